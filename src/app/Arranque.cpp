@@ -1,0 +1,53 @@
+#include "app/Arranque.h"
+
+#include "app/ActualizacionMod.h"
+#include "app/Ajustes.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+
+FinArranque Main(const Arranque& ganchos) {
+    if (!ConectarBD())
+        return FinArranque::SinConexion;
+    ComprobarVersion();
+
+    std::unique_ptr<Registros> rs;
+    try {
+        rs = Conexion->AbrirRegistros(QStringLiteral("select * from ") + QStringLiteral("PARAMETROS"));
+    } catch (const ErrorBD& e) {
+        // Without a parameter table the program cannot go on.
+        MostrarErrorBD(e);
+        CierraConexion();
+        return FinArranque::SinConexion;
+    }
+
+    if (rs->Fin()) {
+        MuestraMensaje(QStringLiteral("Atención, es la primera vez que se arranca la aplicación. Introduzca a "
+                                      "continuación los Parámetros Básicos de Configuración y vuelva a arrancar el "
+                                      "programa."),
+                       Botones::Aceptar, Icono::Informacion, QStringLiteral("Primera ejecución - CONFIGURACIÓN"));
+        rs.reset();
+        if (ganchos.muestraDatosEmpresa)
+            ganchos.muestraDatosEmpresa();
+        if (ganchos.muestraParametros)
+            ganchos.muestraParametros();
+        CierraConexion();
+        return FinArranque::PrimeraVez;
+    }
+
+    CargaParametros(*rs);
+    rs.reset();
+
+    if (ganchos.muestraVentanaPrincipal)
+        ganchos.muestraVentanaPrincipal();
+    if (ganchos.aplicaTamano) {
+        double ancho = LeeAjusteNumero(QStringLiteral("Width"), 13750);
+        double alto = LeeAjusteNumero(QStringLiteral("Height"), 11100);
+        int estado = static_cast<int>(LeeAjusteNumero(QStringLiteral("Estado"), 0));
+        if (estado < 0 || estado > 2)
+            estado = 0;
+        ganchos.aplicaTamano(ancho, alto, estado);
+    }
+    return FinArranque::VentanaAbierta;
+}

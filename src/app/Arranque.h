@@ -1,0 +1,22 @@
+#pragma once
+// The start-up sequence. The screens plug into it through these hooks; a hook
+// left empty is passed over.
+#include <functional>
+
+struct Arranque {
+    std::function<void()> muestraDatosEmpresa;   // modal, first run
+    std::function<void()> muestraParametros;     // modal, first run
+    // Shows the main window (not modal); then applies width and height in
+    // twips and the state (0 normal, 1 minimised, 2 maximised).
+    std::function<void()> muestraVentanaPrincipal;
+    std::function<void(double ancho, double alto, int estado)> aplicaTamano;
+};
+
+enum class FinArranque {
+    SinConexion,   // ConectarBD failed: end the program
+    PrimeraVez,    // first run done: end the program
+    VentanaAbierta // the program lives in its windows
+};
+
+// RutaAplicacion must be set before. Runs the sequence up to the main window.
+FinArranque Main(const Arranque& ganchos);

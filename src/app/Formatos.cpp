@@ -1,0 +1,196 @@
+#include "app/Formatos.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <cmath>
+#include <cstdio>
+
+const QString SumaVacia = QStringLiteral("0.00");
+
+namespace {
+
+// Rounds to `decimales` places, halves away from zero, working on the
+// shortest decimal text of the number so that 1.005 rounds up as written.
+QString DigitosRedondeados(double v, int decimales, bool& negativo) {
+    negativo = false;
+    if (!std::isfinite(v))
+        v = 0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", std::fabs(v));
+    // Expand to plain decimal digits.
+    QString s = QString::fromLatin1(buf);
+    QString entera, fraccion;
+    int exp = 0;
+    int e = s.indexOf('e');
+    if (e >= 0) {
+        exp = s.mid(e + 1).toInt();
+        s = s.left(e);
+    }
+    int punto = s.indexOf('.');
+    QString digitos = punto >= 0 ? s.left(punto) + s.mid(punto + 1) : s;
+    int posComa = (punto >= 0 ? punto : s.size()) + exp;
+    while (posComa <= 0) {
+        digitos.prepend('0');
+        ++posComa;
+    }
+    while (posComa > digitos.size())
+        digitos.append('0');
+    entera = digitos.left(posComa);
+    fraccion = digitos.mid(posComa);
+    while (fraccion.size() < decimales + 1)
+        fraccion.append('0');
+    bool subir = fraccion.at(decimales) >= QLatin1Char('5');
+    QString num = entera + fraccion.left(decimales);
+    if (subir) {
+        int i = num.size() - 1;
+        while (i >= 0) {
+            if (num[i] == '9') {
+                num[i] = '0';
+                --i;
+            } else {
+                num[i] = QChar(num[i].unicode() + 1);
+                break;
+            }
+        }
+        if (i < 0)
+            num.prepend('1');
+    }
+    // Strip leading zeros of the whole part, keeping one.
+    int enteros = num.size() - decimales;
+    int quitar = 0;
+    while (quitar < enteros - 1 && num[quitar] == '0')
+        ++quitar;
+    num = num.mid(quitar);
+    bool cero = true;
+    for (QChar c : num)
+        if (c != '0') cero = false;
+    negativo = v < 0 && !cero;
+    return num;
+}
+
+QString Agrupa(const QString& enteros) {
+    QString r;
+    int n = enteros.size();
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            r.append('.');
+        r.append(enteros[i]);
+    }
+    return r;
+}
+
+QString ConDecimales(double v, int decimales, bool agrupar) {
+    bool negativo;
+    QString num = DigitosRedondeados(v, decimales, negativo);
+    QString enteros = num.left(num.size() - decimales);
+    QString r = agrupar ? Agrupa(enteros) : enteros;
+    if (decimales > 0)
+        r += ',' + num.right(decimales);
+    return negativo ? '-' + r : r;
+}
+
+}  // namespace
+
+QString FormatoImporte(double v) { return ConDecimales(v, 2, true); }
+
+QString FormatoDosDecimales(double v) { return ConDecimales(v, 2, false); }
+
+QString FormatoEntero(double v) {
+    QString r = ConDecimales(v, 0, false);
+    return (r == QLatin1String("0")) ? QString() : r;
+}
+
+QString TextoNumero(double v) {
+    if (!std::isfinite(v))
+        return QStringLiteral("0");
+    if (v == 0)
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    QString s = QString::fromLatin1(buf);
+    if (s.contains('e')) {
+        // Write it out in plain digits, as the general form does for amounts.
+        bool negativo;
+        int e = s.indexOf('e');
+        int exp = s.mid(e + 1).toInt();
+        int decimales = exp < 0 ? qMin(15 - exp, 30) : 0;
+        QString num = DigitosRedondeados(v, decimales, negativo);
+        QString enteros = num.left(num.size() - decimales);
+        QString frac = num.right(decimales);
+        while (frac.endsWith('0'))
+            frac.chop(1);
+        s = enteros + (frac.isEmpty() ? QString() : '.' + frac);
+        if (negativo)
+            s.prepend('-');
+    }
+    s.replace('.', ',');
+    return s;
+}
+
+std::optional<double> LeeNumero(const QString& texto) {
+    QString t = texto.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression re(QStringLiteral("^([+-]?)([0-9.]*)(,([0-9]*))?$"));
+    auto m = re.match(t);
+    if (!m.hasMatch())
+        return std::nullopt;
+    QString enteros = m.captured(2);
+    enteros.remove('.');
+    QString frac = m.captured(4);
+    if (enteros.isEmpty() && frac.isEmpty())
+        return std::nullopt;
+    QString c = (enteros.isEmpty() ? QStringLiteral("0") : enteros) + '.' + (frac.isEmpty() ? QStringLiteral("0") : frac);
+    bool ok = false;
+    double v = c.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return m.captured(1) == QLatin1String("-") ? -v : v;
+}
+
+int ExpandeAnio(int anio, int digitos) {
+    if (digitos <= 2)
+        return anio < 30 ? 2000 + anio : 1900 + anio;
+    return anio;
+}
+
+std::optional<QDate> LeeFecha(const QString& texto) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(\\d{1,2})\\s*[/.-]\\s*(\\d{1,2})\\s*[/.-]\\s*(\\d{1,4})\\s*$"));
+    auto m = re.match(texto);
+    if (!m.hasMatch())
+        return std::nullopt;
+    int d = m.captured(1).toInt();
+    int mes = m.captured(2).toInt();
+    int a = ExpandeAnio(m.captured(3).toInt(), m.captured(3).size());
+    if (a < 100)
+        return std::nullopt;
+    QDate f(a, mes, d);
+    if (!f.isValid())
+        return std::nullopt;
+    return f;
+}
+
+QString EscribeFecha(const QDate& d) {
+    return QString::asprintf("%02d/%02d/%04d", d.day(), d.month(), d.year());
+}
+
+QString FechaCompacta(const QDate& d) {
+    return QString::asprintf("%02d%02d%02d", d.day(), d.month(), d.year() % 100);
+}
+
+QString NombreDia(const QDate& d) {
+    static const char* const dias[] = {"Lunes", "Martes", "Miércoles", "Jueves", "Viernes", "Sábado", "Domingo"};
+    return QString::fromUtf8(dias[d.dayOfWeek() - 1]);
+}
+
+QString NombreMes(int mes) {
+    static const char* const meses[] = {"Enero", "Febrero", "Marzo", "Abril", "Mayo", "Junio",
+                                        "Julio", "Agosto", "Septiembre", "Octubre", "Noviembre", "Diciembre"};
+    return QString::fromUtf8(meses[mes - 1]);
+}
+
+QString FechaLarga(const QDate& d) {
+    return NombreDia(d) + QStringLiteral(", ") + QString::number(d.day()) + QStringLiteral(" de ") +
+           NombreMes(d.month()) + QStringLiteral(" de ") + QString::number(d.year());
+}

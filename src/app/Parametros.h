@@ -1,0 +1,21 @@
+#pragma once
+// The parameters in memory, read once at start from the row of PARAMETROS.
+#include <QString>
+
+class Registros;
+
+extern QString PalabraClave;
+extern short IvaPorDefecto;
+extern QString OpcionIva;
+extern QString FraseFinal;
+extern bool AccesoFacturas;
+extern bool AccesoInformes;
+
+// Loads the six globals from the first row, each under the parameter trap:
+// a failing item shows the two warnings and loading goes on.
+void CargaParametros(const Registros& rs);
+
+// Odd positions down and even positions up by their position with Modo true,
+// the reverse with Modo false, over the Windows-1252 code page. Throws ErrorBD
+// when a code would leave 0..255 or a character has no code there.
+QString CodificarClave(bool Modo, const QString& texto);

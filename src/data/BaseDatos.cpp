@@ -1,0 +1,105 @@
+#include "data/BaseDatos.h"
+
+#include "app/Mensajes.h"
+#include "data/ErroresBD.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString RutaAplicacion;
+QString NombrePrograma = QStringLiteral("Fiscalino");
+std::unique_ptr<ConexionBD> Conexion;
+
+// Amounts, percentage and date carry a BLOB affinity so that the engine never
+// reads a Spanish text like '1.234' as a number of its own; the triggers of the
+// connection layer turn the texts into typed values.
+const char* const EsquemaBD = R"SQL(
+create table FACTURAS (
+  ID integer primary key autoincrement,
+  COD_FACTURA varchar(50),
+  FECHA_FACTURA date blob,
+  IMPORTE_NETO double blob,
+  IVA double blob,
+  IMPORTE_IVA double blob,
+  IMPORTE_TOTAL double blob,
+  DESCRIPCION varchar(255),
+  TIPO char(1)
+);
+create table PARAMETROS (
+  PALABRA_CLAVE varchar(50),
+  IVA smallint,
+  OPCION_IVA varchar(8),
+  FRASE_FINAL text,
+  ACCESO_FACTURAS char(1),
+  ACCESO_INFORMES char(1)
+);
+create table DATOS_EMPRESA (
+  NOMBRE varchar(40),
+  DESCRIPCION varchar(100),
+  CIF varchar(15),
+  DIRECCION varchar(60),
+  LOCALIDAD varchar(30),
+  COD_POSTAL varchar(5),
+  PROVINCIA varchar(30),
+  TLFN varchar(15),
+  FAX varchar(15),
+  EMAIL varchar(40),
+  WEB varchar(40)
+)
+)SQL";
+
+void EstableceRutaAplicacion(const QString& carpeta) {
+    QString r = QDir::toNativeSeparators(carpeta);
+    const QChar sep = QDir::separator();
+    if (!r.endsWith(sep))
+        r += sep;
+    RutaAplicacion = r;
+}
+
+QString RutaBaseDatos() {
+    const QString nombre = NombrePrograma + QStringLiteral(".mdb");
+    const QString junto = RutaAplicacion + nombre;
+    if (QFileInfo::exists(junto))
+        return junto;
+    QFileInfo carpeta(RutaAplicacion);
+    if (carpeta.isDir() && carpeta.isWritable())
+        return junto;
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (datos.isEmpty())
+        return junto;
+    QDir().mkpath(datos);
+    return QDir::toNativeSeparators(datos + QLatin1Char('/') + nombre);
+}
+
+QString CadenaConexion() {
+    return QStringLiteral("Driver={SQLite3 ODBC Driver};DBQ=") + RutaBaseDatos() +
+           QStringLiteral(";UID=Administrador;PWD=");
+}
+
+bool ConectarBD() {
+    Conexion.reset();
+    try {
+        Conexion = ConexionBD::Abrir(CadenaConexion(), true);
+        return true;
+    } catch (const ErrorBD& e) {
+        Conexion.reset();
+        if (e.descripcion().contains(QStringLiteral("El nombre del origen de datos no se encontró")))
+            MuestraMensaje(QStringLiteral("No tiene usted configurado correctamente el equipo. El driver ODBC no fue "
+                                          "creado. A continuación se ejecutará el programa de configuración."),
+                           Botones::Aceptar, Icono::Critico);
+        else
+            MuestraMensaje(QStringLiteral("Error intentando conectar con la BD. El error fue: ") + e.descripcion(),
+                           Botones::Aceptar, Icono::Critico);
+        return false;
+    }
+}
+
+void CierraConexion() {
+    try {
+        if (Conexion)
+            Conexion->Cerrar();
+    } catch (...) {
+    }
+    Conexion.reset();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The database file, its tables and the one shared connection.
+#include "data/ConexionBD.h"
+
+#include <QString>
+#include <memory>
+
+// The program's folder, always ending in the platform's separator.
+extern QString RutaAplicacion;
+// The program file's name without extension ("Fiscalino" as delivered).
+extern QString NombrePrograma;
+// The one shared connection; empty before start-up and after a failed ConectarBD.
+extern std::unique_ptr<ConexionBD> Conexion;
+
+// Sets RutaAplicacion from a folder, appending the separator when missing.
+void EstableceRutaAplicacion(const QString& carpeta);
+
+// RutaAplicacion + NombrePrograma + ".mdb"; when the program's folder is not
+// writable and holds no database, the same name in the per-user data folder.
+QString RutaBaseDatos();
+
+// "Driver={SQLite3 ODBC Driver};DBQ=<file>;UID=Administrador;PWD="
+QString CadenaConexion();
+
+// Opens Conexion (creating a new, empty database where none exists yet).
+// On failure shows the Spanish message and returns false.
+bool ConectarBD();
+
+// Closes and releases the shared connection, ignoring any failure.
+void CierraConexion();
+
+// The statements that create the three tables of a new database.
+extern const char* const EsquemaBD;

@@ -1,0 +1,19 @@
+#pragma once
+// Turning values into SQL text.
+#include "data/Valor.h"
+
+#include <QString>
+
+// Every apostrophe doubled.
+QString DoblarComillas(const QString& texto);
+
+// "Null" for Null or the empty text; otherwise the text itself when EsNumero,
+// else the text between apostrophes. Apostrophes inside are not doubled here:
+// callers pass free text through DoblarComillas first (or use ValorSQL).
+QString TextoSQL(const QString& valor, bool EsNumero);
+QString TextoSQL(const Valor& valor, bool EsNumero);
+
+// The rule for every quoted value the program writes: apostrophes doubled,
+// then TextoSQL with EsNumero false. Text without apostrophes comes out
+// exactly as TextoSQL gives it.
+QString ValorSQL(const QString& texto);

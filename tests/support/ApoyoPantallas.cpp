@@ -1,0 +1,1 @@
+#include "ApoyoPantallas.h"

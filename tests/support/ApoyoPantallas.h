@@ -1,0 +1,3 @@
+#pragma once
+// Helpers for the Qt Test programs of the screens.
+#include "ApoyoPruebas.h"

@@ -1,0 +1,41 @@
+#include "ApoyoPruebas.h"
+
+#include "app/Ajustes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "invoices/Facturas.h"
+
+#include <gtest/gtest.h>
+
+EntornoPruebas::EntornoPruebas() {
+    CierraConexion();
+    NombrePrograma = QStringLiteral("Fiscalino");
+    EstableceRutaAplicacion(dir_.path());
+    EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
+    PalabraClave.clear();
+    IvaPorDefecto = 0;
+    OpcionIva.clear();
+    FraseFinal.clear();
+    AccesoFacturas = false;
+    AccesoInformes = false;
+}
+
+EntornoPruebas::~EntornoPruebas() { CierraConexion(); }
+
+QString EntornoPruebas::RutaBD() const { return RutaAplicacion + NombrePrograma + QStringLiteral(".mdb"); }
+
+void EntornoPruebas::Conecta() { ASSERT_TRUE(ConectarBD()); }
+
+void EntornoPruebas::InsertaParametros(const QString& opcionIva, int iva) {
+    Conexion->Ejecutar(QStringLiteral("insert into PARAMETROS (PALABRA_CLAVE, IVA, OPCION_IVA, FRASE_FINAL, "
+                                      "ACCESO_FACTURAS, ACCESO_INFORMES) values (Null, %1, '%2', Null, 'N', 'N')")
+                           .arg(iva)
+                           .arg(opcionIva));
+}
+
+void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, const QString& fecha,
+                                    const QString& iva, const QString& total, const QString& neto,
+                                    const QString& pct) {
+    CamposFactura c{codigo, fecha, iva, total, neto, pct, QString()};
+    Conexion->Ejecutar(SqlInsertaFactura(c, tipo == QLatin1String("C") ? TipoCobros : TipoPagos));
+}

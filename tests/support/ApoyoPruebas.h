@@ -1,0 +1,26 @@
+#pragma once
+// Shared ground for the tests: a temporary program folder with its own
+// settings, and a fresh database in it.
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class EntornoPruebas {
+public:
+    // Points RutaAplicacion and the settings store at a new temporary folder
+    // and resets the parameters in memory. Does not connect.
+    EntornoPruebas();
+    ~EntornoPruebas();
+    QString Carpeta() const { return dir_.path(); }
+    QString RutaBD() const;
+    // ConectarBD on the folder (creates the empty database). Fails the test on error.
+    void Conecta();
+    // Inserts the parameter row (no password, 21 %, IVA) so that start-up is not a first run.
+    void InsertaParametros(const QString& opcionIva = QStringLiteral("IVA"), int iva = 21);
+    // Inserts an invoice through the program's own statement.
+    void InsertaFactura(const QString& tipo, const QString& codigo, const QString& fecha, const QString& iva,
+                        const QString& total, const QString& neto = QString(), const QString& pct = QString());
+
+private:
+    QTemporaryDir dir_;
+};
