@@ -1,0 +1,41 @@
+#pragma once
+// The form utilities every screen leans on: placing forms, entering fields,
+// the key filters of date, whole-number and amount boxes, and the empty-box check.
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+class Utiles : public QObject {
+    Q_OBJECT
+public:
+    enum class Filtro { Fecha, Entero, Importe };
+
+    // Centres a dialog over its reference form, or over the screen without one.
+    void PreparaFormulario(QWidget* formulario, QWidget* referencia = nullptr);
+    // Places a child window at the top left corner of the frame's client area.
+    void PreparaFormularioMDI(QWidget* hija, QWidget* principal);
+    // Selects the whole text of the box that has just received the focus.
+    void EntraCampo(QLineEdit* campo);
+
+    // Key filters: the typed character's code by reference, set to 0 to drop it.
+    // Editing keys (backspace, Tab, Enter, Esc) always pass.
+    void TeclaFecha(int& tecla);                         // digits, "/", "-", "."
+    void TeclaEntero(int& tecla);                        // digits
+    void TeclaImporte(int& tecla, const QString& texto); // digits, one comma, a leading minus
+
+    // True when a box of the array is empty. The three further arguments are unused.
+    bool CamposVacios(const QList<QLineEdit*>& campos, int = 0, int = 0, int = 0);
+
+    // Puts a filter on a box: typed keys go through the key filter, and a
+    // validator holds the same rule for paste and drop. Enter is left to the screen.
+    void AsignaFiltro(QLineEdit* campo, Filtro filtro);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+};
+
+// The single shared instance, created on first use.
+Utiles& ObjUtiles();
