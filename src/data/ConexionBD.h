@@ -14,6 +14,10 @@
 
 struct sqlite3;
 
+// Registers DateValue and the regional conversions the triggers use on a
+// handle of the engine. ConexionBD does it on every connection it opens.
+void RegistraFuncionesBD(sqlite3* db);
+
 // A static result set: every row is read when it opens.
 class Registros {
 public:

@@ -12,6 +12,7 @@ EntornoPruebas::EntornoPruebas() {
     NombrePrograma = QStringLiteral("Fiscalino");
     EstableceRutaAplicacion(dir_.path());
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
+    EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();
