@@ -362,6 +362,11 @@ std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
     return std::make_unique<Registros>(std::move(columnas), std::move(filas));
 }
 
+void ConexionBD::EstableceEspera(int milisegundos) {
+    if (db_)
+        sqlite3_busy_timeout(db_, milisegundos);
+}
+
 void ConexionBD::Cerrar() {
     if (db_) {
         sqlite3_close_v2(db_);

@@ -61,6 +61,8 @@ public:
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);
     void Cerrar();
+    // How long a statement waits for another user's lock before it fails.
+    void EstableceEspera(int milisegundos);
     bool Abierta() const { return db_ != nullptr; }
     const QString& Ruta() const { return ruta_; }
 
