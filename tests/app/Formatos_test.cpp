@@ -1,3 +1,5 @@
+#include "ApoyoPruebas.h"
+
 #include "app/Formatos.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+#include "ApoyoPruebas.h"
+
 #include "data/Comillas.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+#include "ApoyoPruebas.h"
+
 #include "app/Mensajes.h"
 #include "data/ErroresBD.h"
 

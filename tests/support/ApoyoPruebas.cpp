@@ -40,3 +40,5 @@ void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, 
     CamposFactura c{codigo, fecha, iva, total, neto, pct, QString()};
     Conexion->Ejecutar(SqlInsertaFactura(c, tipo == QLatin1String("C") ? TipoCobros : TipoPagos));
 }
+
+void PrintTo(const QString& texto, std::ostream* os) { *os << '"' << texto.toStdString() << '"'; }
