@@ -309,6 +309,14 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
     RegistraFuncionesBD(db);
     // Reading the schema tells a foreign or damaged file apart before anything is written.
     auto tablas = con->AbrirRegistros(QStringLiteral("select name from sqlite_master where type = 'table'"));
+    if (existe) {
+        // Damage deeper in the file shows up here, before anything is written.
+        auto prueba = con->AbrirRegistros(QStringLiteral("pragma quick_check(1)"));
+        const QString veredicto = prueba->Fin() ? QString() : prueba->Celda(0, 0).Texto().simplified();
+        if (veredicto != QLatin1String("ok"))
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La base de datos está dañada (") + veredicto + QStringLiteral(")"));
+    }
     if (!existe) {
         con->Ejecutar(QStringLiteral("begin"));
         try {

@@ -101,6 +101,7 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
         {"texto", QByteArray("Esto es un documento de texto.\nNo es una base de datos.\n").repeated(50)},
         {"copia truncada", real.left(real.size() / 2)},
         {"cabecera dañada", QByteArray("SQLite format 3").append(real.mid(15, 4096 - 15))},
+        {"página interior dañada", QByteArray(real).replace(real.size() / 2, 4096, azar.left(4096))},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);

@@ -184,6 +184,8 @@ TEST_F(Conexion_, ListadoPorDiaConUnLadoNulo) {
     auto rs = Conexion->AbrirRegistros(ConsultaListado("06/12/2007", "31/12/2007"));
     EXPECT_EQ(rs->Columnas(), QStringList({"FECHA_FACTURA", "IMPORTE_IVA_C", "IMPORTE_TOTAL_C", "IMPORTE_IVA_V",
                                            "IMPORTE_TOTAL_V"}));
+    EXPECT_EQ(rs->Celda(0, 0).tipo(), Valor::Tipo::Fecha);
+    EXPECT_EQ(rs->Celda(0, 0).Texto(), "06/12/2007");
     auto filas = FilasListado(*rs);
     ASSERT_EQ(filas.size(), 3u);
     EXPECT_EQ(filas[0].fecha, QDate(2007, 12, 6));
