@@ -181,10 +181,6 @@ Clase ClaseColumna(sqlite3_stmt* st, int c) {
     return Clase::Auto;
 }
 
-bool PareceFechaIso(const char* t, int n) {
-    return n == 10 && t[4] == '-' && t[7] == '-';
-}
-
 Valor LeeCelda(sqlite3_stmt* st, int c, Clase clase, bool sinTipoDeclarado) {
     switch (sqlite3_column_type(st, c)) {
     case SQLITE_NULL: return Valor::Nulo();
@@ -194,10 +190,9 @@ Valor LeeCelda(sqlite3_stmt* st, int c, Clase clase, bool sinTipoDeclarado) {
     }
     const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
     int n = sqlite3_column_bytes(st, c);
-    if ((clase == Clase::Fecha || sinTipoDeclarado) && PareceFechaIso(t, n)) {
-        QDate f = QDate::fromString(QString::fromLatin1(t, n), Qt::ISODate);
-        if (f.isValid())
-            return Valor::DeFecha(f);
+    if (clase == Clase::Fecha || sinTipoDeclarado) {
+        if (auto f = FechaIso(reinterpret_cast<const unsigned char*>(t), n))
+            return Valor::DeFecha(*f);
     }
     return Valor::DeTexto(QString::fromUtf8(t, n));
 }
@@ -323,6 +318,10 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             for (const QString& s : QString::fromUtf8(EsquemaBD).split(QLatin1Char(';'), Qt::SkipEmptyParts))
                 if (!s.trimmed().isEmpty())
                     con->Ejecutar(s);
+            // A new database without its conversions would store texts unchecked.
+            const int rc = sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK)
+                throw ErrorMotor(db, rc);
             con->Ejecutar(QStringLiteral("commit"));
         } catch (...) {
             sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
@@ -332,11 +331,11 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             throw;
         }
     }
-    bool conFacturas = !existe;
+    bool conFacturas = false;
     for (int i = 0; i < tablas->NumFilas(); ++i)
         if (tablas->Celda(i, 0).Texto().compare(QLatin1String("FACTURAS"), Qt::CaseInsensitive) == 0)
             conFacturas = true;
-    if (conFacturas)
+    if (existe && conFacturas)
         sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);  // a read-only file simply keeps its schema
     return con;
 }
