@@ -154,11 +154,16 @@ TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes in any folder; the decision is covered by ElegirCarpetaDeLaBase";
     EntornoPruebas e;
-    QFile::setPermissions(e.Carpeta(), QFile::ReadOwner | QFile::ExeOwner);
+    const QString programa = e.Carpeta() + "/programa";
+    QDir().mkpath(programa);
+    EstableceRutaAplicacion(programa);
+    QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner);
     ASSERT_TRUE(ConectarBD());
     EXPECT_EQ(Conexion->Ruta(), CarpetaDatosUsuario() + "Fiscalino.mdb");
+    EXPECT_TRUE(Conexion->AbrirRegistros("select * from FACTURAS")->Fin());
     CierraConexion();
-    QFile::setPermissions(e.Carpeta(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(QFile::exists(RutaAplicacion + "Fiscalino.mdb"));
+    QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {
