@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTime>
+#include <QToolButton>
 #include <QTimer>
 #include <exception>
 
@@ -217,6 +218,7 @@ void InicioMDIFrm::AplicaTamano(double anchoTwips, double altoTwips, int estado)
 }
 
 Menufrm* InicioMDIFrm::MuestraMenu() {
+    bool nuevo = false;
     if (!menu_) {
         auto* m = new Menufrm();
         m->setAttribute(Qt::WA_DeleteOnClose);
@@ -226,6 +228,7 @@ Menufrm* InicioMDIFrm::MuestraMenu() {
         sub->resize(m->size());
         sub->move(0, 0);
         menu_ = m;
+        nuevo = true;
     }
     auto* sub = qobject_cast<QMdiSubWindow*>(menu_->parentWidget());
     if (sub) {
@@ -235,6 +238,8 @@ Menufrm* InicioMDIFrm::MuestraMenu() {
             sub->show();
         menu_->Posiciona();
         area_->setActiveSubWindow(sub);
+        if (nuevo)
+            menu_->BtnMenu[1]->setFocus();
     }
     return menu_;
 }

@@ -74,7 +74,6 @@ Menufrm::Menufrm(QWidget* parent) : QWidget(parent) {
 
     setTabOrder(BtnMenu[1], BtnMenu[0]);
     setTabOrder(BtnMenu[0], BtnSalir);
-    setFocusProxy(BtnMenu[1]);
 
     connect(BtnMenu[0], &QToolButton::clicked, this, [this] { BtnMenu_Click(0); });
     connect(BtnMenu[1], &QToolButton::clicked, this, [this] { BtnMenu_Click(1); });
