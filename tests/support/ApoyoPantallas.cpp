@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -52,6 +53,16 @@ CierraModales::CierraModales() {
             m->close();
     });
     reloj_.start();
+}
+
+void Teclea(QWidget* w, const QString& texto) {
+    for (QChar c : texto) {
+        const int clave = c.isLetterOrNumber() && c.unicode() < 128 ? c.toUpper().unicode() : Qt::Key_unknown;
+        QKeyEvent pulsa(QEvent::KeyPress, clave, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &pulsa);
+        QKeyEvent suelta(QEvent::KeyRelease, clave, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &suelta);
+    }
 }
 
 QStringList NombresHijas(QWidget* principal) {

@@ -27,5 +27,8 @@ private:
     QTimer reloj_;
 };
 
+// Types any text (accents, "ñ", "€" included) into a widget, one key per character.
+void Teclea(QWidget* w, const QString& texto);
+
 // The visible child screens of the frame, by object name (minimised ones included).
 QStringList NombresHijas(QWidget* principal);
