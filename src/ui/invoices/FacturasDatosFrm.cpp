@@ -78,11 +78,10 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         }
         t->installEventFilter(this);
         // The limit binds what is typed; what the program writes may be
-        // longer (EscribeCampo), and the limit returns once the text fits it.
+        // longer (EscribeCampo), and no typing makes such a text longer still.
         t->setMaxLength(LongitudesFactura[i]);
         connect(t, &QLineEdit::textChanged, this, [t, i](const QString& texto) {
-            if (t->maxLength() > LongitudesFactura[i] && texto.size() <= LongitudesFactura[i])
-                t->setMaxLength(LongitudesFactura[i]);
+            t->setMaxLength(qMax(LongitudesFactura[i], static_cast<int>(texto.size())));
         });
         Txts[i] = t;
     }
@@ -142,7 +141,10 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     barra->addStretch(1);
     for (QPushButton* b : {BtnAceptar, BtnBorrar, BtnSalir}) {
         b->setMinimumWidth(100);
-        b->setDefault(false);
+        // No default button: Enter belongs to the fields, and a button acts
+        // on Enter only while it has the focus (see eventFilter).
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
         // A click leaves the focus where it is, so the field being typed in
         // is checked before the button acts.
         b->setFocusPolicy(Qt::TabFocus);
@@ -169,6 +171,7 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
 
 void FacturasDatosFrm::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+
     if (!cargado_) {
         cargado_ = true;
         Form_Load();
@@ -230,6 +233,11 @@ void FacturasDatosFrm::MueveFoco(QWidget* destino) {
 bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
     if (objeto == CmbTipo && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
         MueveFoco(Txts[0]);
+        return true;
+    }
+    if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
+                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+        b->click();
         return true;
     }
     const int i = IndiceCampo(objeto);

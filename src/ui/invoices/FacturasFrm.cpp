@@ -158,8 +158,10 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
     // Buttons act on a click without taking the focus, so the box being
     // typed in is checked before any of them acts.
-    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar})
+    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar}) {
         b->setFocusPolicy(Qt::TabFocus);
+        b->installEventFilter(this);
+    }
     connect(BtnBuscar, &QPushButton::clicked, this, &FacturasFrm::BtnBuscar_Click);
     connect(BtnAceptar, &QPushButton::clicked, this, &FacturasFrm::BtnAceptar_Click);
     connect(BtnImprimir, &QPushButton::clicked, this, &FacturasFrm::BtnImprimir_Click);
@@ -309,6 +311,12 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
             break;
         }
         return false;
+    }
+    // Enter presses the button that has the focus.
+    if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
+                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+        b->click();
+        return true;
     }
     if (objeto == CmbTrimestre && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
         MueveFoco(TxtOb[1]);
