@@ -1,6 +1,495 @@
 #include "ui/invoices/FacturasFrm.h"
 
-// Placeholder until the screen is built; keeps the program linking.
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+#include "invoices/Trimestres.h"
+#include "reports/InfFacturasFrm.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/Rejilla.h"
+#include "ui/common/RejillaLogica.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
+#include "ui/invoices/FacturasDatosFrm.h"
+#include "ui/invoices/FacturasLogica.h"
+#include "ui/invoices/PunteroOcupado.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+
+namespace {
+
+// Layout of the window, in twips.
+constexpr int kAncho = 13200;
+constexpr int kAlto = 9420;
+constexpr int kAltoBarraSuperior = 645;
+constexpr int kAltoBarraInferior = 525;
+constexpr int kAnchoRejilla = 6480;
+constexpr int kAltoRejilla = 7545;
+constexpr int kArribaRejilla = 945;
+constexpr int kAltoTitulo = 270;
+constexpr int kIzquierdaPagos = 60;
+constexpr int kIzquierdaCobros = kAncho - 60 - kAnchoRejilla;
+
+const QColor kAmarilloCaja(255, 255, 230);
+
+ConexionBD& Con() {
+    if (!Conexion)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
+    return *Conexion;
+}
+
+bool EsIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+}  // namespace
+
 FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FacturasFrm"));
     setWindowTitle(QStringLiteral("Introducción de Facturas"));
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    resize(Px(kAncho), Px(kAlto));
+
+    QPalette amarillo = palette();
+    amarillo.setColor(QPalette::Base, kAmarilloCaja);
+
+    // Top bar.
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
+    auto etiqueta = [&](int i, const QString& texto, int x, int ancho) {
+        Lbls[i] = new QLabel(texto, Picture2);
+        Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
+        Lbls[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
+        Lbls[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    auto caja = [&](int i, int x, int ancho, int limite) {
+        TxtOb[i] = new QLineEdit(Picture2);
+        TxtOb[i]->setObjectName(QStringLiteral("TxtOb(%1)").arg(i));
+        TxtOb[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
+        TxtOb[i]->setMaxLength(limite);
+        TxtOb[i]->setPalette(amarillo);
+        TxtOb[i]->installEventFilter(this);
+    };
+    etiqueta(0, QStringLiteral("Año"), 60, 420);
+    caja(0, 555, 600, 4);
+    CmbTrimestre = new QComboBox(Picture2);
+    CmbTrimestre->setObjectName(QStringLiteral("CmbTrimestre"));
+    CmbTrimestre->addItems(NombresTrimestre);
+    CmbTrimestre->setGeometry(Px(1275), Px(150), Px(1680), Px(345));
+    CmbTrimestre->installEventFilter(this);
+    etiqueta(1, QStringLiteral("Desde Fecha"), 3030, 1080);
+    caja(1, 4185, 1200, 10);
+    etiqueta(2, QStringLiteral("Hasta Fecha"), 5490, 1080);
+    caja(2, 6645, 1200, 10);
+    BtnBuscar = new QPushButton(QStringLiteral("Buscar  (F3)"), Picture2);
+    BtnBuscar->setObjectName(QStringLiteral("BtnBuscar"));
+    BtnBuscar->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
+    ObjUtiles().AsignaFiltro(TxtOb[0], Utiles::Filtro::Entero);
+    ObjUtiles().AsignaFiltro(TxtOb[1], Utiles::Filtro::Fecha);
+    ObjUtiles().AsignaFiltro(TxtOb[2], Utiles::Filtro::Fecha);
+
+    Label1 = new QLabel(QStringLiteral("Para \"ver / modificar / borrar\" una factura haga doble click con el ratón "
+                                       "sobre la misma"),
+                        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    Label1->setGeometry(Px(kIzquierdaPagos), Px(kAltoBarraSuperior + 30), Px(kAncho - 120), Px(255));
+
+    DBGridPagos = CreaRejilla(QStringLiteral("DBGridPagos"), QStringLiteral("Pagos"), kIzquierdaPagos, ModeloPagos);
+    DBGridCobros = CreaRejilla(QStringLiteral("DBGridCobros"), QStringLiteral("Cobros"), kIzquierdaCobros, ModeloCobros);
+
+    // The sums, under the VAT and total columns of each grid.
+    const int arribaTotales = kArribaRejilla + kAltoRejilla + 30;
+    const int izquierdas[2] = {kIzquierdaPagos, kIzquierdaCobros};
+    for (int i = 0; i < 4; ++i) {
+        LblTotal[i] = new QLabel(TextoFacturas::TotalInicial, this);
+        LblTotal[i]->setObjectName(QStringLiteral("LblTotal(%1)").arg(i));
+        LblTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        LblTotal[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        const bool esIva = i % 2 == 0;
+        LblTotal[i]->setGeometry(Px(izquierdas[i / 2] + (esIva ? 4080 : 5070)), Px(arribaTotales),
+                                 Px(esIva ? 1005 : 1155), Px(285));
+    }
+
+    // Bottom bar.
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(0, height() - Px(kAltoBarraInferior), width(), Px(kAltoBarraInferior));
+    auto boton = [&](const QString& nombre, const QString& texto, int x) {
+        auto* b = new QPushButton(texto, Picture1);
+        b->setObjectName(nombre);
+        b->setGeometry(Px(x), Px(45), Px(2880), Px(435));
+        return b;
+    };
+    BtnAceptar = boton(QStringLiteral("BtnAceptar"), QStringLiteral("&Añadir Factura  (F5)"), 60);
+    BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Informe  (F9)"), 3000);
+    BtnCerrar = boton(QStringLiteral("BtnCerrar"), QStringLiteral("&Salir  (Esc)"), 5940);
+    const QFont tahoma = Fuente(QStringLiteral("Tahoma"), 8);
+    const QFont tahomaNegrita = Fuente(QStringLiteral("Tahoma"), 8, true);
+    Label2 = new QLabel(QStringLiteral("Cobrado - Pagado ->"), Picture1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(tahomaNegrita);
+    Label2->setGeometry(Px(8940), Px(0), Px(1920), Px(525));
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QString dif[2] = {QStringLiteral("IVA:"), QStringLiteral("Total:")};
+    for (int i = 0; i < 2; ++i) {
+        LblDif[i] = new QLabel(dif[i], Picture1);
+        LblDif[i]->setObjectName(QStringLiteral("LblDif(%1)").arg(i));
+        LblDif[i]->setFont(tahomaNegrita);
+        LblDif[i]->setGeometry(Px(10920), Px(15 + 240 * i), Px(780), Px(240));
+        LblDif[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        LblDifTotal[i] = new QLabel(TextoFacturas::DiferenciaInicial, Picture1);
+        LblDifTotal[i]->setObjectName(QStringLiteral("LblDifTotal(%1)").arg(i));
+        LblDifTotal[i]->setFont(tahoma);
+        LblDifTotal[i]->setGeometry(Px(11760), Px(15 + 240 * i), Px(1320), Px(240));
+        LblDifTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    // Buttons act on a click without taking the focus, so the box being
+    // typed in is checked before any of them acts.
+    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar}) {
+        b->setFocusPolicy(Qt::TabFocus);
+        b->installEventFilter(this);
+    }
+    connect(BtnBuscar, &QPushButton::clicked, this, &FacturasFrm::BtnBuscar_Click);
+    connect(BtnAceptar, &QPushButton::clicked, this, &FacturasFrm::BtnAceptar_Click);
+    connect(BtnImprimir, &QPushButton::clicked, this, &FacturasFrm::BtnImprimir_Click);
+    connect(BtnCerrar, &QPushButton::clicked, this, &FacturasFrm::BtnCerrar_Click);
+    connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
+
+    // The window sees these keys before any of its controls.
+    auto tecla = [this](int k, QPushButton* b) {
+        auto* s = new QShortcut(QKeySequence(k), this);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, b, &QPushButton::click);
+    };
+    tecla(Qt::Key_F3, BtnBuscar);
+    tecla(Qt::Key_F5, BtnAceptar);
+    tecla(Qt::Key_F9, BtnImprimir);
+    tecla(Qt::Key_Escape, BtnCerrar);
+
+    setTabOrder(TxtOb[0], CmbTrimestre);
+    setTabOrder(CmbTrimestre, TxtOb[1]);
+    setTabOrder(TxtOb[1], TxtOb[2]);
+    setTabOrder(TxtOb[2], BtnBuscar);
+    setTabOrder(BtnBuscar, BtnAceptar);
+    setTabOrder(BtnAceptar, BtnImprimir);
+    setTabOrder(BtnImprimir, BtnCerrar);
+    setTabOrder(BtnCerrar, DBGridPagos);
+    setTabOrder(DBGridPagos, DBGridCobros);
+}
+
+FacturasFrm::~FacturasFrm() { Form_Unload(); }
+
+int FacturasFrm::Px(int twips) const { return PixelesDeTwips(twips, logicalDpiX()); }
+
+QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, int izquierda,
+                                     ModeloRegistros*& modelo) {
+    auto* barra = new QLabel(titulo, this);
+    barra->setObjectName(nombre + QStringLiteral("_Titulo"));
+    barra->setAlignment(Qt::AlignCenter);
+    barra->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    barra->setAutoFillBackground(true);
+    barra->setBackgroundRole(QPalette::Button);
+    barra->setGeometry(Px(izquierda), Px(kArribaRejilla), Px(kAnchoRejilla), Px(kAltoTitulo));
+
+    auto* v = new QTableView(this);
+    v->setObjectName(nombre);
+    v->setGeometry(Px(izquierda), Px(kArribaRejilla + kAltoTitulo), Px(kAnchoRejilla), Px(kAltoRejilla - kAltoTitulo));
+    modelo = new ModeloRegistros(ColumnasModeloFacturas(), v);
+    v->setModel(modelo);
+    v->verticalHeader()->hide();
+    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    v->verticalHeader()->setDefaultSectionSize(Px(240));
+    v->horizontalHeader()->setHighlightSections(false);
+    v->horizontalHeader()->setFixedHeight(Px(270));
+    v->setWordWrap(false);
+    v->setTabKeyNavigation(false);
+    for (int c = 0; c < static_cast<int>(ColumnasRejillaFacturas.size()); ++c)
+        v->setColumnWidth(c, Px(ColumnasRejillaFacturas[c].ancho));
+    // Nothing reads the narrow Id from the grid; hidden, the sums line up
+    // under the VAT and total columns.
+    v->setColumnHidden(0, true);
+    v->viewport()->installEventFilter(this);
+    return v;
+}
+
+void FacturasFrm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!cargado_) {
+        cargado_ = true;
+        Form_Load();
+    }
+}
+
+void FacturasFrm::Form_Load() {
+    PunteroOcupado ocupado;
+    ObjUtiles().PreparaFormularioMDI(this, VentanaPrincipal());
+    FormatearRejilla(DBGridCobros, false);
+    FormatearRejilla(DBGridPagos, false);
+    const auto ajustes = AjustesRejillaFacturas();
+    for (QTableView* rejilla : {DBGridCobros, DBGridPagos}) {
+        for (const AjusteColumna& a : ajustes) {
+            AlineaColumna(rejilla, a.titulo, a.alineacion);
+            if (!a.formato.isEmpty())
+                FormatoColumna(rejilla, a.titulo, a.formato);
+        }
+    }
+    for (QTableView* rejilla : {DBGridCobros, DBGridPagos}) {
+        TituloColumna(rejilla, QStringLiteral("IVA"), OpcionIva);
+        TituloColumna(rejilla, QStringLiteral("Importe IVA"), TituloImporteImpuesto(OpcionIva));
+    }
+    LblDif[0]->setText(TituloDiferenciaImpuesto(OpcionIva));
+    const QDate hoy = QDate::currentDate();
+    TxtOb[0]->setText(QString::number(hoy.year()));
+    CmbTrimestre->setCurrentIndex(TrimestreDeFecha(hoy));
+    CmbTrimestre_Click();
+}
+
+void FacturasFrm::closeEvent(QCloseEvent* e) {
+    Form_Unload();
+    QWidget::closeEvent(e);
+}
+
+void FacturasFrm::Form_Unload() {
+    if (ModeloCobros)
+        ModeloCobros->EstableceRegistros(nullptr);
+    if (ModeloPagos)
+        ModeloPagos->EstableceRegistros(nullptr);
+    RsCobros.reset();
+    RsPagos.reset();
+}
+
+void FacturasFrm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
+    Picture1->setGeometry(0, height() - Px(kAltoBarraInferior), width(), Px(kAltoBarraInferior));
+}
+
+void FacturasFrm::MueveFoco(QWidget* destino) {
+    moviendo_ = true;
+    destino->setFocus(Qt::OtherFocusReason);
+    moviendo_ = false;
+}
+
+bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    for (int i = 0; i < 3; ++i) {
+        if (objeto != TxtOb[i])
+            continue;
+        switch (evento->type()) {
+        case QEvent::FocusIn:
+            ObjUtiles().EntraCampo(TxtOb[i]);
+            break;
+        case QEvent::FocusOut: {
+            const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+            // Leaving for another window or a menu is not leaving the box.
+            if (!moviendo_ && !validando_ && razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+                TxtOb_Validate(i);
+            break;
+        }
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(evento);
+            if (!EsIntro(k))
+                break;
+            if (!TxtOb_Validate(i))
+                return true;
+            MueveFoco(i == 0 ? static_cast<QWidget*>(CmbTrimestre) : i == 1 ? static_cast<QWidget*>(TxtOb[2]) : BtnBuscar);
+            return true;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+    // Enter presses the button that has the focus.
+    if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
+                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+        b->click();
+        return true;
+    }
+    if (objeto == CmbTrimestre && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
+        MueveFoco(TxtOb[1]);
+        return true;
+    }
+    if (evento->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(evento)->button() == Qt::LeftButton) {
+        if (objeto == DBGridPagos->viewport()) {
+            AbreFactura(false);
+            return true;
+        }
+        if (objeto == DBGridCobros->viewport()) {
+            AbreFactura(true);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+bool FacturasFrm::TxtOb_Validate(int indice) {
+    QLineEdit* caja = TxtOb[indice];
+    const QString texto = caja->text();
+    if (texto.isEmpty())
+        return true;
+    validando_ = true;
+    bool valida = true;
+    if (indice == 0) {
+        caja->setText(CompletaAnio(texto));
+        CmbTrimestre_Click();
+    } else if (auto fecha = NormalizaFecha(texto)) {
+        caja->setText(*fecha);
+    } else {
+        Aviso(TextoFacturas::FechaNoValida);
+        caja->setFocus(Qt::OtherFocusReason);
+        valida = false;
+    }
+    validando_ = false;
+    return valida;
+}
+
+bool FacturasFrm::CompruebaCajaActiva() {
+    for (int i = 0; i < 3; ++i)
+        if (focusWidget() == TxtOb[i])
+            return TxtOb_Validate(i);
+    return true;
+}
+
+void FacturasFrm::CmbTrimestre_Click() {
+    if (TxtOb[0]->text().isEmpty()) {
+        Aviso(TextoFacturas::FaltaAnio);
+        if (TxtOb[0]->isVisible())
+            TxtOb[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (auto r = FechasTrimestre(CmbTrimestre->currentIndex(), TxtOb[0]->text())) {
+        TxtOb[1]->setText(r->desde);
+        TxtOb[2]->setText(r->hasta);
+    }
+    Buscar();
+}
+
+void FacturasFrm::BtnBuscar_Click() {
+    if (!CompruebaCajaActiva())
+        return;
+    Buscar();
+}
+
+void FacturasFrm::Buscar() {
+    switch (CompruebaBusqueda(TxtOb[1]->text(), TxtOb[2]->text())) {
+    case Busqueda::FaltanFechas:
+        Aviso(TextoFacturas::FaltanFechas);
+        return;
+    case Busqueda::FechaNoValida:
+        Aviso(TextoFacturas::FechaNoValida);
+        TxtOb[NormalizaFecha(TxtOb[1]->text()) ? 2 : 1]->setFocus(Qt::OtherFocusReason);
+        return;
+    case Busqueda::Valida:
+        break;
+    }
+    MuestraFacturas();
+}
+
+void FacturasFrm::MuestraFacturas() {
+    try {
+        CargaRejilla(QStringLiteral("P"));
+        CargaRejilla(QStringLiteral("C"));
+        CalculaDiferencias();
+    } catch (const ErrorBD& e) {
+        MostrarErrorBD(e);
+    }
+}
+
+void FacturasFrm::CargaRejilla(const QString& tipo) {
+    const bool cobros = tipo == QLatin1String("C");
+    std::unique_ptr<Registros>& rs = cobros ? RsCobros : RsPagos;
+    ModeloRegistros* modelo = cobros ? ModeloCobros : ModeloPagos;
+    QTableView* rejilla = cobros ? DBGridCobros : DBGridPagos;
+    {
+        PunteroOcupado ocupado;
+        modelo->EstableceRegistros(nullptr);
+        rs.reset();
+        rs = CargaLista(Con(), tipo, TxtOb[1]->text(), TxtOb[2]->text());
+        modelo->EstableceRegistros(rs.get());
+        if (modelo->rowCount() > 0)
+            rejilla->setCurrentIndex(modelo->index(0, 1));
+    }
+    CalculaTotales(tipo);
+}
+
+void FacturasFrm::CalculaTotales(const QString& tipo) {
+    PunteroOcupado ocupado;
+    QStringList sumas;
+    for (QLabel* l : LblTotal)
+        sumas << l->text();
+    ::CalculaTotales(Con(), tipo, TxtOb[1]->text(), TxtOb[2]->text(), sumas);
+    const int f = PrimerIndiceSuma(tipo);
+    LblTotal[f]->setText(sumas[f]);
+    LblTotal[f + 1]->setText(sumas[f + 1]);
+}
+
+void FacturasFrm::CalculaDiferencias() {
+    QStringList sumas;
+    for (QLabel* l : LblTotal)
+        sumas << l->text();
+    const QStringList dif = ::CalculaDiferencias(sumas);
+    LblDifTotal[0]->setText(dif[0]);
+    LblDifTotal[1]->setText(dif[1]);
+}
+
+void FacturasFrm::AbreFactura(bool cobros) {
+    const Registros* rs = cobros ? RsCobros.get() : RsPagos.get();
+    if (!rs || rs->Fin()) {
+        Aviso(TextoFacturas::NingunaSeleccionada);
+        return;
+    }
+    QTableView* rejilla = cobros ? DBGridCobros : DBGridPagos;
+    ModeloRegistros* modelo = cobros ? ModeloCobros : ModeloPagos;
+    const int fila = rejilla->currentIndex().isValid() ? rejilla->currentIndex().row() : 0;
+    {
+        FacturasDatosFrm editor(this);
+        editor.NuevaFactura = false;
+        editor.IdFactura = modelo->TextoCampo(fila, QStringLiteral("ID"));
+        editor.exec();
+    }
+    Buscar();
+}
+
+void FacturasFrm::BtnAceptar_Click() {
+    if (!CompruebaCajaActiva())
+        return;
+    {
+        FacturasDatosFrm editor(this);
+        editor.NuevaFactura = true;
+        editor.IdFactura.clear();
+        editor.exec();
+    }
+    Buscar();
+}
+
+void FacturasFrm::BtnImprimir_Click() {
+    if (!CompruebaCajaActiva())
+        return;
+    if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
+        return;
+    auto* inf = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+    inf->TxtGrupo[0]->setText(TxtOb[1]->text());
+    inf->TxtGrupo[1]->setText(TxtOb[2]->text());
+    inf->BtnRefrescar->click();
+}
+
+void FacturasFrm::BtnCerrar_Click() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
 }

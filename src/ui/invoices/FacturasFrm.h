@@ -1,8 +1,75 @@
 #pragma once
+// The quarter browser: paid and collected invoices of a date range side by
+// side, their sums and the two amounts of the return.
 #include <QWidget>
+#include <array>
+#include <memory>
+
+class ModeloRegistros;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class Registros;
 
 class FacturasFrm : public QWidget {
     Q_OBJECT
 public:
     explicit FacturasFrm(QWidget* parent = nullptr);
+    ~FacturasFrm() override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    int Px(int twips) const;
+    QTableView* CreaRejilla(const QString& nombre, const QString& titulo, int izquierda, ModeloRegistros*& modelo);
+
+    void Form_Load();
+    void Form_Unload();
+    void CmbTrimestre_Click();
+    bool TxtOb_Validate(int indice);
+    bool CompruebaCajaActiva();
+    void BtnBuscar_Click();
+    void BtnAceptar_Click();
+    void BtnImprimir_Click();
+    void BtnCerrar_Click();
+    void AbreFactura(bool cobros);
+
+    void Buscar();
+    void MuestraFacturas();
+    void CargaRejilla(const QString& tipo);
+    void CalculaTotales(const QString& tipo);
+    void CalculaDiferencias();
+    void MueveFoco(QWidget* destino);
+
+    QWidget* Picture1 = nullptr;
+    QWidget* Picture2 = nullptr;
+    std::array<QLabel*, 3> Lbls{};
+    std::array<QLineEdit*, 3> TxtOb{};
+    QComboBox* CmbTrimestre = nullptr;
+    QPushButton* BtnBuscar = nullptr;
+    QLabel* Label1 = nullptr;
+    QTableView* DBGridPagos = nullptr;
+    QTableView* DBGridCobros = nullptr;
+    ModeloRegistros* ModeloPagos = nullptr;
+    ModeloRegistros* ModeloCobros = nullptr;
+    std::array<QLabel*, 4> LblTotal{};
+    QPushButton* BtnAceptar = nullptr;
+    QPushButton* BtnImprimir = nullptr;
+    QPushButton* BtnCerrar = nullptr;
+    QLabel* Label2 = nullptr;
+    std::array<QLabel*, 2> LblDif{};
+    std::array<QLabel*, 2> LblDifTotal{};
+
+    std::unique_ptr<Registros> RsPagos;
+    std::unique_ptr<Registros> RsCobros;
+
+    bool cargado_ = false;
+    bool validando_ = false;   // a box check is under way
+    bool moviendo_ = false;    // Enter moves the focus after its own check
 };

@@ -1,0 +1,343 @@
+#include "ui/invoices/FacturasDatosFrm.h"
+
+#include "app/Formatos.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+#include "invoices/Facturas.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/Utiles.h"
+#include "ui/invoices/FacturasLogica.h"
+#include "ui/invoices/PunteroOcupado.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kAzulOpcional(205, 233, 254);
+
+ConexionBD& Con() {
+    if (!Conexion)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
+    return *Conexion;
+}
+
+bool EsIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FacturasDatosFrm"));
+    setWindowTitle(QStringLiteral("Introducción de Valores"));
+    setModal(true);
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+
+    auto etiqueta = [&](int i, const QString& texto) {
+        Lbls[i] = new QLabel(texto, this);
+        Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
+        return Lbls[i];
+    };
+    QPalette superior = palette();
+    const QColor fondoAyuda = QToolTip::palette().color(QPalette::ToolTipBase);
+    superior.setColor(QPalette::Base, fondoAyuda);
+    superior.setColor(QPalette::Button, fondoAyuda);
+    QPalette opcional = palette();
+    opcional.setColor(QPalette::Base, kAzulOpcional);
+
+    CmbTipo = new QComboBox(this);
+    CmbTipo->setObjectName(QStringLiteral("CmbTipo"));
+    CmbTipo->setProperty("Tag", QStringLiteral("TIPO"));
+    CmbTipo->addItems({TipoCobros, TipoPagos});
+    CmbTipo->setCurrentIndex(-1);
+    CmbTipo->setPalette(superior);
+    CmbTipo->installEventFilter(this);
+
+    for (int i = 0; i < 7; ++i) {
+        auto* t = new QLineEdit(this);
+        t->setObjectName(QStringLiteral("Txts(%1)").arg(i));
+        t->setProperty("Tag", QString::fromLatin1(ColumnasFactura[i]));
+        t->setPalette(i <= 3 ? superior : opcional);
+        switch (FiltroDeCampo(i)) {
+        case FiltroCampo::Fecha: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Fecha); break;
+        case FiltroCampo::Importe: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Importe); break;
+        case FiltroCampo::Entero: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Entero); break;
+        case FiltroCampo::Ninguno: break;
+        }
+        t->installEventFilter(this);
+        // The limit binds what is typed; what the program writes may be
+        // longer (EscribeCampo), and no typing makes such a text longer still.
+        t->setMaxLength(LongitudesFactura[i]);
+        connect(t, &QLineEdit::textChanged, this, [t, i](const QString& texto) {
+            t->setMaxLength(qMax(LongitudesFactura[i], static_cast<int>(texto.size())));
+        });
+        Txts[i] = t;
+    }
+
+    auto* rejilla = new QGridLayout;
+    rejilla->setHorizontalSpacing(8);
+    rejilla->setVerticalSpacing(6);
+    rejilla->addWidget(etiqueta(11, QStringLiteral("Tipo")), 0, 0);
+    rejilla->addWidget(CmbTipo, 0, 1);
+    rejilla->addWidget(etiqueta(0, QStringLiteral("Factura")), 1, 0);
+    rejilla->addWidget(Txts[0], 1, 1);
+    rejilla->addWidget(etiqueta(1, QStringLiteral("Fecha Factura")), 1, 2);
+    rejilla->addWidget(Txts[1], 1, 3);
+    rejilla->addWidget(etiqueta(2, QStringLiteral("Importe IVA")), 2, 0);
+    rejilla->addWidget(Txts[2], 2, 1);
+    rejilla->addWidget(etiqueta(3, QStringLiteral("Importe Total (IVA incluido)")), 2, 2);
+    rejilla->addWidget(Txts[3], 2, 3);
+
+    auto* grupo = new QHBoxLayout;
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Label1 = new QLabel(QStringLiteral("Datos Opcionales para la factura"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Line2 = new QFrame(this);
+    Line2->setObjectName(QStringLiteral("Line2"));
+    Line2->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    grupo->addWidget(Line1, 1);
+    grupo->addWidget(Label1);
+    grupo->addWidget(Line2, 1);
+    rejilla->addLayout(grupo, 3, 0, 1, 4);
+
+    rejilla->addWidget(etiqueta(4, QStringLiteral("Importe Neto")), 4, 0);
+    rejilla->addWidget(Txts[4], 4, 1);
+    rejilla->addWidget(etiqueta(5, QStringLiteral("% de IVA")), 4, 2);
+    rejilla->addWidget(Txts[5], 4, 3, Qt::AlignLeft);
+    rejilla->addWidget(etiqueta(6, QStringLiteral("Descripción")), 5, 0);
+    rejilla->addWidget(Txts[6], 5, 1, 1, 3);
+    rejilla->setColumnStretch(1, 1);
+    Txts[0]->setMinimumWidth(200);
+    Txts[1]->setFixedWidth(90);
+    Txts[3]->setFixedWidth(90);
+    Txts[5]->setFixedWidth(40);
+    CmbTipo->setFixedWidth(110);
+    Txts[6]->setMinimumWidth(420);
+
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    auto* barra = new QHBoxLayout(Picture2);
+    barra->setContentsMargins(0, 0, 0, 0);
+    BtnAceptar = new QPushButton(QStringLiteral("&Grabar"), Picture2);
+    BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
+    BtnBorrar = new QPushButton(QStringLiteral("&Borrar"), Picture2);
+    BtnBorrar->setObjectName(QStringLiteral("BtnBorrar"));
+    BtnSalir = new QPushButton(QStringLiteral("&Cancelar"), Picture2);
+    BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
+    barra->addStretch(1);
+    for (QPushButton* b : {BtnAceptar, BtnBorrar, BtnSalir}) {
+        b->setMinimumWidth(100);
+        // No default button: Enter belongs to the fields, and a button acts
+        // on Enter only while it has the focus (see eventFilter).
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        // A click leaves the focus where it is, so the field being typed in
+        // is checked before the button acts.
+        b->setFocusPolicy(Qt::TabFocus);
+        barra->addWidget(b);
+    }
+    barra->addStretch(1);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(rejilla);
+    principal->addSpacing(6);
+    principal->addWidget(Picture2);
+
+    connect(BtnAceptar, &QPushButton::clicked, this, &FacturasDatosFrm::BtnAceptar_Click);
+    connect(BtnBorrar, &QPushButton::clicked, this, &FacturasDatosFrm::BtnBorrar_Click);
+    connect(BtnSalir, &QPushButton::clicked, this, &FacturasDatosFrm::BtnSalir_Click);
+
+    setTabOrder(CmbTipo, Txts[0]);
+    for (int i = 0; i < 6; ++i)
+        setTabOrder(Txts[i], Txts[i + 1]);
+    setTabOrder(Txts[6], BtnAceptar);
+    setTabOrder(BtnAceptar, BtnBorrar);
+    setTabOrder(BtnBorrar, BtnSalir);
+}
+
+void FacturasDatosFrm::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+
+    if (!cargado_) {
+        cargado_ = true;
+        Form_Load();
+    }
+}
+
+void FacturasDatosFrm::Form_Load() {
+    ObjUtiles().PreparaFormulario(this, nullptr);
+    Lbls[2]->setText(TituloImporteImpuesto(OpcionIva));
+    Lbls[3]->setText(TituloTotalIncluido(OpcionIva));
+    Lbls[5]->setText(TituloPorcentajeImpuesto(OpcionIva));
+    if (NuevaFactura) {
+        EscribeCampo(1, EscribeFecha(QDate::currentDate()));
+        EscribeCampo(5, QString::number(IvaPorDefecto));
+    } else {
+        CargaFactura();
+    }
+    // Deleting belongs to an invoice that exists.
+    BtnBorrar->setEnabled(!NuevaFactura);
+    CmbTipo->setFocus(Qt::OtherFocusReason);
+}
+
+void FacturasDatosFrm::CargaFactura() {
+    PunteroOcupado ocupado;
+    try {
+        auto rs = Con().AbrirRegistros(SqlLeeFactura(IdFactura));
+        if (rs->Fin()) {
+            Aviso(TextoFacturas::NoEncontrada);
+            return;
+        }
+        for (int i = 0; i < 7; ++i)
+            EscribeCampo(i, rs->Campo(Txts[i]->property("Tag").toString()).Texto());
+        CmbTipo->setCurrentText(NombreTipo(rs->Campo(QStringLiteral("TIPO"))));
+        rs->Cerrar();
+    } catch (const ErrorBD& e) {
+        MostrarErrorBD(e);
+    }
+}
+
+void FacturasDatosFrm::EscribeCampo(int i, const QString& texto) {
+    if (texto.size() > Txts[i]->maxLength())
+        Txts[i]->setMaxLength(texto.size());
+    Txts[i]->setText(texto);
+}
+
+int FacturasDatosFrm::IndiceCampo(const QObject* objeto) const {
+    for (int i = 0; i < 7; ++i)
+        if (objeto == Txts[i])
+            return i;
+    return -1;
+}
+
+void FacturasDatosFrm::MueveFoco(QWidget* destino) {
+    moviendo_ = true;
+    destino->setFocus(Qt::OtherFocusReason);
+    moviendo_ = false;
+}
+
+bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == CmbTipo && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
+        MueveFoco(Txts[0]);
+        return true;
+    }
+    if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
+                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+        b->click();
+        return true;
+    }
+    const int i = IndiceCampo(objeto);
+    if (i < 0)
+        return QDialog::eventFilter(objeto, evento);
+    switch (evento->type()) {
+    case QEvent::FocusIn:
+        ObjUtiles().EntraCampo(Txts[i]);
+        break;
+    case QEvent::FocusOut: {
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        if (!moviendo_ && !validando_ && razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+            Txts_Validate(i);
+        break;
+    }
+    case QEvent::KeyPress: {
+        if (!EsIntro(static_cast<QKeyEvent*>(evento)))
+            break;
+        if (!Txts_Validate(i))
+            return true;
+        if (i == 3) {
+            const Importes r = CalculaImportes({Txts[2]->text(), Txts[3]->text(), Txts[4]->text(), Txts[5]->text()});
+            EscribeCampo(2, r.iva);
+            EscribeCampo(4, r.neto);
+            EscribeCampo(5, r.porcentaje);
+        }
+        const int siguiente = CampoSiguiente(i);
+        MueveFoco(siguiente < 0 ? static_cast<QWidget*>(BtnAceptar) : Txts[siguiente]);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+bool FacturasDatosFrm::Txts_Validate(int indice) {
+    if (indice != 1)
+        return true;
+    auto fecha = CompruebaFecha(Txts[1]->text());
+    if (fecha) {
+        if (*fecha != Txts[1]->text())
+            EscribeCampo(1, *fecha);
+        return true;
+    }
+    validando_ = true;
+    Aviso(TextoFacturas::FechaNoValida);
+    Txts[1]->setFocus(Qt::OtherFocusReason);
+    validando_ = false;
+    return false;
+}
+
+bool FacturasDatosFrm::CompruebaFechaPendiente() { return Txts_Validate(1); }
+
+void FacturasDatosFrm::BtnAceptar_Click() {
+    if (!CompruebaFechaPendiente())
+        return;
+    CamposFactura campos;
+    for (int i = 0; i < 7; ++i)
+        campos[i] = Txts[i]->text();
+    const QString sql = NuevaFactura ? SqlInsertaFactura(campos, CmbTipo->currentText())
+                                     : SqlActualizaFactura(campos, CmbTipo->currentText(), IdFactura);
+    try {
+        PunteroOcupado ocupado;
+        Con().Ejecutar(sql);
+    } catch (const ErrorBD& e) {
+        // Refused: the editor stays open with what was typed.
+        MostrarErrorBD(e);
+        return;
+    }
+    accept();
+}
+
+void FacturasDatosFrm::BtnBorrar_Click() {
+    if (!CompruebaFechaPendiente())
+        return;
+    if (NuevaFactura || IdFactura.isEmpty())
+        return;
+    const Respuesta r = MuestraMensaje(TextoFacturas::ConfirmaBorrado, Botones::SiNo, Icono::Ninguno, QString(),
+                                       Respuesta::No);
+    if (r == Respuesta::Si) {
+        try {
+            PunteroOcupado ocupado;
+            Con().Ejecutar(SqlBorraFactura(IdFactura));
+        } catch (const ErrorBD& e) {
+            MostrarErrorBD(e);
+            return;
+        }
+    }
+    accept();
+}
+
+void FacturasDatosFrm::BtnSalir_Click() {
+    if (!CompruebaFechaPendiente())
+        return;
+    reject();
+}
+
+void FacturasDatosFrm::done(int r) {
+    NuevaFactura = false;
+    IdFactura.clear();
+    QDialog::done(r);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The invoice editor: enters a new invoice, or changes or deletes one.
+// Shown modally by the quarter browser, which sets the two properties first.
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class FacturasDatosFrm : public QDialog {
+    Q_OBJECT
+public:
+    explicit FacturasDatosFrm(QWidget* parent = nullptr);
+
+    // True: a new invoice. False: the invoice whose ID is IdFactura.
+    bool NuevaFactura = false;
+    QString IdFactura;
+
+    void done(int r) override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void Form_Load();
+    void CargaFactura();
+    bool Txts_Validate(int indice);
+    bool CompruebaFechaPendiente();
+    void BtnAceptar_Click();
+    void BtnBorrar_Click();
+    void BtnSalir_Click();
+    void MueveFoco(QWidget* destino);
+    int IndiceCampo(const QObject* objeto) const;
+    void EscribeCampo(int i, const QString& texto);
+
+    std::array<QLabel*, 12> Lbls{};
+    QComboBox* CmbTipo = nullptr;
+    std::array<QLineEdit*, 7> Txts{};
+    QLabel* Label1 = nullptr;
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+    QWidget* Picture2 = nullptr;
+    QPushButton* BtnAceptar = nullptr;
+    QPushButton* BtnBorrar = nullptr;
+    QPushButton* BtnSalir = nullptr;
+
+    bool cargado_ = false;
+    bool validando_ = false;
+    bool moviendo_ = false;
+};

@@ -1,0 +1,71 @@
+#include "ui/invoices/FacturasLogica.h"
+
+#include "invoices/Trimestres.h"
+
+namespace TextoFacturas {
+const QString FechaNoValida = QStringLiteral("Esa fecha no es válida.");
+const QString FaltaAnio = QStringLiteral("El campo año debe estar cubierto.");
+const QString FaltanFechas = QStringLiteral("Seleccione las fechas entre las que visualizar los datos.");
+const QString NingunaSeleccionada = QStringLiteral("No ha seleccionado ninguna Factura.");
+const QString NoEncontrada = QStringLiteral("No se encontró la información de la factura.");
+const QString ConfirmaBorrado = QStringLiteral("¿Seguro que desea borrar esta factura?");
+const QString TotalInicial = QStringLiteral("9,999,999.00");
+const QString DiferenciaInicial = QStringLiteral("9,999,999.99");
+}  // namespace TextoFacturas
+
+const std::array<ColumnaFacturas, 7> ColumnasRejillaFacturas{{
+    {"ID", "Id", 315},
+    {"FECHA_FACTURA", "Fecha", 1200},
+    {"COD_FACTURA", "Factura", 1410},
+    {"IMPORTE_NETO", "Total Neto", 975},
+    {"IVA", "IVA", 495},
+    {"IMPORTE_IVA", "Importe IVA", 990},
+    {"IMPORTE_TOTAL", "Total Factura", 1155},
+}};
+
+QVector<ColumnaRejilla> ColumnasModeloFacturas() {
+    QVector<ColumnaRejilla> r;
+    for (const ColumnaFacturas& c : ColumnasRejillaFacturas)
+        r.append(ColumnaRejilla{QString::fromLatin1(c.campo), QString::fromUtf8(c.titulo), Qt::AlignLeft, QString()});
+    return r;
+}
+
+QVector<AjusteColumna> AjustesRejillaFacturas() {
+    return {
+        {QStringLiteral("Fecha"), Qt::AlignHCenter, QString()},
+        {QStringLiteral("Factura"), Qt::AlignLeft, QString()},
+        {QStringLiteral("IVA"), Qt::AlignRight, QString()},
+        {QStringLiteral("Total Neto"), Qt::AlignRight, FormatoMiles},
+        {QStringLiteral("Importe IVA"), Qt::AlignRight, FormatoMiles},
+        {QStringLiteral("Total Factura"), Qt::AlignRight, FormatoMiles},
+    };
+}
+
+QString TituloImporteImpuesto(const QString& palabra) { return QStringLiteral("Importe ") + palabra; }
+QString TituloDiferenciaImpuesto(const QString& palabra) { return palabra + QStringLiteral(":"); }
+QString TituloTotalIncluido(const QString& palabra) {
+    return QStringLiteral("Importe Total (") + palabra + QStringLiteral(" incluido)");
+}
+QString TituloPorcentajeImpuesto(const QString& palabra) { return QStringLiteral("% del ") + palabra; }
+
+Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta) {
+    if (desde.isEmpty() || hasta.isEmpty())
+        return Busqueda::FaltanFechas;
+    if (!NormalizaFecha(desde) || !NormalizaFecha(hasta))
+        return Busqueda::FechaNoValida;
+    return Busqueda::Valida;
+}
+
+int CampoSiguiente(int i) { return i >= 0 && i < 6 ? i + 1 : -1; }
+
+FiltroCampo FiltroDeCampo(int i) {
+    switch (i) {
+    case 1: return FiltroCampo::Fecha;
+    case 2:
+    case 3:
+    case 4: return FiltroCampo::Importe;
+    case 5: return FiltroCampo::Entero;
+    default: return FiltroCampo::Ninguno;
+    }
+}
+

@@ -1,0 +1,57 @@
+#pragma once
+// The window-free part of the quarter browser and the invoice editor: the
+// grids' columns, the captions that carry the tax word, the search check and
+// the editor's walk through its fields.
+#include "ui/common/RejillaLogica.h"
+
+#include <QString>
+#include <QVector>
+#include <array>
+
+namespace TextoFacturas {
+extern const QString FechaNoValida;        // "Esa fecha no es válida."
+extern const QString FaltaAnio;            // "El campo año debe estar cubierto."
+extern const QString FaltanFechas;         // "Seleccione las fechas entre las que visualizar los datos."
+extern const QString NingunaSeleccionada;  // "No ha seleccionado ninguna Factura."
+extern const QString NoEncontrada;         // "No se encontró la información de la factura."
+extern const QString ConfirmaBorrado;      // "¿Seguro que desea borrar esta factura?"
+extern const QString TotalInicial;         // "9,999,999.00"
+extern const QString DiferenciaInicial;    // "9,999,999.99"
+}  // namespace TextoFacturas
+
+// One column of the browser's grids: data field, caption, width in twips.
+struct ColumnaFacturas {
+    const char* campo;
+    const char* titulo;
+    int ancho;
+};
+extern const std::array<ColumnaFacturas, 7> ColumnasRejillaFacturas;
+
+// The grids' model columns as designed: captions and fields only, left
+// aligned and without format until the screen presents them.
+QVector<ColumnaRejilla> ColumnasModeloFacturas();
+
+// What the browser sets by caption after the common grid form.
+struct AjusteColumna {
+    QString titulo;
+    Qt::Alignment alineacion;
+    QString formato;  // "" leaves the column's format alone
+};
+QVector<AjusteColumna> AjustesRejillaFacturas();
+
+QString TituloImporteImpuesto(const QString& palabra);     // "Importe IVA"
+QString TituloDiferenciaImpuesto(const QString& palabra);  // "IVA:"
+QString TituloTotalIncluido(const QString& palabra);       // "Importe Total (IVA incluido)"
+QString TituloPorcentajeImpuesto(const QString& palabra);  // "% del IVA"
+
+enum class Busqueda { Valida, FaltanFechas, FechaNoValida };
+// Both dates present and both real dates; a date that does not read as one
+// never reaches the statements.
+Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta);
+
+// Where Enter in editor field i sends the focus: the next field, or -1 for "&Grabar".
+int CampoSiguiente(int i);
+
+enum class FiltroCampo { Ninguno, Fecha, Importe, Entero };
+FiltroCampo FiltroDeCampo(int i);
+

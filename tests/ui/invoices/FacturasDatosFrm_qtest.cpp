@@ -1,0 +1,353 @@
+// The invoice editor on its own, on a real database file.
+#include "ApoyoFacturas.h"
+#include "ApoyoPruebas.h"
+
+#include "app/Formatos.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "ui/common/Fuentes.h"
+
+#include <QToolTip>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Registros> LeeUnica() {
+    return Conexion->AbrirRegistros(QStringLiteral("select * from FACTURAS"));
+}
+
+QString UltimoId() {
+    auto rs = Conexion->AbrirRegistros(QStringLiteral("select max(ID) from FACTURAS"));
+    return rs->Campo(0).Texto();
+}
+
+}  // namespace
+
+class PruebaFacturasDatosFrm : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<EntornoPruebas> entorno;
+    std::unique_ptr<RegistroMensajes> mensajes;
+    std::unique_ptr<FacturasDatosFrm> dlg;
+
+    FacturasDatosFrm* Abre(bool nueva, const QString& id = QString()) {
+        dlg = std::make_unique<FacturasDatosFrm>();
+        dlg->NuevaFactura = nueva;
+        dlg->IdFactura = id;
+        dlg->show();
+        Activa(dlg.get());
+        return dlg.get();
+    }
+    QLineEdit* Campo(int i) { return Control<QLineEdit>(dlg.get(), QStringLiteral("Txts(%1)").arg(i)); }
+    QComboBox* Tipo() { return Control<QComboBox>(dlg.get(), QStringLiteral("CmbTipo")); }
+    QPushButton* Boton(const char* n) { return Control<QPushButton>(dlg.get(), QString::fromLatin1(n)); }
+    void Enfoca(int i) {
+        Campo(i)->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(Foco(), Campo(i));
+    }
+
+private slots:
+    void initTestCase() { InstalaSustitutosFuentes(); }
+
+    void init() {
+        entorno = std::make_unique<EntornoPruebas>();
+        entorno->Conecta();
+        entorno->InsertaParametros();
+        OpcionIva = QStringLiteral("IVA");
+        IvaPorDefecto = 16;
+        mensajes = std::make_unique<RegistroMensajes>();
+    }
+
+    void cleanup() {
+        dlg.reset();
+        mensajes.reset();
+        entorno.reset();
+    }
+
+    void facturaNuevaEmpiezaConHoyYElIvaPorDefecto() {
+        Abre(true);
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Introducción de Valores"));
+        QVERIFY(dlg->isModal());
+        QCOMPARE(NombreFoco(), QStringLiteral("CmbTipo"));
+        QCOMPARE(Tipo()->currentIndex(), -1);
+        QCOMPARE(Tipo()->count(), 2);
+        QCOMPARE(Tipo()->itemText(0), QStringLiteral("Cobros"));
+        QCOMPARE(Tipo()->itemText(1), QStringLiteral("Pagos"));
+        QCOMPARE(Campo(1)->text(), EscribeFecha(QDate::currentDate()));
+        QCOMPARE(Campo(5)->text(), QStringLiteral("16"));
+        for (int i : {0, 2, 3, 4, 6})
+            QVERIFY(Campo(i)->text().isEmpty());
+        QVERIFY(!Boton("BtnBorrar")->isEnabled());
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void controlesTitulosYColores() {
+        Abre(true);
+        const QStringList etiquetas{"Factura", "Fecha Factura", "Importe IVA", "Importe Total (IVA incluido)",
+                                    "Importe Neto", "% del IVA", "Descripción"};
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(Control<QLabel>(dlg.get(), QStringLiteral("Lbls(%1)").arg(i))->text(), etiquetas[i]);
+        QCOMPARE(Control<QLabel>(dlg.get(), "Lbls(11)")->text(), QStringLiteral("Tipo"));
+        QCOMPARE(Control<QLabel>(dlg.get(), "Label1")->text(), QStringLiteral("Datos Opcionales para la factura"));
+        QVERIFY(Control<QFrame>(dlg.get(), "Line1"));
+        QVERIFY(Control<QFrame>(dlg.get(), "Line2"));
+        QCOMPARE(Boton("BtnAceptar")->text(), QStringLiteral("&Grabar"));
+        QCOMPARE(Boton("BtnBorrar")->text(), QStringLiteral("&Borrar"));
+        QCOMPARE(Boton("BtnSalir")->text(), QStringLiteral("&Cancelar"));
+        const QColor ayuda = QToolTip::palette().color(QPalette::ToolTipBase);
+        QCOMPARE(Tipo()->palette().color(QPalette::Base), ayuda);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(Campo(i)->palette().color(QPalette::Base), ayuda);
+        for (int i = 4; i < 7; ++i)
+            QCOMPARE(Campo(i)->palette().color(QPalette::Base), QColor(205, 233, 254));
+        const int limites[] = {50, 10, 12, 12, 12, 2, 255};
+        const char* columnas[] = {"COD_FACTURA", "FECHA_FACTURA", "IMPORTE_IVA", "IMPORTE_TOTAL",
+                                  "IMPORTE_NETO", "IVA", "DESCRIPCION"};
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(Campo(i)->maxLength(), limites[i]);
+            QCOMPARE(Campo(i)->property("Tag").toString(), QString::fromLatin1(columnas[i]));
+        }
+        for (const char* b : {"BtnAceptar", "BtnBorrar", "BtnSalir"})
+            QVERIFY(!Boton(b)->isDefault());
+    }
+
+    void ordenDeTabulacion() {
+        entorno->InsertaFactura("P", "P-1", "01/01/2008", "1", "2");
+        Abre(false, UltimoId());
+        QStringList visitados{NombreFoco()};
+        for (int i = 0; i < 10; ++i) {
+            Pulsa(Qt::Key_Tab);
+            visitados << NombreFoco();
+        }
+        QCOMPARE(visitados, QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(5)",
+                                         "Txts(6)", "BtnAceptar", "BtnBorrar", "BtnSalir"}));
+    }
+
+    void introVisitaLosCamposSinGrabar() {
+        Abre(true);
+        QStringList visitados{NombreFoco()};
+        for (int i = 0; i < 8; ++i) {
+            Intro();
+            visitados << NombreFoco();
+        }
+        QCOMPARE(visitados.mid(0, 9), QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)",
+                                                   "Txts(5)", "Txts(6)", "BtnAceptar"}));
+        QVERIFY(dlg->isVisible());
+        auto rs = Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"));
+        QCOMPARE(rs->Campo(0).Numero(), 0.0);
+        // Enter on the focused button is pressing it.
+        Intro();
+        QVERIFY(!dlg->isVisible());
+        rs = Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"));
+        QCOMPARE(rs->Campo(0).Numero(), 1.0);
+    }
+
+    void completaSoloConIntroEnElTotal_data() {
+        QTest::addColumn<QString>("iva");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("pct");
+        QTest::addColumn<QStringList>("esperado");  // fields 2, 4, 5 after Enter in the total
+        QTest::newRow("regla B") << "" << "121" << "21" << QStringList{"21,00", "100,00", "21"};
+        QTest::newRow("regla A pisa el porcentaje") << "21" << "121" << "7" << QStringList{"21", "100", "21"};
+        QTest::newRow("miles") << "" << "1.210" << "21" << QStringList{"210,00", "1000,00", "21"};
+        QTest::newRow("solo el total") << "" << "121" << "" << QStringList{"", "", ""};
+        QTest::newRow("porcentaje de tres cifras") << "210" << "100" << "" << QStringList{"210", "-110", "-191"};
+    }
+
+    void completaSoloConIntroEnElTotal() {
+        QFETCH(QString, iva);
+        QFETCH(QString, total);
+        QFETCH(QString, pct);
+        QFETCH(QStringList, esperado);
+        Abre(true);
+        Enfoca(2);
+        Reescribe(iva);
+        Enfoca(5);
+        Reescribe(pct);
+        Enfoca(3);
+        Reescribe(total);
+        // Leaving by Tab completes nothing.
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(Campo(4)->text(), QString());
+        Enfoca(3);
+        Intro();
+        QCOMPARE(QStringList({Campo(2)->text(), Campo(4)->text(), Campo(5)->text()}), esperado);
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(4)"));
+    }
+
+    void introEnOtroCampoNoCompleta() {
+        Abre(true);
+        Enfoca(3);
+        Teclea("121");
+        Enfoca(2);
+        Intro();
+        QCOMPARE(Campo(4)->text(), QString());
+        Intro();  // Enter in the total itself
+        QCOMPARE(Campo(4)->text(), QStringLiteral("104,31"));
+        Enfoca(4);
+        Reescribe("");
+        Enfoca(5);
+        Intro();
+        QCOMPARE(Campo(4)->text(), QString());
+    }
+
+    void limitesDeLoTecleado() {
+        Abre(true);
+        Enfoca(5);
+        Reescribe("123");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("12"));
+        Enfoca(2);
+        Teclea("12a,5'");
+        QCOMPARE(Campo(2)->text(), QStringLiteral("12,5"));
+        Enfoca(1);
+        Reescribe("1/2/08x'");
+        QCOMPARE(Campo(1)->text(), QStringLiteral("1/2/08"));
+        // What the program writes may be longer; typing stays bound.
+        Enfoca(2);
+        Reescribe("210");
+        Enfoca(3);
+        Reescribe("100");
+        Intro();
+        QCOMPARE(Campo(5)->text(), QStringLiteral("-191"));
+        Enfoca(5);
+        Pulsa(Qt::Key_End);
+        Pulsa(Qt::Key_Backspace);
+        Teclea("9");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("-19"));
+        Pulsa(Qt::Key_Backspace);
+        Teclea("5");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("-1"));
+        Pulsa(Qt::Key_Backspace);
+        Teclea("5");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("-5"));
+        Teclea("5");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("-5"));
+    }
+
+    void grabaNuevaConApostrofos() {
+        Abre(true);
+        Teclea("P");
+        Intro();
+        Teclea("a'b");
+        Enfoca(6);
+        Teclea("O'Donnell");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        auto rs = LeeUnica();
+        QCOMPARE(rs->Campo("COD_FACTURA").Texto(), QStringLiteral("a'b"));
+        QCOMPARE(rs->Campo("DESCRIPCION").Texto(), QStringLiteral("O'Donnell"));
+        QCOMPARE(rs->Campo("TIPO").Texto(), QStringLiteral("P"));
+        QCOMPARE(rs->Campo("IVA").Texto(), QStringLiteral("16"));
+        QVERIFY(rs->Campo("IMPORTE_TOTAL").EsNulo());
+    }
+
+    void fechaVaciaSeGuardaComoNulo() {
+        Abre(true);
+        Enfoca(1);
+        Reescribe("");
+        Intro();
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(2)"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        auto rs = LeeUnica();
+        QVERIFY(rs->Campo("FECHA_FACTURA").EsNulo());
+        QVERIFY(rs->Campo("TIPO").EsNulo());
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void fechaNoValidaBloqueaCadaBoton() {
+        entorno->InsertaFactura("C", "C-1", "06/12/2007", "21", "121");
+        Abre(false, UltimoId());
+        Enfoca(1);
+        Reescribe("31/02/2007");
+        for (const char* b : {"BtnAceptar", "BtnBorrar", "BtnSalir"}) {
+            QTest::mouseClick(Boton(b), Qt::LeftButton);
+            QVERIFY2(dlg->isVisible(), b);
+            QCOMPARE(NombreFoco(), QStringLiteral("Txts(1)"));
+        }
+        QCOMPARE(mensajes->cuenta(), 3);
+        for (const Mensaje& m : mensajes->mostrados())
+            QCOMPARE(m.texto, QStringLiteral("Esa fecha no es válida."));
+        // Leaving the field by Tab is refused too.
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(1)"));
+        QCOMPARE(mensajes->cuenta(), 4);
+        auto rs = LeeUnica();
+        QCOMPARE(rs->Campo("FECHA_FACTURA").Texto(), QStringLiteral("06/12/2007"));
+        Reescribe("6-12-07");
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(Campo(1)->text(), QStringLiteral("06/12/2007"));
+        QCOMPARE(mensajes->cuenta(), 4);
+    }
+
+    void cargaUnaFacturaExistente() {
+        entorno->InsertaFactura("C", "C-7", "06/12/2007", "21", "121", "100", "21");
+        Abre(false, UltimoId());
+        QCOMPARE(Tipo()->currentText(), QStringLiteral("Cobros"));
+        const QStringList esperados{"C-7", "06/12/2007", "21", "121", "100", "21", ""};
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(Campo(i)->text(), esperados[i]);
+        QVERIFY(Boton("BtnBorrar")->isEnabled());
+        QCOMPARE(NombreFoco(), QStringLiteral("CmbTipo"));
+        // The defaults of a new invoice do not apply.
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void tipoDesconocidoSeMuestraComoPagos() {
+        Conexion->Ejecutar(QStringLiteral(
+            "insert into FACTURAS (COD_FACTURA, IMPORTE_TOTAL, TIPO) values ('X-1', '10', 'Z')"));
+        Abre(false, UltimoId());
+        QCOMPARE(Tipo()->currentText(), QStringLiteral("Pagos"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QCOMPARE(LeeUnica()->Campo("TIPO").Texto(), QStringLiteral("P"));
+    }
+
+    void facturaQueNoExiste() {
+        Abre(false, QStringLiteral("999"));
+        QCOMPARE(mensajes->textos(), QStringList({"No se encontró la información de la factura."}));
+        QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QVERIFY(dlg->isVisible());
+        for (int i = 0; i < 7; ++i)
+            QVERIFY(Campo(i)->text().isEmpty());
+    }
+
+    void cerrarDejaLasPropiedadesLimpias_data() {
+        QTest::addColumn<QString>("boton");
+        QTest::newRow("Grabar") << "BtnAceptar";
+        QTest::newRow("Cancelar") << "BtnSalir";
+        QTest::newRow("Esc") << "";
+    }
+
+    void cerrarDejaLasPropiedadesLimpias() {
+        QFETCH(QString, boton);
+        entorno->InsertaFactura("P", "P-1", "01/01/2008", "1", "2");
+        Abre(false, UltimoId());
+        Enfoca(0);
+        Reescribe("cambio");
+        if (boton.isEmpty())
+            Pulsa(Qt::Key_Escape);
+        else
+            QTest::mouseClick(Control<QPushButton>(dlg.get(), boton), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(!dlg->NuevaFactura);
+        QVERIFY(dlg->IdFactura.isEmpty());
+        QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(),
+                 boton == QLatin1String("BtnAceptar") ? QStringLiteral("cambio") : QStringLiteral("P-1"));
+    }
+
+    void introEnElTipoPasaAlCodigo() {
+        Abre(true);
+        Teclea("p");
+        QCOMPARE(Tipo()->currentText(), QStringLiteral("Pagos"));
+        Intro();
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(0)"));
+        QVERIFY(dlg->isVisible());
+    }
+};
+
+QTEST_MAIN(PruebaFacturasDatosFrm)
+#include "FacturasDatosFrm_qtest.moc"
