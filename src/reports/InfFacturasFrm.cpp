@@ -7,6 +7,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/FacturasRpt.h"
 #include "reports/Listado.h"
+#include "ui/common/Fuentes.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 
@@ -66,6 +67,8 @@ QAction* Accion(QToolBar* barra, const QString& nombre, const QString& texto, co
 InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("InfFacturasFrm"));
     setWindowTitle(QStringLiteral("Listado de Facturas entre Fechas"));
+    // The positions below are measured for the classic 8-point dialog face.
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
 
     const QString textos[2] = {QStringLiteral("Desde Fecha"), QStringLiteral("Hasta Fecha")};
     const double lblX[2] = {60, 2520};
@@ -125,9 +128,9 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
     accUltima_ = Accion(barra_, QStringLiteral("AccUltima"), QStringLiteral(">|"), QStringLiteral("go-last"),
                         QStringLiteral("Última página"));
     barra_->addSeparator();
-    accReducir_ = Accion(barra_, QStringLiteral("AccReducir"), QStringLiteral("-"), QStringLiteral("zoom-out"),
+    accReducir_ = Accion(barra_, QStringLiteral("AccReducir"), QStringLiteral("Reducir"), QStringLiteral("zoom-out"),
                          QStringLiteral("Reducir"));
-    accAmpliar_ = Accion(barra_, QStringLiteral("AccAmpliar"), QStringLiteral("+"), QStringLiteral("zoom-in"),
+    accAmpliar_ = Accion(barra_, QStringLiteral("AccAmpliar"), QStringLiteral("Ampliar"), QStringLiteral("zoom-in"),
                          QStringLiteral("Ampliar"));
     accAncho_ = Accion(barra_, QStringLiteral("AccAncho"), QStringLiteral("Ancho"), QStringLiteral("zoom-fit-width"),
                        QStringLiteral("Ajustar al ancho de la ventana"));
