@@ -315,6 +315,11 @@ void InfFacturasFrm::closeEvent(QCloseEvent* e) {
     QWidget::closeEvent(e);
 }
 
+void InfFacturasFrm::showEvent(QShowEvent* e) {
+    cerrando_ = false;
+    QWidget::showEvent(e);
+}
+
 void InfFacturasFrm::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     if (isMinimized() || (parentWidget() && parentWidget()->isMinimized()) || !CRViewer1)

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -175,6 +177,44 @@ private slots:
         QVERIFY(!frm->GuardaPdf(dir.filePath(QStringLiteral("no/hay/carpeta.pdf"))));
         QCOMPARE(registro.cuenta(), 1);
         QVERIFY(registro.ultimo().texto.startsWith(QStringLiteral("No se pudo guardar el archivo ")));
+    }
+
+    void imprimeEnLaImpresoraCompartida() {
+        for (int i = 0; i < 60; ++i)
+            entorno->InsertaFactura("C", QStringLiteral("M%1").arg(i),
+                                    QDate(2025, 1, 1).addDays(i).toString(QStringLiteral("dd/MM/yyyy")), "1", "2");
+        RegistroMensajes registro;
+        ComoElNavegador(QStringLiteral("01/01/2025"), QStringLiteral("31/12/2025"));
+        QCOMPARE(frm->Informe()->NumPaginas(), 2);
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(QStringLiteral("impreso.pdf"));
+        QPrinter& impresora = ImpresoraCompartida();
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(ruta);
+        // The print button asks through the print dialog; accepting it prints every page.
+        bool dialogo = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            dialogo = true;
+            QCOMPARE(d->maxPage(), 2);
+            d->accept();
+        });
+        Accion("AccImprimir")->trigger();
+        QVERIFY(dialogo);
+        QCOMPARE(registro.cuenta(), 0);
+        QCOMPARE(impresora.pageLayout().pageSize().id(), QPageSize::A4);
+        QCOMPARE(impresora.pageLayout().orientation(), QPageLayout::Portrait);
+        const QString t = TextoPdf(ruta);
+        QCOMPARE(t.count(QLatin1Char('\f')), 2);
+        QVERIFY(t.contains(QStringLiteral("Ferretería O'Donnell, S.L.")));
+        QVERIFY(t.contains(QStringLiteral("DIFERENCIA (Cobros - Pagos)")));
+
+        // one page of them
+        QVERIFY(frm->ImprimeEn(impresora, 2, 2));
+        QCOMPARE(TextoPdf(ruta).count(QLatin1Char('\f')), 1);
+        impresora.setOutputFileName(QString());
+        impresora.setOutputFormat(QPrinter::NativeFormat);
     }
 
     void f5DesdeUnaCajaNoCompruebaLaFechaAntes() {
