@@ -75,12 +75,19 @@ const double kGrosorLinea = 10;
 const QColor kPlata(192, 192, 192);
 
 QFont FuenteInforme(int puntos, bool negrita) {
+    InstalaSustitutosFuentes();
     QFont f = Fuente(QStringLiteral("Arial"), puntos, negrita);
     // Sized in twips (20 to the point) for a painter that draws in twips.
     f.setPixelSize(puntos * 20);
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
+
+}  // namespace
+
+int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho);
+
+namespace {
 
 QRectF Caja(const Objeto& o, double x0, double y0) { return QRectF(x0 + o.x, y0 + o.y, o.ancho, o.alto); }
 
@@ -99,17 +106,25 @@ void PintaBorde(QPainter& p, const QRectF& r, Borde borde) {
 }
 
 // A one-line text inside its box; what does not fit is cut at the box's
-// edges (a text wider than its box starts at the left edge).
-void PintaTexto(QPainter& p, const Objeto& o, double x0, double y0, const QString& texto) {
+// edges (a text wider than its box starts at the left edge). An amount is
+// never cut, which would print a different figure: it prints smaller instead.
+void PintaTexto(QPainter& p, const Objeto& o, double x0, double y0, const QString& texto, bool importe = false) {
     const QRectF r = Caja(o, x0, y0);
     PintaBorde(p, r, o.borde);
     if (texto.isEmpty())
         return;
-    const QFont f = FuenteInforme(o.puntos, o.negrita);
-    const QFontMetricsF fm(f);
+    QFont f = FuenteInforme(o.puntos, o.negrita);
+    QFontMetricsF fm(f);
     Qt::Alignment al = o.alineacion;
-    if (fm.horizontalAdvance(texto) > r.width())
-        al = Qt::AlignLeft;
+    const double ancho = fm.horizontalAdvance(texto);
+    if (ancho > r.width()) {
+        if (importe) {
+            f.setPixelSize(TamanoImporte(texto, o.puntos, o.negrita, r.width()));
+            fm = QFontMetricsF(f);
+        } else {
+            al = Qt::AlignLeft;
+        }
+    }
     p.save();
     // Glyphs may reach below a box drawn smaller than the line; only the sides clip.
     p.setClipRect(QRectF(r.left(), r.top(), r.width(), std::max(r.height(), fm.height())), Qt::IntersectClip);
@@ -122,6 +137,14 @@ void PintaTexto(QPainter& p, const Objeto& o, double x0, double y0, const QStrin
 QString Importe(const std::optional<double>& v) { return v ? FormatoImporte(*v) : QString(); }
 
 }  // namespace
+
+int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho) {
+    QFont f = FuenteInforme(puntos, negrita);
+    int tamano = f.pixelSize();
+    while (tamano > 1 && QFontMetricsF(f).horizontalAdvance(texto) > ancho)
+        f.setPixelSize(--tamano);
+    return tamano;
+}
 
 int PaginaInforme::Cuenta(Seccion s) const {
     return static_cast<int>(std::count_if(bandas.begin(), bandas.end(), [s](const BandaColocada& b) { return b.seccion == s; }));
@@ -277,25 +300,25 @@ void FacturasRpt::PintaBanda(QPainter& p, const BandaColocada& b, int pagina) co
             break;
         const FilaListado& f = filas_[b.fila];
         PintaTexto(p, kField1, x0, y0, f.fecha.isValid() ? EscribeFecha(f.fecha) : QString());
-        PintaTexto(p, kField3, x0, y0, Importe(f.ivaC));
-        PintaTexto(p, kField4, x0, y0, Importe(f.totalC));
-        PintaTexto(p, kField7, x0, y0, Importe(f.ivaV));
-        PintaTexto(p, kField8, x0, y0, Importe(f.totalV));
+        PintaTexto(p, kField3, x0, y0, Importe(f.ivaC), true);
+        PintaTexto(p, kField4, x0, y0, Importe(f.totalC), true);
+        PintaTexto(p, kField7, x0, y0, Importe(f.ivaV), true);
+        PintaTexto(p, kField8, x0, y0, Importe(f.totalV), true);
         break;
     }
     case Seccion::PieInforme: {
         const SumasInforme s = Sumas();
         PintaTexto(p, kText6, x0, y0, QStringLiteral("TOTAL"));
-        PintaTexto(p, kField10, x0, y0, FormatoImporte(s.ivaC));
-        PintaTexto(p, kField11, x0, y0, FormatoImporte(s.totalC));
-        PintaTexto(p, kField12, x0, y0, FormatoImporte(s.ivaV));
-        PintaTexto(p, kField13, x0, y0, FormatoImporte(s.totalV));
+        PintaTexto(p, kField10, x0, y0, FormatoImporte(s.ivaC), true);
+        PintaTexto(p, kField11, x0, y0, FormatoImporte(s.totalC), true);
+        PintaTexto(p, kField12, x0, y0, FormatoImporte(s.ivaV), true);
+        PintaTexto(p, kField13, x0, y0, FormatoImporte(s.totalV), true);
         PintaBorde(p, Caja(kBox1, x0, y0), kBox1.borde);
         PintaTexto(p, kText11, x0, y0, QStringLiteral("DIFERENCIA (Cobros - Pagos)"));
         PintaTexto(p, kTxtIVA3, x0, y0, Texto(QStringLiteral("TxtIVA3")));
-        PintaTexto(p, kField14, x0, y0, FormatoImporte(s.DiferenciaIva()));
+        PintaTexto(p, kField14, x0, y0, FormatoImporte(s.DiferenciaIva()), true);
         PintaTexto(p, kText13, x0, y0, QStringLiteral("TOTAL"));
-        PintaTexto(p, kField15, x0, y0, FormatoImporte(s.DiferenciaTotal()));
+        PintaTexto(p, kField15, x0, y0, FormatoImporte(s.DiferenciaTotal()), true);
         PintaTexto(p, kTxtFraseFinal, x0, y0, Texto(QStringLiteral("TxtFraseFinal")));
         break;
     }

@@ -51,6 +51,10 @@ struct PaginaInforme {
 // page of its own when it does not fit whole.
 std::vector<PaginaInforme> MaquetaInforme(int numFilas);
 
+// The font size, in twips (20 to the point), at which an amount fits a box
+// `ancho` twips wide: its design size when it fits. Amounts are never cut.
+int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho);
+
 // Column sums (Null cells left out) and the two differences collected minus paid.
 struct SumasInforme {
     double ivaC = 0, totalC = 0, ivaV = 0, totalV = 0;

@@ -2,6 +2,7 @@
 
 #include "app/Formatos.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMap>
 #include <QPageLayout>
@@ -379,6 +380,28 @@ TEST_F(InformePdf, LosMargenesDelDispositivoNoMuevenLaPagina) {
     EXPECT_NEAR(pa.y(), pb.y(), 0.5);
     // "PAGADO" is centred in its box: 850 + 2938 + 2534 / 2 twips from the left edge, in points.
     EXPECT_NEAR(pa.x(), (MargenIzquierdo + 2938 + 2534 / 2.0) / 20 - 25, 10);
+}
+
+TEST(InformeImagen, UnImporteQueNoCabeSaleMasPequenoYEntero) {
+    // 10 pt in a detail amount box 1243 twips wide.
+    EXPECT_EQ(TamanoImporte(QStringLiteral("1.234,50"), 10, false, 1243), 200);
+    const QString largo = FormatoImporte(-987654321.09);
+    const int t = TamanoImporte(largo, 10, false, 1243);
+    EXPECT_LT(t, 200);
+    EXPECT_GT(t, 100);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(t);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    EXPECT_LE(QFontMetricsF(f).horizontalAdvance(largo), 1243);
+    f.setPixelSize(t + 1);
+    EXPECT_GT(QFontMetricsF(f).horizontalAdvance(largo), 1243);
+
+    // Painted, the whole figure is in the file.
+    QTemporaryDir dir;
+    FacturasRpt rpt;
+    rpt.SetDataSource({Fila(QDate(2026, 1, 5), std::nullopt, -987654321.09, std::nullopt, std::nullopt)});
+    const QString texto = TextoPdf(EscribePdf(rpt, dir.path()));
+    EXPECT_TRUE(texto.contains(QStringLiteral("-987.654.321,09"))) << texto.toStdString();
 }
 
 TEST(InformeImagen, CajasGrisesLineasYRecorte) {
