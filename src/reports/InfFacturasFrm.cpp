@@ -206,7 +206,7 @@ bool InfFacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
         // mouse has pressed is let go instead of clicked.
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
         QWidget* nuevo = QApplication::focusWidget();
-        if (cerrando_ || razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !nuevo ||
+        if (cerrando_ || devolviendoFoco_ || razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !nuevo ||
             !isAncestorOf(nuevo))
             return false;
         for (int i = 0; i < 2; ++i)
@@ -246,7 +246,10 @@ void InfFacturasFrm::TxtGrupo_Validate(int indice) {
     const auto fecha = NormalizaFecha(t->text());
     if (!fecha) {
         Aviso(QStringLiteral("Esa fecha no es válida."));
+        // The box the focus is taken from is not checked for that.
+        devolviendoFoco_ = true;
         t->setFocus(Qt::OtherFocusReason);
+        devolviendoFoco_ = false;
         return;
     }
     if (*fecha != t->text())

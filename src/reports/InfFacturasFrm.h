@@ -74,4 +74,5 @@ private:
     std::unique_ptr<FacturasRpt> informe_;
     QString sql_;
     bool cerrando_ = false;
+    bool devolviendoFoco_ = false;
 };

@@ -280,6 +280,21 @@ private slots:
         QCOMPARE(frm->TxtGrupo[1]->text(), QStringLiteral("30/02/2026"));
     }
 
+    void dosFechasMalasDanUnSoloMensaje() {
+        RegistroMensajes registro;
+        frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+        QApplication::setActiveWindow(frm);
+        frm->TxtGrupo[0]->setText(QStringLiteral("31/02/2026"));
+        frm->TxtGrupo[1]->setText(QStringLiteral("32/01/2026"));
+        frm->TxtGrupo[0]->setFocus();
+        QTRY_VERIFY(frm->TxtGrupo[0]->hasFocus());
+        QTest::keyClick(frm->TxtGrupo[0], Qt::Key_Tab);
+        QTRY_COMPARE(registro.cuenta(), 1);
+        QTest::qWait(50);
+        QCOMPARE(registro.cuenta(), 1);
+        QVERIFY(frm->TxtGrupo[0]->hasFocus());
+    }
+
     void fechaIncorrectaDejaLaVistaAnterior_data() {
         QTest::addColumn<QString>("hasta");
         QTest::newRow("no es fecha") << QStringLiteral("99/99/2026");
