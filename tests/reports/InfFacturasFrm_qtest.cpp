@@ -180,9 +180,11 @@ private slots:
     }
 
     void imprimeEnLaImpresoraCompartida() {
+        Conexion->Ejecutar(QStringLiteral("begin"));
         for (int i = 0; i < 60; ++i)
             entorno->InsertaFactura("C", QStringLiteral("M%1").arg(i),
                                     QDate(2025, 1, 1).addDays(i).toString(QStringLiteral("dd/MM/yyyy")), "1", "2");
+        Conexion->Ejecutar(QStringLiteral("commit"));
         RegistroMensajes registro;
         ComoElNavegador(QStringLiteral("01/01/2025"), QStringLiteral("31/12/2025"));
         QCOMPARE(frm->Informe()->NumPaginas(), 2);
@@ -332,9 +334,11 @@ private slots:
     }
 
     void variasPaginasYNavegacion() {
+        Conexion->Ejecutar(QStringLiteral("begin"));
         for (int i = 0; i < 120; ++i)
             entorno->InsertaFactura("P", QStringLiteral("N%1").arg(i),
                                     QDate(2025, 1, 1).addDays(i).toString(QStringLiteral("dd/MM/yyyy")), "1", "2");
+        Conexion->Ejecutar(QStringLiteral("commit"));
         RegistroMensajes registro;
         ComoElNavegador(QStringLiteral("01/01/2025"), QStringLiteral("31/12/2025"));
         QCOMPARE(registro.cuenta(), 0);
