@@ -369,6 +369,7 @@ void InfFacturasFrm::Imprimir() {
     QPrintDialog dialogo(&impresora, this);
     dialogo.setWindowTitle(QStringLiteral("Imprimir el listado"));
     dialogo.setMinMax(1, informe_->NumPaginas());
+    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage);
     if (dialogo.exec() != QDialog::Accepted)
         return;
     int desde = 0, hasta = 0;
