@@ -68,6 +68,7 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("InfFacturasFrm"));
     setWindowTitle(QStringLiteral("Listado de Facturas entre Fechas"));
     // The positions below are measured for the classic 8-point dialog face.
+    InstalaSustitutosFuentes();
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
 
     const QString textos[2] = {QStringLiteral("Desde Fecha"), QStringLiteral("Hasta Fecha")};
