@@ -2,6 +2,7 @@
 
 #include "app/Mensajes.h"
 #include "data/ErroresBD.h"
+#include "data/MarcaUso.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,8 +80,10 @@ QString CadenaConexion() {
 
 bool ConectarBD() {
     Conexion.reset();
+    SueltaMarcaUso();
     try {
         Conexion = ConexionBD::Abrir(CadenaConexion(), true);
+        TomaMarcaUso(Conexion->Ruta());
         return true;
     } catch (const ErrorBD& e) {
         Conexion.reset();
@@ -102,4 +105,5 @@ void CierraConexion() {
     } catch (...) {
     }
     Conexion.reset();
+    SueltaMarcaUso();
 }
