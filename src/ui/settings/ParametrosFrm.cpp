@@ -209,8 +209,10 @@ bool ParametrosFrm::eventFilter(QObject* objeto, QEvent* evento) {
         else if (objeto == TxtFrase)
             TxtFrase->selectAll();
     } else if (evento->type() == QEvent::KeyPress && objeto == Txts[0]) {
+        // Typed characters and Backspace; moving through with Tab or leaving with Esc does not count.
         auto* k = static_cast<QKeyEvent*>(evento);
-        if (!k->text().isEmpty() || k->key() == Qt::Key_Backspace)
+        const bool paso = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab || k->key() == Qt::Key_Escape;
+        if (!paso && (!k->text().isEmpty() || k->key() == Qt::Key_Backspace))
             AbreRepeticion(false);
     }
     return QDialog::eventFilter(objeto, evento);

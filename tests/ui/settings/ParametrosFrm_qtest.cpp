@@ -212,6 +212,10 @@ private slots:
         QVERIFY(Control<QCheckBox>(&f, "ChkRest(0)")->isChecked());
         QVERIFY(!Control<QCheckBox>(&f, "ChkRest(1)")->isChecked());
 
+        // Passing through the password box leaves the repeat box closed.
+        QTest::keyClick(Txt(&f, 0), Qt::Key_Tab);
+        QVERIFY(!Txt(&f, 1)->isEnabled());
+
         // One more character: the repeat box opens and keeps its old content.
         Txt(&f, 0)->setFocus();
         Txt(&f, 0)->end(false);

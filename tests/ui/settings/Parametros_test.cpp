@@ -109,6 +109,20 @@ TEST(ParametrosCarga, UnaFilaSeLeePorLasEtiquetasConLaClaveDescifrada) {
     EXPECT_EQ(r.cuenta(), 0);
 }
 
+TEST(ParametrosCarga, UnaClaveQueNoSeDescifraSeAvisaComoUnErrorDeBaseDeDatos) {
+    EntornoPruebas e;
+    e.Conecta();
+    // "ÿ" (255) at the first position would go up to 256.
+    Conexion->Ejecutar(QStringLiteral("insert into PARAMETROS values ('ÿ', 16, 'IVA', Null, 'N', 'N')"));
+    RegistroMensajes r;
+    const CargaParametrosPantalla c = LeeParametrosPantalla(kTags, kTagsChk);
+    EXPECT_TRUE(c.hayFila);
+    EXPECT_EQ(c.textos, (QStringList{"ÿ", "ÿ", "16", "IVA", ""}));
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_TRUE(r.ultimo().texto.startsWith(QStringLiteral("Se produjo un error: ")));
+    EXPECT_EQ(r.ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
+}
+
 TEST(ParametrosCarga, UnaColumnaQueFaltaSeAvisaYLaCargaSigue) {
     EntornoPruebas e;
     e.Conecta();
