@@ -3,6 +3,7 @@
 #include "app/Formatos.h"
 #include "app/Mensajes.h"
 #include "data/ErroresBD.h"
+#include "data/MarcaUso.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -111,8 +112,10 @@ QString CadenaConexion() {
 
 bool ConectarBD() {
     Conexion.reset();
+    SueltaMarcaUso();
     try {
         Conexion = ConexionBD::Abrir(CadenaConexion(), true);
+        TomaMarcaUso(Conexion->Ruta());
         return true;
     } catch (const ErrorBD& e) {
         Conexion.reset();
@@ -134,4 +137,5 @@ void CierraConexion() {
     } catch (...) {
     }
     Conexion.reset();
+    SueltaMarcaUso();
 }
