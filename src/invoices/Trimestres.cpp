@@ -1,6 +1,7 @@
 #include "invoices/Trimestres.h"
 
 #include "app/Formatos.h"
+#include "data/Comillas.h"
 #include "data/ConexionBD.h"
 
 const QStringList NombresTrimestre{QStringLiteral("1º Trimestre"), QStringLiteral("2º Trimestre"),
@@ -38,10 +39,12 @@ std::optional<QString> NormalizaFecha(const QString& texto) {
 }
 
 namespace {
+// The values go in as the boxes hold them; a stray apostrophe is doubled so it
+// can only fail as a bad date, never end its literal early.
 QString CondicionFechas(const QString& tipo, const QString& desde, const QString& hasta) {
-    return QStringLiteral("  from ") + QStringLiteral("FACTURAS") + QStringLiteral(" where TIPO = '") + tipo +
-           QStringLiteral("'") + QStringLiteral("   and DateValue(FECHA_FACTURA) Between DateValue('") + desde +
-           QStringLiteral("') and DateValue('") + hasta + QStringLiteral("')");
+    return QStringLiteral("  from ") + QStringLiteral("FACTURAS") + QStringLiteral(" where TIPO = '") + DoblarComillas(tipo) +
+           QStringLiteral("'") + QStringLiteral("   and DateValue(FECHA_FACTURA) Between DateValue('") + DoblarComillas(desde) +
+           QStringLiteral("') and DateValue('") + DoblarComillas(hasta) + QStringLiteral("')");
 }
 }  // namespace
 

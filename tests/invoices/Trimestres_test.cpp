@@ -1,5 +1,6 @@
 #include "ApoyoPruebas.h"
 
+#include "data/BaseDatos.h"
 #include "invoices/Trimestres.h"
 
 #include <gtest/gtest.h>
@@ -71,4 +72,21 @@ TEST(Trimestres, DiferenciasDeLasSumasMostradas) {
     };
     for (const auto& c : casos)
         EXPECT_EQ(CalculaDiferencias(c.sumas), c.diferencias) << c.sumas.join(" | ").toStdString();
+}
+
+TEST(Trimestres, UnApostrofeEnUnaFechaSoloFallaComoFecha) {
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaFactura("P", "F-1", "01/02/2007", "21", "121");
+    const QString mala = "01/01/2007') or ('1'='1";
+    EXPECT_TRUE(SqlListaFacturas("P", mala, "31/03/2007").contains("DateValue('01/01/2007'') or (''1''=''1')"));
+    try {
+        CargaLista(*Conexion, "P", mala, "31/03/2007");
+        FAIL() << "a date with an apostrophe was accepted";
+    } catch (const ErrorBD& err) {
+        EXPECT_EQ(err.numero(), CodigoError::TipoIncorrecto);
+    }
+    QStringList sumas{"a", "b", "c", "d"};
+    EXPECT_THROW(CalculaTotales(*Conexion, "P", "01/01/2007", mala, sumas), ErrorBD);
+    EXPECT_EQ(sumas, (QStringList{"a", "b", "c", "d"}));
 }
