@@ -4,6 +4,8 @@
 
 int main(int argc, char** argv) {
     // A GUI application so that tests of the report can paint with fonts.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
