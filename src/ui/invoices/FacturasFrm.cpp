@@ -15,6 +15,7 @@
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/invoices/PunteroOcupado.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QFocusEvent>
@@ -192,6 +193,8 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
 FacturasFrm::~FacturasFrm() { Form_Unload(); }
 
+QSize FacturasFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
+
 int FacturasFrm::Px(int twips) const { return PixelesDeTwips(twips, logicalDpiX()); }
 
 QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, int izquierda,
@@ -292,9 +295,10 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
             ObjUtiles().EntraCampo(TxtOb[i]);
             break;
         case QEvent::FocusOut: {
-            const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-            // Leaving for another window or a menu is not leaving the box.
-            if (!moviendo_ && !validando_ && razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+            // Only a move to another control of this window is leaving the
+            // box; another window, a menu or closing are not.
+            QWidget* nuevo = QApplication::focusWidget();
+            if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
                 TxtOb_Validate(i);
             break;
         }

@@ -541,6 +541,15 @@ private slots:
         QVERIFY(!frm || !frm->isVisible());
     }
 
+    void escConFechaNoValidaCierraSinAviso() {
+        Abre();
+        Enfoca(Caja(2));
+        Reescribe("31/04/2008");
+        Pulsa(Qt::Key_Escape);
+        QVERIFY(!frm || !frm->isVisible());
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
     void escDesdeLaRejilla() {
         Abre();
         Enfoca(Pagos());
