@@ -41,7 +41,7 @@ inline void Reescribe(const QString& texto) {
 // active for its window system handle as soon as its parent window is.
 inline void Activa(QWidget* w) {
     w->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), w);
+    QVERIFY(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }));
 }
 
 // Runs `accion` on the editor as soon as it shows modally. Whatever the
