@@ -4,6 +4,8 @@
 #include "data/BaseDatos.h"
 
 #include <QSettings>
+#include <cmath>
+#include <cstdio>
 
 namespace {
 QString& carpetaAjustes() {
@@ -42,4 +44,28 @@ void GuardaAjuste(const QString& clave, const QString& valor) {
 double LeeAjusteNumero(const QString& clave, double porDefecto) {
     auto v = LeeNumero(LeeAjuste(clave, QString()));
     return v ? *v : porDefecto;
+}
+
+namespace {
+// The text of a single-precision number: seven significant digits at most.
+QString TextoSimple(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(static_cast<float>(v)));
+    return TextoNumero(std::strtod(buf, nullptr));
+}
+}  // namespace
+
+EstadoVentana LeeEstadoVentana() {
+    EstadoVentana v;
+    v.ancho = LeeAjusteNumero(QStringLiteral("Width"), 13750);
+    v.alto = LeeAjusteNumero(QStringLiteral("Height"), 11100);
+    const double e = LeeAjusteNumero(QStringLiteral("Estado"), 0);
+    v.estado = (e == 0 || e == 1 || e == 2) ? static_cast<int>(e) : 0;
+    return v;
+}
+
+void GuardaEstadoVentana(const EstadoVentana& v) {
+    GuardaAjuste(QStringLiteral("Estado"), QString::number(v.estado));
+    GuardaAjuste(QStringLiteral("Width"), TextoSimple(v.ancho));
+    GuardaAjuste(QStringLiteral("Height"), TextoSimple(v.alto));
 }

@@ -42,12 +42,8 @@ FinArranque Main(const Arranque& ganchos) {
     if (ganchos.muestraVentanaPrincipal)
         ganchos.muestraVentanaPrincipal();
     if (ganchos.aplicaTamano) {
-        double ancho = LeeAjusteNumero(QStringLiteral("Width"), 13750);
-        double alto = LeeAjusteNumero(QStringLiteral("Height"), 11100);
-        int estado = static_cast<int>(LeeAjusteNumero(QStringLiteral("Estado"), 0));
-        if (estado < 0 || estado > 2)
-            estado = 0;
-        ganchos.aplicaTamano(ancho, alto, estado);
+        const EstadoVentana v = LeeEstadoVentana();
+        ganchos.aplicaTamano(v.ancho, v.alto, v.estado);
     }
     return FinArranque::VentanaAbierta;
 }

@@ -1,7 +1,9 @@
 #include "data/BaseDatos.h"
 
+#include "app/Formatos.h"
 #include "app/Mensajes.h"
 #include "data/ErroresBD.h"
+#include "data/MarcaUso.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,19 +59,50 @@ void EstableceRutaAplicacion(const QString& carpeta) {
     RutaAplicacion = r;
 }
 
+QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaEscribible,
+                           const QString& enUsuario, bool existeEnUsuario) {
+    if (existeJunto || enUsuario.isEmpty())
+        return junto;
+    // A database already kept for the user wins over a new empty one beside
+    // the program, or its data would seem lost once the folder turns writable.
+    if (existeEnUsuario)
+        return enUsuario;
+    return carpetaEscribible ? junto : enUsuario;
+}
+
+namespace {
+QString& carpetaUsuarioFijada() {
+    static QString c;
+    return c;
+}
+}  // namespace
+
+void EstableceCarpetaDatosUsuario(const QString& carpeta) { carpetaUsuarioFijada() = carpeta; }
+
+QString CarpetaDatosUsuario() {
+    if (!carpetaUsuarioFijada().isEmpty())
+        return QDir::toNativeSeparators(carpetaUsuarioFijada()) + QDir::separator();
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(base + QLatin1Char('/') + NombrePrograma) + QDir::separator();
+}
+
 QString RutaBaseDatos() {
     const QString nombre = NombrePrograma + QStringLiteral(".mdb");
     const QString junto = RutaAplicacion + nombre;
-    if (QFileInfo::exists(junto))
-        return junto;
-    QFileInfo carpeta(RutaAplicacion);
-    if (carpeta.isDir() && carpeta.isWritable())
-        return junto;
-    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (datos.isEmpty())
-        return junto;
-    QDir().mkpath(datos);
-    return QDir::toNativeSeparators(datos + QLatin1Char('/') + nombre);
+    const QFileInfo carpeta(RutaAplicacion);
+    const QString usuario = CarpetaDatosUsuario();
+    const QString enUsuario = usuario.isEmpty() ? QString() : usuario + nombre;
+    const QString ruta = EligeRutaBaseDatos(junto, QFileInfo::exists(junto), carpeta.isDir() && carpeta.isWritable(),
+                                            enUsuario, !enUsuario.isEmpty() && QFileInfo::exists(enUsuario));
+    if (ruta != junto)
+        QDir().mkpath(usuario);
+    return ruta;
+}
+
+QString NombreCopiaSeguridad(const QDate& dia) {
+    return TituloAplicacion + FechaCompacta(dia) + QStringLiteral(".mdb");
 }
 
 QString CadenaConexion() {
@@ -79,8 +112,10 @@ QString CadenaConexion() {
 
 bool ConectarBD() {
     Conexion.reset();
+    SueltaMarcaUso();
     try {
         Conexion = ConexionBD::Abrir(CadenaConexion(), true);
+        TomaMarcaUso(Conexion->Ruta());
         return true;
     } catch (const ErrorBD& e) {
         Conexion.reset();
@@ -102,4 +137,5 @@ void CierraConexion() {
     } catch (...) {
     }
     Conexion.reset();
+    SueltaMarcaUso();
 }

@@ -2,6 +2,7 @@
 // The database file, its tables and the one shared connection.
 #include "data/ConexionBD.h"
 
+#include <QDate>
 #include <QString>
 #include <memory>
 
@@ -18,6 +19,19 @@ void EstableceRutaAplicacion(const QString& carpeta);
 // RutaAplicacion + NombrePrograma + ".mdb"; when the program's folder is not
 // writable and holds no database, the same name in the per-user data folder.
 QString RutaBaseDatos();
+// The decision behind RutaBaseDatos: beside the program when the file is
+// there; else the per-user one when that exists; else beside the program when
+// its folder is writable, or in the per-user folder when it is not.
+QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaEscribible,
+                           const QString& enUsuario, bool existeEnUsuario);
+// The per-user data folder of the program, ending in the separator ("" when
+// the platform has none).
+QString CarpetaDatosUsuario();
+// Tests keep the per-user folder inside their own temporary folder.
+void EstableceCarpetaDatosUsuario(const QString& carpeta);
+
+// The backup copy's file name: "Fiscalino" + ddmmyy + ".mdb".
+QString NombreCopiaSeguridad(const QDate& dia);
 
 // "Driver={SQLite3 ODBC Driver};DBQ=<file>;UID=Administrador;PWD="
 QString CadenaConexion();

@@ -17,17 +17,34 @@ QString TextoDe(sqlite3_value* v) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
 }
 
+// Day number of an ISO text "yyyy-mm-dd" (the stored form), read straight
+// from the bytes: this runs for every row an index or a range touches.
+std::optional<QDate> FechaIso(const unsigned char* t, int n) {
+    if (n != 10 || t[4] != '-' || t[7] != '-')
+        return std::nullopt;
+    int v[3] = {0, 0, 0};
+    const int desde[3] = {0, 5, 8}, hasta[3] = {4, 7, 10};
+    for (int k = 0; k < 3; ++k)
+        for (int i = desde[k]; i < hasta[k]; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return std::nullopt;
+            v[k] = v[k] * 10 + (t[i] - '0');
+        }
+    QDate f(v[0], v[1], v[2]);
+    if (!f.isValid())
+        return std::nullopt;
+    return f;
+}
+
 // A date from a stored or written value: ISO text (as stored) or day-first text.
 std::optional<QDate> FechaDeValor(sqlite3_value* v) {
     if (sqlite3_value_type(v) != SQLITE_TEXT)
         return std::nullopt;
-    const QString t = TextoDe(v);
-    if (t.size() == 10 && t[4] == QLatin1Char('-') && t[7] == QLatin1Char('-')) {
-        QDate iso = QDate::fromString(t, Qt::ISODate);
-        if (iso.isValid())
-            return iso;
-    }
-    return LeeFecha(t);
+    const unsigned char* t = sqlite3_value_text(v);
+    const int n = sqlite3_value_bytes(v);
+    if (auto iso = FechaIso(t, n))
+        return iso;
+    return LeeFecha(QString::fromUtf8(reinterpret_cast<const char*>(t), n));
 }
 
 void ErrorFecha(sqlite3_context* ctx, sqlite3_value* v) {
@@ -80,38 +97,48 @@ void FnNumeroRegional(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, *n);
 }
 
-void RegistraFunciones(sqlite3* db) {
-    const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+}  // namespace
+
+void RegistraFuncionesBD(sqlite3* db) {
+    // Innocuous as well, so that the index and the triggers that name them
+    // work also where the schema is not trusted.
+    const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function(db, "DateValue", 1, f, nullptr, FnDateValue, nullptr, nullptr);
     sqlite3_create_function(db, "FechaRegional", 1, f, nullptr, FnFechaRegional, nullptr, nullptr);
     sqlite3_create_function(db, "NumeroRegional", 1, f, nullptr, FnNumeroRegional, nullptr, nullptr);
 }
 
+namespace {
+
 // Triggers that turn the regional texts written into FACTURAS into typed
-// values; a text that does not convert fails the whole statement.
-const char* const kConversiones = R"SQL(
-create trigger if not exists FACTURAS_TIPOS_INSERT after insert on FACTURAS
-begin
-  update FACTURAS
-     set FECHA_FACTURA = FechaRegional(new.FECHA_FACTURA),
-         IMPORTE_NETO = NumeroRegional(new.IMPORTE_NETO),
-         IVA = NumeroRegional(new.IVA),
-         IMPORTE_IVA = NumeroRegional(new.IMPORTE_IVA),
-         IMPORTE_TOTAL = NumeroRegional(new.IMPORTE_TOTAL)
-   where ID = new.ID;
-end;
-create trigger if not exists FACTURAS_TIPOS_UPDATE after update on FACTURAS
-begin
-  update FACTURAS
-     set FECHA_FACTURA = FechaRegional(new.FECHA_FACTURA),
-         IMPORTE_NETO = NumeroRegional(new.IMPORTE_NETO),
-         IVA = NumeroRegional(new.IVA),
-         IMPORTE_IVA = NumeroRegional(new.IMPORTE_IVA),
-         IMPORTE_TOTAL = NumeroRegional(new.IMPORTE_TOTAL)
-   where ID = new.ID;
-end;
-create index if not exists FACTURAS_TIPO_FECHA on FACTURAS (TIPO, DateValue(FECHA_FACTURA));
-create index if not exists FACTURAS_FECHA on FACTURAS (DateValue(FECHA_FACTURA));
+// values; a text that does not convert fails the whole statement. A row that
+// already holds the stored forms (ISO date, real numbers) is left alone, so
+// the trigger's own update does not run the conversion a second time.
+#define FISCALINO_CONVIERTE_FILA                                              \
+    " when not (coalesce(FechaRegional(new.FECHA_FACTURA) = new.FECHA_FACTURA, 1)" \
+    "       and typeof(new.IMPORTE_NETO) in ('real', 'null')"                  \
+    "       and typeof(new.IVA) in ('real', 'null')"                           \
+    "       and typeof(new.IMPORTE_IVA) in ('real', 'null')"                   \
+    "       and typeof(new.IMPORTE_TOTAL) in ('real', 'null'))"                \
+    " begin"                                                                   \
+    "  update FACTURAS"                                                        \
+    "     set FECHA_FACTURA = FechaRegional(new.FECHA_FACTURA),"               \
+    "         IMPORTE_NETO = NumeroRegional(new.IMPORTE_NETO),"                \
+    "         IVA = NumeroRegional(new.IVA),"                                  \
+    "         IMPORTE_IVA = NumeroRegional(new.IMPORTE_IVA),"                  \
+    "         IMPORTE_TOTAL = NumeroRegional(new.IMPORTE_TOTAL)"               \
+    "   where ID = new.ID;"                                                    \
+    " end;\n"
+
+const char* const kConversiones =
+    "create trigger if not exists FACTURAS_TIPOS_INSERT after insert on FACTURAS" FISCALINO_CONVIERTE_FILA
+    "create trigger if not exists FACTURAS_TIPOS_UPDATE after update on FACTURAS" FISCALINO_CONVIERTE_FILA
+    // The ranges of the browser and the listing go through DateValue: these
+    // indexes serve them, and carry what the sums and the day list read.
+    R"SQL(
+create index if not exists FACTURAS_TIPO_FECHA
+    on FACTURAS (TIPO, DateValue(FECHA_FACTURA), FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL);
+create index if not exists FACTURAS_FECHA on FACTURAS (DateValue(FECHA_FACTURA), FECHA_FACTURA);
 )SQL";
 
 // ---- Errors -----------------------------------------------------------------
@@ -154,10 +181,6 @@ Clase ClaseColumna(sqlite3_stmt* st, int c) {
     return Clase::Auto;
 }
 
-bool PareceFechaIso(const char* t, int n) {
-    return n == 10 && t[4] == '-' && t[7] == '-';
-}
-
 Valor LeeCelda(sqlite3_stmt* st, int c, Clase clase, bool sinTipoDeclarado) {
     switch (sqlite3_column_type(st, c)) {
     case SQLITE_NULL: return Valor::Nulo();
@@ -167,10 +190,9 @@ Valor LeeCelda(sqlite3_stmt* st, int c, Clase clase, bool sinTipoDeclarado) {
     }
     const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
     int n = sqlite3_column_bytes(st, c);
-    if ((clase == Clase::Fecha || sinTipoDeclarado) && PareceFechaIso(t, n)) {
-        QDate f = QDate::fromString(QString::fromLatin1(t, n), Qt::ISODate);
-        if (f.isValid())
-            return Valor::DeFecha(f);
+    if (clase == Clase::Fecha || sinTipoDeclarado) {
+        if (auto f = FechaIso(reinterpret_cast<const unsigned char*>(t), n))
+            return Valor::DeFecha(*f);
     }
     return Valor::DeTexto(QString::fromUtf8(t, n));
 }
@@ -262,8 +284,10 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
     if (ruta.isEmpty())
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("La cadena de conexión no indica el archivo de la base de datos."));
-    const bool existe = QFileInfo::exists(ruta);
-    if (!existe && !crearSiFalta)
+    // An empty file holds nothing to lose: it gets the tables like a new one.
+    const QFileInfo info(ruta);
+    const bool existe = info.exists() && !(info.isFile() && info.size() == 0);
+    if (!info.exists() && !crearSiFalta)
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
     int flags = SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
@@ -277,28 +301,41 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
     std::unique_ptr<ConexionBD> con(new ConexionBD(db, ruta));
     sqlite3_busy_timeout(db, 3000);
     sqlite3_extended_result_codes(db, 0);
-    RegistraFunciones(db);
+    RegistraFuncionesBD(db);
     // Reading the schema tells a foreign or damaged file apart before anything is written.
     auto tablas = con->AbrirRegistros(QStringLiteral("select name from sqlite_master where type = 'table'"));
+    if (existe) {
+        // Damage deeper in the file shows up here, before anything is written.
+        auto prueba = con->AbrirRegistros(QStringLiteral("pragma quick_check(1)"));
+        const QString veredicto = prueba->Fin() ? QString() : prueba->Celda(0, 0).Texto().simplified();
+        if (veredicto != QLatin1String("ok"))
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La base de datos está dañada (") + veredicto + QStringLiteral(")"));
+    }
     if (!existe) {
         con->Ejecutar(QStringLiteral("begin"));
         try {
             for (const QString& s : QString::fromUtf8(EsquemaBD).split(QLatin1Char(';'), Qt::SkipEmptyParts))
                 if (!s.trimmed().isEmpty())
                     con->Ejecutar(s);
+            // A new database without its conversions would store texts unchecked.
+            const int rc = sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK)
+                throw ErrorMotor(db, rc);
             con->Ejecutar(QStringLiteral("commit"));
         } catch (...) {
             sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
             con.reset();
-            QFile::remove(ruta);
+            if (!info.exists())
+                QFile::remove(ruta);
             throw;
         }
     }
-    bool conFacturas = !existe;
+    bool conFacturas = false;
     for (int i = 0; i < tablas->NumFilas(); ++i)
         if (tablas->Celda(i, 0).Texto().compare(QLatin1String("FACTURAS"), Qt::CaseInsensitive) == 0)
             conFacturas = true;
-    if (conFacturas)
+    if (existe && conFacturas)
         sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);  // a read-only file simply keeps its schema
     return con;
 }
@@ -330,6 +367,11 @@ std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
         filas.push_back(std::move(fila));
     }
     return std::make_unique<Registros>(std::move(columnas), std::move(filas));
+}
+
+void ConexionBD::EstableceEspera(int milisegundos) {
+    if (db_)
+        sqlite3_busy_timeout(db_, milisegundos);
 }
 
 void ConexionBD::Cerrar() {

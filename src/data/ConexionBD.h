@@ -14,6 +14,10 @@
 
 struct sqlite3;
 
+// Registers DateValue and the regional conversions the triggers use on a
+// handle of the engine. ConexionBD does it on every connection it opens.
+void RegistraFuncionesBD(sqlite3* db);
+
 // A static result set: every row is read when it opens.
 class Registros {
 public:
@@ -57,6 +61,8 @@ public:
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);
     void Cerrar();
+    // How long a statement waits for another user's lock before it fails.
+    void EstableceEspera(int milisegundos);
     bool Abierta() const { return db_ != nullptr; }
     const QString& Ruta() const { return ruta_; }
 

@@ -1,12 +1,416 @@
 #include "reports/InfFacturasFrm.h"
 
-#include <QLineEdit>
-#include <QPushButton>
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+#include "invoices/Trimestres.h"
+#include "reports/FacturasRpt.h"
+#include "reports/Listado.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
 
-// Placeholder until the screen is built; keeps the program linking.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The hourglass for the life of the object, or until Restaura.
+class CursorOcupado {
+public:
+    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorOcupado() { Restaura(); }
+    void Restaura() {
+        if (activo_)
+            QApplication::restoreOverrideCursor();
+        activo_ = false;
+    }
+
+private:
+    bool activo_ = true;
+};
+
+const double kVisorArriba = 420;
+const double kVisorIzquierda = 0;
+
+QPageLayout PaginaA4() { return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()); }
+
+QAction* Accion(QToolBar* barra, const QString& nombre, const QString& texto, const QString& icono,
+                const QString& consejo) {
+    QAction* a = barra->addAction(QIcon::fromTheme(icono), texto);
+    a->setObjectName(nombre);
+    a->setToolTip(consejo);
+    return a;
+}
+
+}  // namespace
+
 InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("InfFacturasFrm"));
     setWindowTitle(QStringLiteral("Listado de Facturas entre Fechas"));
-    TxtGrupo[0] = new QLineEdit(this);
-    TxtGrupo[1] = new QLineEdit(this);
+    // The positions below are measured for the classic 8-point dialog face.
+    InstalaSustitutosFuentes();
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+
+    const QString textos[2] = {QStringLiteral("Desde Fecha"), QStringLiteral("Hasta Fecha")};
+    const double lblX[2] = {60, 2520};
+    const double txtX[2] = {1140, 3600};
+    QPalette amarillo = palette();
+    amarillo.setColor(QPalette::Base, QColor(255, 255, 230));  // &H00E6FFFF
+    for (int i = 0; i < 2; ++i) {
+        LblOb[i] = new QLabel(textos[i], this);
+        LblOb[i]->setObjectName(QStringLiteral("LblOb(%1)").arg(i));
+        LblOb[i]->adjustSize();
+        LblOb[i]->move(Twips(lblX[i]), Twips(105));
+
+        TxtGrupo[i] = new QLineEdit(this);
+        TxtGrupo[i]->setObjectName(QStringLiteral("TxtGrupo(%1)").arg(i));
+        TxtGrupo[i]->setGeometry(Twips(txtX[i]), Twips(60), Twips(1065), Twips(285));
+        TxtGrupo[i]->setMaxLength(10);
+        TxtGrupo[i]->setPalette(amarillo);
+        ObjUtiles().AsignaFiltro(TxtGrupo[i], Utiles::Filtro::Fecha);
+    }
+
     BtnRefrescar = new QPushButton(QStringLiteral("&Refrescar Datos (F5)"), this);
+    BtnRefrescar->setObjectName(QStringLiteral("BtnRefrescar"));
+    BtnRefrescar->setGeometry(Twips(4800), Twips(30), Twips(2100), Twips(330));
+    BtnRefrescar->setDefault(true);
+    connect(BtnRefrescar, &QPushButton::clicked, this, &InfFacturasFrm::BtnRefrescar_Click);
+
+    BtnSalir = new QPushButton(QStringLiteral("&Cerrar"), this);
+    BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
+    BtnSalir->setGeometry(Twips(7860), Twips(30), Twips(1440), Twips(330));
+    connect(BtnSalir, &QPushButton::clicked, this, &InfFacturasFrm::BtnSalir_Click);
+
+    // The viewer: a toolbar over the print preview.
+    CRViewer1 = new QWidget(this);
+    CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
+    CRViewer1->setGeometry(Twips(kVisorIzquierda), Twips(kVisorArriba), Twips(9300), Twips(5445));
+    auto* caja = new QVBoxLayout(CRViewer1);
+    caja->setContentsMargins(0, 0, 0, 0);
+    caja->setSpacing(0);
+    barra_ = new QToolBar(CRViewer1);
+    barra_->setObjectName(QStringLiteral("BarraVisor"));
+    barra_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    accImprimir_ = Accion(barra_, QStringLiteral("AccImprimir"), QStringLiteral("Imprimir..."),
+                          QStringLiteral("document-print"), QStringLiteral("Imprimir el listado"));
+    accPdf_ = Accion(barra_, QStringLiteral("AccPdf"), QStringLiteral("Guardar PDF..."), QStringLiteral("document-save-as"),
+                     QStringLiteral("Guardar el listado como documento PDF"));
+    barra_->addSeparator();
+    accPrimera_ = Accion(barra_, QStringLiteral("AccPrimera"), QStringLiteral("|<"), QStringLiteral("go-first"),
+                         QStringLiteral("Primera página"));
+    accAnterior_ = Accion(barra_, QStringLiteral("AccAnterior"), QStringLiteral("<"), QStringLiteral("go-previous"),
+                          QStringLiteral("Página anterior"));
+    lblPagina_ = new QLabel(barra_);
+    lblPagina_->setObjectName(QStringLiteral("LblPagina"));
+    lblPagina_->setContentsMargins(6, 0, 6, 0);
+    barra_->addWidget(lblPagina_);
+    accSiguiente_ = Accion(barra_, QStringLiteral("AccSiguiente"), QStringLiteral(">"), QStringLiteral("go-next"),
+                           QStringLiteral("Página siguiente"));
+    accUltima_ = Accion(barra_, QStringLiteral("AccUltima"), QStringLiteral(">|"), QStringLiteral("go-last"),
+                        QStringLiteral("Última página"));
+    barra_->addSeparator();
+    accReducir_ = Accion(barra_, QStringLiteral("AccReducir"), QStringLiteral("Reducir"), QStringLiteral("zoom-out"),
+                         QStringLiteral("Reducir"));
+    accAmpliar_ = Accion(barra_, QStringLiteral("AccAmpliar"), QStringLiteral("Ampliar"), QStringLiteral("zoom-in"),
+                         QStringLiteral("Ampliar"));
+    accAncho_ = Accion(barra_, QStringLiteral("AccAncho"), QStringLiteral("Ancho"), QStringLiteral("zoom-fit-width"),
+                       QStringLiteral("Ajustar al ancho de la ventana"));
+    accPagina_ = Accion(barra_, QStringLiteral("AccPagina"), QStringLiteral("Página"), QStringLiteral("zoom-fit-best"),
+                        QStringLiteral("Ver la página entera"));
+    caja->addWidget(barra_);
+
+    impresoraVista_.setPageLayout(PaginaA4());
+    vista_ = new QPrintPreviewWidget(&impresoraVista_, CRViewer1);
+    vista_->setObjectName(QStringLiteral("VistaPrevia"));
+    vista_->setZoomMode(QPrintPreviewWidget::FitToWidth);
+    caja->addWidget(vista_, 1);
+    connect(vista_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* impresora) {
+        if (informe_)
+            informe_->Imprime(*impresora);
+    });
+    connect(vista_, &QPrintPreviewWidget::previewChanged, this, &InfFacturasFrm::ActualizaBarra);
+
+    connect(accImprimir_, &QAction::triggered, this, &InfFacturasFrm::Imprimir);
+    connect(accPdf_, &QAction::triggered, this, &InfFacturasFrm::GuardarComoPdf);
+    connect(accPrimera_, &QAction::triggered, this, [this] { vista_->setCurrentPage(1); ActualizaBarra(); });
+    connect(accAnterior_, &QAction::triggered, this, [this] {
+        vista_->setCurrentPage(vista_->currentPage() - 1);
+        ActualizaBarra();
+    });
+    connect(accSiguiente_, &QAction::triggered, this, [this] {
+        vista_->setCurrentPage(vista_->currentPage() + 1);
+        ActualizaBarra();
+    });
+    connect(accUltima_, &QAction::triggered, this, [this] {
+        vista_->setCurrentPage(vista_->pageCount());
+        ActualizaBarra();
+    });
+    connect(accAmpliar_, &QAction::triggered, this, [this] { vista_->zoomIn(1.25); });
+    connect(accReducir_, &QAction::triggered, this, [this] { vista_->zoomOut(1.25); });
+    connect(accAncho_, &QAction::triggered, this, [this] { vista_->fitToWidth(); });
+    connect(accPagina_, &QAction::triggered, this, [this] { vista_->fitInView(); });
+
+    setTabOrder(TxtGrupo[0], TxtGrupo[1]);
+    setTabOrder(TxtGrupo[1], BtnRefrescar);
+    setTabOrder(BtnRefrescar, BtnSalir);
+    setTabOrder(BtnSalir, vista_);
+
+    // The window sees every key before its controls; the same filter sees the
+    // date boxes come and go.
+    qApp->installEventFilter(this);
+
+    resize(Twips(9360), Twips(9000));
+    ActualizaBarra();
+}
+
+InfFacturasFrm::~InfFacturasFrm() = default;
+
+int InfFacturasFrm::Twips(double t) const { return qRound(t * logicalDpiX() / 1440.0); }
+
+bool InfFacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::KeyPress: {
+        auto* w = qobject_cast<QWidget*>(objeto);
+        if (!w || !(w == this || isAncestorOf(w)) || QApplication::activeModalWidget())
+            return false;
+        return Form_KeyDown(w, static_cast<QKeyEvent*>(evento)->key());
+    }
+    case QEvent::FocusIn:
+        for (QLineEdit* t : TxtGrupo)
+            if (objeto == t)
+                ObjUtiles().EntraCampo(t);
+        return false;
+    case QEvent::FocusOut: {
+        // Checked when the focus goes to another control of this window, as
+        // the date check of a box runs on leaving it for a sibling; leaving the
+        // window does not check. Shown after the move so that a button the
+        // mouse has pressed is let go instead of clicked.
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        QWidget* nuevo = QApplication::focusWidget();
+        if (cerrando_ || devolviendoFoco_ || razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason || !nuevo ||
+            !isAncestorOf(nuevo))
+            return false;
+        for (int i = 0; i < 2; ++i)
+            if (objeto == TxtGrupo[i])
+                QTimer::singleShot(0, this, [this, i] { TxtGrupo_Validate(i); });
+        return false;
+    }
+    default: return false;
+    }
+}
+
+bool InfFacturasFrm::Form_KeyDown(QWidget* destino, int tecla) {
+    try {
+        switch (tecla) {
+        case Qt::Key_F5: BtnRefrescar->click(); return true;
+        case Qt::Key_Escape: BtnSalir->click(); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter presses the button that has the focus, or else the default one.
+            if (auto* b = qobject_cast<QAbstractButton*>(destino)) {
+                b->click();
+                return true;
+            }
+            BtnRefrescar->click();
+            return true;
+        default: return false;
+        }
+    } catch (...) {
+        return true;
+    }
+}
+
+void InfFacturasFrm::TxtGrupo_Validate(int indice) {
+    QLineEdit* t = TxtGrupo[indice];
+    if (cerrando_ || !t)
+        return;
+    const auto fecha = NormalizaFecha(t->text());
+    if (!fecha) {
+        Aviso(QStringLiteral("Esa fecha no es válida."));
+        // The box the focus is taken from is not checked for that.
+        devolviendoFoco_ = true;
+        t->setFocus(Qt::OtherFocusReason);
+        devolviendoFoco_ = false;
+        return;
+    }
+    if (*fecha != t->text())
+        t->setText(*fecha);
+}
+
+void InfFacturasFrm::BtnRefrescar_Click() {
+    if (ObjUtiles().CamposVacios({TxtGrupo[0], TxtGrupo[1]}, 0, 0, 0)) {
+        Aviso(QStringLiteral("Introduzca las dos fechas para la búsqueda."));
+        return;
+    }
+    CursorOcupado cursor;
+    try {
+        if (!Conexion)
+            throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
+        sql_ = SqlDatosEmpresa();
+        auto rs = Conexion->AbrirRegistros(sql_);
+        const CabeceraEmpresa empresa = LineasEmpresa(*rs);
+        rs->Cerrar();
+
+        const QString desde = TxtGrupo[0]->text();
+        const QString hasta = TxtGrupo[1]->text();
+        sql_ = ConsultaListado(desde, hasta);
+        rs = Conexion->AbrirRegistros(sql_);
+
+        // The new report replaces the one on show only once it is complete,
+        // so a failure leaves the previous listing in the preview.
+        auto nuevo = std::make_unique<FacturasRpt>();
+        nuevo->SetDataSource(FilasListado(*rs));
+        nuevo->SetText(QStringLiteral("TxtNombre"), empresa.linea1);
+        nuevo->SetText(QStringLiteral("TxtDireccion"), empresa.linea2);
+        nuevo->SetText(QStringLiteral("TxtOtros"), empresa.linea3);
+        nuevo->SetText(QStringLiteral("TxtFecha"), LineaTitulo(desde, hasta));
+        nuevo->SetText(QStringLiteral("TxtFraseFinal"), FraseFinal);
+        nuevo->SetText(QStringLiteral("TxtIVA1"), OpcionIva);
+        nuevo->SetText(QStringLiteral("TxtIVA2"), OpcionIva);
+        nuevo->SetText(QStringLiteral("TxtIVA3"), OpcionIva);
+        informe_ = std::move(nuevo);
+        vista_->updatePreview();
+        vista_->setCurrentPage(1);
+        ActualizaBarra();
+        rs->Cerrar();
+    } catch (const ErrorBD& e) {
+        cursor.Restaura();
+        if (e.numero() == CodigoError::TipoIncorrecto)
+            Aviso(QStringLiteral("Fecha incorrecta."));
+        else
+            MostrarErrorBD(e);
+    } catch (const std::exception& e) {
+        cursor.Restaura();
+        MostrarErrorBD(ErrorBD(CodigoError::BaseDatos, QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void InfFacturasFrm::BtnSalir_Click() {
+    // Inside the frame the child window closes with its frame.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void InfFacturasFrm::closeEvent(QCloseEvent* e) {
+    cerrando_ = true;
+    informe_.reset();
+    QWidget::closeEvent(e);
+}
+
+void InfFacturasFrm::showEvent(QShowEvent* e) {
+    cerrando_ = false;
+    QWidget::showEvent(e);
+}
+
+void InfFacturasFrm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (isMinimized() || (parentWidget() && parentWidget()->isMinimized()) || !CRViewer1)
+        return;
+    const int alto = std::max(0, height() - CRViewer1->y());
+    const int ancho = std::max(0, width() - CRViewer1->x());
+    CRViewer1->resize(ancho, alto);
+}
+
+void InfFacturasFrm::ActualizaBarra() {
+    const int total = informe_ ? vista_->pageCount() : 0;
+    const int actual = total > 0 ? std::clamp(vista_->currentPage(), 1, total) : 0;
+    lblPagina_->setText(total > 0 ? QStringLiteral("Página %1 de %2").arg(actual).arg(total) : QString());
+    accImprimir_->setEnabled(informe_ != nullptr);
+    accPdf_->setEnabled(informe_ != nullptr);
+    accPrimera_->setEnabled(actual > 1);
+    accAnterior_->setEnabled(actual > 1);
+    accSiguiente_->setEnabled(actual < total);
+    accUltima_->setEnabled(actual < total);
+    for (QAction* a : {accAmpliar_, accReducir_, accAncho_, accPagina_})
+        a->setEnabled(informe_ != nullptr);
+}
+
+bool InfFacturasFrm::ImprimeEn(QPrinter& impresora, int desde, int hasta) {
+    if (!informe_)
+        return false;
+    bool ok;
+    {
+        CursorOcupado cursor;
+        ok = informe_->Imprime(impresora, desde, hasta);
+    }
+    if (!ok)
+        Aviso(QStringLiteral("No se pudo imprimir el listado."));
+    return ok;
+}
+
+void InfFacturasFrm::Imprimir() {
+    if (!informe_)
+        return;
+    QPrinter& impresora = ImpresoraCompartida();
+    impresora.setPageSize(QPageSize(QPageSize::A4));
+    impresora.setPageOrientation(QPageLayout::Portrait);
+    impresora.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dialogo(&impresora, this);
+    dialogo.setWindowTitle(QStringLiteral("Imprimir el listado"));
+    dialogo.setMinMax(1, informe_->NumPaginas());
+    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage);
+    if (dialogo.exec() != QDialog::Accepted)
+        return;
+    int desde = 0, hasta = 0;
+    if (impresora.printRange() == QPrinter::PageRange) {
+        desde = impresora.fromPage();
+        hasta = impresora.toPage();
+    } else if (impresora.printRange() == QPrinter::CurrentPage) {
+        desde = hasta = vista_->currentPage();
+    }
+    ImprimeEn(impresora, desde, hasta);
+}
+
+void InfFacturasFrm::GuardarComoPdf() {
+    if (!informe_)
+        return;
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el listado como PDF"),
+                                                QDir(carpeta).filePath(QStringLiteral("Listado de Facturas.pdf")),
+                                                QStringLiteral("Documentos PDF (*.pdf)"));
+    if (ruta.isEmpty())
+        return;
+    if (!ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        ruta += QStringLiteral(".pdf");
+    GuardaPdf(ruta);
+}
+
+bool InfFacturasFrm::GuardaPdf(const QString& ruta) {
+    if (!informe_)
+        return false;
+    bool ok;
+    {
+        CursorOcupado cursor;
+        QPdfWriter pdf(ruta);
+        pdf.setPageLayout(PaginaA4());
+        pdf.setResolution(1200);
+        pdf.setTitle(QStringLiteral("Listado de Facturación"));
+        pdf.setCreator(TituloAplicacion);
+        ok = informe_->Imprime(pdf);
+    }
+    if (!ok)
+        Aviso(QStringLiteral("No se pudo guardar el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral("."));
+    return ok;
 }

@@ -1,9 +1,13 @@
 #include "reports/Listado.h"
 
+#include "data/Comillas.h"
 #include "data/ConexionBD.h"
 
 QString ConsultaListado(const QString& desde, const QString& hasta) {
-    const QString entre = desde + QStringLiteral("') and DateValue('") + hasta + QStringLiteral("')");
+    // The boxes admit no apostrophe, but the texts may come from elsewhere:
+    // doubled, one can only make the date fail to convert.
+    const QString entre = DoblarComillas(desde) + QStringLiteral("') and DateValue('") + DoblarComillas(hasta) +
+                          QStringLiteral("')");
     return QStringLiteral("select F.FECHA_FACTURA,") +
            QStringLiteral("       C.IVA As IMPORTE_IVA_C, C.TOTAL As IMPORTE_TOTAL_C,") +
            QStringLiteral("       V.IVA As IMPORTE_IVA_V, V.TOTAL As IMPORTE_TOTAL_V") + QStringLiteral("  from (") +

@@ -8,7 +8,8 @@
 
 class Registros;
 
-// The listing statement for two date texts, inserted as they stand.
+// The listing statement for two date texts, inserted as they stand (any
+// apostrophe doubled).
 QString ConsultaListado(const QString& desde, const QString& hasta);
 
 // "select * from DATOS_EMPRESA"

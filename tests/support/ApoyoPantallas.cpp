@@ -1,1 +1,75 @@
 #include "ApoyoPantallas.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <memory>
+
+namespace {
+QList<QPointer<QTimer>>& Esperas() {
+    static QList<QPointer<QTimer>> l;
+    return l;
+}
+}  // namespace
+
+void CancelaEsperasDeModales() {
+    for (const QPointer<QTimer>& t : Esperas())
+        delete t.data();
+    Esperas().clear();
+}
+
+void AlAbrirModal(std::function<void(QWidget*)> accion, int esperaMaxMs) {
+    QPointer<QWidget> antes = QApplication::activeModalWidget();
+    auto* reloj = new QTimer(qApp);
+    Esperas() << reloj;
+    auto tiempo = std::make_shared<QElapsedTimer>();
+    tiempo->start();
+    reloj->setInterval(10);
+    QObject::connect(reloj, &QTimer::timeout, reloj, [=] {
+        QWidget* m = QApplication::activeModalWidget();
+        if ((m && m != antes && m->isVisible()) || tiempo->elapsed() > esperaMaxMs) {
+            reloj->stop();
+            reloj->deleteLater();
+            if (m && m != antes)
+                accion(m);
+        }
+    });
+    reloj->start();
+}
+
+CierraModales::CierraModales() {
+    reloj_.setInterval(10);
+    QObject::connect(&reloj_, &QTimer::timeout, this, [this] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (!m || !m->isVisible())
+            return;
+        abiertos << m->objectName();
+        if (auto* d = qobject_cast<QDialog*>(m))
+            d->reject();
+        else
+            m->close();
+    });
+    reloj_.start();
+}
+
+void Teclea(QWidget* w, const QString& texto) {
+    for (QChar c : texto) {
+        const int clave = c.isLetterOrNumber() && c.unicode() < 128 ? c.toUpper().unicode() : Qt::Key_unknown;
+        QKeyEvent pulsa(QEvent::KeyPress, clave, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &pulsa);
+        QKeyEvent suelta(QEvent::KeyRelease, clave, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &suelta);
+    }
+}
+
+QStringList NombresHijas(QWidget* principal) {
+    QStringList r;
+    if (auto* area = principal->findChild<QMdiArea*>())
+        for (QMdiSubWindow* s : area->subWindowList())
+            if (s->widget() && s->isVisible())
+                r << s->widget()->objectName();
+    return r;
+}

@@ -12,6 +12,7 @@ EntornoPruebas::EntornoPruebas() {
     NombrePrograma = QStringLiteral("Fiscalino");
     EstableceRutaAplicacion(dir_.path());
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
+    EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();
@@ -39,3 +40,5 @@ void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, 
     CamposFactura c{codigo, fecha, iva, total, neto, pct, QString()};
     Conexion->Ejecutar(SqlInsertaFactura(c, tipo == QLatin1String("C") ? TipoCobros : TipoPagos));
 }
+
+void PrintTo(const QString& texto, std::ostream* os) { *os << '"' << texto.toStdString() << '"'; }

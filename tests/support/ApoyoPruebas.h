@@ -4,6 +4,10 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
+
+// Readable QString values in assertion failures.
+void PrintTo(const QString& texto, std::ostream* os);
 
 class EntornoPruebas {
 public:

@@ -5,15 +5,20 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 
 const char* const kPropiedadFiltro = "fiscalinoFiltro";
+const char* const kPropiedadCentrar = "fiscalinoCentrarEnMarco";
 
-bool EsTeclaDeEdicion(int t) { return t == 8 || t == 9 || t == 13 || t == 27 || t == 0; }
+// Control characters (backspace, Tab, Enter, Esc, the Ctrl+letter codes of
+// copy and paste) and delete always pass.
+bool EsTeclaDeEdicion(int t) { return (t >= 0 && t < 32) || t == 127; }
 bool EsDigito(int t) { return t >= '0' && t <= '9'; }
 
 QRegularExpression PatronFiltro(Utiles::Filtro f) {
@@ -35,29 +40,74 @@ Utiles& ObjUtiles() {
 void Utiles::PreparaFormulario(QWidget* formulario, QWidget* referencia) {
     if (!formulario)
         return;
-    formulario->adjustSize();
+    // A form that set its own size keeps it.
+    if (!formulario->testAttribute(Qt::WA_Resized))
+        formulario->adjustSize();
+    QScreen* pantalla = nullptr;
     QRect zona;
-    if (referencia && referencia->isVisible())
+    if (referencia && referencia->isVisible() && !referencia->isMinimized()) {
         zona = referencia->frameGeometry();
-    else if (QScreen* s = QGuiApplication::primaryScreen())
-        zona = s->availableGeometry();
-    if (zona.isValid()) {
-        QRect r = formulario->frameGeometry();
-        r.moveCenter(zona.center());
-        formulario->move(r.topLeft());
+        pantalla = referencia->screen();
     }
+    if (!pantalla)
+        pantalla = QGuiApplication::primaryScreen();
+    const QRect disponible = pantalla ? pantalla->availableGeometry() : QRect();
+    if (!zona.isValid())
+        zona = disponible;
+    if (!zona.isValid())
+        return;
+    QRect r(QPoint(0, 0), formulario->frameGeometry().size());
+    r.moveCenter(zona.center());
+    // Never past the screen's edges, the title bar first.
+    if (disponible.isValid()) {
+        if (r.right() > disponible.right())
+            r.moveRight(disponible.right());
+        if (r.bottom() > disponible.bottom())
+            r.moveBottom(disponible.bottom());
+        if (r.left() < disponible.left())
+            r.moveLeft(disponible.left());
+        if (r.top() < disponible.top())
+            r.moveTop(disponible.top());
+    }
+    formulario->move(r.topLeft());
 }
 
 void Utiles::PreparaFormularioMDI(QWidget* hija, QWidget*) {
     if (!hija)
         return;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(hija->parentWidget()))
-        sub->move(0, 0);
+    auto* sub = qobject_cast<QMdiSubWindow*>(hija->parentWidget());
+    if (!sub) {
+        // Not in the frame yet: the frame centres it when it enters.
+        hija->setProperty(kPropiedadCentrar, true);
+        return;
+    }
+    CentraEnMarco(sub);
+}
+
+void Utiles::CentraEnMarco(QMdiSubWindow* sub) {
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    if (!area)
+        return;
+    const QSize zona = area->viewport()->size();
+    int x = (zona.width() - sub->width()) / 2;
+    int y = (zona.height() - sub->height()) / 2;
+    sub->move(qMax(0, x), qMax(0, y));
+}
+
+bool Utiles::PideCentrarEnMarco(QWidget* hija) {
+    return hija && hija->property(kPropiedadCentrar).toBool();
 }
 
 void Utiles::EntraCampo(QLineEdit* campo) {
-    if (campo)
-        campo->selectAll();
+    if (!campo)
+        return;
+    campo->selectAll();
+    // A click that gave the focus places the cursor after this call: select again once it is done.
+    QPointer<QLineEdit> p(campo);
+    QTimer::singleShot(0, campo, [p] {
+        if (p && p->hasFocus())
+            p->selectAll();
+    });
 }
 
 void Utiles::TeclaFecha(int& tecla) {
@@ -84,7 +134,7 @@ void Utiles::TeclaImporte(int& tecla, const QString& texto) {
 
 bool Utiles::CamposVacios(const QList<QLineEdit*>& campos, int, int, int) {
     for (QLineEdit* c : campos)
-        if (c && c->text().isEmpty())
+        if (c && c->text().trimmed().isEmpty())
             return true;
     return false;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLineEdit;
+class QMdiSubWindow;
 class QWidget;
 
 class Utiles : public QObject {
@@ -15,18 +16,24 @@ public:
 
     // Centres a dialog over its reference form, or over the screen without one.
     void PreparaFormulario(QWidget* formulario, QWidget* referencia = nullptr);
-    // Places a child window at the top left corner of the frame's client area.
+    // Centres a child window in the frame's client area (when it enters the
+    // frame, if it is not there yet).
     void PreparaFormularioMDI(QWidget* hija, QWidget* principal);
+    // For the frame: centres a child window in its client area, and tells
+    // whether a screen asked for it before entering.
+    static void CentraEnMarco(QMdiSubWindow* sub);
+    static bool PideCentrarEnMarco(QWidget* hija);
     // Selects the whole text of the box that has just received the focus.
     void EntraCampo(QLineEdit* campo);
 
     // Key filters: the typed character's code by reference, set to 0 to drop it.
-    // Editing keys (backspace, Tab, Enter, Esc) always pass.
+    // Editing keys (backspace, Tab, Enter, Esc, delete, other control codes) always pass.
     void TeclaFecha(int& tecla);                         // digits, "/", "-", "."
     void TeclaEntero(int& tecla);                        // digits
     void TeclaImporte(int& tecla, const QString& texto); // digits, one comma, a leading minus
 
-    // True when a box of the array is empty. The three further arguments are unused.
+    // True when a box of the array is empty or holds only blanks. The three
+    // further arguments are unused.
     bool CamposVacios(const QList<QLineEdit*>& campos, int = 0, int = 0, int = 0);
 
     // Puts a filter on a box: typed keys go through the key filter, and a

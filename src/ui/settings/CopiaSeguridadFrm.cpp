@@ -1,7 +1,72 @@
 #include "ui/settings/CopiaSeguridadFrm.h"
 
-// Placeholder until the screen is built; keeps the program linking.
+#include "ui/common/Fuentes.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
+#include "ui/settings/CopiaSeguridadLogica.h"
+#include "ui/settings/Twips.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <QPushButton>
+
 CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CopiaSeguridadFrm"));
     setWindowTitle(QStringLiteral("Copia de Seguridad"));
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
+    setFixedSize(Px(this, 7980), Px(this, 4980));
+
+    const QString carpeta = CarpetaCopia();
+    struct Nota { int indice, arriba, alto; };
+    const Nota notas[] = {{0, 60, 255}, {1, 360, 435}, {2, 840, 435}, {3, 1320, 435},
+                          {4, 1800, 795}, {6, 2700, 795}, {5, 3600, 435}};
+    for (const Nota& n : notas) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QStringLiteral("LblTexto(%1)").arg(n.indice));
+        l->setGeometry(RectTwips(this, 60, n.arriba, 7875, n.alto));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (n.indice == 0) {
+            l->setFont(Fuente(QStringLiteral("Tahoma"), 9.75, true));
+            l->setText(QStringLiteral("NOTAS para la COPIA de SEGURIDAD:"));
+        } else {
+            l->setFont(Fuente(QStringLiteral("Tahoma"), 8.25));
+            l->setWordWrap(true);
+            l->setText(NotaCopia(n.indice, carpeta));
+        }
+        l->setTextFormat(Qt::PlainText);
+        LblTexto[n.indice] = l;
+    }
+
+    LblNombre = new QLabel(this);
+    LblNombre->setObjectName(QStringLiteral("LblNombre"));
+    LblNombre->setGeometry(RectTwips(this, 60, 4140, 7875, 195));
+    LblNombre->setTextFormat(Qt::PlainText);
+    QPalette rojo = LblNombre->palette();
+    rojo.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));  // &H000000C0
+    LblNombre->setPalette(rojo);
+
+    PicBtn = new QWidget(this);
+    PicBtn->setObjectName(QStringLiteral("PicBtn"));
+    PicBtn->setGeometry(RectTwips(this, 0, 4485, 7980, 495));
+    BtnGrabar = new QPushButton(QStringLiteral("&Realiza Copia"), PicBtn);
+    BtnGrabar->setObjectName(QStringLiteral("BtnGrabar"));
+    BtnGrabar->setGeometry(RectTwips(this, 90, 0, 3885, 450));
+    BtnGrabar->setDefault(true);
+    BtnSalir = new QPushButton(QStringLiteral("&Salir"), PicBtn);
+    BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
+    BtnSalir->setGeometry(RectTwips(this, 4040, 0, 3885, 450));
+    BtnSalir->setAutoDefault(false);
+    connect(BtnGrabar, &QPushButton::clicked, this, &CopiaSeguridadFrm::BtnGrabar_Click);
+    connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Form_Load
+    ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
+    nombre_ = ::NombreCopia(QDate::currentDate());
+    LblNombre->setText(LineaNombreCopia(nombre_));
+}
+
+void CopiaSeguridadFrm::BtnGrabar_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + nombre_, [] { QApplication::restoreOverrideCursor(); });
 }

@@ -1,0 +1,32 @@
+#pragma once
+// The mark each running instance holds on its database file while it is
+// connected, so that the backup copy can tell whether another instance still
+// uses the file. On POSIX systems it is a shared flock() on the database file
+// itself, which never meets the engine's own fcntl() locks; on Windows a shared
+// LockFileEx on a file beside it (the database's name + ".uso").
+#include <QString>
+
+// Taken by ConectarBD after a successful open; waits a little while a copy
+// holds the file, then goes on unmarked rather than keep the user out.
+void TomaMarcaUso(const QString& rutaBD);
+// Released by CierraConexion, after the engine has let go of the file.
+void SueltaMarcaUso();
+// True while this process holds the mark.
+bool MarcaUsoTomada();
+
+// Exclusive use of the database file for the time of a copy: granted only
+// when no instance (this one included) holds the mark. Never waits.
+class UsoExclusivo {
+public:
+    explicit UsoExclusivo(const QString& rutaBD);
+    ~UsoExclusivo();
+    UsoExclusivo(const UsoExclusivo&) = delete;
+    UsoExclusivo& operator=(const UsoExclusivo&) = delete;
+    // False when the file could not even be opened.
+    bool Abierto() const { return manejador_ != -1; }
+    bool Conseguido() const { return conseguido_; }
+
+private:
+    bool conseguido_ = false;
+    qintptr manejador_ = -1;
+};

@@ -1,0 +1,29 @@
+#include "ui/main/ArranqueVentanas.h"
+
+#include "ui/common/Ventanas.h"
+#include "ui/main/InicioMDIFrm.h"
+#include "ui/settings/DatosEmpresaFrm.h"
+#include "ui/settings/ParametrosFrm.h"
+
+Arranque ArranqueConVentanas() {
+    Arranque a;
+    a.muestraDatosEmpresa = [] {
+        DatosEmpresaFrm dlg;
+        dlg.setObjectName(QStringLiteral("DatosEmpresaFrm"));
+        dlg.exec();
+    };
+    a.muestraParametros = [] {
+        ParametrosFrm dlg;
+        dlg.setObjectName(QStringLiteral("ParametrosFrm"));
+        dlg.exec();
+    };
+    a.muestraVentanaPrincipal = [] {
+        auto* v = new InicioMDIFrm();
+        v->show();
+    };
+    a.aplicaTamano = [](double ancho, double alto, int estado) {
+        if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal()))
+            v->AplicaTamano(ancho, alto, estado);
+    };
+    return a;
+}

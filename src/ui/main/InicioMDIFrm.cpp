@@ -1,0 +1,438 @@
+#include "ui/main/InicioMDIFrm.h"
+
+#include "app/Formatos.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+#include "reports/InfFacturasFrm.h"
+#include "ui/common/AccesoFrm.h"
+#include "ui/common/EstadoTeclas.h"
+#include "ui/common/Medidas.h"
+#include "ui/common/Recursos.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
+#include "ui/invoices/FacturasFrm.h"
+#include "ui/main/AcercaDeFrm.h"
+#include "ui/main/InicioMDILogica.h"
+#include "ui/main/Menufrm.h"
+#include "ui/settings/CopiaSeguridadFrm.h"
+#include "ui/settings/DatosEmpresaFrm.h"
+#include "ui/settings/ParametrosFrm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTime>
+#include <QToolButton>
+#include <QTimer>
+#include <exception>
+
+namespace {
+
+std::function<void()>& FinPrograma() {
+    static std::function<void()> fin = [] { QCoreApplication::exit(0); };
+    return fin;
+}
+
+const QString kPregunta = QStringLiteral("¿Seguro que desea salir de la aplicación?");
+
+}  // namespace
+
+std::function<void()> EstableceFinPrograma(std::function<void()> fin) {
+    std::function<void()> anterior = std::move(FinPrograma());
+    FinPrograma() = std::move(fin);
+    return anterior;
+}
+
+void SalirAplicacion() {
+    if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal())) {
+        const QRect marco = v->frameGeometry();
+        GuardaEstadoVentana(v->EstadoVentana(), Twips(marco.width()), Twips(marco.height()));
+    }
+    CierraConexion();
+    if (FinPrograma())
+        FinPrograma()();
+}
+
+InicioMDIFrm::InicioMDIFrm(QWidget* parent) : QMainWindow(parent) {
+    IniciaRecursos();
+    setObjectName(QStringLiteral("InicioMDIFrm"));
+    setWindowIcon(IconoAplicacion());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    area_ = new QMdiArea(this);
+    area_->setObjectName(QStringLiteral("AreaCliente"));
+    area_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(area_);
+    area_->viewport()->installEventFilter(this);
+    connect(area_, &QMdiArea::subWindowActivated, this, &InicioMDIFrm::SubventanaActivada);
+
+    CreaMenus();
+    CreaBarraEstado();
+
+    EstableceVentanaPrincipal(this);
+    EstableceMostradorHija([this](QWidget* w) { MuestraEnMarco(w); });
+
+    // Load: the date at load, the title, the design size, the button menu.
+    Panels[1]->setText(FechaLarga(QDate::currentDate()));
+    setWindowTitle(QStringLiteral("Fiscalino: Declaración Trimestral del IVA"));
+    if (EstadoVentana() == 0)
+        resize(Px(9720), Px(6900));
+    MuestraMenu();
+}
+
+InicioMDIFrm::~InicioMDIFrm() {
+    if (VentanaPrincipal() == this) {
+        EstableceMostradorHija(nullptr);
+        EstableceVentanaPrincipal(nullptr);
+    }
+}
+
+void InicioMDIFrm::CreaMenus() {
+    QMenuBar* barra = menuBar();
+    auto accion = [](QAction* a, const char* nombre) {
+        a->setObjectName(QString::fromLatin1(nombre));
+        return a;
+    };
+
+    MenuAplicacion = barra->addMenu(QStringLiteral("&Aplicación"));
+    MenuAplicacion->setObjectName(QStringLiteral("MenuAplicacion"));
+    MenuAplicacion->menuAction()->setObjectName(QStringLiteral("MenuAplicacion"));
+    MenuAplicacionDatos = accion(MenuAplicacion->addAction(QStringLiteral("Datos de la &Empresa")), "MenuAplicacionDatos");
+    MenuAplicacionConfig =
+        accion(MenuAplicacion->addAction(QStringLiteral("Configuración &Aplicación")), "MenuAplicacionConfig");
+    MenuAplicacionConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    MenuAplicacionImpresora =
+        accion(MenuAplicacion->addAction(QStringLiteral("Configurar &Impresora")), "MenuAplicacionImpresora");
+    MenuAplicacionImpresora->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    MenuAplicacionSep0 = accion(MenuAplicacion->addSeparator(), "MenuAplicacionSep0");
+    MenuAplicacionSalir = accion(MenuAplicacion->addAction(QStringLiteral("&Salir")), "MenuAplicacionSalir");
+    MenuAplicacionSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    MenuFacturas = accion(barra->addAction(QStringLiteral("&Facturas")), "MenuFacturas");
+    MenuListados = accion(barra->addAction(QStringLiteral("&Informe")), "MenuListados");
+    MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
+
+    MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
+    MenuVentana->setObjectName(QStringLiteral("MenuVentana"));
+    MenuVentana->menuAction()->setObjectName(QStringLiteral("MenuVentana"));
+    const char* textos[5] = {"&Horizontal", "&Vertical", "&Organizar", nullptr, "&Cerrar todas"};
+    for (int i = 0; i < 5; ++i) {
+        QAction* a = textos[i] ? MenuVentana->addAction(QString::fromUtf8(textos[i])) : MenuVentana->addSeparator();
+        a->setObjectName(QStringLiteral("MenuVentanaItem(%1)").arg(i));
+        connect(a, &QAction::triggered, this, [this, i] { MenuVentanaItem_Click(i); });
+        MenuVentanaItem[i] = a;
+    }
+
+    MenuAcercaDe = accion(barra->addAction(QStringLiteral("Acerca &de...")), "MenuAcercaDe");
+
+    connect(MenuAplicacionDatos, &QAction::triggered, this, &InicioMDIFrm::MenuAplicacionDatos_Click);
+    connect(MenuAplicacionConfig, &QAction::triggered, this, &InicioMDIFrm::MenuAplicacionConfig_Click);
+    connect(MenuAplicacionImpresora, &QAction::triggered, this, &InicioMDIFrm::MenuAplicacionImpresora_Click);
+    connect(MenuAplicacionSalir, &QAction::triggered, this, [this] { close(); });
+    connect(MenuFacturas, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
+    connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
+    connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
+    connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
+}
+
+void InicioMDIFrm::CreaBarraEstado() {
+    StbInicio = new QStatusBar(this);
+    StbInicio->setObjectName(QStringLiteral("StbInicio"));
+    StbInicio->setSizeGripEnabled(true);
+    setStatusBar(StbInicio);
+    for (int i = 0; i < 6; ++i) {
+        Panels[i] = new QLabel(StbInicio);
+        Panels[i]->setObjectName(QStringLiteral("Panels(%1)").arg(i + 1));
+        Panels[i]->setFrameShape(QFrame::StyledPanel);
+        Panels[i]->setFrameShadow(QFrame::Sunken);
+        Panels[i]->setAlignment(Qt::AlignCenter);
+        Panels[i]->setContentsMargins(4, 0, 4, 0);
+    }
+    Panels[0]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StbInicio->addWidget(Panels[0], 1);
+    for (int i = 1; i < 6; ++i)
+        StbInicio->addPermanentWidget(Panels[i]);
+    Panels[3]->setText(QStringLiteral("NÚM"));
+    Panels[4]->setText(QStringLiteral("MAYÚS"));
+    Panels[5]->setText(QStringLiteral("INS"));
+    for (int i = 3; i < 6; ++i)
+        Panels[i]->setMinimumWidth(Panels[i]->fontMetrics().horizontalAdvance(QStringLiteral("MAYÚS")) + 16);
+
+    teclas_ = new EstadoTeclas(this);
+    connect(teclas_, &EstadoTeclas::Cambiado, this, &InicioMDIFrm::ActualizaTeclas);
+    ActualizaTeclas();
+
+    reloj_ = new QTimer(this);
+    reloj_->setInterval(1000);
+    connect(reloj_, &QTimer::timeout, this, [this] {
+        ActualizaHora();
+        teclas_->Actualiza();
+    });
+    reloj_->start();
+    ActualizaHora();
+}
+
+void InicioMDIFrm::ActualizaHora() { Panels[2]->setText(QTime::currentTime().toString(QStringLiteral("H:mm"))); }
+
+void InicioMDIFrm::ActualizaTeclas() {
+    // A key panel keeps its text and shows greyed while its key is off.
+    Panels[3]->setEnabled(teclas_->BloqNum());
+    Panels[4]->setEnabled(teclas_->BloqMayus());
+    Panels[5]->setEnabled(teclas_->Insertar());
+}
+
+Menufrm* InicioMDIFrm::MenuBotones() const { return menu_.data(); }
+
+int InicioMDIFrm::EstadoVentana() const {
+    if (isMinimized())
+        return 1;
+    if (isMaximized())
+        return 2;
+    return 0;
+}
+
+void InicioMDIFrm::AplicaTamano(double anchoTwips, double altoTwips, int estado) {
+    // Twips measure the outer size: the frame comes off what is asked of the window.
+    const QSize marco = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    resize(qMax(1, Px(anchoTwips) - marco.width()), qMax(1, Px(altoTwips) - marco.height()));
+    switch (EstadoValido(estado)) {
+    case 1: showMinimized(); break;
+    case 2: showMaximized(); break;
+    default:
+        if (isMinimized() || isMaximized())
+            showNormal();
+        break;
+    }
+}
+
+Menufrm* InicioMDIFrm::MuestraMenu() {
+    bool nuevo = false;
+    if (!menu_) {
+        auto* m = new Menufrm();
+        m->setAttribute(Qt::WA_DeleteOnClose);
+        QMdiSubWindow* sub = area_->addSubWindow(m, Qt::FramelessWindowHint | Qt::SubWindow);
+        sub->setObjectName(QStringLiteral("MenufrmMarco"));
+        sub->setMinimumSize(0, 0);
+        sub->resize(m->size());
+        sub->move(0, 0);
+        menu_ = m;
+        nuevo = true;
+    }
+    auto* sub = qobject_cast<QMdiSubWindow*>(menu_->parentWidget());
+    if (sub) {
+        if (sub->isMinimized())
+            sub->showNormal();
+        else
+            sub->show();
+        menu_->Posiciona();
+        area_->setActiveSubWindow(sub);
+        if (nuevo)
+            menu_->BtnMenu[1]->setFocus();
+    }
+    return menu_;
+}
+
+void InicioMDIFrm::MuestraEnMarco(QWidget* w) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    if (!sub) {
+        // The screen's own size, when it set one, is its inner size in the frame.
+        const QSize deseado = w->testAttribute(Qt::WA_Resized) ? w->size() : QSize();
+        sub = area_->addSubWindow(w);
+        sub->setWindowIcon(w->windowIcon().isNull() ? windowIcon() : w->windowIcon());
+        sub->show();
+        if (deseado.isValid() && w->size() != deseado)
+            sub->resize(deseado + (sub->size() - w->size()));
+        if (Utiles::PideCentrarEnMarco(w))
+            Utiles::CentraEnMarco(sub);
+        // A screen that closes itself takes its frame along (once it is gone).
+        connect(w, &QObject::destroyed, area_, [area = area_] {
+            QTimer::singleShot(0, area, [area] {
+                for (QMdiSubWindow* s : area->subWindowList())
+                    if (!s->widget())
+                        s->close();
+            });
+        });
+    } else if (sub->isMinimized()) {
+        sub->showNormal();
+    } else {
+        sub->show();
+    }
+    sub->raise();
+    area_->setActiveSubWindow(sub);
+}
+
+void InicioMDIFrm::SubventanaActivada(QMdiSubWindow* sub) {
+    // Losing and getting back the frame's focus activates the same child again: not a new activation.
+    if (!sub || sub == ultimaActiva_)
+        return;
+    ultimaActiva_ = sub;
+    if (menu_ && sub->widget() == menu_)
+        menu_->Form_Activate();
+}
+
+void InicioMDIFrm::MenuFacturas_Click() {
+    if (AccesoFacturas && !ValidarAcceso())
+        return;
+    MuestraPantalla<FacturasFrm>(QStringLiteral("FacturasFrm"));
+}
+
+void InicioMDIFrm::MenuListados_Click() {
+    if (AccesoInformes && !ValidarAcceso())
+        return;
+    MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+}
+
+void InicioMDIFrm::MenuAplicacionDatos_Click() {
+    if (!ValidarAcceso())
+        return;
+    DatosEmpresaFrm dlg(this);
+    dlg.setObjectName(QStringLiteral("DatosEmpresaFrm"));
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuAplicacionConfig_Click() {
+    if (!ValidarAcceso())
+        return;
+    ParametrosFrm dlg(this);
+    dlg.setObjectName(QStringLiteral("ParametrosFrm"));
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuCopia_Click() {
+    CopiaSeguridadFrm dlg(this);
+    dlg.setObjectName(QStringLiteral("CopiaSeguridadFrm"));
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuAcercaDe_Click() {
+    AcercaDeFrm dlg(this);
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuAplicacionImpresora_Click() {
+    try {
+        QPrintDialog dlg(&ImpresoraCompartida(), this);
+        dlg.setObjectName(QStringLiteral("DlgImpresora"));
+        dlg.setWindowTitle(QStringLiteral("Configurar impresora"));
+        // Printer setup only: no page range, copies or collation are asked here.
+        dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        if (auto* botones = dlg.findChild<QDialogButtonBox*>()) {
+            if (QPushButton* b = botones->button(QDialogButtonBox::Ok))
+                b->setText(QStringLiteral("Aceptar"));
+            if (QPushButton* b = botones->button(QDialogButtonBox::Cancel))
+                b->setText(QStringLiteral("Cancelar"));
+        }
+        dlg.exec();
+    } catch (const ErrorBD& e) {
+        MostrarErrorBD(e);
+    } catch (const std::exception& e) {
+        MostrarErrorBD(ErrorBD(-1, QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void InicioMDIFrm::MenuVentanaItem_Click(int indice) {
+    switch (indice) {
+    case 0: MosaicoHorizontal(); break;
+    case 1: area_->cascadeSubWindows(); break;
+    case 2: OrganizaIconos(); break;
+    case 4: CierraTodas(); break;
+    default: break;
+    }
+}
+
+void InicioMDIFrm::MosaicoHorizontal() {
+    // One strip per window, the full width of the client area, one below the other.
+    QList<QMdiSubWindow*> ventanas;
+    for (QMdiSubWindow* s : area_->subWindowList(QMdiArea::StackingOrder))
+        if (s->isVisible() && !s->isMinimized())
+            ventanas << s;
+    if (ventanas.isEmpty())
+        return;
+    const QSize zona = area_->viewport()->size();
+    const int n = ventanas.size();
+    int y = 0;
+    for (int i = 0; i < n; ++i) {
+        int alto = zona.height() / n + (i < zona.height() % n ? 1 : 0);
+        if (ventanas[i]->isMaximized())
+            ventanas[i]->showNormal();
+        ventanas[i]->setGeometry(0, y, zona.width(), alto);
+        y += alto;
+    }
+}
+
+void InicioMDIFrm::OrganizaIconos() {
+    // Minimised windows in rows along the bottom of the client area, left to right.
+    const QSize zona = area_->viewport()->size();
+    int x = 0;
+    int y = zona.height();
+    int altoFila = 0;
+    for (QMdiSubWindow* s : area_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!s->isMinimized() || !s->isVisible())
+            continue;
+        const QSize t = s->size();
+        if (x > 0 && x + t.width() > zona.width()) {
+            x = 0;
+            y -= altoFila;
+            altoFila = 0;
+        }
+        if (altoFila == 0)
+            altoFila = t.height();
+        s->move(x, y - altoFila);
+        x += t.width();
+    }
+}
+
+void InicioMDIFrm::CierraTodas() {
+    for (QWidget* w : PantallasAbiertas()) {
+        const QString nombre = w->objectName().toUpper();
+        if (nombre == QLatin1String("MENUFRM") || nombre == QLatin1String("INICIOMDIFRM"))
+            continue;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            sub->close();
+        else
+            w->close();
+    }
+}
+
+void InicioMDIFrm::closeEvent(QCloseEvent* e) {
+    if (saliendo_) {
+        e->accept();
+        return;
+    }
+    if (MuestraMensaje(kPregunta, Botones::SiNo, Icono::Pregunta) == Respuesta::Si) {
+        saliendo_ = true;
+        SalirAplicacion();
+        e->accept();
+        return;
+    }
+    e->ignore();
+    if (Menufrm* m = MuestraMenu())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(m->parentWidget()))
+            sub->move(0, 0);
+}
+
+void InicioMDIFrm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (menu_)
+        menu_->Posiciona();
+}
+
+bool InicioMDIFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == area_->viewport() && evento->type() == QEvent::MouseButtonPress) {
+        // A click on the empty background brings the button menu back.
+        MuestraMenu();
+    }
+    return QMainWindow::eventFilter(objeto, evento);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The program's one top-level window: the frame of the child screens, with
+// the menus, the status bar and the button menu.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class EstadoTeclas;
+class Menufrm;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QStatusBar;
+class QTimer;
+
+class InicioMDIFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit InicioMDIFrm(QWidget* parent = nullptr);
+    ~InicioMDIFrm() override;
+
+    // Open the quarter browser and the listing, asking the password when guarded.
+    void MenuFacturas_Click();
+    void MenuListados_Click();
+
+    // Width and height in twips (outer size), state 0 normal, 1 minimised, 2 maximised.
+    void AplicaTamano(double anchoTwips, double altoTwips, int estado);
+    // 0 normal, 1 minimised, 2 maximised.
+    int EstadoVentana() const;
+
+    // Shows the button menu (creating it again if it was closed) and returns it.
+    Menufrm* MuestraMenu();
+    Menufrm* MenuBotones() const;
+    QMdiArea* Area() const { return area_; }
+
+    QStatusBar* StbInicio = nullptr;
+    QLabel* Panels[6] = {};  // panels 1..6 of the status bar
+    QMenu* MenuAplicacion = nullptr;
+    QAction* MenuAplicacionDatos = nullptr;
+    QAction* MenuAplicacionConfig = nullptr;
+    QAction* MenuAplicacionImpresora = nullptr;
+    QAction* MenuAplicacionSep0 = nullptr;
+    QAction* MenuAplicacionSalir = nullptr;
+    QAction* MenuFacturas = nullptr;
+    QAction* MenuListados = nullptr;
+    QAction* MenuCopia = nullptr;
+    QMenu* MenuVentana = nullptr;
+    QAction* MenuVentanaItem[5] = {};
+    QAction* MenuAcercaDe = nullptr;
+
+    void MenuAplicacionDatos_Click();
+    void MenuAplicacionConfig_Click();
+    void MenuAplicacionImpresora_Click();
+    void MenuCopia_Click();
+    void MenuAcercaDe_Click();
+    void MenuVentanaItem_Click(int indice);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CreaMenus();
+    void CreaBarraEstado();
+    void MuestraEnMarco(QWidget* w);
+    void ActualizaHora();
+    void ActualizaTeclas();
+    void SubventanaActivada(QMdiSubWindow* sub);
+    void MosaicoHorizontal();
+    void OrganizaIconos();
+    void CierraTodas();
+
+    QMdiArea* area_ = nullptr;
+    QPointer<Menufrm> menu_;
+    QPointer<QMdiSubWindow> ultimaActiva_;
+    QTimer* reloj_ = nullptr;
+    EstadoTeclas* teclas_ = nullptr;
+    bool saliendo_ = false;
+};
+
+// Stores the main window's state and size, closes the connection and ends
+// the program. Only the main window's closing calls it, after the user said yes.
+void SalirAplicacion();
+// How the program ends (the tests keep their process alive). Returns the previous one.
+std::function<void()> EstableceFinPrograma(std::function<void()> fin);

@@ -1,0 +1,131 @@
+#include "ApoyoPruebas.h"
+
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kAviso = QStringLiteral(
+    "ATENCIÓN: No se encontró un parámetro de configuración de la aplicación. Es posible que tenga una versión "
+    "incorrecta del programa y que alguna opción no funcione correctamente, pero puede seguir trabajando con la "
+    "aplicación.");
+
+// Loads the parameters from the row the statement leaves in PARAMETROS.
+void Carga(const QString& insercion) {
+    Conexion->Ejecutar(insercion);
+    auto rs = Conexion->AbrirRegistros("select * from PARAMETROS");
+    CargaParametros(*rs);
+}
+
+}  // namespace
+
+TEST(Parametros, CodificarClave) {
+    EXPECT_EQ(CodificarClave(true, "abc"), "`d`");
+    EXPECT_EQ(CodificarClave(false, "`d`"), "abc");
+    EXPECT_EQ(CodificarClave(true, ""), "");
+    EXPECT_EQ(CodificarClave(false, ""), "");
+    // Windows-1252: "€" is 128, 128 - 1 = 127; "ñ" is 241, 241 - 1 = 240 = "ð".
+    EXPECT_EQ(CodificarClave(true, QString::fromUtf8("€")), QString(QChar(127)));
+    EXPECT_EQ(CodificarClave(true, QString::fromUtf8("ñ")), QString::fromUtf8("ð"));
+    EXPECT_EQ(CodificarClave(false, QString(QChar(127))), QString::fromUtf8("€"));
+    // 0x7F + 2 lands on 0x81, a code the page leaves undefined: it still round-trips.
+    for (const char* clave : {"Contraseña 1", "ÁÉÍÓÚ üñ €‰", "zzzzzzzzzzzzzzzzzzzz", "a\x7f"}) {
+        const QString t = QString::fromUtf8(clave);
+        EXPECT_EQ(CodificarClave(false, CodificarClave(true, t)), t) << clave;
+    }
+    EXPECT_EQ(CodificarClave(true, CodificarClave(false, "Contraseña 1")), "Contraseña 1");
+}
+
+TEST(Parametros, CodificarClaveFueraDeRango) {
+    // A blank at position 33 would go below 0; a "ÿ" (255) at position 2 above 255.
+    EXPECT_THROW(CodificarClave(true, QString(32, 'a') + ' '), ErrorBD);
+    EXPECT_THROW(CodificarClave(true, QString::fromUtf8("aÿ")), ErrorBD);
+    EXPECT_THROW(CodificarClave(false, QString::fromUtf8("ÿ")), ErrorBD);
+    // A character the code page does not have.
+    EXPECT_THROW(CodificarClave(true, QString::fromUtf8("ł")), ErrorBD);
+    EXPECT_NO_THROW(CodificarClave(true, QString(31, 'a') + ' '));
+}
+
+TEST(Parametros, CargaNormal) {
+    EntornoPruebas e;
+    e.Conecta();
+    RegistroMensajes r;
+    Carga("insert into PARAMETROS values ('" + CodificarClave(true, "clave") + "', 21, 'IGIC', 'Gracias', 'S', 'N')");
+    EXPECT_EQ(r.cuenta(), 0);
+    EXPECT_EQ(PalabraClave, "clave");
+    EXPECT_EQ(IvaPorDefecto, 21);
+    EXPECT_EQ(OpcionIva, "IGIC");
+    EXPECT_EQ(FraseFinal, "Gracias");
+    EXPECT_TRUE(AccesoFacturas);
+    EXPECT_FALSE(AccesoInformes);
+}
+
+TEST(Parametros, NulosYVaciosSinMensaje) {
+    for (const char* opcion : {"Null", "''"}) {
+        EntornoPruebas e;
+        e.Conecta();
+        RegistroMensajes r;
+        Carga(QString("insert into PARAMETROS values (Null, 16, %1, Null, 's', 'N')").arg(opcion));
+        EXPECT_EQ(r.cuenta(), 0) << opcion;
+        EXPECT_EQ(PalabraClave, "");
+        EXPECT_EQ(OpcionIva, "IVA");
+        EXPECT_EQ(FraseFinal, "");
+        EXPECT_FALSE(AccesoFacturas);  // only "S" counts
+        EXPECT_EQ(IvaPorDefecto, 16);
+    }
+}
+
+TEST(Parametros, FallosMuestranDosMensajesYSigue) {
+    const struct {
+        const char* caso;
+        QString insercion;
+        QString error;
+    } casos[] = {
+        {"IVA nulo", "insert into PARAMETROS values (Null, Null, 'IGIC', 'F', 'S', 'S')", "Uso no válido de Null"},
+        {"acceso nulo", "insert into PARAMETROS values (Null, 21, 'IGIC', 'F', Null, 'S')", "Uso no válido de Null"},
+        {"IVA no numérico", "insert into PARAMETROS values (Null, 'veinte', 'IGIC', 'F', 'S', 'S')",
+         "No coinciden los tipos"},
+        {"clave fuera de rango", "insert into PARAMETROS values ('" + QString(34, ' ') + "', 21, 'IGIC', 'F', 'S', 'S')",
+         ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        EntornoPruebas e;
+        e.Conecta();
+        RegistroMensajes r;
+        Carga(c.insercion);
+        ASSERT_EQ(r.cuenta(), 2);
+        EXPECT_EQ(r.mostrados()[0].texto, kAviso);
+        EXPECT_TRUE(r.mostrados()[1].texto.startsWith("El error concreto fue: " + c.error))
+            << r.mostrados()[1].texto.toStdString();
+        for (const Mensaje& m : r.mostrados()) {
+            EXPECT_EQ(m.icono, Icono::Ninguno);
+            EXPECT_EQ(m.botones, Botones::Aceptar);
+            EXPECT_EQ(m.titulo, "Fiscalino");
+        }
+        // The failed item keeps its value from before; the others load.
+        EXPECT_EQ(OpcionIva, "IGIC");
+        EXPECT_EQ(FraseFinal, "F");
+        EXPECT_TRUE(AccesoInformes);
+    }
+}
+
+TEST(Parametros, ColumnaOpcionIvaQueFalta) {
+    EntornoPruebas e;
+    e.Conecta();
+    Conexion->Ejecutar("drop table PARAMETROS");
+    Conexion->Ejecutar("create table PARAMETROS (PALABRA_CLAVE varchar(50), IVA smallint, FRASE_FINAL text, "
+                       "ACCESO_FACTURAS char(1), ACCESO_INFORMES char(1))");
+    RegistroMensajes r;
+    Carga("insert into PARAMETROS values (Null, 21, 'Fin', 'S', 'S')");
+    ASSERT_EQ(r.cuenta(), 2);
+    EXPECT_EQ(r.mostrados()[0].texto, kAviso);
+    EXPECT_TRUE(r.mostrados()[1].texto.contains("OPCION_IVA"));
+    EXPECT_EQ(OpcionIva, "IVA");
+    EXPECT_EQ(IvaPorDefecto, 21);
+    EXPECT_EQ(FraseFinal, "Fin");
+    EXPECT_TRUE(AccesoFacturas);
+}

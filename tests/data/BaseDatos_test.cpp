@@ -1,0 +1,184 @@
+#include "ApoyoPruebas.h"
+
+#include "app/Mensajes.h"
+#include "data/BaseDatos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Contenido(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Escribe(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(datos);
+}
+
+}  // namespace
+
+TEST(BaseDatos, RutaAplicacionTerminaEnElSeparador) {
+    EntornoPruebas e;
+    const QString sep = QDir::separator();
+    EXPECT_TRUE(RutaAplicacion.endsWith(sep));
+    EstableceRutaAplicacion(e.Carpeta() + "/");
+    EXPECT_FALSE(RutaAplicacion.endsWith(sep + sep));
+    EXPECT_EQ(RutaBaseDatos(), RutaAplicacion + "Fiscalino.mdb");
+    EstableceRutaAplicacion("/");
+    EXPECT_EQ(RutaAplicacion, sep);
+}
+
+TEST(BaseDatos, CadenaConexionYCopia) {
+    EntornoPruebas e;
+    EXPECT_EQ(CadenaConexion(), "Driver={SQLite3 ODBC Driver};DBQ=" + RutaAplicacion + "Fiscalino.mdb;UID=Administrador;PWD=");
+    EXPECT_EQ(ConexionBD::RutaDeCadena(CadenaConexion()), RutaAplicacion + "Fiscalino.mdb");
+    EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6)), "Fiscalino061226.mdb");
+    EXPECT_EQ(NombreCopiaSeguridad(QDate(2008, 3, 3)), "Fiscalino030308.mdb");
+    // Another program name looks for a database of its own name.
+    NombrePrograma = "Otro";
+    EXPECT_EQ(RutaBaseDatos(), RutaAplicacion + "Otro.mdb");
+}
+
+TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
+    EntornoPruebas e;
+    RegistroMensajes r;
+    ASSERT_FALSE(QFile::exists(e.RutaBD()));
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(r.cuenta(), 0);
+    EXPECT_TRUE(QFile::exists(e.RutaBD()));
+    for (const char* t : {"FACTURAS", "PARAMETROS", "DATOS_EMPRESA"})
+        EXPECT_TRUE(Conexion->AbrirRegistros(QStringLiteral("select * from ") + t)->Fin()) << t;
+    auto cols = Conexion->AbrirRegistros("select * from DATOS_EMPRESA")->Columnas();
+    EXPECT_EQ(cols, QStringList({"NOMBRE", "DESCRIPCION", "CIF", "DIRECCION", "LOCALIDAD", "COD_POSTAL", "PROVINCIA",
+                                 "TLFN", "FAX", "EMAIL", "WEB"}));
+    // Closed and opened again (the backup copy does it), the data stays.
+    e.InsertaFactura("P", "F-7", "06/12/2007", "21,00", "121");
+    CierraConexion();
+    EXPECT_FALSE(Conexion);
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(Conexion->AbrirRegistros("select * from FACTURAS")->NumFilas(), 1);
+}
+
+TEST(BaseDatos, ArchivoVacioRecibeLasTablas) {
+    EntornoPruebas e;
+    Escribe(e.RutaBD(), QByteArray());
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_TRUE(Conexion->AbrirRegistros("select * from PARAMETROS")->Fin());
+}
+
+TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
+    // A real database with enough rows to span many pages, to truncate.
+    QByteArray real;
+    {
+        EntornoPruebas e;
+        e.Conecta();
+        Conexion->Ejecutar("begin");
+        for (int i = 0; i < 400; ++i)
+            e.InsertaFactura("P", QString("F-%1").arg(i), "06/12/2007", "21,00", "121", "100", "21");
+        Conexion->Ejecutar("commit");
+        CierraConexion();
+        real = Contenido(e.RutaBD());
+        ASSERT_GT(real.size(), 16 * 4096);
+    }
+    QByteArray azar(20000, '\0');
+    QRandomGenerator generador(20071206);
+    for (char& c : azar)
+        c = static_cast<char>(generador.bounded(256));
+    const struct {
+        const char* caso;
+        QByteArray datos;
+    } casos[] = {
+        {"bytes al azar", azar},
+        {"texto", QByteArray("Esto es un documento de texto.\nNo es una base de datos.\n").repeated(50)},
+        {"copia truncada", real.left(real.size() / 2)},
+        {"cabecera dañada", QByteArray("SQLite format 3").append(real.mid(15, 4096 - 15))},
+        {"página interior dañada", QByteArray(real).replace(real.size() / 2, 4096, azar.left(4096))},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        EntornoPruebas e;
+        Escribe(e.RutaBD(), c.datos);
+        RegistroMensajes r;
+        EXPECT_FALSE(ConectarBD());
+        EXPECT_FALSE(Conexion);
+        ASSERT_EQ(r.cuenta(), 1);
+        const QString t = r.ultimo().texto;
+        EXPECT_TRUE(t.startsWith("Error intentando conectar con la BD. El error fue: ")) << t.toStdString();
+        // A Spanish description with the engine's own text after it.
+        EXPECT_TRUE(t.contains(QRegularExpression("(no es una base de datos|está dañada).* \\(.+\\)$")))
+            << t.toStdString();
+        EXPECT_EQ(r.ultimo().icono, Icono::Critico);
+        EXPECT_EQ(r.ultimo().botones, Botones::Aceptar);
+        EXPECT_EQ(r.ultimo().titulo, "Fiscalino");
+        EXPECT_EQ(Contenido(e.RutaBD()), c.datos);
+        EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb*"}, QDir::Files), QStringList({"Fiscalino.mdb"}));
+    }
+}
+
+TEST(BaseDatos, CarpetaQueNoSeAbre) {
+    EntornoPruebas e;
+    QDir().mkpath(e.RutaBD());  // a folder where the file should be
+    RegistroMensajes r;
+    EXPECT_FALSE(ConectarBD());
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_TRUE(r.ultimo().texto.startsWith(
+        "Error intentando conectar con la BD. El error fue: No se puede abrir el archivo de la base de datos ("));
+}
+
+TEST(BaseDatos, ElegirCarpetaDeLaBase) {
+    const QString junto = "/prog/Fiscalino.mdb", usuario = "/home/u/.local/share/Fiscalino/Fiscalino.mdb";
+    const struct {
+        bool existeJunto, escribible, existeUsuario;
+        QString enUsuario, esperado;
+    } casos[] = {
+        {true, true, false, usuario, junto},   {true, false, true, usuario, junto},
+        {false, true, false, usuario, junto},  {false, false, false, usuario, usuario},
+        {false, true, true, usuario, usuario}, {false, false, false, "", junto},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(EligeRutaBaseDatos(junto, c.existeJunto, c.escribible, c.enUsuario, c.existeUsuario), c.esperado)
+            << c.existeJunto << c.escribible << c.existeUsuario;
+}
+
+TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes in any folder; the decision is covered by ElegirCarpetaDeLaBase";
+    EntornoPruebas e;
+    const QString programa = e.Carpeta() + "/programa";
+    QDir().mkpath(programa);
+    EstableceRutaAplicacion(programa);
+    QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner);
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(Conexion->Ruta(), CarpetaDatosUsuario() + "Fiscalino.mdb");
+    EXPECT_TRUE(Conexion->AbrirRegistros("select * from FACTURAS")->Fin());
+    CierraConexion();
+    EXPECT_FALSE(QFile::exists(RutaAplicacion + "Fiscalino.mdb"));
+    QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {
+    const QString sqlite3 = QStandardPaths::findExecutable("sqlite3");
+    if (sqlite3.isEmpty())
+        GTEST_SKIP() << "sqlite3 is not installed";
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaParametros("IGIC", 7);
+    e.InsertaFactura("P", "F-7", "06/12/2007", "1.234,56", "121", "100", "21");
+    CierraConexion();
+    QProcess p;
+    p.start(sqlite3, {e.RutaBD(), "select COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IVA, TIPO from FACTURAS;"
+                                  "select OPCION_IVA, IVA from PARAMETROS;"});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "F-7|2007-12-06|1234.56|21.0|P\nIGIC|7\n");
+}

@@ -1,0 +1,84 @@
+#include "ApoyoPruebas.h"
+
+#include "data/BaseDatos.h"
+#include "data/MarcaUso.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Exit code of `flock -n -x <file> true`: 0 when another process could take
+// the file exclusively at once, 1 when someone holds a lock on it.
+int ExclusivoDesdeOtroProceso(const QString& ruta) {
+    QProcess p;
+    p.start(QStringLiteral("flock"), {QStringLiteral("-n"), QStringLiteral("-x"), ruta, QStringLiteral("true")});
+    if (!p.waitForFinished(10000))
+        return -1;
+    return p.exitCode();
+}
+
+// A second process holding a shared lock on `ruta` until killed. The shell
+// keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.
+struct OtraInstancia {
+    QProcess p;
+    explicit OtraInstancia(const QString& ruta) {
+        p.start(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                       QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
+                                       QStringLiteral("sh"), ruta});
+        p.waitForReadyRead(10000);
+    }
+    ~OtraInstancia() {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    bool Lista() { return p.readAll().contains("listo"); }
+};
+
+}  // namespace
+
+TEST(MarcaUso, LaConexionMarcaLaBaseMientrasEstaAbierta) {
+    EntornoPruebas e;
+    e.Conecta();
+    EXPECT_TRUE(MarcaUsoTomada());
+    EXPECT_EQ(ExclusivoDesdeOtroProceso(e.RutaBD()), 1);
+    CierraConexion();
+    EXPECT_FALSE(MarcaUsoTomada());
+    EXPECT_EQ(ExclusivoDesdeOtroProceso(e.RutaBD()), 0);
+}
+
+TEST(MarcaUso, ElUsoExclusivoSeNiegaMientrasOtraInstanciaTieneLaBase) {
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    {
+        OtraInstancia otra(e.RutaBD());
+        ASSERT_TRUE(otra.Lista());
+        UsoExclusivo uso(e.RutaBD());
+        EXPECT_TRUE(uso.Abierto());
+        EXPECT_FALSE(uso.Conseguido());
+    }
+    UsoExclusivo uso(e.RutaBD());
+    EXPECT_TRUE(uso.Conseguido());
+    // While the copy holds the file, nobody else marks it.
+    EXPECT_EQ(ExclusivoDesdeOtroProceso(e.RutaBD()), 1);
+}
+
+TEST(MarcaUso, LosProcesosHijosNoHeredanLaMarca) {
+    EntornoPruebas e;
+    e.Conecta();
+    QProcess hijo;
+    hijo.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(hijo.waitForStarted(10000));
+    CierraConexion();
+    EXPECT_TRUE(UsoExclusivo(e.RutaBD()).Conseguido());
+    hijo.kill();
+    hijo.waitForFinished(5000);
+}
+
+TEST(MarcaUso, SinArchivoNoHayUsoExclusivo) {
+    EntornoPruebas e;
+    UsoExclusivo uso(e.Carpeta() + QStringLiteral("/no-existe.mdb"));
+    EXPECT_FALSE(uso.Abierto());
+    EXPECT_FALSE(uso.Conseguido());
+}

@@ -1,0 +1,392 @@
+// The main window driven as a person would: menus, the exit question, the
+// password gate, the window menu and the status bar.
+#include "ApoyoPantallas.h"
+
+#include "app/Ajustes.h"
+#include "app/Formatos.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "reports/InfFacturasFrm.h"
+#include "ui/common/AccesoFrm.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
+#include "ui/common/Ventanas.h"
+#include "ui/invoices/FacturasFrm.h"
+#include "ui/main/InicioMDIFrm.h"
+#include "ui/main/Menufrm.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+class PruebaInicio : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPruebas> entorno;
+    std::unique_ptr<RegistroMensajes> mensajes;
+    QPointer<InicioMDIFrm> v;
+    bool fin = false;
+
+    QMdiSubWindow* Marco(QWidget* w) { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
+    QWidget* Hija(const QString& nombre) {
+        for (QMdiSubWindow* s : v->Area()->subWindowList())
+            if (s->widget() && s->widget()->objectName() == nombre)
+                return s->widget();
+        return nullptr;
+    }
+    // Types the password in the gate and presses Enter, or Cancel with an empty text.
+    void ContestaClave(const QString& clave) {
+        AlAbrirModal([clave](QWidget* m) {
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QVERIFY(d);
+            if (clave.isEmpty()) {
+                QTest::mouseClick(d->BtnCancel, Qt::LeftButton);
+                return;
+            }
+            QTest::keyClicks(d->TxtClave, clave);
+            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+        });
+    }
+
+private slots:
+    void initTestCase() {
+        InstalaSustitutosFuentes();
+        EstableceFinPrograma([this] { fin = true; });
+    }
+
+    void init() {
+        entorno = std::make_unique<EntornoPruebas>();
+        QVERIFY(ConectarBD());
+        entorno->InsertaParametros();
+        mensajes = std::make_unique<RegistroMensajes>();
+        fin = false;
+        v = new InicioMDIFrm();
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+    }
+
+    void cleanup() {
+        CancelaEsperasDeModales();
+        delete v.data();
+        mensajes.reset();
+        entorno.reset();
+    }
+
+    void MenusEnOrdenConSusTeclas() {
+        QCOMPARE(v->objectName(), QStringLiteral("InicioMDIFrm"));
+        QCOMPARE(v->windowTitle(), QStringLiteral("Fiscalino: Declaración Trimestral del IVA"));
+        QStringList barra;
+        for (QAction* a : v->menuBar()->actions())
+            barra << a->text();
+        QCOMPARE(barra, (QStringList{"&Aplicación", "&Facturas", "&Informe", "Copia de &Seguridad", "&Ventana",
+                                     "Acerca &de..."}));
+        QStringList app, atajos;
+        for (QAction* a : v->MenuAplicacion->actions()) {
+            app << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            atajos << a->shortcut().toString(QKeySequence::PortableText);
+        }
+        QCOMPARE(app, (QStringList{"Datos de la &Empresa", "Configuración &Aplicación", "Configurar &Impresora", "-",
+                                   "&Salir"}));
+        QCOMPARE(atajos, (QStringList{"", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
+        QStringList ventana;
+        for (QAction* a : v->MenuVentana->actions())
+            ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(ventana, (QStringList{"&Horizontal", "&Vertical", "&Organizar", "-", "&Cerrar todas"}));
+        QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuVentanaItem(4)")));
+        QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuAplicacionConfig")));
+    }
+
+    void CtrlXPreguntaYNoDejaTodoAbiertoConElMenuArriba() {
+        v->MenuFacturas_Click();
+        QVERIFY(Hija("FacturasFrm"));
+        QMdiSubWindow* marcoMenu = Marco(v->MenuBotones());
+        marcoMenu->move(40, 30);
+        mensajes->Responde(Respuesta::No);
+        QTest::keyClick(v, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(mensajes->cuenta(), 1);
+        const Mensaje& m = mensajes->ultimo();
+        QCOMPARE(m.texto, QStringLiteral("¿Seguro que desea salir de la aplicación?"));
+        QCOMPARE(m.botones, Botones::SiNo);
+        QCOMPARE(m.icono, Icono::Pregunta);
+        QCOMPARE(m.titulo, QStringLiteral("Fiscalino"));
+        QVERIFY(!fin);
+        QVERIFY(v->isVisible());
+        QVERIFY(Conexion);
+        QVERIFY(Hija("FacturasFrm"));
+        QVERIFY(v->MenuBotones()->isVisible());
+        QCOMPARE(Marco(v->MenuBotones())->pos(), QPoint(0, 0));
+        QVERIFY(!ExisteAjuste(QStringLiteral("Estado")));
+    }
+
+    void CerrarYSiGuardaTamanoYCierraLaConexion() {
+        v->AplicaTamano(9000, 6000, 0);
+        mensajes->Responde(Respuesta::Si);
+        v->MenuAplicacionSalir->trigger();
+        QCOMPARE(mensajes->textos(), QStringList{"¿Seguro que desea salir de la aplicación?"});
+        QVERIFY(fin);
+        QVERIFY(!Conexion);
+        QCOMPARE(LeeAjuste(QStringLiteral("Estado"), QString()), QStringLiteral("0"));
+        QCOMPARE(LeeAjusteNumero(QStringLiteral("Width"), 0), Twips(v->frameGeometry().width()));
+        QCOMPARE(LeeAjusteNumero(QStringLiteral("Height"), 0), Twips(v->frameGeometry().height()));
+        QCOMPARE(qRound(LeeAjusteNumero(QStringLiteral("Width"), 0) / 15.0), Px(9000) * 96 / qRound(DpiPantalla()));
+    }
+
+    void CerrarMaximizadaGuardaEstado2() {
+        v->showMaximized();
+        QTRY_VERIFY(v->isMaximized());
+        mensajes->Responde(Respuesta::Si);
+        v->close();
+        QVERIFY(fin);
+        QCOMPARE(LeeAjuste(QStringLiteral("Estado"), QString()), QStringLiteral("2"));
+    }
+
+    void FacturasConClaveMalaYCancelarNoAbre() {
+        PalabraClave = QStringLiteral("Secreta");
+        AccesoFacturas = true;
+        AlAbrirModal([this](QWidget* m) {
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QVERIFY(d);
+            QCOMPARE(d->windowTitle(), QStringLiteral("Introducir la CLAVE de ACCESO"));
+            QTest::keyClicks(d->TxtClave, QStringLiteral("secreta"));
+            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            QCOMPARE(mensajes->cuenta(), 1);
+            QTest::mouseClick(d->BtnCancel, Qt::LeftButton);
+        });
+        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QCOMPARE(mensajes->textos(), QStringList{"Contraseña no válida, vuelva a intentarlo."});
+        QCOMPARE(mensajes->ultimo().icono, Icono::Ninguno);
+        QVERIFY(!Hija("FacturasFrm"));
+        QVERIFY(!AccesoConcedido);
+    }
+
+    void FacturasConClaveBuenaAbre() {
+        PalabraClave = QStringLiteral("Secreta");
+        AccesoFacturas = true;
+        ContestaClave(QStringLiteral("Secreta"));
+        v->MenuFacturas->trigger();
+        QVERIFY(Hija("FacturasFrm"));
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void SinClaveNadaPregunta() {
+        AccesoFacturas = true;
+        AccesoInformes = true;
+        v->MenuFacturas->trigger();
+        v->MenuListados->trigger();
+        QVERIFY(Hija("FacturasFrm"));
+        QVERIFY(Hija("InfFacturasFrm"));
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            static_cast<QDialog*>(m)->reject();
+        });
+        v->MenuAplicacionDatos->trigger();
+        QCOMPARE(abiertos, QStringList{"DatosEmpresaFrm"});
+    }
+
+    void InformeNoPreguntaSinAccesoInformesPeroEmpresaSi() {
+        PalabraClave = QStringLiteral("Secreta");
+        AccesoFacturas = true;
+        AccesoInformes = false;
+        v->MenuListados->trigger();
+        QVERIFY(Hija("InfFacturasFrm"));
+
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        v->MenuAplicacionDatos->trigger();
+        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
+
+        // The right password opens the company data.
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QTest::keyClicks(d->TxtClave, QStringLiteral("Secreta"));
+            AlAbrirModal([&](QWidget* m2) {
+                abiertos << m2->objectName();
+                static_cast<QDialog*>(m2)->reject();
+            });
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+        });
+        v->MenuAplicacionDatos->trigger();
+        QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "DatosEmpresaFrm"}));
+
+        // Configuration asks even with both flags off; the backup never asks.
+        // A box of the listing would keep Ctrl+A for itself.
+        AccesoFacturas = false;
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        v->MenuBotones()->BtnMenu[0]->setFocus();
+        abiertos.clear();
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            static_cast<QDialog*>(m)->reject();
+        });
+        QTest::keyClick(v, Qt::Key_A, Qt::ControlModifier);
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            static_cast<QDialog*>(m)->reject();
+        });
+        v->MenuCopia->trigger();
+        QCOMPARE(abiertos, (QStringList{"AccesoFrm", "CopiaSeguridadFrm"}));
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void CerrarTodasDejaElMenuYElMarco() {
+        v->MenuFacturas_Click();
+        v->MenuListados_Click();
+        QCOMPARE(NombresHijas(v).size(), 3);
+        v->MenuVentanaItem[4]->trigger();
+        QTRY_COMPARE(NombresHijas(v), QStringList{"Menufrm"});
+        QVERIFY(!BuscaPantalla(QStringLiteral("FacturasFrm")));
+        QVERIFY(!BuscaPantalla(QStringLiteral("InfFacturasFrm")));
+        QVERIFY(v->isVisible());
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void UnaPantallaDeCadaClase() {
+        v->MenuFacturas_Click();
+        QWidget* f = Hija("FacturasFrm");
+        Marco(f)->showMinimized();
+        v->MenuFacturas_Click();
+        QCOMPARE(Hija("FacturasFrm"), f);
+        QVERIFY(!Marco(f)->isMinimized());
+        QCOMPARE(v->Area()->subWindowList().size(), 2);
+    }
+
+    void LaHijaConservaTituloYTamano() {
+        auto* w = new QWidget();
+        w->setObjectName(QStringLiteral("PruebaFrm"));
+        w->setWindowTitle(QStringLiteral("Una pantalla"));
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->resize(320, 210);
+        MuestraHija(w);
+        QMdiSubWindow* s = Marco(w);
+        QVERIFY(s);
+        QCOMPARE(s->windowTitle(), QStringLiteral("Una pantalla"));
+        QCOMPARE(w->size(), QSize(320, 210));
+        QCOMPARE(v->Area()->activeSubWindow(), s);
+        // A screen that closes itself takes its frame along.
+        w->close();
+        QTRY_COMPARE(v->Area()->subWindowList().size(), 1);
+    }
+
+    void ActivarElMenuMinimizaLasDemas() {
+        v->MenuListados_Click();
+        QWidget* l = Hija("InfFacturasFrm");
+        QVERIFY(!Marco(l)->isMinimized());
+        v->Area()->setActiveSubWindow(Marco(v->MenuBotones()));
+        QTRY_VERIFY(Marco(l)->isMinimized());
+        QVERIFY(!Marco(v->MenuBotones())->isMinimized());
+    }
+
+    void ClicEnElFondoVuelveAMostrarElMenu() {
+        Marco(v->MenuBotones())->close();
+        QTRY_VERIFY(!v->MenuBotones());
+        QWidget* fondo = v->Area()->viewport();
+        QTest::mouseClick(fondo, Qt::LeftButton, {}, QPoint(fondo->width() - 5, fondo->height() - 5));
+        QVERIFY(v->MenuBotones());
+        QVERIFY(v->MenuBotones()->isVisible());
+        QCOMPARE(Marco(v->MenuBotones())->pos(), QPoint(0, 0));
+    }
+
+    void HorizontalYVertical() {
+        v->MenuFacturas_Click();
+        v->MenuListados_Click();
+        v->MenuVentanaItem[0]->trigger();
+        const QSize zona = v->Area()->viewport()->size();
+        QList<QMdiSubWindow*> subs = v->Area()->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(subs.size(), 3);
+        int alto = 0;
+        QList<int> arriba;
+        for (QMdiSubWindow* s : subs) {
+            QCOMPARE(s->width(), zona.width());
+            alto += s->height();
+            arriba << s->y();
+        }
+        QCOMPARE(alto, zona.height());
+        std::sort(arriba.begin(), arriba.end());
+        QCOMPARE(arriba.first(), 0);
+        QVERIFY(arriba[1] > 0 && arriba[2] > arriba[1]);
+        v->MenuVentanaItem[1]->trigger();
+        QList<QPoint> pos;
+        for (QMdiSubWindow* s : v->Area()->subWindowList(QMdiArea::StackingOrder))
+            pos << s->pos();
+        QVERIFY(pos[0] != pos[1] && pos[1] != pos[2]);
+    }
+
+    void OrganizarPoneLosIconosAbajo() {
+        v->MenuFacturas_Click();
+        v->MenuListados_Click();
+        for (const char* n : {"FacturasFrm", "InfFacturasFrm"})
+            Marco(Hija(QString::fromLatin1(n)))->showMinimized();
+        v->MenuVentanaItem[2]->trigger();
+        const int abajo = v->Area()->viewport()->height();
+        QMdiSubWindow* a = Marco(Hija(QStringLiteral("FacturasFrm")));
+        QMdiSubWindow* b = Marco(Hija(QStringLiteral("InfFacturasFrm")));
+        QCOMPARE(a->geometry().bottom() + 1, abajo);
+        QCOMPARE(b->geometry().bottom() + 1, abajo);
+        QCOMPARE(a->x(), 0);
+        QCOMPARE(b->x(), a->width());
+    }
+
+    void BarraDeEstado() {
+        QCOMPARE(v->StbInicio->objectName(), QStringLiteral("StbInicio"));
+        QCOMPARE(v->Panels[0]->text(), QString());
+        QCOMPARE(v->Panels[1]->text(), FechaLarga(QDate::currentDate()));
+        QVERIFY(QTime::fromString(v->Panels[2]->text(), QStringLiteral("H:mm")).isValid());
+        QCOMPARE(v->Panels[3]->text(), QStringLiteral("NÚM"));
+        QCOMPARE(v->Panels[4]->text(), QStringLiteral("MAYÚS"));
+        QCOMPARE(v->Panels[5]->text(), QStringLiteral("INS"));
+        QCOMPARE(v->findChild<QLabel*>(QStringLiteral("Panels(6)")), v->Panels[5]);
+        const bool mayus = v->Panels[4]->isEnabled();
+        const bool ins = v->Panels[5]->isEnabled();
+        QTest::keyClick(v->windowHandle(), Qt::Key_CapsLock);
+        QCOMPARE(v->Panels[4]->isEnabled(), !mayus);
+        QTest::keyClick(v->windowHandle(), Qt::Key_Insert);
+        QCOMPARE(v->Panels[5]->isEnabled(), !ins);
+        QTest::keyClick(v->windowHandle(), Qt::Key_Insert);
+        QCOMPARE(v->Panels[5]->isEnabled(), ins);
+    }
+
+    void ConfigurarImpresoraUsaLaImpresoraCompartida() {
+        bool visto = false;
+        AlAbrirModal([&](QWidget* m) {
+            auto* d = qobject_cast<QPrintDialog*>(m);
+            QVERIFY(d);
+            visto = true;
+            QCOMPARE(d->printer(), &ImpresoraCompartida());
+            d->reject();
+        });
+        QTest::keyClick(v, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(visto);
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void AcercaDeDesdeElMenu() {
+        QString titulo;
+        AlAbrirModal([&](QWidget* m) {
+            titulo = m->windowTitle();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        v->MenuAcercaDe->trigger();
+        QCOMPARE(titulo, QStringLiteral("Acerca de Fiscalino"));
+    }
+};
+
+QTEST_MAIN(PruebaInicio)
+#include "InicioMDIFrm_qtest.moc"

@@ -1,0 +1,190 @@
+#include "ApoyoPantallas.h"
+
+#include "app/Mensajes.h"
+#include "data/BaseDatos.h"
+#include "ui/common/Fuentes.h"
+#include "ui/settings/CopiaSeguridadFrm.h"
+#include "ui/settings/CopiaSeguridadLogica.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+template <class T>
+T* Control(QWidget* w, const QString& nombre) {
+    T* c = w->findChild<T*>(nombre);
+    if (!c)
+        qFatal("falta el control %s", qPrintable(nombre));
+    return c;
+}
+
+int Px(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
+
+QString Sqlite(const QString& archivo, const QString& sql) {
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {archivo, sql});
+    if (!p.waitForFinished(10000))
+        return QStringLiteral("(sin respuesta)");
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+// Another instance of the program: a process that holds the in-use mark on
+// the database until it is killed.
+struct OtraInstancia {
+    QProcess p;
+    explicit OtraInstancia(const QString& ruta) {
+        p.start(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                       QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
+                                       QStringLiteral("sh"), ruta});
+        p.waitForReadyRead(10000);
+    }
+    ~OtraInstancia() {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+    bool Lista() { return p.readAll().contains("listo"); }
+};
+
+const QString kAbiertaAun = QStringLiteral(
+    "La base de datos está abierta aún. Asegúrese de que todos los usuarios han salido de la aplicación menos "
+    "usted y vuelva a intentarlo.");
+
+}  // namespace
+
+class CopiaSeguridadFrmTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPruebas> e;
+    std::unique_ptr<RegistroMensajes> r;
+    QString destino;
+
+private slots:
+    void initTestCase() { InstalaSustitutosFuentes(); }
+    void init() {
+        e = std::make_unique<EntornoPruebas>();
+        destino = e->Carpeta() + QStringLiteral("/copias");
+        QDir().mkpath(destino);
+        EstableceCarpetaCopia(destino);
+        e->Conecta();
+        e->InsertaParametros();
+        e->InsertaFactura("P", "F-1", "02/12/2026", "21,00", "121");
+        e->InsertaFactura("C", "C-1", "03/12/2026", "42,00", "242");
+        r = std::make_unique<RegistroMensajes>();
+    }
+    void cleanup() {
+        r.reset();
+        EstableceCarpetaCopia(QString());
+        e.reset();
+    }
+
+    void LasNotasElNombreYLosBotones() {
+        CopiaSeguridadFrm f;
+        QCOMPARE(f.objectName(), QStringLiteral("CopiaSeguridadFrm"));
+        QCOMPARE(f.windowTitle(), QStringLiteral("Copia de Seguridad"));
+        QCOMPARE(f.size(), QSize(Px(&f, 7980), Px(&f, 4980)));
+        const QString carpeta = QDir::toNativeSeparators(destino) + QDir::separator();
+        QCOMPARE(Control<QLabel>(&f, "LblTexto(0)")->text(), QStringLiteral("NOTAS para la COPIA de SEGURIDAD:"));
+        QVERIFY(Control<QLabel>(&f, "LblTexto(0)")->font().bold());
+        for (int i = 1; i <= 6; ++i)
+            QCOMPARE(Control<QLabel>(&f, QStringLiteral("LblTexto(%1)").arg(i))->text(), NotaCopia(i, carpeta));
+        QVERIFY(Control<QLabel>(&f, "LblTexto(5)")->text().contains(QStringLiteral("\"") + carpeta + QStringLiteral("\"")));
+        QVERIFY(Control<QLabel>(&f, "LblTexto(6)")->text().contains(QStringLiteral("en la ruta \"") + carpeta));
+        // Note 6 stands above note 5.
+        QCOMPARE(Control<QLabel>(&f, "LblTexto(6)")->y(), Px(&f, 2700));
+        QCOMPARE(Control<QLabel>(&f, "LblTexto(5)")->y(), Px(&f, 3600));
+
+        const QString nombre = NombreCopia(QDate::currentDate());
+        QCOMPARE(f.NombreCopia(), nombre);
+        auto* lbl = Control<QLabel>(&f, "LblNombre");
+        QCOMPARE(lbl->text(), QStringLiteral("El nombre del archivo para la copia de seguridad de hoy es: ") + nombre);
+        QCOMPARE(lbl->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+
+        auto* grabar = Control<QPushButton>(&f, "BtnGrabar");
+        auto* salir = Control<QPushButton>(&f, "BtnSalir");
+        QCOMPARE(grabar->text(), QStringLiteral("&Realiza Copia"));
+        QCOMPARE(salir->text(), QStringLiteral("&Salir"));
+        QVERIFY(grabar->isDefault());
+        QCOMPARE(grabar->parentWidget()->objectName(), QStringLiteral("PicBtn"));
+        QCOMPARE(grabar->parentWidget()->geometry(), QRect(0, Px(&f, 4485), Px(&f, 7980), Px(&f, 495)));
+    }
+
+    void DosCopiasElMismoDiaDejanUnArchivoConTodasLasFacturas() {
+        CopiaSeguridadFrm f;
+        f.show();
+        auto* grabar = Control<QPushButton>(&f, "BtnGrabar");
+        QTest::mouseClick(grabar, Qt::LeftButton);
+        QCOMPARE(r->textos(), QStringList{QStringLiteral("La base de datos se copió correctamente.")});
+        QCOMPARE(r->ultimo().icono, Icono::Informacion);
+        QCOMPARE(r->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QVERIFY(f.isVisible());
+        QVERIFY(Conexion && Conexion->Abierta());
+        QVERIFY(!QApplication::overrideCursor());
+
+        // The program goes on working, and the second copy of the day replaces the first.
+        e->InsertaFactura("P", "F-2", "04/12/2026", "2,10", "12,10");
+        QTest::keyClick(&f, Qt::Key_Return);
+        QCOMPARE(r->cuenta(), 2);
+        QCOMPARE(r->ultimo().texto, QStringLiteral("La base de datos se copió correctamente."));
+        QCOMPARE(QDir(destino).entryList(QDir::Files | QDir::Hidden), QStringList{f.NombreCopia()});
+        const QString copia = destino + QLatin1Char('/') + f.NombreCopia();
+        QCOMPARE(Sqlite(copia, QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("3"));
+        QVERIFY(Conexion && Conexion->Abierta());
+        QCOMPARE(Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"))->Campo(0).Texto(),
+                 QStringLiteral("3"));
+    }
+
+    void ConOtraInstanciaAbiertaSeNiegaYElProgramaSigueConectado() {
+        CopiaSeguridadFrm f;
+        f.show();
+        {
+            OtraInstancia otra(e->RutaBD());
+            QVERIFY(otra.Lista());
+            QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        }
+        QCOMPARE(r->textos(), QStringList{kAbiertaAun});
+        QCOMPARE(r->ultimo().botones, Botones::Aceptar);
+        QVERIFY(QDir(destino).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(f.isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(Conexion && Conexion->Abierta());
+        e->InsertaFactura("C", "C-2", "05/12/2026", "1,00", "5,76");
+        QCOMPARE(Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"))->Campo(0).Texto(),
+                 QStringLiteral("3"));
+
+        // Once the other instance has gone the copy is made.
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        QCOMPARE(r->ultimo().texto, QStringLiteral("La base de datos se copió correctamente."));
+    }
+
+    void UnaCarpetaQueNoExisteSeAvisaComoErrorYSeReconecta() {
+        EstableceCarpetaCopia(e->Carpeta() + QStringLiteral("/no-hay"));
+        CopiaSeguridadFrm f;
+        f.show();
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        QCOMPARE(r->cuenta(), 1);
+        QVERIFY(r->ultimo().texto.startsWith(QStringLiteral("Se produjo un error: ")));
+        QCOMPARE(r->ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
+        QVERIFY(Conexion && Conexion->Abierta());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void SalirCierraSinCopiar() {
+        CopiaSeguridadFrm f;
+        f.show();
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QVERIFY(!f.isVisible());
+        CopiaSeguridadFrm g;
+        g.show();
+        QTest::mouseClick(Control<QPushButton>(&g, "BtnSalir"), Qt::LeftButton);
+        QVERIFY(!g.isVisible());
+        QVERIFY(QDir(destino).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QCOMPARE(r->cuenta(), 0);
+        QVERIFY(Conexion && Conexion->Abierta());
+    }
+};
+
+QTEST_MAIN(CopiaSeguridadFrmTest)
+#include "CopiaSeguridadFrm_qtest.moc"
