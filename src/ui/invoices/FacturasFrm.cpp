@@ -7,6 +7,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/MedidasLogica.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Utiles.h"

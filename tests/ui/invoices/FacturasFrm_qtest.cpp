@@ -9,6 +9,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/MedidasLogica.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Ventanas.h"
 #include "ui/invoices/FacturasFrm.h"
