@@ -376,6 +376,13 @@ void FacturasFrm::CmbTrimestre_Click() {
             TxtOb[0]->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // A year that makes no date leaves the range and the lists as they are.
+    if (!AnioValido(TxtOb[0]->text())) {
+        Aviso(TextoFacturas::AnioNoValido);
+        if (TxtOb[0]->isVisible())
+            TxtOb[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (auto r = FechasTrimestre(CmbTrimestre->currentIndex(), TxtOb[0]->text())) {
         TxtOb[1]->setText(r->desde);
         TxtOb[2]->setText(r->hasta);

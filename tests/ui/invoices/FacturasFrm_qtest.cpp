@@ -408,6 +408,18 @@ private slots:
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
+    void anioQueNoFormaFecha() {
+        Abre();
+        const QString desde = Caja(1)->text();
+        Enfoca(Caja(0));
+        Reescribe("0000");
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(mensajes->textos(), QStringList({"El año no es válido."}));
+        QCOMPARE(Caja(0)->text(), QStringLiteral("0000"));
+        QCOMPARE(Caja(1)->text(), desde);
+        QCOMPARE(NombreFoco(), QStringLiteral("TxtOb(0)"));
+    }
+
     void trimestreElegidoConElTeclado() {
         entorno->InsertaFactura("C", "C-1", "15/11/2008", "1", "2");
         Abre();
