@@ -1,10 +1,22 @@
 #include "ui/common/Rejilla.h"
 
+#include "app/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
 #include <QTableView>
+
+namespace {
+Qt::Alignment AlineacionQt(Alineacion a) {
+    switch (a) {
+    case Alineacion::Derecha: return Qt::AlignRight;
+    case Alineacion::Centro: return Qt::AlignHCenter;
+    case Alineacion::Izquierda: break;
+    }
+    return Qt::AlignLeft;
+}
+}  // namespace
 
 void FormatearRejilla(QTableView* Rejilla, bool SinMarco) {
     if (!Rejilla)
@@ -19,7 +31,7 @@ void FormatearRejilla(QTableView* Rejilla, bool SinMarco) {
         return;
     for (int c = 0; c < m->columnCount(); ++c) {
         const QString campo = m->headerData(c, Qt::Horizontal, RolRejilla::Campo).toString();
-        m->setHeaderData(c, Qt::Horizontal, static_cast<int>(AlineacionColumna(campo)), RolRejilla::Alineacion);
+        m->setHeaderData(c, Qt::Horizontal, static_cast<int>(AlineacionQt(AlineacionColumna(campo))), RolRejilla::Alineacion);
     }
 }
 

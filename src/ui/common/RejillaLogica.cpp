@@ -3,24 +3,8 @@
 #include "app/Formatos.h"
 #include "data/ConexionBD.h"
 
-#include <cmath>
 
 const QString FormatoMiles = QStringLiteral("#,##0.00");
-
-Qt::Alignment AlineacionColumna(const QString& campo) {
-    int p = campo.indexOf(QLatin1Char('_'));
-    const QString prefijo = p < 0 ? campo : campo.left(p);
-    static const QStringList derecha{QStringLiteral("NUM"),     QStringLiteral("COD"),
-                                     QStringLiteral("CANTIDAD"), QStringLiteral("IMPORTE"),
-                                     QStringLiteral("PRECIO"),  QStringLiteral("TOTAL")};
-    if (derecha.contains(prefijo))
-        return Qt::AlignRight;
-    if (prefijo == QLatin1String("FECHA"))
-        return Qt::AlignHCenter;
-    return Qt::AlignLeft;
-}
-
-int PixelesDeTwips(int twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
 ModeloRegistros::ModeloRegistros(QVector<ColumnaRejilla> columnas, QObject* parent)
     : QAbstractTableModel(parent), columnas_(std::move(columnas)), origen_(columnas_.size(), -1) {}

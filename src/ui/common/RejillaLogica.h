@@ -1,6 +1,6 @@
 #pragma once
-// The grids' window-free part: how a column is aligned by the name of the
-// field it shows, and a read-only table model over a fully fetched result set.
+// The grids' window-free part: a read-only table model over a fully fetched
+// result set, whose columns are described by header roles.
 #include <QAbstractTableModel>
 #include <QString>
 #include <QVector>
@@ -16,14 +16,6 @@ constexpr int Formato = Qt::UserRole + 3;     // the number format ("" or "#,##0
 }  // namespace RolRejilla
 
 extern const QString FormatoMiles;  // "#,##0.00"
-
-// Right for the prefixes NUM, COD, CANTIDAD, IMPORTE, PRECIO and TOTAL,
-// centre for FECHA, left for anything else. The prefix is the text before the
-// first "_" (the whole name without one); the comparison is case-sensitive.
-Qt::Alignment AlineacionColumna(const QString& campo);
-
-// Pixels for a length in twips at the given logical dpi (1440 twips an inch).
-int PixelesDeTwips(int twips, double dpi);
 
 struct ColumnaRejilla {
     QString campo;

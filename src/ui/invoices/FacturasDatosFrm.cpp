@@ -11,6 +11,7 @@
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/invoices/PunteroOcupado.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QFocusEvent>
@@ -248,8 +249,9 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
         ObjUtiles().EntraCampo(Txts[i]);
         break;
     case QEvent::FocusOut: {
-        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (!moviendo_ && !validando_ && razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+        // Only a move to another control of the editor is leaving the field.
+        QWidget* nuevo = QApplication::focusWidget();
+        if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
             Txts_Validate(i);
         break;
     }

@@ -7,6 +7,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/MedidasLogica.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Utiles.h"
@@ -15,6 +16,7 @@
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/invoices/PunteroOcupado.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QFocusEvent>
@@ -192,6 +194,8 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
 FacturasFrm::~FacturasFrm() { Form_Unload(); }
 
+QSize FacturasFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
+
 int FacturasFrm::Px(int twips) const { return PixelesDeTwips(twips, logicalDpiX()); }
 
 QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, int izquierda,
@@ -292,9 +296,10 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
             ObjUtiles().EntraCampo(TxtOb[i]);
             break;
         case QEvent::FocusOut: {
-            const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-            // Leaving for another window or a menu is not leaving the box.
-            if (!moviendo_ && !validando_ && razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+            // Only a move to another control of this window is leaving the
+            // box; another window, a menu or closing are not.
+            QWidget* nuevo = QApplication::focusWidget();
+            if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
                 TxtOb_Validate(i);
             break;
         }
@@ -367,6 +372,13 @@ bool FacturasFrm::CompruebaCajaActiva() {
 void FacturasFrm::CmbTrimestre_Click() {
     if (TxtOb[0]->text().isEmpty()) {
         Aviso(TextoFacturas::FaltaAnio);
+        if (TxtOb[0]->isVisible())
+            TxtOb[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // A year that makes no date leaves the range and the lists as they are.
+    if (!AnioValido(TxtOb[0]->text())) {
+        Aviso(TextoFacturas::AnioNoValido);
         if (TxtOb[0]->isVisible())
             TxtOb[0]->setFocus(Qt::OtherFocusReason);
         return;

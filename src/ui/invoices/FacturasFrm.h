@@ -18,6 +18,7 @@ class FacturasFrm : public QWidget {
 public:
     explicit FacturasFrm(QWidget* parent = nullptr);
     ~FacturasFrm() override;
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent* e) override;

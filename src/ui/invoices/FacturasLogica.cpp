@@ -11,6 +11,7 @@ const QString NoEncontrada = QStringLiteral("No se encontró la información de 
 const QString ConfirmaBorrado = QStringLiteral("¿Seguro que desea borrar esta factura?");
 const QString TotalInicial = QStringLiteral("9,999,999.00");
 const QString DiferenciaInicial = QStringLiteral("9,999,999.99");
+const QString AnioNoValido = QStringLiteral("El año no es válido.");
 }  // namespace TextoFacturas
 
 const std::array<ColumnaFacturas, 7> ColumnasRejillaFacturas{{
@@ -55,6 +56,8 @@ Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta) {
         return Busqueda::FechaNoValida;
     return Busqueda::Valida;
 }
+
+bool AnioValido(const QString& anio) { return NormalizaFecha(QStringLiteral("01/01/") + anio).has_value(); }
 
 int CampoSiguiente(int i) { return i >= 0 && i < 6 ? i + 1 : -1; }
 

@@ -17,6 +17,7 @@ extern const QString NoEncontrada;         // "No se encontró la información d
 extern const QString ConfirmaBorrado;      // "¿Seguro que desea borrar esta factura?"
 extern const QString TotalInicial;         // "9,999,999.00"
 extern const QString DiferenciaInicial;    // "9,999,999.99"
+extern const QString AnioNoValido;         // "El año no es válido."
 }  // namespace TextoFacturas
 
 // One column of the browser's grids: data field, caption, width in twips.
@@ -48,6 +49,9 @@ enum class Busqueda { Valida, FaltanFechas, FechaNoValida };
 // Both dates present and both real dates; a date that does not read as one
 // never reaches the statements.
 Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta);
+
+// A year that forms a date with "01/01/" in front (0000 does not).
+bool AnioValido(const QString& anio);
 
 // Where Enter in editor field i sends the focus: the next field, or -1 for "&Grabar".
 int CampoSiguiente(int i);

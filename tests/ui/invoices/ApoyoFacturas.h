@@ -37,9 +37,11 @@ inline void Reescribe(const QString& texto) {
         Teclea(texto);
 }
 
+// Waits until the widget itself is the active window: a dialog counts as
+// active for its window system handle as soon as its parent window is.
 inline void Activa(QWidget* w) {
     w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }));
 }
 
 // Runs `accion` on the editor as soon as it shows modally. Whatever the

@@ -8,6 +8,7 @@
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 
+#include <QStyle>
 #include <QToolTip>
 #include <QtTest>
 #include <memory>
@@ -281,6 +282,32 @@ private slots:
         Pulsa(Qt::Key_Tab);
         QCOMPARE(Campo(1)->text(), QStringLiteral("06/12/2007"));
         QCOMPARE(mensajes->cuenta(), 4);
+    }
+
+    void teclaDeAccesoConFechaNoValida() {
+        Abre(true);
+        Enfoca(1);
+        Reescribe("32/01/2008");
+        Pulsa(Qt::Key_G, Qt::AltModifier);
+        QTest::qWait(QApplication::style()->styleHint(QStyle::SH_Widget_Animation_Duration) + 200);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos(), QStringList({"Esa fecha no es válida."}));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(1)"));
+        Reescribe("31/01/2008");
+        Pulsa(Qt::Key_G, Qt::AltModifier);
+        QTRY_VERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("FECHA_FACTURA").Texto(), QStringLiteral("31/01/2008"));
+    }
+
+    void escConFechaNoValidaCierraSinGrabar() {
+        Abre(true);
+        Enfoca(1);
+        Reescribe("32/01/2008");
+        Pulsa(Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 0);
+        auto rs = Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"));
+        QCOMPARE(rs->Campo(0).Numero(), 0.0);
     }
 
     void cargaUnaFacturaExistente() {

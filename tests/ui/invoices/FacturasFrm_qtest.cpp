@@ -9,6 +9,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/MedidasLogica.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Ventanas.h"
 #include "ui/invoices/FacturasFrm.h"
@@ -407,6 +408,18 @@ private slots:
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
+    void anioQueNoFormaFecha() {
+        Abre();
+        const QString desde = Caja(1)->text();
+        Enfoca(Caja(0));
+        Reescribe("0000");
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(mensajes->textos(), QStringList({"El año no es válido."}));
+        QCOMPARE(Caja(0)->text(), QStringLiteral("0000"));
+        QCOMPARE(Caja(1)->text(), desde);
+        QCOMPARE(NombreFoco(), QStringLiteral("TxtOb(0)"));
+    }
+
     void trimestreElegidoConElTeclado() {
         entorno->InsertaFactura("C", "C-1", "15/11/2008", "1", "2");
         Abre();
@@ -539,6 +552,15 @@ private slots:
         Enfoca(Caja(1));
         Pulsa(Qt::Key_Escape);
         QVERIFY(!frm || !frm->isVisible());
+    }
+
+    void escConFechaNoValidaCierraSinAviso() {
+        Abre();
+        Enfoca(Caja(2));
+        Reescribe("31/04/2008");
+        Pulsa(Qt::Key_Escape);
+        QVERIFY(!frm || !frm->isVisible());
+        QCOMPARE(mensajes->cuenta(), 0);
     }
 
     void escDesdeLaRejilla() {

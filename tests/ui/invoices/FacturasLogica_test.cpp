@@ -59,3 +59,10 @@ TEST(FacturasLogica, RecorridoDelEditor) {
     EXPECT_EQ(FiltroDeCampo(5), FiltroCampo::Entero);
     EXPECT_EQ(FiltroDeCampo(6), FiltroCampo::Ninguno);
 }
+
+TEST(FacturasLogica, AnioValido) {
+    for (const char* a : {"2008", "8", "29", "30", "1999"})
+        EXPECT_TRUE(AnioValido(QString::fromLatin1(a))) << a;
+    for (const char* a : {"0000", "", "20a8"})
+        EXPECT_FALSE(AnioValido(QString::fromLatin1(a))) << a;
+}

@@ -5,39 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Rejilla, AlineacionPorElPrefijoDelCampo) {
-    struct Caso {
-        const char* campo;
-        Qt::Alignment esperada;
-    };
-    const Caso casos[] = {
-        {"ID", Qt::AlignLeft},
-        {"COD_FACTURA", Qt::AlignRight},
-        {"FECHA_FACTURA", Qt::AlignHCenter},
-        {"IMPORTE_NETO", Qt::AlignRight},
-        {"IVA", Qt::AlignLeft},
-        {"NUM_LINEA", Qt::AlignRight},
-        {"CANTIDAD", Qt::AlignRight},
-        {"PRECIO_UNIDAD", Qt::AlignRight},
-        {"TOTAL", Qt::AlignRight},
-        {"TOTALES", Qt::AlignLeft},
-        {"importe_neto", Qt::AlignLeft},
-        {"_IMPORTE", Qt::AlignLeft},
-        {"FECHA", Qt::AlignHCenter},
-        {"FECHAS_X", Qt::AlignLeft},
-        {"", Qt::AlignLeft},
-    };
-    for (const Caso& c : casos)
-        EXPECT_EQ(AlineacionColumna(QString::fromLatin1(c.campo)), c.esperada) << c.campo;
-}
-
-TEST(Rejilla, TwipsAPixeles) {
-    EXPECT_EQ(PixelesDeTwips(1440, 96), 96);
-    EXPECT_EQ(PixelesDeTwips(6480, 96), 432);
-    EXPECT_EQ(PixelesDeTwips(6480, 120), 540);
-    EXPECT_EQ(PixelesDeTwips(0, 96), 0);
-}
-
 namespace {
 QVector<ColumnaRejilla> Columnas() {
     return {{"ID", "Id", Qt::AlignLeft, QString()},
