@@ -1,6 +1,6 @@
 #include "ui/common/Rejilla.h"
 
-#include "app/Rejilla.h"
+#include "ui/common/AlineacionLogica.h"
 #include "ui/common/RejillaLogica.h"
 
 #include <QAbstractItemModel>

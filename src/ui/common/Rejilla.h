@@ -8,7 +8,7 @@ class QTableView;
 
 // Vertical scroll bar only, nothing editable, the whole current row marked
 // (no mark at all with SinMarco), and each column aligned by the name of its
-// data field (AlineacionColumna, app/Rejilla.h).
+// data field (AlineacionColumna, ui/common/AlineacionLogica.h).
 void FormatearRejilla(QTableView* Rejilla, bool SinMarco);
 
 // Column index by caption, -1 when none carries it.
