@@ -5,14 +5,15 @@
 #include <QLibrary>
 #include <QWidget>
 
-#if QT_CONFIG(xcb)
+#if QT_CONFIG(xcb) && __has_include(<xcb/xcb.h>)
+#define FISCALINO_LEDS_X11 1
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #endif
 
 namespace {
 
-#if QT_CONFIG(xcb)
+#ifdef FISCALINO_LEDS_X11
 // libxcb is loaded at run time: the program needs no X11 library to build
 // against, and runs without it on other platforms.
 struct FuncionesXcb {
@@ -48,7 +49,7 @@ EstadoTeclas::~EstadoTeclas() {
 }
 
 bool EstadoTeclas::LeeLeds(bool& num, bool& mayus) {
-#if QT_CONFIG(xcb)
+#ifdef FISCALINO_LEDS_X11
     auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection())
         return false;

@@ -356,7 +356,10 @@ private slots:
         const bool mayus = v->Panels[4]->isEnabled();
         const bool ins = v->Panels[5]->isEnabled();
         QTest::keyClick(v->windowHandle(), Qt::Key_CapsLock);
-        QCOMPARE(v->Panels[4]->isEnabled(), !mayus);
+        // Where the keyboard's LEDs can be read they have the last word, and a
+        // simulated key does not light them.
+        const bool leds = QGuiApplication::platformName() == QLatin1String("xcb");
+        QCOMPARE(v->Panels[4]->isEnabled(), leds ? mayus : !mayus);
         QTest::keyClick(v->windowHandle(), Qt::Key_Insert);
         QCOMPARE(v->Panels[5]->isEnabled(), !ins);
         QTest::keyClick(v->windowHandle(), Qt::Key_Insert);

@@ -46,6 +46,7 @@ private slots:
         fin = false;
         v = new InicioMDIFrm();
         v->show();
+        v->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(v));
         m = v->MenuBotones();
         QVERIFY(m);
