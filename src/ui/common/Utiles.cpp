@@ -163,10 +163,20 @@ bool Utiles::eventFilter(QObject* objeto, QEvent* evento) {
         QString t = campo->text();
         if (campo->hasSelectedText())
             t.remove(campo->selectionStart(), campo->selectedText().size());
+        // The keypad's decimal key writes the decimal comma.
+        const bool comaTeclado = tecla == '.' && (k->modifiers() & Qt::KeypadModifier);
+        if (comaTeclado)
+            tecla = ',';
         TeclaImporte(tecla, t);
         // A minus only at the start.
-        if (tecla == '-' && campo->cursorPosition() != 0 && !campo->hasSelectedText())
+        const int donde = campo->hasSelectedText() ? campo->selectionStart() : campo->cursorPosition();
+        if (tecla == '-' && donde != 0)
             tecla = 0;
+        if (comaTeclado) {
+            if (tecla)
+                campo->insert(QStringLiteral(","));
+            return true;
+        }
         break;
     }
     }

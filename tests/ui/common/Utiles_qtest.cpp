@@ -95,6 +95,33 @@ private slots:
         QCOMPARE(c.text(), QStringLiteral("-0,7"));
     }
 
+    void ComaDelTecladoNumerico() {
+        QLineEdit c;
+        ObjUtiles().AsignaFiltro(&c, Utiles::Filtro::Importe);
+        c.show();
+        QTest::keyClicks(&c, QStringLiteral("12"));
+        QTest::keyClick(&c, Qt::Key_Period, Qt::KeypadModifier);
+        QTest::keyClicks(&c, QStringLiteral("5"));
+        QTest::keyClick(&c, Qt::Key_Period, Qt::KeypadModifier);
+        QCOMPARE(c.text(), QStringLiteral("12,5"));
+        // The main keyboard's point is not part of an amount typed by hand.
+        QTest::keyClick(&c, Qt::Key_Period);
+        QCOMPARE(c.text(), QStringLiteral("12,5"));
+    }
+
+    void MenosSoloAlPrincipio() {
+        QLineEdit c;
+        ObjUtiles().AsignaFiltro(&c, Utiles::Filtro::Importe);
+        c.show();
+        QTest::keyClicks(&c, QStringLiteral("125"));
+        c.setSelection(1, 2);
+        QTest::keyClicks(&c, QStringLiteral("-"));
+        QCOMPARE(c.text(), QStringLiteral("125"));
+        c.setSelection(0, 1);
+        QTest::keyClicks(&c, QStringLiteral("-"));
+        QCOMPARE(c.text(), QStringLiteral("-25"));
+    }
+
     void PegarYSoltarPasanPorElFiltro_data() {
         QTest::addColumn<Utiles::Filtro>("filtro");
         QTest::addColumn<QString>("pegado");
@@ -174,6 +201,7 @@ private slots:
         QLineEdit c;
         c.setText(QStringLiteral("12/03/2008"));
         c.show();
+        c.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&c));
         c.setFocus();
         c.deselect();

@@ -58,18 +58,19 @@ private slots:
     void SubrayadoHastaCruzarElFondo() {
         AcercaDeFrm d;
         d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
         QVERIFY(!AcercaDeFrm::Subrayado(d.LblEmail));
         QCOMPARE(d.LblEmail->palette().color(QPalette::WindowText), QColor(Qt::black));
 
         Sobre(d.LblEmail);
-        QVERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
+        QTRY_VERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
         QCOMPARE(d.LblEmail->palette().color(QPalette::WindowText), enlace);
         QCOMPARE(d.LblEmail->cursor().shape(), Qt::WhatsThisCursor);
         // Straight onto the other link: both stay underlined.
         Sobre(d.LblWeb);
+        QTRY_VERIFY(AcercaDeFrm::Subrayado(d.LblWeb));
         QVERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
-        QVERIFY(AcercaDeFrm::Subrayado(d.LblWeb));
         // Over another label or the button: no change.
         Sobre(d.Lbls[0]);
         Sobre(d.BtnAceptar, QPoint(5, 5));
@@ -79,7 +80,7 @@ private slots:
         QVERIFY(AcercaDeFrm::Subrayado(d.LblWeb));
         // The background ends the hover of both.
         Sobre(&d, QPoint(d.width() - 4, Px(2500)));
-        QVERIFY(!AcercaDeFrm::Subrayado(d.LblEmail));
+        QTRY_VERIFY(!AcercaDeFrm::Subrayado(d.LblEmail));
         QVERIFY(!AcercaDeFrm::Subrayado(d.LblWeb));
         QCOMPARE(d.LblWeb->palette().color(QPalette::WindowText), QColor(Qt::black));
         QCOMPARE(d.LblWeb->cursor().shape(), Qt::ArrowCursor);

@@ -175,9 +175,14 @@ private slots:
         PalabraClave = QStringLiteral("Secreta");
         AccesoFacturas = true;
         ContestaClave(QStringLiteral("Secreta"));
-        v->MenuFacturas->trigger();
-        QVERIFY(Hija("FacturasFrm"));
+        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QWidget* f = Hija("FacturasFrm");
+        QVERIFY(f);
         QCOMPARE(mensajes->cuenta(), 0);
+        // Coming back from the gate does not shrink the screen just opened.
+        QTest::qWait(200);
+        QVERIFY(!Marco(f)->isMinimized());
+        QCOMPARE(v->Area()->activeSubWindow(), Marco(f));
     }
 
     void SinClaveNadaPregunta() {
