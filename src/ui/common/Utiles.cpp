@@ -75,13 +75,11 @@ void Utiles::PreparaFormulario(QWidget* formulario, QWidget* referencia) {
 void Utiles::PreparaFormularioMDI(QWidget* hija, QWidget*) {
     if (!hija)
         return;
-    auto* sub = qobject_cast<QMdiSubWindow*>(hija->parentWidget());
-    if (!sub) {
-        // Not in the frame yet: the frame centres it when it enters.
-        hija->setProperty(kPropiedadCentrar, true);
-        return;
-    }
-    CentraEnMarco(sub);
+    // The frame centres it again once it has its final size (and, when it is
+    // not in the frame yet, when it enters).
+    hija->setProperty(kPropiedadCentrar, true);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(hija->parentWidget()))
+        CentraEnMarco(sub);
 }
 
 void Utiles::CentraEnMarco(QMdiSubWindow* sub) {

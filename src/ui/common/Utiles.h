@@ -17,7 +17,7 @@ public:
     // Centres a dialog over its reference form, or over the screen without one.
     void PreparaFormulario(QWidget* formulario, QWidget* referencia = nullptr);
     // Centres a child window in the frame's client area (when it enters the
-    // frame, if it is not there yet).
+    // frame, if it is not there yet); its left and top never go below 0.
     void PreparaFormularioMDI(QWidget* hija, QWidget* principal);
     // For the frame: centres a child window in its client area, and tells
     // whether a screen asked for it before entering.

@@ -11,6 +11,7 @@
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
+#include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 #include "ui/invoices/FacturasFrm.h"
 #include "ui/main/InicioMDIFrm.h"
@@ -29,6 +30,15 @@
 #include <QTest>
 #include <QToolButton>
 #include <memory>
+
+// A screen that asks to be centred in the frame when it shows, as the quarter browser does.
+class PantallaCentrada : public QWidget {
+protected:
+    void showEvent(QShowEvent* e) override {
+        QWidget::showEvent(e);
+        ObjUtiles().PreparaFormularioMDI(this, VentanaPrincipal());
+    }
+};
 
 class PruebaInicio : public QObject {
     Q_OBJECT
@@ -288,6 +298,25 @@ private slots:
         // A screen that closes itself takes its frame along.
         w->close();
         QTRY_COMPARE(v->Area()->subWindowList().size(), 1);
+    }
+
+    void LaHijaSeCentraConSuTamanoFinal_data() {
+        QTest::addColumn<QSize>("tamano");
+        QTest::newRow("cabe") << QSize(300, 200);
+        QTest::newRow("mayor que el marco") << QSize(3000, 2000);
+    }
+
+    void LaHijaSeCentraConSuTamanoFinal() {
+        QFETCH(QSize, tamano);
+        auto* w = new PantallaCentrada();
+        w->setObjectName(QStringLiteral("PruebaFrm"));
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->resize(tamano);
+        MuestraHija(w);
+        QMdiSubWindow* s = Marco(w);
+        QCOMPARE(w->size(), tamano);
+        const QSize zona = v->Area()->viewport()->size();
+        QCOMPARE(s->pos(), QPoint(qMax(0, (zona.width() - s->width()) / 2), qMax(0, (zona.height() - s->height()) / 2)));
     }
 
     void ActivarElMenuMinimizaLasDemas() {
