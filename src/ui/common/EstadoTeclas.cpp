@@ -14,23 +14,38 @@
 namespace {
 
 #ifdef FISCALINO_LEDS_X11
-// libxcb is loaded at run time: the program needs no X11 library to build
-// against, and runs without it on other platforms.
-struct FuncionesXcb {
-    decltype(&xcb_get_keyboard_control) pide = nullptr;
-    decltype(&xcb_get_keyboard_control_reply) respuesta = nullptr;
-    bool cargadas = false;
+// The X libraries are loaded at run time: nothing to link against, and no
+// X11 needed on other platforms. Xlib's headers are kept out (their macros
+// clash with Qt's names), so the two Xlib calls are declared by hand.
+using FnXInternAtom = unsigned long (*)(void* pantalla, const char* nombre, int soloSiExiste);
+using FnXkbGetNamedIndicator = int (*)(void* pantalla, unsigned long nombre, int* indice, int* estado, void* mapa,
+                                       int* real);
+
+struct FuncionesX {
+    FnXInternAtom internaAtomo = nullptr;
+    FnXkbGetNamedIndicator indicador = nullptr;
+    decltype(&xcb_get_keyboard_control) pideControl = nullptr;
+    decltype(&xcb_get_keyboard_control_reply) respuestaControl = nullptr;
+    unsigned long atomoMayus = 0;
+    unsigned long atomoNum = 0;
 };
 
-FuncionesXcb& Xcb() {
-    static FuncionesXcb f;
+FuncionesX& X(void* pantalla) {
+    static FuncionesX f;
     static bool intentado = false;
     if (!intentado) {
         intentado = true;
-        QLibrary lib(QStringLiteral("xcb"), 1);
-        f.pide = reinterpret_cast<decltype(f.pide)>(lib.resolve("xcb_get_keyboard_control"));
-        f.respuesta = reinterpret_cast<decltype(f.respuesta)>(lib.resolve("xcb_get_keyboard_control_reply"));
-        f.cargadas = f.pide && f.respuesta;
+        QLibrary x11(QStringLiteral("X11"), 6);
+        f.internaAtomo = reinterpret_cast<FnXInternAtom>(x11.resolve("XInternAtom"));
+        f.indicador = reinterpret_cast<FnXkbGetNamedIndicator>(x11.resolve("XkbGetNamedIndicator"));
+        if (pantalla && f.internaAtomo && f.indicador) {
+            f.atomoMayus = f.internaAtomo(pantalla, "Caps Lock", 0);
+            f.atomoNum = f.internaAtomo(pantalla, "Num Lock", 0);
+        }
+        QLibrary xcb(QStringLiteral("xcb"), 1);
+        f.pideControl = reinterpret_cast<decltype(f.pideControl)>(xcb.resolve("xcb_get_keyboard_control"));
+        f.respuestaControl =
+            reinterpret_cast<decltype(f.respuestaControl)>(xcb.resolve("xcb_get_keyboard_control_reply"));
     }
     return f;
 }
@@ -51,16 +66,27 @@ EstadoTeclas::~EstadoTeclas() {
 bool EstadoTeclas::LeeLeds(bool& num, bool& mayus) {
 #ifdef FISCALINO_LEDS_X11
     auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    if (!x11)
         return false;
-    FuncionesXcb& f = Xcb();
-    if (!f.cargadas)
-        return false;
+    void* pantalla = x11->display();
+    FuncionesX& f = X(pantalla);
+    // The keyboard extension's named indicators follow the lock state itself.
+    if (pantalla && f.indicador && f.atomoMayus && f.atomoNum) {
+        int m = 0, n = 0;
+        if (f.indicador(pantalla, f.atomoMayus, nullptr, &m, nullptr, nullptr) &&
+            f.indicador(pantalla, f.atomoNum, nullptr, &n, nullptr, nullptr)) {
+            mayus = m != 0;
+            num = n != 0;
+            return true;
+        }
+    }
+    // Otherwise the core protocol's LED mask, in the usual numbering: 1 Caps Lock, 2 Num Lock.
     xcb_connection_t* c = x11->connection();
-    xcb_get_keyboard_control_reply_t* r = f.respuesta(c, f.pide(c), nullptr);
+    if (!c || !f.pideControl || !f.respuestaControl)
+        return false;
+    xcb_get_keyboard_control_reply_t* r = f.respuestaControl(c, f.pideControl(c), nullptr);
     if (!r)
         return false;
-    // The usual LED numbering: 1 Caps Lock, 2 Num Lock.
     mayus = (r->led_mask & 1u) != 0;
     num = (r->led_mask & 2u) != 0;
     free(r);
