@@ -69,7 +69,6 @@ InicioMDIFrm::InicioMDIFrm(QWidget* parent) : QMainWindow(parent) {
     IniciaRecursos();
     setObjectName(QStringLiteral("InicioMDIFrm"));
     setWindowIcon(IconoAplicacion());
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("AreaCliente"));

@@ -26,6 +26,7 @@ class PruebaArranque : public QObject {
     Q_OBJECT
     std::unique_ptr<EntornoPruebas> entorno;
     std::unique_ptr<RegistroMensajes> mensajes;
+    std::function<void()> finReal;
 
     InicioMDIFrm* Principal() { return qobject_cast<InicioMDIFrm*>(VentanaPrincipal()); }
     // Writes the parameter row through a connection of its own, closed again before start-up.
@@ -41,7 +42,7 @@ class PruebaArranque : public QObject {
 private slots:
     void initTestCase() {
         InstalaSustitutosFuentes();
-        EstableceFinPrograma([] {});
+        finReal = EstableceFinPrograma([] {});
     }
 
     void init() {
@@ -123,6 +124,30 @@ private slots:
         InicioMDIFrm* v = Principal();
         QTRY_VERIFY(v->isMaximized());
         QCOMPARE(v->EstadoVentana(), 2);
+    }
+
+    void SalirTerminaElBucleDelPrograma() {
+        // The program's own end: the event loop the program lives in stops.
+        PreparaBD(QStringLiteral("Null, 21, 'IVA', Null, 'N', 'N'"));
+        QCOMPARE(Main(ArranqueConVentanas()), FinArranque::VentanaAbierta);
+        InicioMDIFrm* v = Principal();
+        v->MenuListados_Click();
+        auto anterior = EstableceFinPrograma(finReal);
+        mensajes->Responde(Respuesta::Si);
+        QTimer::singleShot(0, v, [v] { v->MenuAplicacionSalir->trigger(); });
+        QTimer guardia;
+        guardia.setSingleShot(true);
+        connect(&guardia, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });
+        guardia.start(5000);
+        const int codigo = QCoreApplication::exec();
+        EstableceFinPrograma(anterior);
+        QCOMPARE(codigo, 0);
+        QCOMPARE(mensajes->textos(), QStringList{"¿Seguro que desea salir de la aplicación?"});
+        QVERIFY(!v->isVisible());
+        QVERIFY(!Conexion);
+        QVERIFY(ExisteAjuste(QStringLiteral("Width")));
+        // The other windows were left as they were, without closing handlers.
+        QVERIFY(BuscaPantalla(QStringLiteral("InfFacturasFrm")));
     }
 
     void SalirYVolverAEntrarConservaElEstado() {
