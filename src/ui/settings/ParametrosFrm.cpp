@@ -55,11 +55,13 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     TxtFrase->setTabChangesFocus(true);
     TxtFrase->installEventFilter(this);
 
-    Txts[0]->setMaxLength(10);
-    Txts[0]->setEchoMode(QLineEdit::Password);
+    // Password boxes show "*" for every character, whatever the style's own mark.
+    for (int i = 0; i < 2; ++i) {
+        Txts[i]->setMaxLength(10);
+        Txts[i]->setEchoMode(QLineEdit::Password);
+        Txts[i]->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    }
     Txts[0]->setToolTip(QStringLiteral("La clave que aquí se escriba se empleará para acceder a pantallas restringidas"));
-    Txts[1]->setMaxLength(10);
-    Txts[1]->setEchoMode(QLineEdit::Password);
     Txts[1]->setToolTip(QStringLiteral("Debe coincidir con la palabra clave"));
     Txts[2]->setMaxLength(2);
     Txts[2]->setToolTip(QStringLiteral("En la pantalla de Ventas, la cantidad que se muestra por defecto"));

@@ -205,8 +205,8 @@ private slots:
         QVERIFY(!f.FaltaFila());
         QCOMPARE(Txt(&f, 0)->text(), QStringLiteral("Clave"));
         QCOMPARE(Txt(&f, 1)->text(), QStringLiteral("Clave"));
-        QCOMPARE(Txt(&f, 0)->displayText(), QString(5, Txt(&f, 0)->displayText().at(0)));
-        QVERIFY(Txt(&f, 0)->displayText() != QStringLiteral("Clave"));
+        QCOMPARE(Txt(&f, 0)->displayText(), QStringLiteral("*****"));
+        QCOMPARE(Txt(&f, 1)->displayText(), QStringLiteral("*****"));
         QVERIFY(!Txt(&f, 1)->isEnabled());
         QVERIFY(!Control<QLabel>(&f, "Lbls(1)")->isEnabled());
         QVERIFY(Control<QCheckBox>(&f, "ChkRest(0)")->isChecked());
