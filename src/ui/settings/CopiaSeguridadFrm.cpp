@@ -1,10 +1,11 @@
 #include "ui/settings/CopiaSeguridadFrm.h"
 
+#include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 #include "ui/settings/CopiaSeguridadLogica.h"
-#include "ui/settings/Twips.h"
 
 #include <QApplication>
 #include <QDate>
@@ -15,7 +16,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CopiaSeguridadFrm"));
     setWindowTitle(QStringLiteral("Copia de Seguridad"));
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
-    setFixedSize(Px(this, 7980), Px(this, 4980));
+    setFixedSize(Px(7980), Px(4980));
 
     const QString carpeta = CarpetaCopia();
     struct Nota { int indice, arriba, alto; };
@@ -24,7 +25,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
     for (const Nota& n : notas) {
         auto* l = new QLabel(this);
         l->setObjectName(QStringLiteral("LblTexto(%1)").arg(n.indice));
-        l->setGeometry(RectTwips(this, 60, n.arriba, 7875, n.alto));
+        l->setGeometry(RectTwips(60, n.arriba, 7875, n.alto));
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (n.indice == 0) {
             l->setFont(Fuente(QStringLiteral("Tahoma"), 9.75, true));
@@ -40,7 +41,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
 
     LblNombre = new QLabel(this);
     LblNombre->setObjectName(QStringLiteral("LblNombre"));
-    LblNombre->setGeometry(RectTwips(this, 60, 4140, 7875, 195));
+    LblNombre->setGeometry(RectTwips(60, 4140, 7875, 195));
     LblNombre->setTextFormat(Qt::PlainText);
     QPalette rojo = LblNombre->palette();
     rojo.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));  // &H000000C0
@@ -48,21 +49,21 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
 
     PicBtn = new QWidget(this);
     PicBtn->setObjectName(QStringLiteral("PicBtn"));
-    PicBtn->setGeometry(RectTwips(this, 0, 4485, 7980, 495));
+    PicBtn->setGeometry(RectTwips(0, 4485, 7980, 495));
     BtnGrabar = new QPushButton(QStringLiteral("&Realiza Copia"), PicBtn);
     BtnGrabar->setObjectName(QStringLiteral("BtnGrabar"));
-    BtnGrabar->setGeometry(RectTwips(this, 90, 0, 3885, 450));
+    BtnGrabar->setGeometry(RectTwips(90, 0, 3885, 450));
     BtnGrabar->setDefault(true);
     BtnSalir = new QPushButton(QStringLiteral("&Salir"), PicBtn);
     BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
-    BtnSalir->setGeometry(RectTwips(this, 4040, 0, 3885, 450));
+    BtnSalir->setGeometry(RectTwips(4040, 0, 3885, 450));
     BtnSalir->setAutoDefault(false);
     connect(BtnGrabar, &QPushButton::clicked, this, &CopiaSeguridadFrm::BtnGrabar_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
     // Form_Load
     ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
-    nombre_ = ::NombreCopia(QDate::currentDate());
+    nombre_ = NombreCopiaSeguridad(QDate::currentDate());
     LblNombre->setText(LineaNombreCopia(nombre_));
 }
 

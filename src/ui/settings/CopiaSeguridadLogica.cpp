@@ -1,6 +1,5 @@
 #include "ui/settings/CopiaSeguridadLogica.h"
 
-#include "app/Formatos.h"
 #include "app/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
@@ -76,10 +75,6 @@ bool Sustituye(const QString& desde, const QString& hacia, QString& detalle) {
 }
 
 }  // namespace
-
-QString NombreCopia(const QDate& fecha) {
-    return TituloAplicacion + FechaCompacta(fecha) + QStringLiteral(".mdb");
-}
 
 QString CarpetaCopia() {
     QString c = gCarpetaCopia.isEmpty() ? QDir::homePath() : gCarpetaCopia;

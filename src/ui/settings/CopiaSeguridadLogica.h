@@ -5,9 +5,6 @@
 #include <QString>
 #include <functional>
 
-// "Fiscalino" + ddmmyy + ".mdb".
-QString NombreCopia(const QDate& fecha);
-
 // The fixed destination folder, ending in the platform's separator: the
 // user's home folder (there is no writable root folder to copy into).
 QString CarpetaCopia();

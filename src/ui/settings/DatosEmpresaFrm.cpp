@@ -1,9 +1,9 @@
 #include "ui/settings/DatosEmpresaFrm.h"
 
 #include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
 #include "ui/settings/DatosEmpresaLogica.h"
-#include "ui/settings/Twips.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -43,21 +43,21 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("DatosEmpresaFrm"));
     setWindowTitle(QStringLiteral("Datos de la Empresa"));
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
-    setFixedSize(Px(this, 7620), Px(this, 3915));
+    setFixedSize(Px(7620), Px(3915));
 
     const QStringList columnas = ColumnasEmpresa();
     for (int i = 0; i < 11; ++i) {
         const Caja& c = kCajas[i];
         Lbls[i] = new QLabel(QString::fromUtf8(c.etiqueta), this);
         Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
-        QRect r = RectTwips(this, c.etiquetaIzquierda, c.arriba + 45, c.etiquetaAncho, 240);
+        QRect r = RectTwips(c.etiquetaIzquierda, c.arriba + 45, c.etiquetaAncho, 240);
         r.setWidth(qMax(r.width(), Lbls[i]->sizeHint().width()));
         Lbls[i]->setGeometry(r);
         Txts[i] = new QLineEdit(this);
         Txts[i]->setObjectName(QStringLiteral("Txts(%1)").arg(i));
         Txts[i]->setProperty("Tag", columnas[i]);
         Txts[i]->setMaxLength(c.longitud);
-        Txts[i]->setGeometry(RectTwips(this, c.izquierda, c.arriba, c.ancho, 285));
+        Txts[i]->setGeometry(RectTwips(c.izquierda, c.arriba, c.ancho, 285));
         Txts[i]->installEventFilter(this);
         Lbls[i]->setBuddy(Txts[i]);
     }
@@ -65,11 +65,11 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
 
     BtnAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
-    BtnAceptar->setGeometry(RectTwips(this, 120, 3420, 3675, 405));
+    BtnAceptar->setGeometry(RectTwips(120, 3420, 3675, 405));
     BtnAceptar->setDefault(true);
     BtnSalir = new QPushButton(QStringLiteral("&Salir"), this);
     BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
-    BtnSalir->setGeometry(RectTwips(this, 3840, 3420, 3675, 405));
+    BtnSalir->setGeometry(RectTwips(3840, 3420, 3675, 405));
     BtnSalir->setAutoDefault(false);
     connect(BtnAceptar, &QPushButton::clicked, this, &DatosEmpresaFrm::BtnAceptar_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);

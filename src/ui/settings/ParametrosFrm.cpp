@@ -1,9 +1,9 @@
 #include "ui/settings/ParametrosFrm.h"
 
 #include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
 #include "ui/settings/ParametrosLogica.h"
-#include "ui/settings/Twips.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -102,9 +102,9 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
     // Layout, top to bottom.
-    const int m = Px(this, 120);
-    const int alto = Px(this, 285);
-    const int hueco = Px(this, 90);
+    const int m = Px(120);
+    const int alto = Px(285);
+    const int hueco = Px(90);
     auto etiqueta = [&](QLabel* l, int x, int y) {
         l->setGeometry(x, y, l->sizeHint().width(), alto);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -112,25 +112,25 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     };
     int y = m;
     int x = etiqueta(Lbls[0], m, y) + hueco;
-    Txts[0]->setGeometry(x, y, Px(this, 1500), alto);
-    x = etiqueta(Lbls[1], Txts[0]->geometry().right() + 1 + Px(this, 240), y) + hueco;
-    Txts[1]->setGeometry(x, y, Px(this, 1500), alto);
+    Txts[0]->setGeometry(x, y, Px(1500), alto);
+    x = etiqueta(Lbls[1], Txts[0]->geometry().right() + 1 + Px(240), y) + hueco;
+    Txts[1]->setGeometry(x, y, Px(1500), alto);
     const int anchoFila1 = Txts[1]->geometry().right() + 1 + m;
 
     // The tax word's box stands over the blanks of its label.
     const QFontMetrics fm(Lbls[3]->font());
     const int anchoEtiqueta3 = fm.horizontalAdvance(Lbls[3]->text());
-    const int ancho = qMax(qMax(Px(this, 7200), anchoFila1), m + anchoEtiqueta3 + m);
+    const int ancho = qMax(qMax(Px(7200), anchoFila1), m + anchoEtiqueta3 + m);
 
     y += alto + m;
-    const int altoMarco = Px(this, 735);
+    const int altoMarco = Px(735);
     FraRest->setGeometry(m, y, ancho - 2 * m, altoMarco);
-    ChkRest[0]->setGeometry(Px(this, 240), Px(this, 330), Px(this, 1800), Px(this, 285));
-    ChkRest[1]->setGeometry(Px(this, 2400), Px(this, 330), Px(this, 1800), Px(this, 285));
+    ChkRest[0]->setGeometry(Px(240), Px(330), Px(1800), Px(285));
+    ChkRest[1]->setGeometry(Px(2400), Px(330), Px(1800), Px(285));
 
     y += altoMarco + m;
     x = etiqueta(Lbls[2], m, y) + hueco;
-    Txts[2]->setGeometry(x, y, Px(this, 420), alto);
+    Txts[2]->setGeometry(x, y, Px(420), alto);
 
     y += alto + m;
     Lbls[3]->setGeometry(m, y, anchoEtiqueta3 + 2, alto);
@@ -143,15 +143,15 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     y += alto + m;
     etiqueta(Lbls[4], m, y);
     y += alto;
-    const int altoFrase = Px(this, 855);
+    const int altoFrase = Px(855);
     TxtFrase->setGeometry(m, y, ancho - 2 * m, altoFrase);
 
     y += altoFrase + m;
-    const int altoBarra = Px(this, 495);
+    const int altoBarra = Px(495);
     Picture1->setGeometry(0, y, ancho, altoBarra);
     const int anchoBoton = (ancho - 3 * m) / 2;
-    BtnGrabar->setGeometry(m, Px(this, 30), anchoBoton, altoBarra - Px(this, 60));
-    BtnSalir->setGeometry(2 * m + anchoBoton, Px(this, 30), anchoBoton, altoBarra - Px(this, 60));
+    BtnGrabar->setGeometry(m, Px(30), anchoBoton, altoBarra - Px(60));
+    BtnSalir->setGeometry(2 * m + anchoBoton, Px(30), anchoBoton, altoBarra - Px(60));
     setFixedSize(ancho, y + altoBarra);
 
     setTabOrder(Txts[0], Txts[1]);
