@@ -1,0 +1,105 @@
+#include "ApoyoPantallas.h"
+
+#include "app/Arranque.h"
+#include "app/Mensajes.h"
+#include "app/Parametros.h"
+#include "data/BaseDatos.h"
+#include "ui/common/AccesoFrm.h"
+#include "ui/common/Fuentes.h"
+#include "ui/settings/ParametrosFrm.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+template <class T = QLineEdit>
+T* Control(QWidget* w, const QString& nombre) {
+    T* c = w->findChild<T*>(nombre);
+    if (!c)
+        qFatal("falta el control %s", qPrintable(nombre));
+    return c;
+}
+
+// Types as a person would, accented letters included.
+void Escribe(QWidget* caja, const QString& texto) {
+    for (QChar c : texto) {
+        if (c.unicode() < 128)
+            QTest::keyClick(caja, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Acts on the modal dialog of type T as soon as exec() shows it; a dialog
+// still open after the action is rejected, so a test never hangs.
+template <class T>
+void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
+    QTimer::singleShot(10, [accion, intentos] {
+        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!d) {
+            if (intentos > 0)
+                CuandoSeAbra<T>(accion, intentos - 1);
+            return;
+        }
+        accion(d);
+        if (d->isVisible()) {
+            QWARN("el diálogo sigue abierto tras la acción");
+            d->reject();
+        }
+    });
+}
+
+}  // namespace
+
+class ClaveAccesoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstalaSustitutosFuentes(); }
+
+    // The password set on the configuration screen is the one the gate asks
+    // for once the program has been started again.
+    void LaClaveGuardadaLaPideLaPuertaEnElSiguienteArranque() {
+        EntornoPruebas e;
+        e.Conecta();
+        e.InsertaParametros();
+        RegistroMensajes r;
+        {
+            ParametrosFrm f;
+            f.show();
+            for (const char* caja : {"Txts(0)", "Txts(1)"}) {
+                Control(&f, caja)->setFocus();
+                Escribe(Control(&f, caja), QStringLiteral("Ñu'7"));
+            }
+            QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+            QVERIFY(!f.isVisible());
+        }
+        // Still no password in memory: it takes effect at the next start.
+        QVERIFY(ValidarAcceso());
+        CierraConexion();
+
+        Arranque ganchos;
+        QCOMPARE(Main(ganchos), FinArranque::VentanaAbierta);
+        QCOMPARE(PalabraClave, QStringLiteral("Ñu'7"));
+
+        r.Limpia();
+        CuandoSeAbra<AccesoFrm>([](AccesoFrm* d) {
+            Escribe(d->TxtClave, QStringLiteral("ñu'7"));
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+            QVERIFY(d->isVisible());
+            Escribe(d->TxtClave, QStringLiteral("Ñu'7"));
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+        });
+        QVERIFY(ValidarAcceso());
+        QCOMPARE(r.textos(), QStringList{QStringLiteral("Contraseña no válida, vuelva a intentarlo.")});
+
+        CuandoSeAbra<AccesoFrm>([](AccesoFrm* d) { QTest::mouseClick(d->BtnCancel, Qt::LeftButton); });
+        QVERIFY(!ValidarAcceso());
+    }
+};
+
+QTEST_MAIN(ClaveAccesoTest)
+#include "ClaveAcceso_qtest.moc"
