@@ -234,7 +234,19 @@ private:
 // ---- Registros ----------------------------------------------------------------
 
 Registros::Registros(QStringList columnas, std::vector<std::vector<Valor>> filas)
-    : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
+    : columnas_(std::move(columnas)), numFilas_(static_cast<int>(filas.size())) {
+    celdas_.reserve(filas.size() * static_cast<size_t>(columnas_.size()));
+    for (auto& fila : filas) {
+        fila.resize(static_cast<size_t>(columnas_.size()));
+        for (auto& v : fila)
+            celdas_.push_back(std::move(v));
+    }
+}
+
+Registros::Registros(Celdas, QStringList columnas, std::vector<Valor> celdas)
+    : columnas_(std::move(columnas)), celdas_(std::move(celdas)) {
+    numFilas_ = columnas_.isEmpty() ? 0 : static_cast<int>(celdas_.size() / static_cast<size_t>(columnas_.size()));
+}
 
 int Registros::IndiceColumna(const QString& nombre) const {
     for (int i = 0; i < columnas_.size(); ++i)
@@ -251,7 +263,7 @@ const Valor& Registros::Campo(const QString& nombre) const {
 }
 
 const Valor& Registros::Campo(int columna) const {
-    if (filas_.empty())
+    if (numFilas_ == 0)
         throw ErrorBD(3021, QStringLiteral("No hay ningún registro actual."));
     return Celda(0, columna);
 }
@@ -259,12 +271,13 @@ const Valor& Registros::Campo(int columna) const {
 const Valor& Registros::Celda(int fila, int columna) const {
     if (fila < 0 || fila >= NumFilas() || columna < 0 || columna >= NumColumnas())
         throw ErrorBD(3265, QStringLiteral("No se encontró el elemento en la colección."));
-    return filas_[static_cast<size_t>(fila)][static_cast<size_t>(columna)];
+    return celdas_[static_cast<size_t>(fila) * static_cast<size_t>(columnas_.size()) + static_cast<size_t>(columna)];
 }
 
 void Registros::Cerrar() {
-    filas_.clear();
-    filas_.shrink_to_fit();
+    celdas_.clear();
+    celdas_.shrink_to_fit();
+    numFilas_ = 0;
 }
 
 // ---- ConexionBD ---------------------------------------------------------------
@@ -358,15 +371,11 @@ std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
         clases.push_back(ClaseColumna(st, c));
         sinTipo.push_back(sqlite3_column_decltype(st, c) == nullptr);
     }
-    std::vector<std::vector<Valor>> filas;
-    while (s.Paso() == SQLITE_ROW) {
-        std::vector<Valor> fila;
-        fila.reserve(static_cast<size_t>(n));
+    std::vector<Valor> celdas;
+    while (s.Paso() == SQLITE_ROW)
         for (int c = 0; c < n; ++c)
-            fila.push_back(LeeCelda(st, c, clases[static_cast<size_t>(c)], sinTipo[static_cast<size_t>(c)]));
-        filas.push_back(std::move(fila));
-    }
-    return std::make_unique<Registros>(std::move(columnas), std::move(filas));
+            celdas.push_back(LeeCelda(st, c, clases[static_cast<size_t>(c)], sinTipo[static_cast<size_t>(c)]));
+    return std::unique_ptr<Registros>(new Registros(Registros::Celdas{}, std::move(columnas), std::move(celdas)));
 }
 
 void ConexionBD::EstableceEspera(int milisegundos) {

@@ -24,8 +24,8 @@ public:
     Registros(QStringList columnas, std::vector<std::vector<Valor>> filas);
 
     // True when no row came back (the program reads the first row only).
-    bool Fin() const { return filas_.empty(); }
-    int NumFilas() const { return static_cast<int>(filas_.size()); }
+    bool Fin() const { return numFilas_ == 0; }
+    int NumFilas() const { return numFilas_; }
     int NumColumnas() const { return columnas_.size(); }
     const QStringList& Columnas() const { return columnas_; }
     // Column position by name, case-insensitive; -1 when there is none.
@@ -41,8 +41,14 @@ public:
     void Cerrar();
 
 private:
+    friend class ConexionBD;
+    // The cells row after row, as the layer reads them.
+    struct Celdas {};
+    Registros(Celdas, QStringList columnas, std::vector<Valor> celdas);
+
     QStringList columnas_;
-    std::vector<std::vector<Valor>> filas_;
+    std::vector<Valor> celdas_;  // row after row
+    int numFilas_ = 0;
 };
 
 class ConexionBD {

@@ -201,6 +201,16 @@ TEST_F(Conexion_, ListadoPorDiaConUnLadoNulo) {
     EXPECT_TRUE(rs->Celda(2, 3).EsNulo());
 
     EXPECT_EQ(Conexion->AbrirRegistros(ConsultaListado("07/12/2007", "07/12/2007"))->NumFilas(), 1);
+    // A date box that is not a date: the conversion failure the listing reports as such.
+    for (const QString& sql : {ConsultaListado("31/02/2007", "31/12/2007"), ConsultaListado("01/12/2007", ""),
+                               SqlListaFacturas("P", "01/01/2007", "hoy")}) {
+        try {
+            Conexion->AbrirRegistros(sql);
+            ADD_FAILURE() << sql.toStdString();
+        } catch (const ErrorBD& err) {
+            EXPECT_EQ(err.numero(), 13) << err.descripcion().toStdString();
+        }
+    }
     EXPECT_TRUE(Conexion->AbrirRegistros(ConsultaListado("31/12/2007", "01/12/2007"))->Fin());
 }
 
