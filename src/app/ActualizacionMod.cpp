@@ -27,9 +27,7 @@ void ActualizarVersion11(const QString& registrada, const QStringList& conocidas
         }
         for (const QString& sql : PasosVersion(version)) {
             try {
-                if (!Conexion)
-                    throw ErrorBD(91, QStringLiteral("No hay conexión con la base de datos."));
-                Conexion->Ejecutar(sql);
+                ConexionAbierta().Ejecutar(sql);
             } catch (const ErrorBD& e) {
                 QString texto = QStringLiteral(
                                     "Se produjo un error intentando actualizar la Base de Datos a una versión más "

@@ -130,6 +130,12 @@ bool ConectarBD() {
     }
 }
 
+ConexionBD& ConexionAbierta() {
+    if (!Conexion || !Conexion->Abierta())
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
+    return *Conexion;
+}
+
 void CierraConexion() {
     try {
         if (Conexion)

@@ -40,6 +40,10 @@ QString CadenaConexion();
 // On failure shows the Spanish message and returns false.
 bool ConectarBD();
 
+// The shared connection; throws ErrorBD when there is none (a failed
+// reconnection), so that a screen reports it instead of crashing.
+ConexionBD& ConexionAbierta();
+
 // Closes and releases the shared connection, ignoring any failure.
 void CierraConexion();
 

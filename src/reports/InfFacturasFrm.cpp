@@ -1,5 +1,6 @@
 #include "reports/InfFacturasFrm.h"
 
+
 #include "app/Mensajes.h"
 #include "app/Parametros.h"
 #include "data/BaseDatos.h"
@@ -8,6 +9,7 @@
 #include "reports/FacturasRpt.h"
 #include "reports/Listado.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/PunteroOcupado.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 
@@ -34,20 +36,6 @@
 
 namespace {
 
-// The hourglass for the life of the object, or until Restaura.
-class CursorOcupado {
-public:
-    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorOcupado() { Restaura(); }
-    void Restaura() {
-        if (activo_)
-            QApplication::restoreOverrideCursor();
-        activo_ = false;
-    }
-
-private:
-    bool activo_ = true;
-};
 
 const double kVisorArriba = 420;
 const double kVisorIzquierda = 0;
@@ -262,19 +250,17 @@ void InfFacturasFrm::BtnRefrescar_Click() {
         Aviso(QStringLiteral("Introduzca las dos fechas para la búsqueda."));
         return;
     }
-    CursorOcupado cursor;
+    PunteroOcupado cursor;
     try {
-        if (!Conexion)
-            throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
         sql_ = SqlDatosEmpresa();
-        auto rs = Conexion->AbrirRegistros(sql_);
+        auto rs = ConexionAbierta().AbrirRegistros(sql_);
         const CabeceraEmpresa empresa = LineasEmpresa(*rs);
         rs->Cerrar();
 
         const QString desde = TxtGrupo[0]->text();
         const QString hasta = TxtGrupo[1]->text();
         sql_ = ConsultaListado(desde, hasta);
-        rs = Conexion->AbrirRegistros(sql_);
+        rs = ConexionAbierta().AbrirRegistros(sql_);
 
         // The new report replaces the one on show only once it is complete,
         // so a failure leaves the previous listing in the preview.
@@ -352,7 +338,7 @@ bool InfFacturasFrm::ImprimeEn(QPrinter& impresora, int desde, int hasta) {
         return false;
     bool ok;
     {
-        CursorOcupado cursor;
+        PunteroOcupado cursor;
         ok = informe_->Imprime(impresora, desde, hasta);
     }
     if (!ok)
@@ -402,7 +388,7 @@ bool InfFacturasFrm::GuardaPdf(const QString& ruta) {
         return false;
     bool ok;
     {
-        CursorOcupado cursor;
+        PunteroOcupado cursor;
         QPdfWriter pdf(ruta);
         pdf.setPageLayout(PaginaA4());
         pdf.setResolution(1200);

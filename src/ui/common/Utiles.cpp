@@ -180,3 +180,5 @@ bool Utiles::eventFilter(QObject* objeto, QEvent* evento) {
     }
     return tecla == 0;
 }
+
+bool EsTeclaIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+class QKeyEvent;
 class QLineEdit;
 class QMdiSubWindow;
 class QWidget;
@@ -43,6 +44,9 @@ public:
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 };
+
+// Enter, from the main keyboard or the keypad.
+bool EsTeclaIntro(const QKeyEvent* k);
 
 // The single shared instance, created on first use.
 Utiles& ObjUtiles();

@@ -9,7 +9,7 @@
 #include "ui/common/Fuentes.h"
 #include "ui/common/Utiles.h"
 #include "ui/invoices/FacturasLogica.h"
-#include "ui/invoices/PunteroOcupado.h"
+#include "ui/common/PunteroOcupado.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,14 +28,6 @@
 namespace {
 
 const QColor kAzulOpcional(205, 233, 254);
-
-ConexionBD& Con() {
-    if (!Conexion)
-        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
-    return *Conexion;
-}
-
-bool EsIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -198,7 +190,7 @@ void FacturasDatosFrm::Form_Load() {
 void FacturasDatosFrm::CargaFactura() {
     PunteroOcupado ocupado;
     try {
-        auto rs = Con().AbrirRegistros(SqlLeeFactura(IdFactura));
+        auto rs = ConexionAbierta().AbrirRegistros(SqlLeeFactura(IdFactura));
         if (rs->Fin()) {
             Aviso(TextoFacturas::NoEncontrada);
             return;
@@ -232,12 +224,12 @@ void FacturasDatosFrm::MueveFoco(QWidget* destino) {
 }
 
 bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
-    if (objeto == CmbTipo && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
+    if (objeto == CmbTipo && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
         MueveFoco(Txts[0]);
         return true;
     }
     if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
-                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+                                                      EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
         b->click();
         return true;
     }
@@ -256,7 +248,7 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
         break;
     }
     case QEvent::KeyPress: {
-        if (!EsIntro(static_cast<QKeyEvent*>(evento)))
+        if (!EsTeclaIntro(static_cast<QKeyEvent*>(evento)))
             break;
         if (!Txts_Validate(i))
             return true;
@@ -304,7 +296,7 @@ void FacturasDatosFrm::BtnAceptar_Click() {
                                      : SqlActualizaFactura(campos, CmbTipo->currentText(), IdFactura);
     try {
         PunteroOcupado ocupado;
-        Con().Ejecutar(sql);
+        ConexionAbierta().Ejecutar(sql);
     } catch (const ErrorBD& e) {
         // Refused: the editor stays open with what was typed.
         MostrarErrorBD(e);
@@ -323,7 +315,7 @@ void FacturasDatosFrm::BtnBorrar_Click() {
     if (r == Respuesta::Si) {
         try {
             PunteroOcupado ocupado;
-            Con().Ejecutar(SqlBorraFactura(IdFactura));
+            ConexionAbierta().Ejecutar(SqlBorraFactura(IdFactura));
         } catch (const ErrorBD& e) {
             MostrarErrorBD(e);
             return;

@@ -14,7 +14,7 @@
 #include "ui/common/Ventanas.h"
 #include "ui/invoices/FacturasDatosFrm.h"
 #include "ui/invoices/FacturasLogica.h"
-#include "ui/invoices/PunteroOcupado.h"
+#include "ui/common/PunteroOcupado.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,14 +45,6 @@ constexpr int kIzquierdaPagos = 60;
 constexpr int kIzquierdaCobros = kAncho - 60 - kAnchoRejilla;
 
 const QColor kAmarilloCaja(255, 255, 230);
-
-ConexionBD& Con() {
-    if (!Conexion)
-        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No hay conexión con la base de datos."));
-    return *Conexion;
-}
-
-bool EsIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
 
 }  // namespace
 
@@ -305,7 +297,7 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
         }
         case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(evento);
-            if (!EsIntro(k))
+            if (!EsTeclaIntro(k))
                 break;
             if (!TxtOb_Validate(i))
                 return true;
@@ -319,11 +311,11 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     }
     // Enter presses the button that has the focus.
     if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
-                                                      EsIntro(static_cast<QKeyEvent*>(evento))) {
+                                                      EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
         b->click();
         return true;
     }
-    if (objeto == CmbTrimestre && evento->type() == QEvent::KeyPress && EsIntro(static_cast<QKeyEvent*>(evento))) {
+    if (objeto == CmbTrimestre && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
         MueveFoco(TxtOb[1]);
         return true;
     }
@@ -430,7 +422,7 @@ void FacturasFrm::CargaRejilla(const QString& tipo) {
         PunteroOcupado ocupado;
         modelo->EstableceRegistros(nullptr);
         rs.reset();
-        rs = CargaLista(Con(), tipo, TxtOb[1]->text(), TxtOb[2]->text());
+        rs = CargaLista(ConexionAbierta(), tipo, TxtOb[1]->text(), TxtOb[2]->text());
         modelo->EstableceRegistros(rs.get());
         if (modelo->rowCount() > 0)
             rejilla->setCurrentIndex(modelo->index(0, 1));
@@ -443,7 +435,7 @@ void FacturasFrm::CalculaTotales(const QString& tipo) {
     QStringList sumas;
     for (QLabel* l : LblTotal)
         sumas << l->text();
-    ::CalculaTotales(Con(), tipo, TxtOb[1]->text(), TxtOb[2]->text(), sumas);
+    ::CalculaTotales(ConexionAbierta(), tipo, TxtOb[1]->text(), TxtOb[2]->text(), sumas);
     const int f = PrimerIndiceSuma(tipo);
     LblTotal[f]->setText(sumas[f]);
     LblTotal[f + 1]->setText(sumas[f + 1]);

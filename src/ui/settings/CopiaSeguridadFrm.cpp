@@ -1,7 +1,9 @@
 #include "ui/settings/CopiaSeguridadFrm.h"
 
+
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/PunteroOcupado.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
@@ -68,6 +70,6 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
 }
 
 void CopiaSeguridadFrm::BtnGrabar_Click() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + nombre_, [] { QApplication::restoreOverrideCursor(); });
+    PunteroOcupado puntero;
+    RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + nombre_, [&puntero] { puntero.Restaura(); });
 }

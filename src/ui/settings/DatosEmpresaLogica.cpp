@@ -19,12 +19,6 @@ QString Nombre(const QStringList& textos) {
 
 QString V(const QStringList& textos, int i) { return ValorSQL(Texto(textos, i)); }
 
-ConexionBD& ConexionAbierta() {
-    if (!Conexion)
-        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
-    return *Conexion;
-}
-
 }  // namespace
 
 QStringList ColumnasEmpresa() {

@@ -79,9 +79,7 @@ CargaParametrosPantalla LeeParametrosPantalla(const QStringList& etiquetasTxts, 
 
     std::unique_ptr<Registros> rs;
     ConTrampa([&] {
-        if (!Conexion)
-            throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
-        rs = Conexion->AbrirRegistros(SqlLeeParametros());
+        rs = ConexionAbierta().AbrirRegistros(SqlLeeParametros());
     });
 
     if (!rs || rs->Fin()) {
@@ -118,9 +116,7 @@ bool GuardaParametros(const ValoresParametros& v, bool insertar, const QString& 
     }
     try {
         const QString sql = insertar ? SqlInsertaParametros(v) : SqlActualizaParametros(v);
-        if (!Conexion)
-            throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
-        Conexion->Ejecutar(sql);
+        ConexionAbierta().Ejecutar(sql);
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
         Aviso(QStringLiteral("Este error es posible que sea debido a que la versión de su programa y de su base de "
