@@ -18,23 +18,6 @@ int ExclusivoDesdeOtroProceso(const QString& ruta) {
     return p.exitCode();
 }
 
-// A second process holding a shared lock on `ruta` until killed. The shell
-// keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.
-struct OtraInstancia {
-    QProcess p;
-    explicit OtraInstancia(const QString& ruta) {
-        p.start(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                       QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
-                                       QStringLiteral("sh"), ruta});
-        p.waitForReadyRead(10000);
-    }
-    ~OtraInstancia() {
-        p.kill();
-        p.waitForFinished(5000);
-    }
-    bool Lista() { return p.readAll().contains("listo"); }
-};
-
 }  // namespace
 
 TEST(MarcaUso, LaConexionMarcaLaBaseMientrasEstaAbierta) {

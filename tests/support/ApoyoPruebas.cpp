@@ -42,3 +42,25 @@ void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, 
 }
 
 void PrintTo(const QString& texto, std::ostream* os) { *os << '"' << texto.toStdString() << '"'; }
+
+QString Sqlite(const QString& archivo, const QString& sql) {
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {archivo, sql});
+    if (!p.waitForFinished(10000))
+        return QStringLiteral("(sin respuesta)");
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+// The shell keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.
+OtraInstancia::OtraInstancia(const QString& ruta) {
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
+                                   QStringLiteral("sh"), ruta});
+    p.waitForReadyRead(10000);
+}
+
+OtraInstancia::~OtraInstancia() {
+    p.kill();
+    p.waitForFinished(5000);
+}
+
+bool OtraInstancia::Lista() { return p.readAll().contains("listo"); }

@@ -1,6 +1,7 @@
 #pragma once
 // Shared ground for the tests: a temporary program folder with its own
 // settings, and a fresh database in it.
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -27,4 +28,17 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// What the standard sqlite3 tool answers to `sql` on `archivo` (output and errors).
+QString Sqlite(const QString& archivo, const QString& sql);
+
+// Another instance of the program: a process that holds the in-use mark on
+// the database (a shared lock) until it is destroyed.
+struct OtraInstancia {
+    QProcess p;
+    explicit OtraInstancia(const QString& ruta);
+    ~OtraInstancia();
+    // True once the lock is held.
+    bool Lista();
 };

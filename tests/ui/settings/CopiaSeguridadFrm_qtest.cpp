@@ -24,31 +24,6 @@ T* Control(QWidget* w, const QString& nombre) {
 
 int Px(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
 
-QString Sqlite(const QString& archivo, const QString& sql) {
-    QProcess p;
-    p.start(QStringLiteral("sqlite3"), {archivo, sql});
-    if (!p.waitForFinished(10000))
-        return QStringLiteral("(sin respuesta)");
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-}
-
-// Another instance of the program: a process that holds the in-use mark on
-// the database until it is killed.
-struct OtraInstancia {
-    QProcess p;
-    explicit OtraInstancia(const QString& ruta) {
-        p.start(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                       QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
-                                       QStringLiteral("sh"), ruta});
-        p.waitForReadyRead(10000);
-    }
-    ~OtraInstancia() {
-        p.kill();
-        p.waitForFinished(5000);
-    }
-    bool Lista() { return p.readAll().contains("listo"); }
-};
-
 const QString kAbiertaAun = QStringLiteral(
     "La base de datos está abierta aún. Asegúrese de que todos los usuarios han salido de la aplicación menos "
     "usted y vuelva a intentarlo.");

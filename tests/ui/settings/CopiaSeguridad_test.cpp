@@ -11,29 +11,6 @@
 
 namespace {
 
-QString Sqlite(const QString& archivo, const QString& sql) {
-    QProcess p;
-    p.start(QStringLiteral("sqlite3"), {archivo, sql});
-    if (!p.waitForFinished(10000))
-        return QStringLiteral("(sin respuesta)");
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-}
-
-// A second instance: a process holding the shared mark on the file until killed.
-struct OtraInstancia {
-    QProcess p;
-    explicit OtraInstancia(const QString& ruta) {
-        p.start(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                       QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
-                                       QStringLiteral("sh"), ruta});
-        p.waitForReadyRead(10000);
-    }
-    ~OtraInstancia() {
-        p.kill();
-        p.waitForFinished(5000);
-    }
-};
-
 QStringList Contenido(const QString& carpeta) {
     return QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
 }
