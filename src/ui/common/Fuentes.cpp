@@ -8,11 +8,12 @@ void InstalaSustitutosFuentes() {
     if (hecho)
         return;
     hecho = true;
-    // Debian's fonts-wine ships metric-compatible Tahoma and MS Sans Serif.
-    for (const char* f : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
-                          "/usr/share/wine/fonts/ms_sans_serif.ttf"})
-        if (QFile::exists(QString::fromLatin1(f)))
-            QFontDatabase::addApplicationFont(QString::fromLatin1(f));
+    // Debian's fonts-wine ships a metric-compatible Tahoma. Its bold file is
+    // drawn lighter than the regular one, so bold is left to the renderer; its
+    // MS Sans Serif cannot be emboldened at all, so Liberation Sans stands in.
+    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(tahoma))
+        QFontDatabase::addApplicationFont(tahoma);
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
