@@ -322,7 +322,8 @@ void InfFacturasFrm::resizeEvent(QResizeEvent* e) {
 void InfFacturasFrm::ActualizaBarra() {
     const int total = informe_ ? vista_->pageCount() : 0;
     const int actual = total > 0 ? std::clamp(vista_->currentPage(), 1, total) : 0;
-    lblPagina_->setText(total > 0 ? QStringLiteral("Página %1 de %2").arg(actual).arg(total) : QString());
+    // Never empty: an empty label asks the toolbar for a whole line of room.
+    lblPagina_->setText(total > 0 ? QStringLiteral("Página %1 de %2").arg(actual).arg(total) : QStringLiteral(" "));
     accImprimir_->setEnabled(informe_ != nullptr);
     accPdf_->setEnabled(informe_ != nullptr);
     accPrimera_->setEnabled(actual > 1);

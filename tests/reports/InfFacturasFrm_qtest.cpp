@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 
 class InfFacturasFrmTest : public QObject {
@@ -382,6 +383,18 @@ private slots:
         // the controls above stay where they were
         QCOMPARE(frm->TxtGrupo[1]->pos(), QPoint(qRound(3600 * frm->logicalDpiX() / 1440.0),
                                                  qRound(60 * frm->logicalDpiY() / 1440.0)));
+    }
+
+    void laBarraCabeAntesDelPrimerRefresco() {
+        frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+        QVERIFY(QTest::qWaitForWindowExposed(frm));
+        auto* barra = frm->findChild<QToolBar*>(QStringLiteral("BarraVisor"));
+        QVERIFY(barra);
+        QVERIFY2(barra->sizeHint().width() <= frm->width(), qPrintable(QString::number(barra->sizeHint().width())));
+        // every button on show, none hidden behind the toolbar's overflow arrow
+        for (const char* nombre : {"AccImprimir", "AccPdf", "AccPrimera", "AccUltima", "AccReducir", "AccAmpliar",
+                                   "AccAncho", "AccPagina"})
+            QVERIFY2(barra->widgetForAction(Accion(nombre))->isVisible(), nombre);
     }
 
     void escCierra() {

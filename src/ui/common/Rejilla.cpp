@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 namespace {
@@ -16,6 +17,20 @@ Qt::Alignment AlineacionQt(Alineacion a) {
     }
     return Qt::AlignLeft;
 }
+
+// A click below the last row clears the view's selection but leaves its
+// current row, which a double click then opens: that row stays marked.
+void MarcaSiempreLaFilaActual(QTableView* rejilla) {
+    QItemSelectionModel* seleccion = rejilla->selectionModel();
+    if (!seleccion || seleccion->property("fiscalino_marca").toBool())
+        return;
+    seleccion->setProperty("fiscalino_marca", true);
+    QObject::connect(seleccion, &QItemSelectionModel::selectionChanged, rejilla, [seleccion] {
+        const QModelIndex actual = seleccion->currentIndex();
+        if (actual.isValid() && !seleccion->hasSelection())
+            seleccion->select(actual, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    });
+}
 }  // namespace
 
 void FormatearRejilla(QTableView* Rejilla, bool SinMarco) {
@@ -26,6 +41,8 @@ void FormatearRejilla(QTableView* Rejilla, bool SinMarco) {
     Rejilla->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Rejilla->setSelectionBehavior(QAbstractItemView::SelectRows);
     Rejilla->setSelectionMode(SinMarco ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
+    if (!SinMarco)
+        MarcaSiempreLaFilaActual(Rejilla);
     QAbstractItemModel* m = Rejilla->model();
     if (!m)
         return;

@@ -297,6 +297,28 @@ private slots:
         QCOMPARE(Diferencias(), QStringList({"-10,00", "-220,00"}));
     }
 
+    void clicBajoLasFilasDejaMarcadaLaActual() {
+        entorno->InsertaFactura("P", "P-1", HoyTexto(), "21", "121", "100", "21");
+        entorno->InsertaFactura("P", "P-2", HoyTexto(), "10", "110", "100", "10");
+        Abre();
+        QTableView* v = Pagos();
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          v->visualRect(v->model()->index(1, 1)).center());
+        const QPoint debajo(20, v->viewport()->height() - 5);
+        QVERIFY(!v->indexAt(debajo).isValid());
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, debajo);
+        QCOMPARE(v->currentIndex().row(), 1);
+        QCOMPARE(v->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(v->selectionModel()->selectedRows().at(0).row(), 1);
+        // A double click there opens the row on show as marked.
+        bool hecho = false;
+        CuandoEditor(
+            [&](FacturasDatosFrm* d) { QCOMPARE(Control<QLineEdit>(d, "Txts(0)")->text(), QStringLiteral("P-2")); },
+            &hecho);
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, Qt::NoModifier, debajo);
+        QVERIFY(hecho);
+    }
+
     void noAlBorrarCierraSinBorrar() {
         entorno->InsertaFactura("C", "C-1", HoyTexto(), "21", "121");
         Abre();
