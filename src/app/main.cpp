@@ -7,9 +7,17 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (print, save as PDF) speak Spanish too, whatever the machine's language.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    QTranslator traduccionQt;
+    if (traduccionQt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traduccionQt);
     InstalaSustitutosFuentes();
     InstalaCajasDeMensaje();
     QApplication::setWindowIcon(IconoAplicacion());
