@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
 
@@ -113,6 +114,11 @@ void Menufrm::Form_Activate() {
             w->showMinimized();
         }
     }
+    // A child that shrinks to an icon becomes the frame's active window: the
+    // panel takes the activation back, or its keys would reach the icon.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        if (QMdiArea* area = sub->mdiArea(); area && area->activeSubWindow() != sub)
+            area->setActiveSubWindow(sub);
 }
 
 void Menufrm::BtnMenu_Click(int indice) {

@@ -185,6 +185,28 @@ private slots:
         area->setActiveSubWindow(Marco(m));
         QTRY_VERIFY(otras[0]->isMinimized());
     }
+
+    void TrasMinimizarLasDemasLasTeclasSonDelPanel() {
+        v->resize(Px(13750), Px(11100));
+        QTest::keyClick(m->BtnMenu[1], Qt::Key_F3);
+        QCOMPARE(Hijas(), QStringList{"FacturasFrm"});
+        QWidget* facturas = QApplication::focusWidget();
+        QVERIFY(facturas && !m->isAncestorOf(facturas));
+        // The user clicks the empty background: the panel comes back, the browser shrinks to an icon.
+        QWidget* fondo = v->Area()->viewport();
+        QTest::mouseClick(fondo, Qt::LeftButton, {}, QPoint(fondo->width() - 5, 5));
+        QTRY_VERIFY(Marco(v->findChild<QWidget*>(QStringLiteral("FacturasFrm")))->isMinimized());
+        QCOMPARE(v->Area()->activeSubWindow(), Marco(m));
+        QWidget* foco = QApplication::focusWidget();
+        QVERIFY(foco && m->isAncestorOf(foco));
+        QTest::keyClick(foco, Qt::Key_F9);
+        QCOMPARE(Hijas(), (QStringList{"FacturasFrm", "InfFacturasFrm"}));
+        QTest::mouseClick(fondo, Qt::LeftButton, {}, QPoint(fondo->width() - 5, 5));
+        QTRY_COMPARE(v->Area()->activeSubWindow(), Marco(m));
+        mensajes->Responde(Respuesta::No);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(mensajes->textos(), QStringList{"¿Seguro que desea salir de la aplicación?"});
+    }
 };
 
 QTEST_MAIN(PruebaMenu)
