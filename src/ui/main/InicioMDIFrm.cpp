@@ -33,6 +33,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTime>
 #include <QToolButton>
 #include <QTimer>
@@ -255,6 +256,8 @@ void InicioMDIFrm::MuestraEnMarco(QWidget* w) {
             sub->resize(deseado + (sub->size() - w->size()));
         if (Utiles::PideCentrarEnMarco(w))
             Utiles::CentraEnMarco(sub);
+        else
+            ColocaNueva(sub);
         // A screen that closes itself takes its frame along (once it is gone).
         connect(w, &QObject::destroyed, area_, [area = area_] {
             QTimer::singleShot(0, area, [area] {
@@ -270,6 +273,21 @@ void InicioMDIFrm::MuestraEnMarco(QWidget* w) {
     }
     sub->raise();
     area_->setActiveSubWindow(sub);
+}
+
+void InicioMDIFrm::ColocaNueva(QMdiSubWindow* sub) {
+    // As a cascade would leave it: below and right of the windows already
+    // open, or in the corner when that would put part of it out of sight. The
+    // toolkit's own placement looks for free room instead, which beside the
+    // button menu is mostly outside the client area.
+    int abiertas = 0;
+    for (QMdiSubWindow* s : area_->subWindowList())
+        if (s != sub && s->isVisible() && !s->isMinimized())
+            ++abiertas;
+    const int d = abiertas * PasoCascada();
+    const QSize zona = area_->viewport()->size();
+    const bool cabe = d + sub->width() <= zona.width() && d + sub->height() <= zona.height();
+    sub->move(cabe ? QPoint(d, d) : QPoint(0, 0));
 }
 
 void InicioMDIFrm::SubventanaActivada(QMdiSubWindow* sub) {
@@ -344,7 +362,7 @@ void InicioMDIFrm::MenuAplicacionImpresora_Click() {
 void InicioMDIFrm::MenuVentanaItem_Click(int indice) {
     switch (indice) {
     case 0: MosaicoHorizontal(); break;
-    case 1: area_->cascadeSubWindows(); break;
+    case 1: Cascada(); break;
     case 2: OrganizaIconos(); break;
     case 4: CierraTodas(); break;
     default: break;
@@ -369,6 +387,28 @@ void InicioMDIFrm::MosaicoHorizontal() {
         ventanas[i]->setGeometry(0, y, zona.width(), alto);
         y += alto;
     }
+}
+
+void InicioMDIFrm::Cascada() {
+    // Every window keeps its own size (the button menu has none to offer the
+    // toolkit's own cascade, which would shrink it to nothing); each one stands
+    // a title bar lower and further right than the one behind it.
+    QList<QMdiSubWindow*> ventanas;
+    for (QMdiSubWindow* s : area_->subWindowList(QMdiArea::StackingOrder))
+        if (s->isVisible() && !s->isMinimized())
+            ventanas << s;
+    int paso = 0;
+    for (QMdiSubWindow* s : ventanas) {
+        if (s->isMaximized())
+            s->showNormal();
+        s->move(paso, paso);
+        s->raise();
+        paso += PasoCascada();
+    }
+}
+
+int InicioMDIFrm::PasoCascada() const {
+    return qMax(1, area_->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, area_));
 }
 
 void InicioMDIFrm::OrganizaIconos() {

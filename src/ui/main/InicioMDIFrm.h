@@ -66,10 +66,13 @@ private:
     void CreaMenus();
     void CreaBarraEstado();
     void MuestraEnMarco(QWidget* w);
+    void ColocaNueva(QMdiSubWindow* sub);
     void ActualizaHora();
     void ActualizaTeclas();
     void SubventanaActivada(QMdiSubWindow* sub);
     void MosaicoHorizontal();
+    void Cascada();
+    int PasoCascada() const;
     void OrganizaIconos();
     void CierraTodas();
 

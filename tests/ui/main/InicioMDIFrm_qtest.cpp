@@ -18,6 +18,7 @@
 #include "ui/main/Menufrm.h"
 
 #include <QLabel>
+#include <QMap>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -361,6 +362,58 @@ private slots:
         for (QMdiSubWindow* s : v->Area()->subWindowList(QMdiArea::StackingOrder))
             pos << s->pos();
         QVERIFY(pos[0] != pos[1] && pos[1] != pos[2]);
+    }
+
+    void VerticalConservaLosTamanos() {
+        v->resize(Px(13750), Px(11100));
+        v->MenuFacturas_Click();
+        v->MenuListados_Click();
+        QMap<QWidget*, QSize> antes;
+        for (QMdiSubWindow* s : v->Area()->subWindowList())
+            antes[s->widget()] = s->size();
+        v->MenuVentanaItem[1]->trigger();
+        const QList<QMdiSubWindow*> subs = v->Area()->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(subs.size(), 3);
+        for (int i = 0; i < subs.size(); ++i) {
+            QCOMPARE(subs[i]->size(), antes[subs[i]->widget()]);
+            if (i > 0)
+                QVERIFY(subs[i]->x() > subs[i - 1]->x() && subs[i]->y() > subs[i - 1]->y());
+        }
+        QCOMPARE(subs.first()->pos(), QPoint(0, 0));
+        // The button menu comes back whole on a click on the background.
+        Marco(Hija("FacturasFrm"))->showMinimized();
+        Marco(Hija("InfFacturasFrm"))->showMinimized();
+        QWidget* fondo = v->Area()->viewport();
+        QTest::mouseClick(fondo, Qt::LeftButton, {}, QPoint(fondo->width() - 5, 5));
+        QCOMPARE(Marco(v->MenuBotones())->pos(), QPoint(0, 0));
+        QCOMPARE(v->MenuBotones()->width(), Px(9435));
+        QVERIFY(v->MenuBotones()->height() > 0);
+    }
+
+    void LaNuevaQuedaALaVistaDelanteDelMenu() {
+        v->resize(Px(13750), Px(11100));
+        const QRect zona(QPoint(0, 0), v->Area()->viewport()->size());
+        QList<QMdiSubWindow*> nuevas;
+        for (const char* nombre : {"PrimeraFrm", "SegundaFrm"}) {
+            auto* w = new QWidget();
+            w->setObjectName(QString::fromLatin1(nombre));
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            w->resize(Px(9360), Px(9000));
+            MuestraHija(w);
+            nuevas << Marco(w);
+            QVERIFY2(zona.contains(nuevas.last()->geometry()), nombre);
+            QCOMPARE(v->Area()->activeSubWindow(), nuevas.last());
+        }
+        // Over the menu rather than beside it, the second one further down and right.
+        QVERIFY(nuevas[0]->x() < v->MenuBotones()->width());
+        QVERIFY(nuevas[1]->x() > nuevas[0]->x() && nuevas[1]->y() > nuevas[0]->y());
+        // One that does not fit where it would go starts in the corner.
+        auto* grande = new QWidget();
+        grande->setObjectName(QStringLiteral("GrandeFrm"));
+        grande->setAttribute(Qt::WA_DeleteOnClose);
+        grande->resize(zona.size() - QSize(40, 40));
+        MuestraHija(grande);
+        QCOMPARE(Marco(grande)->pos(), QPoint(0, 0));
     }
 
     void OrganizarPoneLosIconosAbajo() {
