@@ -203,10 +203,19 @@ int InicioMDIFrm::EstadoVentana() const {
     return 0;
 }
 
+QSize InicioMDIFrm::MarcoVentana() const {
+    return isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+}
+
 void InicioMDIFrm::AplicaTamano(double anchoTwips, double altoTwips, int estado) {
     // Twips measure the outer size: the frame comes off what is asked of the window.
-    const QSize marco = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
-    resize(qMax(1, Px(anchoTwips) - marco.width()), qMax(1, Px(altoTwips) - marco.height()));
+    const QSize marco = MarcoVentana();
+    const QSize exterior(Px(anchoTwips), Px(altoTwips));
+    resize(qMax(1, exterior.width() - marco.width()), qMax(1, exterior.height() - marco.height()));
+    // A window manager frames the window a moment after it shows: until then
+    // the frame reads as nothing, and the window would come back a frame
+    // larger at every start. The size is asked again once the frame is known.
+    exteriorPendiente_ = marco.isNull() ? exterior : QSize();
     switch (EstadoValido(estado)) {
     case 1: showMinimized(); break;
     case 2: showMaximized(); break;
@@ -462,8 +471,22 @@ void InicioMDIFrm::closeEvent(QCloseEvent* e) {
             sub->move(0, 0);
 }
 
+void InicioMDIFrm::AjustaAlMarco(const QSize& marco) {
+    if (!exteriorPendiente_.isValid() || marco.isNull() || EstadoVentana() != 0)
+        return;
+    const QSize exterior = exteriorPendiente_;
+    exteriorPendiente_ = QSize();
+    resize(qMax(1, exterior.width() - marco.width()), qMax(1, exterior.height() - marco.height()));
+}
+
+void InicioMDIFrm::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    AjustaAlMarco(MarcoVentana());
+}
+
 void InicioMDIFrm::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
+    AjustaAlMarco(MarcoVentana());
     if (menu_)
         menu_->Posiciona();
 }

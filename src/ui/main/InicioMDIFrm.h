@@ -29,6 +29,9 @@ public:
     void AplicaTamano(double anchoTwips, double altoTwips, int estado);
     // 0 normal, 1 minimised, 2 maximised.
     int EstadoVentana() const;
+    // The window's frame became known (width and height it adds): a size
+    // applied before it was known is applied again without it.
+    void AjustaAlMarco(const QSize& marco);
 
     // Shows the button menu (creating it again if it was closed) and returns it.
     Menufrm* MuestraMenu();
@@ -59,10 +62,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    QSize MarcoVentana() const;
     void CreaMenus();
     void CreaBarraEstado();
     void MuestraEnMarco(QWidget* w);
@@ -82,6 +87,7 @@ private:
     QTimer* reloj_ = nullptr;
     EstadoTeclas* teclas_ = nullptr;
     bool saliendo_ = false;
+    QSize exteriorPendiente_;  // outer size still to apply once the frame is known
 };
 
 // Stores the main window's state and size, closes the connection and ends

@@ -154,6 +154,35 @@ private slots:
         QCOMPARE(qRound(LeeAjusteNumero(QStringLiteral("Width"), 0) / 15.0), Px(9000) * 96 / qRound(DpiPantalla()));
     }
 
+    void ElMarcoQueLlegaTardeNoAgrandaLaVentana() {
+        // A hidden window reads no frame, as one that a window manager has not
+        // framed yet; the frame arrives when it shows.
+        const QSize exterior(Px(13750), Px(11100));
+        v->hide();
+        v->AplicaTamano(13750, 11100, 0);
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        const QSize marco = v->frameGeometry().size() - v->size();
+        QVERIFY(!marco.isNull());
+        v->AjustaAlMarco(marco);
+        QCOMPARE(v->frameGeometry().size(), exterior);
+        // Only once: later frame changes leave the user's size alone.
+        v->resize(800, 600);
+        v->AjustaAlMarco(marco + QSize(4, 30));
+        QCOMPARE(v->size(), QSize(800, 600));
+        // Started maximised, the stored size waits for the window to come back to normal.
+        v->hide();
+        v->AplicaTamano(12000, 9000, 2);
+        QTRY_VERIFY(v->isMaximized());
+        const QSize maximizada = v->size();
+        v->AjustaAlMarco(marco);
+        QCOMPARE(v->size(), maximizada);
+        v->showNormal();
+        QTRY_VERIFY(!v->isMaximized());
+        v->AjustaAlMarco(v->frameGeometry().size() - v->size());
+        QCOMPARE(v->frameGeometry().size(), QSize(Px(12000), Px(9000)));
+    }
+
     void CerrarMaximizadaGuardaEstado2() {
         v->showMaximized();
         QTRY_VERIFY(v->isMaximized());
