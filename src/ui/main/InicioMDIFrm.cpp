@@ -1,5 +1,6 @@
 #include "ui/main/InicioMDIFrm.h"
 
+#include "app/Ajustes.h"
 #include "app/Formatos.h"
 #include "app/Mensajes.h"
 #include "app/Parametros.h"
@@ -59,7 +60,7 @@ std::function<void()> EstableceFinPrograma(std::function<void()> fin) {
 void SalirAplicacion() {
     if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal())) {
         const QRect marco = v->frameGeometry();
-        GuardaEstadoVentana(v->EstadoVentana(), Twips(marco.width()), Twips(marco.height()));
+        GuardaEstadoVentana({v->EstadoVentana(), Twips(marco.width()), Twips(marco.height())});
     }
     CierraConexion();
     if (FinPrograma())

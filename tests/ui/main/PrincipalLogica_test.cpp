@@ -53,12 +53,3 @@ TEST(EstadoVentana, SoloTresEstados) {
     EXPECT_EQ(EstadoValido(3), 0);
     EXPECT_EQ(EstadoValido(-1), 0);
 }
-
-TEST(EstadoVentana, SeGuardaEnTwipsYSeLeeIgual) {
-    EntornoPruebas entorno;
-    GuardaEstadoVentana(2, 13755, 11100.5);
-    EXPECT_EQ(LeeAjuste(QStringLiteral("Estado"), QString()), QStringLiteral("2"));
-    EXPECT_EQ(LeeAjuste(QStringLiteral("Width"), QString()), QStringLiteral("13755"));
-    EXPECT_EQ(LeeAjuste(QStringLiteral("Height"), QString()), QStringLiteral("11100,5"));
-    EXPECT_EQ(LeeAjusteNumero(QStringLiteral("Height"), 0), 11100.5);
-}
