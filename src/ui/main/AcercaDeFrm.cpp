@@ -16,6 +16,15 @@ namespace {
 const QColor kAzulClaro(0xD9, 0xEE, 0xFF);
 const QColor kColorEnlace(68, 109, 217);
 
+// The look-alike faces run a little wider than the ones the sizes were made
+// for: a one-line label grows to its text, as far as the dialog's edge.
+void AnchoParaTexto(QLabel* l) {
+    const int texto = l->fontMetrics().horizontalAdvance(l->text());
+    const int hastaElBorde = l->parentWidget()->width() - l->x();
+    if (texto > l->width())
+        l->resize(qMin(texto, hastaElBorde), l->height());
+}
+
 void PonColor(QLabel* l, const QColor& c) {
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, c);
@@ -99,6 +108,10 @@ void AcercaDeFrm::Form_Load() {
     LblAutor->setText(id.autor);
     LblEmail->setText(id.correo);
     LblWeb->setText(id.web);
+    for (QLabel* l : {LblTexto1, LblAutor, LblEmail, LblWeb})
+        AnchoParaTexto(l);
+    for (QLabel* l : Lbls)
+        AnchoParaTexto(l);
 }
 
 bool AcercaDeFrm::Subrayado(const QLabel* l) { return l->font().underline(); }

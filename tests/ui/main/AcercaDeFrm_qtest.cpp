@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(d.BtnAceptar->text(), QStringLiteral("Aceptar"));
     }
 
+    void CadaLineaCabeEntera() {
+        AcercaDeFrm d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        const QList<QLabel*> lineas{d.findChild<QLabel*>(QStringLiteral("LblTexto(1)")), d.LblVersion, d.LblAutor,
+                                    d.LblEmail, d.LblWeb};
+        QList<QLabel*> todas = lineas;
+        for (int i = 0; i < 6; ++i)
+            todas << d.findChild<QLabel*>(QStringLiteral("Lbls(%1)").arg(i));
+        for (QLabel* l : todas) {
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width(),
+                     qPrintable(l->objectName()));
+            QVERIFY2(l->geometry().right() < d.width(), qPrintable(l->objectName()));
+        }
+        // Still where the design puts them.
+        QCOMPARE(lineas[0]->pos(), RectTwips(1140, 435, 3075, 195).topLeft());
+    }
+
     void SubrayadoHastaCruzarElFondo() {
         AcercaDeFrm d;
         d.show();
