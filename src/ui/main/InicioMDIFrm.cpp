@@ -401,16 +401,21 @@ void InicioMDIFrm::MosaicoHorizontal() {
 
 void InicioMDIFrm::Cascada() {
     // Every window keeps its own size (the button menu has none to offer the
-    // toolkit's own cascade, which would shrink it to nothing); each one stands
-    // a title bar lower and further right than the one behind it.
+    // toolkit's own cascade, which would shrink it to nothing), only made
+    // smaller where it would reach past the client area; each one stands a
+    // title bar lower and further right than the one behind it.
     QList<QMdiSubWindow*> ventanas;
     for (QMdiSubWindow* s : area_->subWindowList(QMdiArea::StackingOrder))
         if (s->isVisible() && !s->isMinimized())
             ventanas << s;
+    const QSize zona = area_->viewport()->size();
     int paso = 0;
     for (QMdiSubWindow* s : ventanas) {
         if (s->isMaximized())
             s->showNormal();
+        const QSize cabe = s->size().boundedTo(zona - QSize(paso, paso)).expandedTo(s->minimumSizeHint());
+        if (cabe != s->size())
+            s->resize(cabe);
         s->move(paso, paso);
         s->raise();
         paso += PasoCascada();

@@ -409,6 +409,14 @@ private slots:
                 QVERIFY(subs[i]->x() > subs[i - 1]->x() && subs[i]->y() > subs[i - 1]->y());
         }
         QCOMPARE(subs.first()->pos(), QPoint(0, 0));
+        // In a lower frame a window is made smaller rather than reach past the bottom.
+        v->resize(Px(13750), Px(8000));
+        v->MenuVentanaItem[1]->trigger();
+        const QSize zona = v->Area()->viewport()->size();
+        for (QMdiSubWindow* s : v->Area()->subWindowList(QMdiArea::StackingOrder))
+            QVERIFY2(s->geometry().bottom() < zona.height() || s->height() == s->minimumSizeHint().height(),
+                     qPrintable(s->widget()->objectName()));
+        QVERIFY(Marco(Hija("InfFacturasFrm"))->height() < antes[Hija("InfFacturasFrm")].height());
         // The button menu comes back whole on a click on the background.
         Marco(Hija("FacturasFrm"))->showMinimized();
         Marco(Hija("InfFacturasFrm"))->showMinimized();
