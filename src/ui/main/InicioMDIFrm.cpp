@@ -262,12 +262,19 @@ void InicioMDIFrm::MuestraEnMarco(QWidget* w) {
         sub = area_->addSubWindow(w);
         sub->setWindowIcon(w->windowIcon().isNull() ? windowIcon() : w->windowIcon());
         sub->show();
+        // Over a maximised child the new one comes up maximised with no size
+        // of its own to restore to: give it its size first, then maximise it.
+        const bool maximizada = sub->isMaximized();
+        if (maximizada)
+            sub->showNormal();
         if (deseado.isValid() && w->size() != deseado)
             sub->resize(deseado + (sub->size() - w->size()));
         if (Utiles::PideCentrarEnMarco(w))
             Utiles::CentraEnMarco(sub);
         else
             ColocaNueva(sub);
+        if (maximizada)
+            sub->showMaximized();
         // A screen that closes itself takes its frame along (once it is gone).
         connect(w, &QObject::destroyed, area_, [area = area_] {
             QTimer::singleShot(0, area, [area] {

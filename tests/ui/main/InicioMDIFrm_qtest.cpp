@@ -330,6 +330,29 @@ private slots:
         QTRY_COMPARE(v->Area()->subWindowList().size(), 1);
     }
 
+    // With a maximised child, a new one opens maximised too and keeps its own
+    // size for when it is restored.
+    void LaNuevaSobreUnaMaximizadaConservaSuTamano() {
+        auto* a = new QWidget();
+        a->setObjectName(QStringLiteral("PrimeraFrm"));
+        a->setAttribute(Qt::WA_DeleteOnClose);
+        a->resize(300, 200);
+        MuestraHija(a);
+        Marco(a)->showMaximized();
+        auto* b = new QWidget();
+        b->setObjectName(QStringLiteral("SegundaFrm"));
+        b->setAttribute(Qt::WA_DeleteOnClose);
+        b->resize(320, 210);
+        MuestraHija(b);
+        QMdiSubWindow* s = Marco(b);
+        QVERIFY(s->isMaximized());
+        QCOMPARE(v->Area()->activeSubWindow(), s);
+        s->showNormal();
+        QCOMPARE(b->size(), QSize(320, 210));
+        a->close();
+        b->close();
+    }
+
     void LaHijaSeCentraConSuTamanoFinal_data() {
         QTest::addColumn<QSize>("tamano");
         QTest::newRow("cabe") << QSize(300, 200);
