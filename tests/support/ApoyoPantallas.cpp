@@ -1,5 +1,7 @@
 #include "ApoyoPantallas.h"
 
+#include <QTest>
+
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -72,4 +74,21 @@ QStringList NombresHijas(QWidget* principal) {
             if (s->widget() && s->isVisible())
                 r << s->widget()->objectName();
     return r;
+}
+
+void Escribe(QWidget* caja, const QString& texto) {
+    caja->setFocus();
+    for (QChar c : texto) {
+        if (c.unicode() < 128)
+            QTest::keyClick(caja, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void Reemplaza(QWidget* caja, const QString& texto) {
+    caja->setFocus();
+    if (auto* l = qobject_cast<QLineEdit*>(caja))
+        l->selectAll();
+    Escribe(caja, texto);
 }

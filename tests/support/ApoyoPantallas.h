@@ -3,6 +3,8 @@
 #include "ApoyoPruebas.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QtGlobal>
 #include <QList>
 #include <QPointer>
 #include <QTimer>
@@ -32,3 +34,36 @@ void Teclea(QWidget* w, const QString& texto);
 
 // The visible child screens of the frame, by object name (minimised ones included).
 QStringList NombresHijas(QWidget* principal);
+
+// A control of a screen by its object name; a missing one ends the test program.
+template <class T = QLineEdit>
+T* Control(QWidget* w, const QString& nombre) {
+    T* c = w->findChild<T*>(nombre);
+    if (!c)
+        qFatal("falta el control %s", qPrintable(nombre));
+    return c;
+}
+
+// Acts on the modal dialog of type T as soon as exec() shows it. A dialog
+// still open after the action is rejected, so a test never hangs.
+template <class T>
+void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
+    QTimer::singleShot(10, [accion, intentos] {
+        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!d) {
+            if (intentos > 0)
+                CuandoSeAbra<T>(accion, intentos - 1);
+            return;
+        }
+        accion(d);
+        if (d->isVisible()) {
+            qWarning("el diálogo sigue abierto tras la acción");
+            d->reject();
+        }
+    });
+}
+
+// Puts the focus in the box and types as a person would, accented letters included.
+void Escribe(QWidget* caja, const QString& texto);
+// The same over the box's whole text, which the typing replaces.
+void Reemplaza(QWidget* caja, const QString& texto);

@@ -15,43 +15,6 @@
 
 namespace {
 
-template <class T = QLineEdit>
-T* Control(QWidget* w, const QString& nombre) {
-    T* c = w->findChild<T*>(nombre);
-    if (!c)
-        qFatal("falta el control %s", qPrintable(nombre));
-    return c;
-}
-
-// Types as a person would, accented letters included.
-void Escribe(QWidget* caja, const QString& texto) {
-    for (QChar c : texto) {
-        if (c.unicode() < 128)
-            QTest::keyClick(caja, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-// Acts on the modal dialog of type T as soon as exec() shows it; a dialog
-// still open after the action is rejected, so a test never hangs.
-template <class T>
-void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
-    QTimer::singleShot(10, [accion, intentos] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) {
-            if (intentos > 0)
-                CuandoSeAbra<T>(accion, intentos - 1);
-            return;
-        }
-        accion(d);
-        if (d->isVisible()) {
-            QWARN("el diálogo sigue abierto tras la acción");
-            d->reject();
-        }
-    });
-}
-
 }  // namespace
 
 class ClaveAccesoTest : public QObject {

@@ -14,14 +14,6 @@
 
 namespace {
 
-template <class T>
-T* Control(QWidget* w, const QString& nombre) {
-    T* c = w->findChild<T*>(nombre);
-    if (!c)
-        qFatal("falta el control %s", qPrintable(nombre));
-    return c;
-}
-
 int Px(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
 
 const QString kAbiertaAun = QStringLiteral(

@@ -13,28 +13,9 @@
 
 namespace {
 
-template <class T = QLineEdit>
-T* Control(QWidget* w, const QString& nombre) {
-    T* c = w->findChild<T*>(nombre);
-    if (!c)
-        qFatal("falta el control %s", qPrintable(nombre));
-    return c;
-}
-
 QLineEdit* Txt(QWidget* w, int i) { return Control(w, QStringLiteral("Txts(%1)").arg(i)); }
 
 int Px(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
-
-void Escribe(QLineEdit* caja, const QString& texto) {
-    caja->setFocus();
-    caja->selectAll();
-    for (QChar c : texto) {
-        if (c.unicode() < 128)
-            QTest::keyClick(caja, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 int FilasEmpresa() {
     return Conexion->AbrirRegistros(QStringLiteral("select count(*) from DATOS_EMPRESA"))->Campo(0).Texto().toInt();
@@ -109,9 +90,9 @@ private slots:
     void ElCodigoPostalSoloAdmiteCifras() {
         DatosEmpresaFrm f;
         f.show();
-        Escribe(Txt(&f, 5), QStringLiteral("08a9-0'1x23"));
+        Reemplaza(Txt(&f, 5), QStringLiteral("08a9-0'1x23"));
         QCOMPARE(Txt(&f, 5)->text(), QStringLiteral("08901"));
-        Escribe(Txt(&f, 2), QStringLiteral("B-1'2"));
+        Reemplaza(Txt(&f, 2), QStringLiteral("B-1'2"));
         QCOMPARE(Txt(&f, 2)->text(), QStringLiteral("B-1'2"));
     }
 
@@ -135,12 +116,12 @@ private slots:
         {
             DatosEmpresaFrm f;
             f.show();
-            Escribe(Txt(&f, 0), QStringLiteral("Cafè de l'Òpera"));
-            Escribe(Txt(&f, 2), QStringLiteral("B07000000"));
-            Escribe(Txt(&f, 3), QStringLiteral("Plaza d'Or, 3"));
-            Escribe(Txt(&f, 4), QStringLiteral("Sóller"));
-            Escribe(Txt(&f, 6), QStringLiteral("Illes Balears"));
-            Escribe(Txt(&f, 5), QStringLiteral("07100"));
+            Reemplaza(Txt(&f, 0), QStringLiteral("Cafè de l'Òpera"));
+            Reemplaza(Txt(&f, 2), QStringLiteral("B07000000"));
+            Reemplaza(Txt(&f, 3), QStringLiteral("Plaza d'Or, 3"));
+            Reemplaza(Txt(&f, 4), QStringLiteral("Sóller"));
+            Reemplaza(Txt(&f, 6), QStringLiteral("Illes Balears"));
+            Reemplaza(Txt(&f, 5), QStringLiteral("07100"));
             // Enter presses the default button.
             QTest::keyClick(Txt(&f, 5), Qt::Key_Return);
             QVERIFY(!f.isVisible());
@@ -158,7 +139,7 @@ private slots:
         QVERIFY(!g.FaltaFila());
         QCOMPARE(Txt(&g, 3)->text(), QStringLiteral("Plaza d'Or, 3"));
         QCOMPARE(Txt(&g, 1)->text(), QString());
-        Escribe(Txt(&g, 8), QStringLiteral("971 00 00 00"));
+        Reemplaza(Txt(&g, 8), QStringLiteral("971 00 00 00"));
         Txt(&g, 2)->clear();
         QTest::mouseClick(Control<QPushButton>(&g, "BtnAceptar"), Qt::LeftButton);
         rs = Conexion->AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA"));
@@ -173,7 +154,7 @@ private slots:
         {
             DatosEmpresaFrm f;
             f.show();
-            Escribe(Txt(&f, 0), QStringLiteral("Nada"));
+            Reemplaza(Txt(&f, 0), QStringLiteral("Nada"));
             QTest::keyClick(Txt(&f, 0), Qt::Key_Escape);
             QVERIFY(!f.isVisible());
             QCOMPARE(f.result(), int(QDialog::Rejected));
@@ -182,7 +163,7 @@ private slots:
         Conexion->Ejecutar(QStringLiteral("insert into DATOS_EMPRESA (NOMBRE) values ('Antigua')"));
         DatosEmpresaFrm g;
         g.show();
-        Escribe(Txt(&g, 0), QStringLiteral("Nueva"));
+        Reemplaza(Txt(&g, 0), QStringLiteral("Nueva"));
         QTest::mouseClick(Control<QPushButton>(&g, "BtnSalir"), Qt::LeftButton);
         QVERIFY(!g.isVisible());
         QCOMPARE(Conexion->AbrirRegistros(QStringLiteral("select NOMBRE from DATOS_EMPRESA"))->Campo(0).Texto(),
@@ -193,7 +174,7 @@ private slots:
     void UnFalloAlGuardarSeAvisaYLaPantallaSigueAbierta() {
         DatosEmpresaFrm f;
         f.show();
-        Escribe(Txt(&f, 0), QStringLiteral("Mía"));
+        Reemplaza(Txt(&f, 0), QStringLiteral("Mía"));
         Conexion->Ejecutar(QStringLiteral("drop table DATOS_EMPRESA"));
         QTest::mouseClick(Control<QPushButton>(&f, "BtnAceptar"), Qt::LeftButton);
         QCOMPARE(r->cuenta(), 1);

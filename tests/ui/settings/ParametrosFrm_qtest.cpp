@@ -16,14 +16,6 @@
 
 namespace {
 
-template <class T = QLineEdit>
-T* Control(QWidget* w, const QString& nombre) {
-    T* c = w->findChild<T*>(nombre);
-    if (!c)
-        qFatal("falta el control %s", qPrintable(nombre));
-    return c;
-}
-
 QLineEdit* Txt(QWidget* w, int i) { return Control(w, QStringLiteral("Txts(%1)").arg(i)); }
 
 QVariant Celda(const QString& sql) {
@@ -35,17 +27,6 @@ QVariant Celda(const QString& sql) {
 }
 
 int FilasParametros() { return Celda(QStringLiteral("select count(*) from PARAMETROS")).toInt(); }
-
-// Types as a person would, accented letters included.
-void Escribe(QWidget* caja, const QString& texto) {
-    caja->setFocus();
-    for (QChar c : texto) {
-        if (c.unicode() < 128)
-            QTest::keyClick(caja, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 void Vacia(QLineEdit* caja) {
     caja->setFocus();

@@ -19,45 +19,6 @@
 
 namespace {
 
-template <class T = QLineEdit>
-T* Control(QWidget* w, const QString& nombre) {
-    T* c = w->findChild<T*>(nombre);
-    if (!c)
-        qFatal("falta el control %s", qPrintable(nombre));
-    return c;
-}
-
-void Escribe(QWidget* caja, const QString& texto) {
-    caja->setFocus();
-    if (auto* l = qobject_cast<QLineEdit*>(caja))
-        l->selectAll();
-    for (QChar c : texto) {
-        if (c.unicode() < 128)
-            QTest::keyClick(caja, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, caja, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-// Acts on the modal dialog of type T as soon as exec() shows it. A dialog
-// that does not close after the action is rejected, so a test never hangs.
-template <class T>
-void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
-    QTimer::singleShot(10, [accion, intentos] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) {
-            if (intentos > 0)
-                CuandoSeAbra<T>(accion, intentos - 1);
-            return;
-        }
-        accion(d);
-        if (d->isVisible()) {
-            QWARN("el diálogo sigue abierto tras la acción");
-            d->reject();
-        }
-    });
-}
-
 }  // namespace
 
 class PrimeraEjecucionTest : public QObject {
@@ -77,11 +38,11 @@ private slots:
             CuandoSeAbra<DatosEmpresaFrm>([&](DatosEmpresaFrm* d) {
                 pantallas << d->objectName();
                 QVERIFY(d->isModal());
-                Escribe(Control(d, "Txts(0)"), QStringLiteral("Llibreria d'en Pau"));
-                Escribe(Control(d, "Txts(3)"), QStringLiteral("Plaza d'Or, 3"));
-                Escribe(Control(d, "Txts(4)"), QStringLiteral("Sóller"));
-                Escribe(Control(d, "Txts(6)"), QStringLiteral("Illes Balears"));
-                Escribe(Control(d, "Txts(5)"), QStringLiteral("07100"));
+                Reemplaza(Control(d, "Txts(0)"), QStringLiteral("Llibreria d'en Pau"));
+                Reemplaza(Control(d, "Txts(3)"), QStringLiteral("Plaza d'Or, 3"));
+                Reemplaza(Control(d, "Txts(4)"), QStringLiteral("Sóller"));
+                Reemplaza(Control(d, "Txts(6)"), QStringLiteral("Illes Balears"));
+                Reemplaza(Control(d, "Txts(5)"), QStringLiteral("07100"));
                 QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
             });
             DatosEmpresaFrm d;
@@ -93,11 +54,11 @@ private slots:
                 QVERIFY(d->isModal());
                 QCOMPARE(Control(d, "Txts(2)")->text(), QStringLiteral("16"));
                 QCOMPARE(Control(d, "Txts(3)")->text(), QStringLiteral("IVA"));
-                Escribe(Control(d, "Txts(0)"), QStringLiteral("Pau'2026"));
-                Escribe(Control(d, "Txts(1)"), QStringLiteral("Pau'2026"));
-                Escribe(Control(d, "Txts(2)"), QStringLiteral("7"));
-                Escribe(Control(d, "Txts(3)"), QStringLiteral("IGIC"));
-                Escribe(Control<QPlainTextEdit>(d, "Txts(4)"), QStringLiteral("Gràcies per l'encàrrec"));
+                Reemplaza(Control(d, "Txts(0)"), QStringLiteral("Pau'2026"));
+                Reemplaza(Control(d, "Txts(1)"), QStringLiteral("Pau'2026"));
+                Reemplaza(Control(d, "Txts(2)"), QStringLiteral("7"));
+                Reemplaza(Control(d, "Txts(3)"), QStringLiteral("IGIC"));
+                Reemplaza(Control<QPlainTextEdit>(d, "Txts(4)"), QStringLiteral("Gràcies per l'encàrrec"));
                 QTest::mouseClick(Control<QCheckBox>(d, "ChkRest(0)"), Qt::LeftButton);
                 QTest::mouseClick(Control<QPushButton>(d, "BtnGrabar"), Qt::LeftButton);
             });
