@@ -52,32 +52,30 @@ void ErrorFecha(sqlite3_context* ctx, sqlite3_value* v) {
     sqlite3_result_error(ctx, m.toUtf8().constData(), -1);
 }
 
+// The date argument of a date function; Null gives a Null result and a text
+// that is not a date fails the statement, both already answered when it
+// returns nothing.
+std::optional<QDate> ArgumentoFecha(sqlite3_context* ctx, sqlite3_value* v) {
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return std::nullopt;
+    }
+    auto f = FechaDeValor(v);
+    if (!f)
+        ErrorFecha(ctx, v);
+    return f;
+}
+
 // DateValue(text): the day number of a day-first date, for comparisons.
 void FnDateValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    auto f = FechaDeValor(argv[0]);
-    if (!f) {
-        ErrorFecha(ctx, argv[0]);
-        return;
-    }
-    sqlite3_result_int64(ctx, f->toJulianDay());
+    if (auto f = ArgumentoFecha(ctx, argv[0]))
+        sqlite3_result_int64(ctx, f->toJulianDay());
 }
 
 // The stored form of a date column: ISO text, so that it sorts in calendar order.
 void FnFechaRegional(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    auto f = FechaDeValor(argv[0]);
-    if (!f) {
-        ErrorFecha(ctx, argv[0]);
-        return;
-    }
-    sqlite3_result_text(ctx, f->toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+    if (auto f = ArgumentoFecha(ctx, argv[0]))
+        sqlite3_result_text(ctx, f->toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
 }
 
 // The stored form of a number column: a real number from Spanish text.
