@@ -9,6 +9,7 @@
 #include "reports/FacturasRpt.h"
 #include "reports/Listado.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/PunteroOcupado.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
@@ -68,11 +69,11 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
         LblOb[i] = new QLabel(textos[i], this);
         LblOb[i]->setObjectName(QStringLiteral("LblOb(%1)").arg(i));
         LblOb[i]->adjustSize();
-        LblOb[i]->move(Twips(lblX[i]), Twips(105));
+        LblOb[i]->move(Px(lblX[i]), Px(105));
 
         TxtGrupo[i] = new QLineEdit(this);
         TxtGrupo[i]->setObjectName(QStringLiteral("TxtGrupo(%1)").arg(i));
-        TxtGrupo[i]->setGeometry(Twips(txtX[i]), Twips(60), Twips(1065), Twips(285));
+        TxtGrupo[i]->setGeometry(Px(txtX[i]), Px(60), Px(1065), Px(285));
         TxtGrupo[i]->setMaxLength(10);
         TxtGrupo[i]->setPalette(amarillo);
         ObjUtiles().AsignaFiltro(TxtGrupo[i], Utiles::Filtro::Fecha);
@@ -80,19 +81,19 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
 
     BtnRefrescar = new QPushButton(QStringLiteral("&Refrescar Datos (F5)"), this);
     BtnRefrescar->setObjectName(QStringLiteral("BtnRefrescar"));
-    BtnRefrescar->setGeometry(Twips(4800), Twips(30), Twips(2100), Twips(330));
+    BtnRefrescar->setGeometry(Px(4800), Px(30), Px(2100), Px(330));
     BtnRefrescar->setDefault(true);
     connect(BtnRefrescar, &QPushButton::clicked, this, &InfFacturasFrm::BtnRefrescar_Click);
 
     BtnSalir = new QPushButton(QStringLiteral("&Cerrar"), this);
     BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
-    BtnSalir->setGeometry(Twips(7860), Twips(30), Twips(1440), Twips(330));
+    BtnSalir->setGeometry(Px(7860), Px(30), Px(1440), Px(330));
     connect(BtnSalir, &QPushButton::clicked, this, &InfFacturasFrm::BtnSalir_Click);
 
     // The viewer: a toolbar over the print preview.
     CRViewer1 = new QWidget(this);
     CRViewer1->setObjectName(QStringLiteral("CRViewer1"));
-    CRViewer1->setGeometry(Twips(kVisorIzquierda), Twips(kVisorArriba), Twips(9300), Twips(5445));
+    CRViewer1->setGeometry(Px(kVisorIzquierda), Px(kVisorArriba), Px(9300), Px(5445));
     auto* caja = new QVBoxLayout(CRViewer1);
     caja->setContentsMargins(0, 0, 0, 0);
     caja->setSpacing(0);
@@ -167,13 +168,12 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
     // date boxes come and go.
     qApp->installEventFilter(this);
 
-    resize(Twips(9360), Twips(9000));
+    resize(Px(9360), Px(9000));
     ActualizaBarra();
 }
 
 InfFacturasFrm::~InfFacturasFrm() = default;
 
-int InfFacturasFrm::Twips(double t) const { return qRound(t * logicalDpiX() / 1440.0); }
 
 bool InfFacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     switch (evento->type()) {

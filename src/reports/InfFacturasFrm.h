@@ -54,7 +54,6 @@ private:
     void Imprimir();
     void GuardarComoPdf();
     void ActualizaBarra();
-    int Twips(double t) const;
 
     QToolBar* barra_ = nullptr;
     QPrintPreviewWidget* vista_ = nullptr;
