@@ -7,7 +7,7 @@
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/Fuentes.h"
-#include "ui/common/MedidasLogica.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Utiles.h"
@@ -188,7 +188,6 @@ FacturasFrm::~FacturasFrm() { Form_Unload(); }
 
 QSize FacturasFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
 
-int FacturasFrm::Px(int twips) const { return PixelesDeTwips(twips, logicalDpiX()); }
 
 QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, int izquierda,
                                      ModeloRegistros*& modelo) {

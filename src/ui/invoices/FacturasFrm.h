@@ -27,7 +27,6 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    int Px(int twips) const;
     QTableView* CreaRejilla(const QString& nombre, const QString& titulo, int izquierda, ModeloRegistros*& modelo);
 
     void Form_Load();
