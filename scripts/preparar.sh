@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libsqlite3-dev sqlite3 googletest libgtest-dev libbenchmark-dev
-          fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-wine qt6-translations-l10n poppler-utils xauth xvfb)
+          fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-wine qt6-translations-l10n poppler-utils xauth xvfb locales)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
@@ -15,6 +15,15 @@ if [ ${#faltan[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${faltan[@]}"
 fi
+
+# The tests run under these locales as well as C.UTF-8.
+for loc in es_ES.UTF-8 de_CH.UTF-8; do
+  if ! locale -a 2>/dev/null | grep -qix "${loc/UTF-8/utf8}"; then
+    sed -i "s/^# *\(${loc} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${loc} UTF-8" /etc/locale.gen || echo "${loc} UTF-8" >> /etc/locale.gen
+    locale-gen > /dev/null
+  fi
+done
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build -j"$(nproc)"

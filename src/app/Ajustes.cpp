@@ -4,8 +4,8 @@
 #include "data/BaseDatos.h"
 
 #include <QSettings>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 QString& carpetaAjustes() {
@@ -50,8 +50,11 @@ namespace {
 // The text of a single-precision number: seven significant digits at most.
 QString TextoSimple(double v) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(static_cast<float>(v)));
-    return TextoNumero(std::strtod(buf, nullptr));
+    auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(static_cast<float>(v)),
+                           std::chars_format::general, 7);
+    double d = 0;
+    std::from_chars(buf, r.ptr, d);
+    return TextoNumero(d);
 }
 }  // namespace
 

@@ -2,12 +2,20 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 const QString SumaVacia = QStringLiteral("0.00");
 
 namespace {
+
+// "%.15g" of the C library, but never following the process locale: the
+// program's texts carry a decimal point here whatever LC_NUMERIC says.
+QString General15(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+}
 
 // Rounds to `decimales` places, halves away from zero, working on the
 // shortest decimal text of the number so that 1.005 rounds up as written.
@@ -15,10 +23,8 @@ QString DigitosRedondeados(double v, int decimales, bool& negativo) {
     negativo = false;
     if (!std::isfinite(v))
         v = 0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", std::fabs(v));
     // Expand to plain decimal digits.
-    QString s = QString::fromLatin1(buf);
+    QString s = General15(std::fabs(v));
     QString entera, fraccion;
     int exp = 0;
     int e = s.indexOf('e');
@@ -105,9 +111,7 @@ QString TextoNumero(double v) {
         return QStringLiteral("0");
     if (v == 0)
         return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    QString s = QString::fromLatin1(buf);
+    QString s = General15(v);
     if (s.contains('e')) {
         // Write it out in plain digits, as the general form does for amounts.
         bool negativo;
