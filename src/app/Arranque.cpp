@@ -1,9 +1,9 @@
 #include "app/Arranque.h"
 
-#include "app/ActualizacionMod.h"
-#include "app/Ajustes.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "config/ActualizacionMod.h"
+#include "config/Ajustes.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 

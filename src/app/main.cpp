@@ -3,7 +3,7 @@
 #include "ui/common/Fuentes.h"
 #include "ui/common/MensajesQt.h"
 #include "ui/common/Recursos.h"
-#include "ui/main/ArranqueVentanas.h"
+#include "app/ArranqueVentanas.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "data/BaseDatos.h"
 
-#include "app/Formatos.h"
-#include "app/Mensajes.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
 #include "data/ErroresBD.h"
 #include "data/MarcaUso.h"
 

@@ -1,6 +1,6 @@
 #include "data/ConexionBD.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/BaseDatos.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "data/ErroresBD.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 
 namespace {
 

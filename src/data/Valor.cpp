@@ -1,6 +1,6 @@
 #include "data/Valor.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/ErrorBD.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "invoices/Facturas.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/Comillas.h"
 #include "data/Valor.h"
 #include "invoices/Trimestres.h"

@@ -1,6 +1,6 @@
 #include "invoices/Trimestres.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/Comillas.h"
 #include "data/ConexionBD.h"
 

@@ -1,8 +1,8 @@
 #include "reports/InfFacturasFrm.h"
 
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "invoices/Trimestres.h"

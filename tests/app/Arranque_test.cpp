@@ -1,9 +1,9 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Ajustes.h"
+#include "config/Ajustes.h"
 #include "app/Arranque.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "data/ErroresBD.h"
 
 #include <gtest/gtest.h>

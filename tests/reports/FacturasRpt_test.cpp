@@ -1,6 +1,6 @@
 #include "reports/FacturasRpt.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 
 #include <QFontMetricsF>
 #include <QImage>

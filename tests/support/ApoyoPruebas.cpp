@@ -1,7 +1,7 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Ajustes.h"
-#include "app/Parametros.h"
+#include "config/Ajustes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "invoices/Facturas.h"
 

@@ -1,7 +1,7 @@
 #include "ui/common/AccesoFrm.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"

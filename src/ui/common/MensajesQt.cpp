@@ -1,6 +1,6 @@
 #include "ui/common/MensajesQt.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "ui/common/Ventanas.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "ui/common/RejillaLogica.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/ConexionBD.h"
 
 

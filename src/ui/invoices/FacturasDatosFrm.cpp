@@ -1,8 +1,8 @@
 #include "ui/invoices/FacturasDatosFrm.h"
 
-#include "app/Formatos.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "invoices/Facturas.h"

@@ -1,7 +1,7 @@
 #include "ui/invoices/FacturasFrm.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "invoices/Trimestres.h"

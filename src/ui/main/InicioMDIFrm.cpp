@@ -1,9 +1,9 @@
 #include "ui/main/InicioMDIFrm.h"
 
-#include "app/Ajustes.h"
-#include "app/Formatos.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "config/Ajustes.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "reports/InfFacturasFrm.h"

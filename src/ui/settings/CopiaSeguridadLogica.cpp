@@ -1,6 +1,6 @@
 #include "ui/settings/CopiaSeguridadLogica.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "data/MarcaUso.h"

@@ -1,7 +1,7 @@
 #include "ui/settings/ParametrosLogica.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/Comillas.h"
 #include "data/ErroresBD.h"

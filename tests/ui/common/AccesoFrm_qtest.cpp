@@ -1,8 +1,8 @@
 // The password gate as the user meets it.
 #include "ApoyoPantallas.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/Fuentes.h"
 

@@ -1,7 +1,7 @@
 // The program's message boxes behind the message seam.
 #include "ApoyoPantallas.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "ui/common/MensajesQt.h"
 
 #include <QAbstractButton>

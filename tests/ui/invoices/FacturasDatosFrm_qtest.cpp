@@ -2,9 +2,9 @@
 #include "ApoyoFacturas.h"
 #include "ApoyoPruebas.h"
 
-#include "app/Formatos.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 

@@ -2,10 +2,10 @@
 // password gate, the window menu and the status bar.
 #include "ApoyoPantallas.h"
 
-#include "app/Ajustes.h"
-#include "app/Formatos.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "config/Ajustes.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"

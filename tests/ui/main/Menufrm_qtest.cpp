@@ -2,8 +2,8 @@
 // lies against the window's height.
 #include "ApoyoPantallas.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"

@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Ajustes.h"
+#include "config/Ajustes.h"
 #include "ui/main/AcercaDeLogica.h"
 #include "ui/main/InicioMDILogica.h"
 #include "ui/main/MenuLogica.h"

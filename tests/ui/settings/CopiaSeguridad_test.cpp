@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "ui/settings/CopiaSeguridadLogica.h"
 

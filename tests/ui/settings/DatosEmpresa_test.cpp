@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "reports/Listado.h"
 #include "ui/settings/DatosEmpresaLogica.h"

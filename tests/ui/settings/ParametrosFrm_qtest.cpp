@@ -1,7 +1,7 @@
 #include "ApoyoPantallas.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 #include "ui/settings/ParametrosFrm.h"

@@ -1,7 +1,7 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/settings/ParametrosLogica.h"
 

@@ -1,4 +1,4 @@
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 
 #include <QRegularExpression>
 #include <QStringList>

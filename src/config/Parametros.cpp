@@ -1,6 +1,6 @@
-#include "app/Parametros.h"
+#include "config/Parametros.h"
 
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 #include "data/ConexionBD.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/Mensajes.h"
+#include "data/comun/Mensajes.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "app/Ajustes.h"
+#include "config/Ajustes.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 #include "data/BaseDatos.h"
 
 #include <QSettings>

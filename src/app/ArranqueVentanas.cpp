@@ -1,4 +1,4 @@
-#include "ui/main/ArranqueVentanas.h"
+#include "app/ArranqueVentanas.h"
 
 #include "ui/common/Ventanas.h"
 #include "ui/main/InicioMDIFrm.h"

@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Formatos.h"
+#include "data/comun/Formatos.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/ActualizacionMod.h"
+#include "config/ActualizacionMod.h"
 
-#include "app/Ajustes.h"
-#include "app/Mensajes.h"
+#include "config/Ajustes.h"
+#include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 

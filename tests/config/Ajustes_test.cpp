@@ -1,6 +1,6 @@
 #include "ApoyoPruebas.h"
 
-#include "app/Ajustes.h"
+#include "config/Ajustes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "ApoyoPantallas.h"
 
 #include "app/Arranque.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/Fuentes.h"

@@ -1,14 +1,14 @@
 // The whole start-up with the program's windows, on a temporary database.
 #include "ApoyoPantallas.h"
 
-#include "app/Ajustes.h"
-#include "app/Mensajes.h"
-#include "app/Parametros.h"
+#include "config/Ajustes.h"
+#include "data/comun/Mensajes.h"
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Ventanas.h"
-#include "ui/main/ArranqueVentanas.h"
+#include "app/ArranqueVentanas.h"
 #include "ui/main/InicioMDIFrm.h"
 #include "ui/main/Menufrm.h"
 

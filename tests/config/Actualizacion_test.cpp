@@ -1,8 +1,8 @@
 #include "ApoyoPruebas.h"
 
-#include "app/ActualizacionMod.h"
-#include "app/Ajustes.h"
-#include "app/Mensajes.h"
+#include "config/ActualizacionMod.h"
+#include "config/Ajustes.h"
+#include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 
 #include <gtest/gtest.h>
