@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     InstalaSustitutosFuentes();
     InstalaCajasDeMensaje();
     QApplication::setWindowIcon(IconoAplicacion());
+    // Lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(IdEscritorio);
     NombrePrograma = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     EstableceRutaAplicacion(QCoreApplication::applicationDirPath());
     if (Main(ArranqueConVentanas()) != FinArranque::VentanaAbierta)

@@ -12,6 +12,7 @@
 QString RutaAplicacion;
 QString NombrePrograma = QStringLiteral("Fiscalino");
 std::unique_ptr<ConexionBD> Conexion;
+const QString IdEscritorio = QStringLiteral("es.fiscalino.Fiscalino");
 
 // Amounts, percentage and date carry a BLOB affinity so that the engine never
 // reads a Spanish text like '1.234' as a number of its own; the triggers of the
@@ -60,14 +61,28 @@ void EstableceRutaAplicacion(const QString& carpeta) {
 }
 
 QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaEscribible,
-                           const QString& enUsuario, bool existeEnUsuario) {
-    if (existeJunto || enUsuario.isEmpty())
+                           const QString& enUsuario, bool existeEnUsuario, bool instalado) {
+    if (enUsuario.isEmpty())
+        return junto;
+    // The system's program folder is shared by every user and belongs to the
+    // package manager, even where root could write in it.
+    if (instalado)
+        return enUsuario;
+    if (existeJunto)
         return junto;
     // A database already kept for the user wins over a new empty one beside
     // the program, or its data would seem lost once the folder turns writable.
     if (existeEnUsuario)
         return enUsuario;
     return carpetaEscribible ? junto : enUsuario;
+}
+
+bool ProgramaInstalado(const QString& carpetaPrograma) {
+    QDir d(carpetaPrograma);
+    if (d.dirName() != QLatin1String("bin") || !d.cdUp())
+        return false;
+    return d.cd(QStringLiteral("share")) && d.cd(QStringLiteral("applications")) &&
+           d.exists(IdEscritorio + QStringLiteral(".desktop"));
 }
 
 namespace {
@@ -95,7 +110,8 @@ QString RutaBaseDatos() {
     const QString usuario = CarpetaDatosUsuario();
     const QString enUsuario = usuario.isEmpty() ? QString() : usuario + nombre;
     const QString ruta = EligeRutaBaseDatos(junto, QFileInfo::exists(junto), carpeta.isDir() && carpeta.isWritable(),
-                                            enUsuario, !enUsuario.isEmpty() && QFileInfo::exists(enUsuario));
+                                            enUsuario, !enUsuario.isEmpty() && QFileInfo::exists(enUsuario),
+                                            ProgramaInstalado(RutaAplicacion));
     if (ruta != junto)
         QDir().mkpath(usuario);
     return ruta;

@@ -16,14 +16,24 @@ extern std::unique_ptr<ConexionBD> Conexion;
 // Sets RutaAplicacion from a folder, appending the separator when missing.
 void EstableceRutaAplicacion(const QString& carpeta);
 
-// RutaAplicacion + NombrePrograma + ".mdb"; when the program's folder is not
-// writable and holds no database, the same name in the per-user data folder.
+// The name of the program's desktop entry and metadata, without extension.
+extern const QString IdEscritorio;
+
+// RutaAplicacion + NombrePrograma + ".mdb"; the same name in the per-user data
+// folder for an installed program, and when the program's folder is not
+// writable and holds no database.
 QString RutaBaseDatos();
-// The decision behind RutaBaseDatos: beside the program when the file is
-// there; else the per-user one when that exists; else beside the program when
-// its folder is writable, or in the per-user folder when it is not.
+// The decision behind RutaBaseDatos: for an installed program the per-user
+// file; else beside the program when the file is there; else the per-user one
+// when that exists; else beside the program when its folder is writable, or in
+// the per-user folder when it is not. Beside the program when there is no
+// per-user folder at all.
 QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaEscribible,
-                           const QString& enUsuario, bool existeEnUsuario);
+                           const QString& enUsuario, bool existeEnUsuario, bool instalado = false);
+// True when the program in `carpetaPrograma` was installed: it sits in a
+// "bin" folder whose sibling "share/applications" holds its desktop entry.
+// Root may write anywhere, so writability alone cannot tell.
+bool ProgramaInstalado(const QString& carpetaPrograma);
 // The per-user data folder of the program, ending in the separator ("" when
 // the platform has none).
 QString CarpetaDatosUsuario();

@@ -182,3 +182,75 @@ TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "F-7|2007-12-06|1234.56|21.0|P\nIGIC|7\n");
 }
+
+namespace {
+
+// An installed tree in `raiz`: the program folder bin/ and, when asked, the
+// desktop entry `entrada` in share/applications/. Returns the program folder.
+QString ArbolInstalado(const QString& raiz, const QString& bin, const QString& entrada) {
+    QDir().mkpath(raiz + "/" + bin);
+    QDir().mkpath(raiz + "/share/applications");
+    if (!entrada.isEmpty())
+        Escribe(raiz + "/share/applications/" + entrada, "[Desktop Entry]\n");
+    return raiz + "/" + bin;
+}
+
+}  // namespace
+
+TEST(BaseDatos, ProgramaInstaladoSiempreEnLaCarpetaDelUsuario) {
+    const QString junto = "/usr/bin/Fiscalino.mdb", usuario = "/home/u/.local/share/Fiscalino/Fiscalino.mdb";
+    const struct {
+        bool existeJunto, escribible, existeUsuario;
+        QString enUsuario, esperado;
+    } casos[] = {
+        {false, true, false, usuario, usuario}, {true, true, false, usuario, usuario},
+        {true, true, true, usuario, usuario},   {false, false, true, usuario, usuario},
+        {true, false, false, "", junto},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(EligeRutaBaseDatos(junto, c.existeJunto, c.escribible, c.enUsuario, c.existeUsuario, true),
+                  c.esperado)
+            << c.existeJunto << c.escribible << c.existeUsuario;
+}
+
+TEST(BaseDatos, ReconoceElProgramaInstalado) {
+    QTemporaryDir t;
+    const QString sep = QDir::separator();
+    const struct {
+        const char *caso, *bin, *entrada;
+        bool instalado;
+    } casos[] = {
+        {"instalado", "bin", "es.fiscalino.Fiscalino.desktop", true},
+        {"sin entrada de escritorio", "bin", "", false},
+        {"entrada de otro programa", "bin", "es.otro.Otro.desktop", false},
+        {"carpeta de compilación", "build", "es.fiscalino.Fiscalino.desktop", false},
+        {"bin dentro de otra carpeta", "opt/bin", "es.fiscalino.Fiscalino.desktop", false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        const QString raiz = t.path() + "/" + c.caso;
+        const QString programa = ArbolInstalado(raiz, c.bin, c.entrada);
+        EXPECT_EQ(ProgramaInstalado(programa), c.instalado);
+        // As start-up hands it over: native separators with one at the end.
+        EXPECT_EQ(ProgramaInstalado(QDir::toNativeSeparators(programa) + sep), c.instalado);
+    }
+}
+
+TEST(BaseDatos, ProgramaInstaladoCreaYUsaLaBaseDelUsuario) {
+    EntornoPruebas e;
+    RegistroMensajes r;
+    // Root may write in the program folder: the installed tree decides all the same.
+    EstableceRutaAplicacion(ArbolInstalado(e.Carpeta() + "/raiz", "bin", "es.fiscalino.Fiscalino.desktop"));
+    const QString enUsuario = CarpetaDatosUsuario() + "Fiscalino.mdb";
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(Conexion->Ruta(), enUsuario);
+    e.InsertaFactura("P", "F-7", "06/12/2007", "21,00", "121");
+    CierraConexion();
+    EXPECT_FALSE(QFile::exists(RutaAplicacion + "Fiscalino.mdb"));
+    // A file left beside an installed program is not taken over.
+    Escribe(RutaAplicacion + "Fiscalino.mdb", QByteArray());
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(Conexion->Ruta(), enUsuario);
+    EXPECT_EQ(Conexion->AbrirRegistros("select * from FACTURAS")->NumFilas(), 1);
+    EXPECT_EQ(r.cuenta(), 0);
+}

@@ -1,5 +1,6 @@
 #include "ui/common/Recursos.h"
 
+#include <QDir>
 #include <QtGlobal>
 
 static void CargaRecursosFiscalino() { Q_INIT_RESOURCE(fiscalino); }
@@ -14,5 +15,11 @@ void IniciaRecursos() {
 
 QIcon IconoAplicacion() {
     IniciaRecursos();
-    return QIcon(QStringLiteral(":/iconos/fiscalino.png"));
+    // Every size drawn for the icon theme, so that the title bar, the task
+    // bar and the about box each take a picture made for their size.
+    QIcon icono;
+    const QDir carpeta(QStringLiteral(":/iconos/aplicacion"));
+    for (const QString& archivo : carpeta.entryList({QStringLiteral("*.png")}, QDir::Files))
+        icono.addFile(carpeta.filePath(archivo));
+    return icono;
 }

@@ -3,5 +3,5 @@
 #include <QIcon>
 
 void IniciaRecursos();
-// The application icon, also shown by the about box.
+// The application icon at every size it is drawn in, also shown by the about box.
 QIcon IconoAplicacion();
