@@ -195,8 +195,8 @@ TEST_F(Paquete, ProgramaIconosYDocumentos) {
     }
     const QString svg = EnRaiz("share/icons/hicolor/scalable/apps/" + Id + ".svg");
     EXPECT_TRUE(Texto(svg).contains("<svg")) << svg.toStdString();
-    for (const char* doc : {"copyright", "changelog.gz"})
-        EXPECT_TRUE(QFileInfo(EnRaiz("share/doc/fiscalino/") + doc).size() > 0) << doc;
+    for (const char* doc : {"doc/fiscalino/copyright", "doc/fiscalino/changelog.gz", "man/man1/Fiscalino.1.gz"})
+        EXPECT_TRUE(QFileInfo(EnRaiz("share/") + doc).size() > 0) << doc;
 }
 
 TEST_F(Paquete, EntradaDeEscritorio) {
