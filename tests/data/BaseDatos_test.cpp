@@ -140,14 +140,20 @@ TEST(BaseDatos, ElegirCarpetaDeLaBase) {
     const struct {
         bool existeJunto, escribible, existeUsuario;
         QString enUsuario, esperado;
+        bool instalado;
     } casos[] = {
-        {true, true, false, usuario, junto},   {true, false, true, usuario, junto},
-        {false, true, false, usuario, junto},  {false, false, false, usuario, usuario},
-        {false, true, true, usuario, usuario}, {false, false, false, "", junto},
+        {true, true, false, usuario, junto, false},   {true, false, true, usuario, junto, false},
+        {false, true, false, usuario, junto, false},  {false, false, false, usuario, usuario, false},
+        {false, true, true, usuario, usuario, false}, {false, false, false, "", junto, false},
+        // Installed: the per-user file, even beside a writable folder or an old file.
+        {false, true, false, usuario, usuario, true}, {true, true, false, usuario, usuario, true},
+        {true, true, true, usuario, usuario, true},   {false, false, true, usuario, usuario, true},
+        {true, false, false, "", junto, true},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(EligeRutaBaseDatos(junto, c.existeJunto, c.escribible, c.enUsuario, c.existeUsuario), c.esperado)
-            << c.existeJunto << c.escribible << c.existeUsuario;
+        EXPECT_EQ(EligeRutaBaseDatos(junto, c.existeJunto, c.escribible, c.enUsuario, c.existeUsuario, c.instalado),
+                  c.esperado)
+            << c.existeJunto << c.escribible << c.existeUsuario << c.instalado;
 }
 
 TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
@@ -196,22 +202,6 @@ QString ArbolInstalado(const QString& raiz, const QString& bin, const QString& e
 }
 
 }  // namespace
-
-TEST(BaseDatos, ProgramaInstaladoSiempreEnLaCarpetaDelUsuario) {
-    const QString junto = "/usr/bin/Fiscalino.mdb", usuario = "/home/u/.local/share/Fiscalino/Fiscalino.mdb";
-    const struct {
-        bool existeJunto, escribible, existeUsuario;
-        QString enUsuario, esperado;
-    } casos[] = {
-        {false, true, false, usuario, usuario}, {true, true, false, usuario, usuario},
-        {true, true, true, usuario, usuario},   {false, false, true, usuario, usuario},
-        {true, false, false, "", junto},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(EligeRutaBaseDatos(junto, c.existeJunto, c.escribible, c.enUsuario, c.existeUsuario, true),
-                  c.esperado)
-            << c.existeJunto << c.escribible << c.existeUsuario;
-}
 
 TEST(BaseDatos, ReconoceElProgramaInstalado) {
     QTemporaryDir t;

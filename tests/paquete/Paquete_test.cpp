@@ -94,34 +94,38 @@ protected:
     static QString EnRaiz(const QString& ruta) { return Raiz() + QStringLiteral("/usr/") + ruta; }
     static QString Herramienta(const QString& nombre) { return QStandardPaths::findExecutable(nombre); }
 
-    // An instance of the unpacked program with `casa` as its home folder.
-    static void Arranca(QProcess& p, const QString& casa) {
+    struct Arranque {
+        bool usa = false;      // it held its mark on the database
+        bool sigue = false;    // and was still running after that
+        QString salida;
+    };
+
+    // Starts the unpacked program with `casa` as its home folder, waits until
+    // it holds its mark on `archivo` (it has opened and, when new, created
+    // that database), sees it still running, and ends it.
+    static Arranque ArrancaYTermina(const QString& casa, const QString& archivo) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* v : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"})
             env.remove(QString::fromLatin1(v));
         env.insert(QStringLiteral("HOME"), casa);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess p;
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(EnRaiz(QStringLiteral("bin/Fiscalino")), {});
         p.waitForStarted(10000);
-    }
-
-    // Waits until the running program holds its mark on `archivo`: it has
-    // opened (and, when new, created) that database.
-    static bool EsperaQueUse(QProcess& p, const QString& archivo) {
+        Arranque a;
         QDeadlineTimer limite(30000);
-        while (!limite.hasExpired() && p.state() == QProcess::Running) {
-            if (QFile::exists(archivo) && Bloqueado(archivo))
-                return true;
-            p.waitForFinished(50);
+        while (!a.usa && !limite.hasExpired() && p.state() == QProcess::Running) {
+            a.usa = QFile::exists(archivo) && Bloqueado(archivo);
+            if (!a.usa)
+                p.waitForFinished(50);
         }
-        return false;
-    }
-
-    static void Termina(QProcess& p) {
+        a.sigue = a.usa && !p.waitForFinished(300);
         p.kill();
         p.waitForFinished(5000);
+        a.salida = QString::fromUtf8(p.readAll());
+        return a;
     }
 
     static QString tmp() { return tmp_->path(); }
@@ -235,13 +239,9 @@ TEST_F(Paquete, InstaladoCreaYUsaLaBaseDelUsuario) {
     const QString junto = EnRaiz("bin/Fiscalino.mdb");
 
     // First start: a new database, and the first-run message waits for an answer.
-    QProcess primero;
-    Arranca(primero, casa);
-    const bool creada = EsperaQueUse(primero, base);
-    const bool esperando = !primero.waitForFinished(300);
-    Termina(primero);
-    ASSERT_TRUE(creada) << primero.readAll().toStdString();
-    EXPECT_TRUE(esperando);
+    const Arranque primero = ArrancaYTermina(casa, base);
+    ASSERT_TRUE(primero.usa) << primero.salida.toStdString();
+    EXPECT_TRUE(primero.sigue);
     EXPECT_EQ(Sqlite(base, ".tables").split(QRegularExpression("\\s+")),
               QStringList({"DATOS_EMPRESA", "FACTURAS", "PARAMETROS"}));
     EXPECT_FALSE(QFile::exists(junto));
@@ -250,13 +250,9 @@ TEST_F(Paquete, InstaladoCreaYUsaLaBaseDelUsuario) {
     ASSERT_EQ(Sqlite(base, "insert into PARAMETROS (IVA, OPCION_IVA, ACCESO_FACTURAS, ACCESO_INFORMES) "
                            "values (21, 'IVA', 'N', 'N')"),
               QString());
-    QProcess segundo;
-    Arranca(segundo, casa);
-    const bool usada = EsperaQueUse(segundo, base);
-    const bool abierto = !segundo.waitForFinished(300);
-    Termina(segundo);
-    ASSERT_TRUE(usada) << segundo.readAll().toStdString();
-    EXPECT_TRUE(abierto);
+    const Arranque segundo = ArrancaYTermina(casa, base);
+    ASSERT_TRUE(segundo.usa) << segundo.salida.toStdString();
+    EXPECT_TRUE(segundo.sigue);
     EXPECT_EQ(Sqlite(base, "select count(*) from PARAMETROS"), "1");
     EXPECT_FALSE(QFile::exists(junto));
 }
