@@ -29,7 +29,7 @@ QString RutaBaseDatos();
 // the per-user folder when it is not. Beside the program when there is no
 // per-user folder at all.
 QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaEscribible,
-                           const QString& enUsuario, bool existeEnUsuario, bool instalado = false);
+                           const QString& enUsuario, bool existeEnUsuario, bool instalado);
 // True when the program in `carpetaPrograma` was installed: it sits in a
 // "bin" folder whose sibling "share/applications" holds its desktop entry.
 // Root may write anywhere, so writability alone cannot tell.
