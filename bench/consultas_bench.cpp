@@ -112,7 +112,6 @@ QString BaseNuestra(int n) {
         sqlite3* db = nullptr;
         if (sqlite3_open_v2(ruta.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             Falla(db, "open");
-        RegistraFuncionesBD(db);
         Llena(db, n);
         sqlite3_close(db);
     }

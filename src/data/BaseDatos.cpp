@@ -14,43 +14,6 @@ QString NombrePrograma = QStringLiteral("Fiscalino");
 std::unique_ptr<ConexionBD> Conexion;
 const QString IdEscritorio = QStringLiteral("es.fiscalino.Fiscalino");
 
-// Amounts, percentage and date carry a BLOB affinity so that the engine never
-// reads a Spanish text like '1.234' as a number of its own; the triggers of the
-// connection layer turn the texts into typed values.
-const char* const EsquemaBD = R"SQL(
-create table FACTURAS (
-  ID integer primary key autoincrement,
-  COD_FACTURA varchar(50),
-  FECHA_FACTURA date blob,
-  IMPORTE_NETO double blob,
-  IVA double blob,
-  IMPORTE_IVA double blob,
-  IMPORTE_TOTAL double blob,
-  DESCRIPCION varchar(255),
-  TIPO char(1)
-);
-create table PARAMETROS (
-  PALABRA_CLAVE varchar(50),
-  IVA smallint,
-  OPCION_IVA varchar(8),
-  FRASE_FINAL text,
-  ACCESO_FACTURAS char(1),
-  ACCESO_INFORMES char(1)
-);
-create table DATOS_EMPRESA (
-  NOMBRE varchar(40),
-  DESCRIPCION varchar(100),
-  CIF varchar(15),
-  DIRECCION varchar(60),
-  LOCALIDAD varchar(30),
-  COD_POSTAL varchar(5),
-  PROVINCIA varchar(30),
-  TLFN varchar(15),
-  FAX varchar(15),
-  EMAIL varchar(40),
-  WEB varchar(40)
-)
-)SQL";
 
 void EstableceRutaAplicacion(const QString& carpeta) {
     QString r = QDir::toNativeSeparators(carpeta);

@@ -56,6 +56,3 @@ ConexionBD& ConexionAbierta();
 
 // Closes and releases the shared connection, ignoring any failure.
 void CierraConexion();
-
-// The statements that create the three tables of a new database.
-extern const char* const EsquemaBD;

@@ -1,55 +1,20 @@
 #pragma once
 // The database access layer: a connection, statements executed at once, and
-// static result sets fetched whole. The engine behind it is SQLite; the
-// statements are written in the dialect the rest of the program uses
-// (DateValue on day-first dates, regional amounts as quoted text), which the
-// layer accepts unchanged. Every failure is thrown as ErrorBD.
+// static result sets fetched whole. The statements are written in the
+// dialect the rest of the program uses (DateValue on day-first dates,
+// regional amounts as quoted text); the layer translates each one into the
+// SQL of the engine behind it. Every failure is thrown as ErrorBD.
 #include "data/ErrorBD.h"
+#include "data/Registros.h"
+#include "data/Traductor.h"
 #include "data/Valor.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
-#include <vector>
 
-struct sqlite3;
-
-// Registers DateValue and the regional conversions the triggers use on a
-// handle of the engine. ConexionBD does it on every connection it opens.
-void RegistraFuncionesBD(sqlite3* db);
-
-// A static result set: every row is read when it opens.
-class Registros {
-public:
-    Registros(QStringList columnas, std::vector<std::vector<Valor>> filas);
-
-    // True when no row came back (the program reads the first row only).
-    bool Fin() const { return numFilas_ == 0; }
-    int NumFilas() const { return numFilas_; }
-    int NumColumnas() const { return columnas_.size(); }
-    const QStringList& Columnas() const { return columnas_; }
-    // Column position by name, case-insensitive; -1 when there is none.
-    int IndiceColumna(const QString& nombre) const;
-
-    // Field of the current (first) row, by name or zero-based position.
-    // Throws ErrorBD for an unknown column or when there is no row.
-    const Valor& Campo(const QString& nombre) const;
-    const Valor& Campo(int columna) const;
-    // Any cell.
-    const Valor& Celda(int fila, int columna) const;
-
-    void Cerrar();
-
-private:
-    friend class ConexionBD;
-    // The cells row after row, as the layer reads them.
-    struct Celdas {};
-    Registros(Celdas, QStringList columnas, std::vector<Valor> celdas);
-
-    QStringList columnas_;
-    std::vector<Valor> celdas_;  // row after row
-    int numFilas_ = 0;
-};
+class MotorBD;
 
 class ConexionBD {
 public:
@@ -61,22 +26,34 @@ public:
     ConexionBD(const ConexionBD&) = delete;
     ConexionBD& operator=(const ConexionBD&) = delete;
 
-    // Runs one statement at once (insert, update, delete, alter table).
-    // A statement that fails leaves the database as it was.
-    void Ejecutar(const QString& sql);
+    // Runs one statement at once (insert, update, delete, alter table) and
+    // returns how many rows it changed. A statement that fails leaves the
+    // database as it was. The first one waits for the verdict of the
+    // whole-database check: a damaged database is never written.
+    int Ejecutar(const QString& sql);
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);
     void Cerrar();
     // How long a statement waits for another user's lock before it fails.
     void EstableceEspera(int milisegundos);
-    bool Abierta() const { return db_ != nullptr; }
+    bool Abierta() const;
     const QString& Ruta() const { return ruta_; }
+
+    // Starts the whole-database check apart from the user's work; `alTerminar`
+    // (called on another thread) gets "" or the Spanish description of the damage.
+    void IniciaComprobacion(std::function<void(const QString&)> alTerminar = nullptr);
+    // A consistent copy of the whole database, written whole or not at all.
+    void CopiaConsistente(const QString& destino);
+
+    // The statement as the engine receives it.
+    QString Traduce(const QString& sql) { return traductor_.Traduce(sql); }
 
     // The database file path named by a connect string ("" when none).
     static QString RutaDeCadena(const QString& cadenaConexion);
 
 private:
-    ConexionBD(sqlite3* db, QString ruta);
-    sqlite3* db_ = nullptr;
+    ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta);
+    std::unique_ptr<MotorBD> motor_;
+    Traductor traductor_;
     QString ruta_;
 };

@@ -64,10 +64,10 @@ TEST(Listado, CabeceraYTitulo) {
 }
 
 TEST(Listado, FilasSinLasColumnasDelListado) {
-    const Registros rs(QStringList{"FECHA_FACTURA", "IMPORTE_IVA_C"}, {});
-    EXPECT_THROW(FilasListado(rs), ErrorBD);
-    const Registros vacio(QStringList{"FECHA_FACTURA", "IMPORTE_IVA_C", "IMPORTE_TOTAL_C", "IMPORTE_IVA_V",
-                                      "IMPORTE_TOTAL_V"},
-                          {});
-    EXPECT_TRUE(FilasListado(vacio).empty());
+    const auto rs = Registros::Constructor(QStringList{"FECHA_FACTURA", "IMPORTE_IVA_C"}).Termina();
+    EXPECT_THROW(FilasListado(*rs), ErrorBD);
+    const auto vacio = Registros::Constructor(QStringList{"FECHA_FACTURA", "IMPORTE_IVA_C", "IMPORTE_TOTAL_C",
+                                                          "IMPORTE_IVA_V", "IMPORTE_TOTAL_V"})
+                           .Termina();
+    EXPECT_TRUE(FilasListado(*vacio).empty());
 }

@@ -1,0 +1,34 @@
+#pragma once
+// One database engine behind the connection: it runs statements already
+// translated into its own SQL. Nothing of the engine shows in this interface.
+#include "data/Registros.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class Dialecto;
+
+class MotorBD {
+public:
+    virtual ~MotorBD() = default;
+    virtual const Dialecto& dialecto() const = 0;
+    // Runs one statement; returns how many rows it changed.
+    virtual int Ejecutar(const QString& sql) = 0;
+    virtual std::unique_ptr<Registros> Consultar(const QString& sql) = 0;
+    virtual void Cerrar() = 0;
+    virtual bool Abierta() const = 0;
+    virtual void EstableceEspera(int milisegundos) = 0;
+
+    // The whole-database check, run apart so that start-up does not wait for
+    // it; `alTerminar` gets "" when the database is sound, or a Spanish
+    // description of the damage (called on another thread).
+    virtual void IniciaComprobacion(std::function<void(const QString&)> alTerminar) = 0;
+    // Waits for the check (starting it when it was not); throws ErrorBD when
+    // the database is damaged, so that nothing is written to it.
+    virtual void EsperaComprobacion() = 0;
+
+    // A consistent copy of the whole database in `destino`, written whole
+    // or not at all.
+    virtual void CopiaConsistente(const QString& destino) = 0;
+};

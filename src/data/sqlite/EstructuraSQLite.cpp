@@ -1,0 +1,242 @@
+#include "data/sqlite/EstructuraSQLite.h"
+
+#include "data/Esquema.h"
+#include "data/sqlite/SentenciaSQLite.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <sqlite3.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+const char* const kTablas = R"SQL(
+create table FACTURAS (
+  ID integer primary key autoincrement,
+  COD_FACTURA varchar(50),
+  FECHA_FACTURA date,
+  IMPORTE_NETO double,
+  IVA double,
+  IMPORTE_IVA double,
+  IMPORTE_TOTAL double,
+  DESCRIPCION varchar(255),
+  TIPO char(1)
+);
+create table PARAMETROS (
+  PALABRA_CLAVE varchar(50),
+  IVA smallint,
+  OPCION_IVA varchar(8),
+  FRASE_FINAL text,
+  ACCESO_FACTURAS char(1),
+  ACCESO_INFORMES char(1)
+);
+create table DATOS_EMPRESA (
+  NOMBRE varchar(40),
+  DESCRIPCION varchar(100),
+  CIF varchar(15),
+  DIRECCION varchar(60),
+  LOCALIDAD varchar(30),
+  COD_POSTAL varchar(5),
+  PROVINCIA varchar(30),
+  TLFN varchar(15),
+  FAX varchar(15),
+  EMAIL varchar(40),
+  WEB varchar(40)
+)
+)SQL";
+
+// The quarter lists and sums read one type between two dates, the listing
+// every day between two dates: both in index order, the sums from the index alone.
+const char* const kIndices[] = {
+    "create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL)",
+    "create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)",
+};
+
+const char* const kColumnasFacturas = "ID, COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL, "
+                                      "DESCRIPCION, TIPO";
+
+void Sella(sqlite3* db) {
+    EjecutaSQLite(db, QStringLiteral("pragma user_version = %1").arg(VersionEstructura).toUtf8().constData());
+}
+
+void Deshace(sqlite3* db) { sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr); }
+
+QStringList ColumnasDe(sqlite3* db, const char* tabla, QStringList* tipos = nullptr) {
+    SentenciaSQLite s(db, QStringLiteral("pragma table_info(%1)").arg(QLatin1String(tabla)));
+    QStringList r;
+    while (s.Paso() == SQLITE_ROW) {
+        r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.st(), 1))).toUpper();
+        if (tipos)
+            *tipos << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.st(), 2))).toUpper();
+    }
+    return r;
+}
+
+bool ExisteEnEsquema(sqlite3* db, const char* tipo, const char* nombre) {
+    return !ValorSQLite(db, QStringLiteral("select name from sqlite_master where type = '%1' and name = '%2'")
+                                .arg(QLatin1String(tipo), QLatin1String(nombre))
+                                .toUtf8()
+                                .constData())
+                .isEmpty();
+}
+
+// The earlier layout: regional texts turned into typed values by triggers,
+// amounts and dates with BLOB affinity, indexes on a registered function.
+void ActualizaDesde1(sqlite3* db, const QString& ruta) {
+    CopiaSQLite(db, NombreCopiaPrevia(ruta, QDate::currentDate()));
+    EjecutaSQLite(db, "begin immediate");
+    try {
+        const QString secuencia = ValorSQLite(db, "select seq from sqlite_sequence where name = 'FACTURAS'");
+        const QString filas = ValorSQLite(db, "select count(*) from FACTURAS");
+        for (const char* s : {"drop trigger if exists FACTURAS_TIPOS_INSERT", "drop trigger if exists FACTURAS_TIPOS_UPDATE",
+                              "drop index if exists FACTURAS_TIPO_FECHA", "drop index if exists FACTURAS_FECHA"})
+            EjecutaSQLite(db, s);
+        QString nueva = QString::fromUtf8(kTablas);
+        nueva = nueva.left(nueva.indexOf(QLatin1String("create table PARAMETROS")));
+        nueva.replace(QLatin1String("create table FACTURAS"), QLatin1String("create table FACTURAS_NUEVA"));
+        EjecutaSQLite(db, nueva.trimmed().chopped(1).toUtf8().constData());
+        EjecutaSQLite(db, QStringLiteral("insert into FACTURAS_NUEVA (%1) select %1 from FACTURAS")
+                              .arg(QLatin1String(kColumnasFacturas))
+                              .toUtf8()
+                              .constData());
+        // Only stored forms move: an ISO date, numbers. Anything else stops the upgrade.
+        const QString raros = ValorSQLite(
+            db, "select count(*) from FACTURAS_NUEVA"
+                " where (FECHA_FACTURA is not null and (typeof(FECHA_FACTURA) <> 'text' or FECHA_FACTURA not glob"
+                "        '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'))"
+                "    or typeof(IMPORTE_NETO) not in ('real', 'null') or typeof(IVA) not in ('real', 'null')"
+                "    or typeof(IMPORTE_IVA) not in ('real', 'null') or typeof(IMPORTE_TOTAL) not in ('real', 'null')");
+        if (raros != QLatin1String("0") || ValorSQLite(db, "select count(*) from FACTURAS_NUEVA") != filas)
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La base de datos tiene valores que no se pueden convertir a la nueva versión."));
+        EjecutaSQLite(db, "drop table FACTURAS");
+        EjecutaSQLite(db, "alter table FACTURAS_NUEVA rename to FACTURAS");
+        if (!secuencia.isEmpty())
+            EjecutaSQLite(db, QStringLiteral("update sqlite_sequence set seq = max(seq, %1) where name = 'FACTURAS'")
+                                  .arg(secuencia.toLongLong())
+                                  .toUtf8()
+                                  .constData());
+        for (const char* s : kIndices)
+            EjecutaSQLite(db, s);
+        Sella(db);
+        EjecutaSQLite(db, "commit");
+    } catch (...) {
+        Deshace(db);
+        throw;
+    }
+    // The old table's pages go back to the file system.
+    sqlite3_exec(db, "vacuum", nullptr, nullptr, nullptr);
+}
+
+// Puts `temporal` in the place of `destino` in one step, so that the
+// destination is always either the old file or the whole new one.
+bool ReemplazaArchivo(const QString& temporal, const QString& destino) {
+#ifdef _WIN32
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(temporal).utf16()),
+                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(destino).utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(QFile::encodeName(temporal).constData(), QFile::encodeName(destino).constData()) == 0;
+#endif
+}
+
+}  // namespace
+
+QStringList EsquemaSQLite() {
+    QStringList r;
+    for (const QString& s : QString::fromUtf8(kTablas).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!s.trimmed().isEmpty())
+            r << s.trimmed();
+    for (const char* s : kIndices)
+        r << QString::fromUtf8(s);
+    return r;
+}
+
+void CreaEsquema(sqlite3* db) {
+    EjecutaSQLite(db, "begin");
+    try {
+        for (const QString& s : EsquemaSQLite())
+            EjecutaSQLite(db, s.toUtf8().constData());
+        Sella(db);
+        EjecutaSQLite(db, "commit");
+    } catch (...) {
+        Deshace(db);
+        throw;
+    }
+}
+
+int VersionArchivo(sqlite3* db) {
+    const int v = ValorSQLite(db, "pragma user_version").toInt();
+    if (v != 0)
+        return v;
+    QStringList tipos;
+    const QStringList columnas = ColumnasDe(db, "FACTURAS", &tipos);
+    if (columnas.join(QLatin1String(", ")) != QLatin1String(kColumnasFacturas))
+        return 0;
+    if (ColumnasDe(db, "PARAMETROS").isEmpty() || ColumnasDe(db, "DATOS_EMPRESA").isEmpty())
+        return 0;
+    const bool conversiones = ExisteEnEsquema(db, "trigger", "FACTURAS_TIPOS_INSERT") ||
+                              tipos.at(columnas.indexOf(QLatin1String("IMPORTE_NETO"))).contains(QLatin1String("BLOB"));
+    return conversiones ? 1 : 0;
+}
+
+void PreparaArchivo(sqlite3* db, const QString& ruta) {
+    // Reading the schema reads the header: a foreign file fails here.
+    ValorSQLite(db, "select count(*) from sqlite_master");
+    const int version = VersionArchivo(db);
+    if (version > VersionEstructura)
+        throw ErrorBD(CodigoError::BaseDatos,
+                      QStringLiteral("La base de datos es de una versión más reciente del programa."));
+    if (version == 1)
+        ActualizaDesde1(db, ruta);
+}
+
+QString NombreCopiaPrevia(const QString& ruta, const QDate& dia) {
+    const QFileInfo f(ruta);
+    const QString base = f.absolutePath() + QLatin1Char('/') + f.completeBaseName() +
+                         QStringLiteral("-antes-de-actualizar-") + dia.toString(QStringLiteral("yyyyMMdd"));
+    QString r = base + QStringLiteral(".mdb");
+    for (int n = 2; QFileInfo::exists(r); ++n)
+        r = base + QStringLiteral("-%1.mdb").arg(n);
+    return QDir::toNativeSeparators(r);
+}
+
+void CopiaSQLite(sqlite3* origen, const QString& destino) {
+    const QString temporal = destino + QStringLiteral(".tmp");
+    QFile::remove(temporal);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporal).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* b = sqlite3_backup_init(db, "main", origen, "main");
+        if (!b) {
+            rc = sqlite3_errcode(db);
+        } else {
+            do {
+                rc = sqlite3_backup_step(b, -1);
+                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                    sqlite3_sleep(50);
+            } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+            rc = sqlite3_backup_finish(b);
+        }
+    }
+    QString veredicto;
+    if (rc == SQLITE_OK)
+        veredicto = ValorSQLite(db, "pragma quick_check(1)");
+    ErrorBD fallo = rc == SQLITE_OK ? ErrorBD(0, QString()) : ErrorSQLite(db, rc);
+    sqlite3_close_v2(db);
+    if (rc != SQLITE_OK || veredicto != QLatin1String("ok")) {
+        QFile::remove(temporal);
+        throw rc != SQLITE_OK ? fallo
+                              : ErrorBD(CodigoError::BaseDatos, QStringLiteral("La copia de la base de datos no es válida."));
+    }
+    if (!ReemplazaArchivo(temporal, destino)) {
+        QFile::remove(temporal);
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No se pudo escribir la copia de la base de datos."));
+    }
+}

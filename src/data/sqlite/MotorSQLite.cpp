@@ -1,0 +1,240 @@
+#include "data/sqlite/MotorSQLite.h"
+
+#include "data/sqlite/EstructuraSQLite.h"
+#include "data/sqlite/SentenciaSQLite.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <sqlite3.h>
+
+// ---- Dialect --------------------------------------------------------------------
+
+QString DialectoSQLite::LiteralFecha(const QDate& fecha) const {
+    return QLatin1Char('\'') + fecha.toString(Qt::ISODate) + QLatin1Char('\'');
+}
+
+QString DialectoSQLite::OrdenEspanol() const { return QStringLiteral("collate ESPANOL"); }
+
+namespace {
+
+const DialectoSQLite kDialecto;
+
+// Spanish dictionary order, whatever the machine's locale. It is registered
+// on the program's own connections only and named by the translated
+// statements, never by the stored schema, so other tools need nothing.
+int CompararEspanol(void* colador, int n1, const void* t1, int n2, const void* t2) {
+    auto* c = static_cast<QCollator*>(colador);
+    const QStringView a(static_cast<const QChar*>(t1), n1 / 2);
+    const QStringView b(static_cast<const QChar*>(t2), n2 / 2);
+    const int r = c->compare(a, b);
+    if (r != 0)
+        return r;
+    // Equal to the collator ("a-1" and "A-1" may be): a fixed order all the same.
+    return a.compare(b);
+}
+
+void BorraColador(void* colador) { delete static_cast<QCollator*>(colador); }
+
+void RegistraOrdenEspanol(sqlite3* db) {
+    auto* c = new QCollator(QLocale(QLocale::Spanish, QLocale::Spain));
+    sqlite3_create_collation_v2(db, "ESPANOL", SQLITE_UTF16_ALIGNED, c, CompararEspanol, BorraColador);
+}
+
+// ISO date text "yyyy-mm-dd", read straight from the bytes: it runs for every
+// date cell of a result set.
+bool DiaIso(const unsigned char* t, int n, qint64& dia) {
+    if (n != 10 || t[4] != '-' || t[7] != '-')
+        return false;
+    int v[3] = {0, 0, 0};
+    const int desde[3] = {0, 5, 8}, hasta[3] = {4, 7, 10};
+    for (int k = 0; k < 3; ++k)
+        for (int i = desde[k]; i < hasta[k]; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return false;
+            v[k] = v[k] * 10 + (t[i] - '0');
+        }
+    const QDate f(v[0], v[1], v[2]);
+    if (!f.isValid())
+        return false;
+    dia = f.toJulianDay();
+    return true;
+}
+
+bool EsTipoFecha(const char* declarado) {
+    if (!declarado)
+        return false;
+    const QByteArray d = QByteArray(declarado).toUpper();
+    return d.contains("DATE");
+}
+
+// A whole-file check on a connection of its own, read only.
+QString ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    {
+        std::lock_guard<std::mutex> l(m);
+        *manejador = db;
+    }
+    QString veredicto;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 10000);
+        sqlite3_stmt* st = nullptr;
+        rc = sqlite3_prepare_v2(db, "pragma quick_check(1)", -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_step(st);
+            if (rc == SQLITE_ROW)
+                veredicto = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).simplified();
+        }
+        sqlite3_finalize(st);
+    }
+    const bool interrumpida = rc == SQLITE_INTERRUPT;
+    {
+        std::lock_guard<std::mutex> l(m);
+        *manejador = nullptr;
+    }
+    sqlite3_close_v2(db);
+    if (veredicto == QLatin1String("ok") || interrumpida)
+        return QString();
+    // The engine's own lines stay out of the message.
+    return QStringLiteral("La base de datos está dañada.");
+}
+
+}  // namespace
+
+// ---- MotorSQLite -----------------------------------------------------------------
+
+MotorSQLite::MotorSQLite(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(ruta)) {}
+
+MotorSQLite::~MotorSQLite() { Cerrar(); }
+
+const Dialecto& MotorSQLite::dialecto() const { return kDialecto; }
+
+QStringList MotorSQLite::EsquemaNuevo() { return EsquemaSQLite(); }
+
+std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearSiFalta) {
+    // An empty file holds nothing to lose: it gets the tables like a new one.
+    const QFileInfo info(ruta);
+    const bool existe = info.exists() && !(info.isFile() && info.size() == 0);
+    if (!info.exists() && !crearSiFalta)
+        throw ErrorBD(CodigoError::ArchivoNoEncontrado,
+                      QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
+    const int flags = SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        ErrorBD e = ErrorSQLite(db, rc);
+        sqlite3_close(db);
+        throw e;
+    }
+    std::unique_ptr<MotorSQLite> motor(new MotorSQLite(db, ruta));
+    sqlite3_busy_timeout(db, 3000);
+    sqlite3_extended_result_codes(db, 0);
+    RegistraOrdenEspanol(db);
+    try {
+        if (existe)
+            PreparaArchivo(db, ruta);  // header, schema and layout; the rest is checked apart
+        else
+            CreaEsquema(db);
+    } catch (...) {
+        motor.reset();
+        if (!existe && !info.exists())
+            QFile::remove(ruta);
+        throw;
+    }
+    return motor;
+}
+
+int MotorSQLite::Ejecutar(const QString& sql) {
+    SentenciaSQLite s(db_, sql);
+    while (s.Paso() == SQLITE_ROW) {
+    }
+    return sqlite3_changes(db_);
+}
+
+std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
+    SentenciaSQLite s(db_, sql);
+    sqlite3_stmt* st = s.st();
+    const int n = sqlite3_column_count(st);
+    QStringList columnas;
+    std::vector<char> fecha(static_cast<size_t>(n)), sinTipo(static_cast<size_t>(n));
+    for (int c = 0; c < n; ++c) {
+        columnas << QString::fromUtf8(sqlite3_column_name(st, c));
+        const char* d = sqlite3_column_decltype(st, c);
+        fecha[static_cast<size_t>(c)] = EsTipoFecha(d);
+        sinTipo[static_cast<size_t>(c)] = d == nullptr;
+    }
+    Registros::Constructor r(std::move(columnas));
+    while (s.Paso() == SQLITE_ROW) {
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL: r.Nulo(); continue;
+            case SQLITE_INTEGER: r.Entero(sqlite3_column_int64(st, c)); continue;
+            case SQLITE_FLOAT: r.Decimal(sqlite3_column_double(st, c)); continue;
+            default: break;
+            }
+            const auto* t = sqlite3_column_text(st, c);
+            const int bytes = sqlite3_column_bytes(st, c);
+            qint64 dia = 0;
+            if ((fecha[static_cast<size_t>(c)] || sinTipo[static_cast<size_t>(c)]) && DiaIso(t, bytes, dia))
+                r.Fecha(dia);
+            else
+                r.Texto(reinterpret_cast<const char*>(t), bytes);
+        }
+    }
+    return r.Termina();
+}
+
+void MotorSQLite::EstableceEspera(int milisegundos) {
+    if (db_)
+        sqlite3_busy_timeout(db_, milisegundos);
+}
+
+void MotorSQLite::IniciaComprobacion(std::function<void(const QString&)> alTerminar) {
+    if (comprobacion_.joinable() || comprobada_ || !db_)
+        return;
+    auto promesa = std::make_shared<std::promise<QString>>();
+    veredicto_ = promesa->get_future().share();
+    comprobacion_ = std::thread([this, promesa, alTerminar = std::move(alTerminar)] {
+        const QString v = ComprobarArchivo(ruta_, &dbComprobacion_, mutexComprobacion_);
+        promesa->set_value(v);
+        if (alTerminar)
+            alTerminar(v);
+    });
+}
+
+void MotorSQLite::EsperaComprobacion() {
+    if (!db_ || comprobada_)
+        return;
+    IniciaComprobacion(nullptr);
+    const QString v = veredicto_.get();
+    if (!v.isEmpty())
+        throw ErrorBD(CodigoError::BaseDatos, v);
+    comprobada_ = true;
+}
+
+void MotorSQLite::DetieneComprobacion() {
+    {
+        std::lock_guard<std::mutex> l(mutexComprobacion_);
+        if (dbComprobacion_)
+            sqlite3_interrupt(dbComprobacion_);
+    }
+    if (comprobacion_.joinable())
+        comprobacion_.join();
+}
+
+void MotorSQLite::Cerrar() {
+    DetieneComprobacion();
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void MotorSQLite::CopiaConsistente(const QString& destino) {
+    if (!db_)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
+    CopiaSQLite(db_, destino);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The embedded engine: one plain SQLite file that any standard tool can read,
+// check and write. Dates are stored as ISO text, amounts as real numbers.
+#include "data/Motor.h"
+#include "data/Traductor.h"
+
+#include <future>
+#include <mutex>
+#include <thread>
+
+struct sqlite3;
+
+class DialectoSQLite : public Dialecto {
+public:
+    QString LiteralFecha(const QDate& fecha) const override;
+    QString OrdenEspanol() const override;
+};
+
+class MotorSQLite : public MotorBD {
+public:
+    // Opens the file (creating it with the program's tables when `crearSiFalta`
+    // and it is missing or empty), reads its header and schema and brings an
+    // older layout of the program up to date. Throws ErrorBD; a damaged or
+    // foreign file is never written.
+    static std::unique_ptr<MotorSQLite> Abrir(const QString& ruta, bool crearSiFalta);
+    ~MotorSQLite() override;
+
+    const Dialecto& dialecto() const override;
+    int Ejecutar(const QString& sql) override;
+    std::unique_ptr<Registros> Consultar(const QString& sql) override;
+    void Cerrar() override;
+    bool Abierta() const override { return db_ != nullptr; }
+    void EstableceEspera(int milisegundos) override;
+    void IniciaComprobacion(std::function<void(const QString&)> alTerminar) override;
+    void EsperaComprobacion() override;
+    void CopiaConsistente(const QString& destino) override;
+
+    // The statements that create the program's tables in a new file.
+    static QStringList EsquemaNuevo();
+
+private:
+    MotorSQLite(sqlite3* db, QString ruta);
+    void DetieneComprobacion();
+
+    sqlite3* db_ = nullptr;
+    QString ruta_;
+    std::thread comprobacion_;
+    std::shared_future<QString> veredicto_;
+    std::mutex mutexComprobacion_;
+    sqlite3* dbComprobacion_ = nullptr;  // to interrupt the check on close
+    bool comprobada_ = false;
+};
