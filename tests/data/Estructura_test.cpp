@@ -1,0 +1,121 @@
+#include "ApoyoPruebas.h"
+
+#include "data/BaseDatos.h"
+#include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Contenido(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Everything a user keeps in the file, as the standard tool writes it out.
+const char* const kTodo =
+    "select *, typeof(IMPORTE_NETO), typeof(IVA), typeof(IMPORTE_IVA), typeof(IMPORTE_TOTAL) from FACTURAS order by ID;"
+    "select * from PARAMETROS; select * from DATOS_EMPRESA; select * from sqlite_sequence;";
+
+QString Copia(const EntornoPruebas& e, const char* fixture) {
+    const QString origen = QStringLiteral(FISCALINO_FIXTURES "/") + fixture;
+    EXPECT_TRUE(QFile::copy(origen, e.RutaBD()));
+    QFile::setPermissions(e.RutaBD(), QFile::ReadOwner | QFile::WriteOwner);
+    return origen;
+}
+
+QStringList Codigos(ConexionBD& con, const QString& tipo, const QString& desde, const QString& hasta) {
+    auto rs = CargaLista(con, tipo, desde, hasta);
+    QStringList r;
+    for (int i = 0; i < rs->NumFilas(); ++i)
+        r << rs->Celda(i, rs->IndiceColumna("COD_FACTURA")).Texto();
+    return r;
+}
+
+}  // namespace
+
+TEST(Estructura, LaBaseDeLaVersionAnteriorSeActualizaSinPerderNada) {
+    EntornoPruebas e;
+    const QString origen = Copia(e, "estructura1.mdb");
+    const QString antes = Sqlite(origen, kTodo);
+    ASSERT_TRUE(antes.contains("Ferretería O'Donnell")) << antes.toStdString();
+    RegistroMensajes r;
+    ASSERT_TRUE(ConectarBD());
+    EXPECT_EQ(r.cuenta(), 0);
+    CierraConexion();
+
+    EXPECT_EQ(Sqlite(e.RutaBD(), kTodo), antes);
+    EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
+                                 "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
+              "ok\n2\n0");
+    // The safety copy holds the file as it was, in its old layout.
+    const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
+    ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();
+    const QString copia = e.Carpeta() + "/" + copias[0];
+    EXPECT_EQ(Sqlite(copia, kTodo), antes);
+    EXPECT_EQ(Sqlite(copia, "select count(*) from sqlite_master where type = 'trigger'"), "2");
+    // Opened again, nothing more happens.
+    ASSERT_TRUE(ConectarBD());
+    CierraConexion();
+    EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb"}).size(), 2);
+}
+
+TEST(Estructura, LaHerramientaEstandarEscribeFilasQueElProgramaMuestra) {
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    EXPECT_EQ(Sqlite(e.RutaBD(), "insert into FACTURAS (COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, "
+                                 "IMPORTE_TOTAL, TIPO) values ('X','2026-01-15',100,21,21,121,'C');"
+                                 "pragma integrity_check"),
+              "ok");
+    e.Conecta();
+    EXPECT_EQ(Codigos(*Conexion, "C", "01/01/2026", "31/03/2026"), QStringList{"X"});
+    QStringList sumas{"", "", "", ""};
+    CalculaTotales(*Conexion, "C", "01/01/2026", "31/03/2026", sumas);
+    EXPECT_EQ(sumas.mid(2), QStringList({"21,00", "121,00"}));
+}
+
+TEST(Estructura, UnaBaseQueNoSeReconoceNoSeToca) {
+    const struct {
+        const char* caso;
+        const char* preparacion;
+        bool conecta;
+    } casos[] = {
+        // Another version: a table lacks a column. The program opens it as it is.
+        {"otra versión", "create table FACTURAS (ID integer primary key, COD_FACTURA varchar(50), FECHA_FACTURA date);"
+                         "create table PARAMETROS (IVA smallint); create table DATOS_EMPRESA (NOMBRE varchar(40));",
+         true},
+        // The earlier layout with a value the upgrade cannot carry: nothing half-done.
+        {"valor sin convertir", nullptr, false},
+        {"versión más reciente", "create table T (A); pragma user_version = 99;", false},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        EntornoPruebas e;
+        if (c.preparacion) {
+            Sqlite(e.RutaBD(), c.preparacion);
+        } else {
+            Copia(e, "estructura1.mdb");
+            Sqlite(e.RutaBD(), "drop trigger FACTURAS_TIPOS_INSERT; drop index FACTURAS_TIPO_FECHA; drop index FACTURAS_FECHA;"
+                               "insert into FACTURAS (COD_FACTURA, FECHA_FACTURA) values ('Z', '06/12/2007')");
+        }
+        const QByteArray antes = Contenido(e.RutaBD());
+        RegistroMensajes r;
+        EXPECT_EQ(ConectarBD(), c.conecta);
+        CierraConexion();
+        EXPECT_EQ(Contenido(e.RutaBD()), antes);
+        EXPECT_EQ(r.cuenta(), c.conecta ? 0 : 1);
+    }
+}
+
+TEST(Estructura, CodigosDelMismoDiaEnOrdenDeDiccionario) {
+    EntornoPruebas e;
+    e.Conecta();
+    for (const char* codigo : {"b-1", "Zamora", "Álava", "A-1", "ábaco", "a-1", "Ñu", "Oca", "Nube"})
+        e.InsertaFactura("P", QString::fromUtf8(codigo), "06/12/2007", "1", "2");
+    EXPECT_EQ(Codigos(*Conexion, "P", "06/12/2007", "06/12/2007"),
+              QStringList({"a-1", "A-1", "ábaco", "Álava", "b-1", "Nube", "Ñu", "Oca", "Zamora"}));
+}
