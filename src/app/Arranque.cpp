@@ -7,6 +7,8 @@
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 
+#include <QCoreApplication>
+
 FinArranque Main(const Arranque& ganchos) {
     if (!ConectarBD())
         return FinArranque::SinConexion;
@@ -45,5 +47,20 @@ FinArranque Main(const Arranque& ganchos) {
         const EstadoVentana v = LeeEstadoVentana();
         ganchos.aplicaTamano(v.ancho, v.alto, v.estado);
     }
+    // The check reads the whole file: it runs apart, and a damaged database
+    // gets the connection's message once it is known, and is never written.
+    Conexion->IniciaComprobacion([termina = ganchos.terminaPrograma](const QString& fallo) {
+        if (fallo.isEmpty())
+            return;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [fallo, termina] {
+                AvisaFalloConexion(fallo);
+                CierraConexion();
+                if (termina)
+                    termina();
+            },
+            Qt::QueuedConnection);
+    });
     return FinArranque::VentanaAbierta;
 }

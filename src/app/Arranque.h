@@ -10,6 +10,9 @@ struct Arranque {
     // twips and the state (0 normal, 1 minimised, 2 maximised).
     std::function<void()> muestraVentanaPrincipal;
     std::function<void(double ancho, double alto, int estado)> aplicaTamano;
+    // Ends the program from its event loop: the whole-database check, run
+    // once the main window shows, found the database damaged.
+    std::function<void()> terminaPrograma;
 };
 
 enum class FinArranque {
@@ -18,5 +21,6 @@ enum class FinArranque {
     VentanaAbierta // the program lives in its windows
 };
 
-// RutaAplicacion must be set before. Runs the sequence up to the main window.
+// RutaAplicacion must be set before. Runs the sequence up to the main window,
+// and starts the whole-database check behind it.
 FinArranque Main(const Arranque& ganchos);

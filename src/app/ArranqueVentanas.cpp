@@ -1,5 +1,7 @@
 #include "app/ArranqueVentanas.h"
 
+#include <QCoreApplication>
+
 #include "ui/common/Ventanas.h"
 #include "ui/main/InicioMDIFrm.h"
 #include "ui/settings/DatosEmpresaFrm.h"
@@ -25,5 +27,6 @@ Arranque ArranqueConVentanas() {
         if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal()))
             v->AplicaTamano(ancho, alto, estado);
     };
+    a.terminaPrograma = [] { QCoreApplication::exit(1); };
     return a;
 }

@@ -89,6 +89,11 @@ QString CadenaConexion() {
            QStringLiteral(";UID=Administrador;PWD=");
 }
 
+void AvisaFalloConexion(const QString& descripcion) {
+    MuestraMensaje(QStringLiteral("Error intentando conectar con la BD. El error fue: ") + descripcion, Botones::Aceptar,
+                   Icono::Critico);
+}
+
 bool ConectarBD() {
     Conexion.reset();
     SueltaMarcaUso();
@@ -103,8 +108,7 @@ bool ConectarBD() {
                                           "creado. A continuación se ejecutará el programa de configuración."),
                            Botones::Aceptar, Icono::Critico);
         else
-            MuestraMensaje(QStringLiteral("Error intentando conectar con la BD. El error fue: ") + e.descripcion(),
-                           Botones::Aceptar, Icono::Critico);
+            AvisaFalloConexion(e.descripcion());
         return false;
     }
 }

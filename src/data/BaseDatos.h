@@ -50,6 +50,9 @@ QString CadenaConexion();
 // On failure shows the Spanish message and returns false.
 bool ConectarBD();
 
+// The message of a connection that failed, with the failure's description.
+void AvisaFalloConexion(const QString& descripcion);
+
 // The shared connection; throws ErrorBD when there is none (a failed
 // reconnection), so that a screen reports it instead of crashing.
 ConexionBD& ConexionAbierta();

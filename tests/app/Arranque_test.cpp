@@ -6,7 +6,9 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,6 +27,7 @@ struct Ganchos {
             alto = h;
             estado = e;
         };
+        a.terminaPrograma = [this] { llamadas << "termina"; };
         return a;
     }
 };
@@ -98,4 +101,39 @@ TEST(Arranque, SinTablaDeParametros) {
     EXPECT_TRUE(r.ultimo().texto.startsWith("Se produjo un error: ")) << r.ultimo().texto.toStdString();
     EXPECT_TRUE(g.llamadas.isEmpty());
     EXPECT_FALSE(Conexion);
+}
+
+TEST(Arranque, BaseDanadaPorDentroSeAvisaTrasAbrirLaVentanaYNoSeEscribe) {
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaParametros();
+    Conexion->Ejecutar("begin");
+    for (int i = 0; i < 1000; ++i)
+        e.InsertaFactura("P", QString("F-%1").arg(i), "06/12/2007", "21,00", "121", "100", "21");
+    Conexion->Ejecutar("commit");
+    CierraConexion();
+    QFile f(e.RutaBD());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const qint64 pagina = f.size() / 4096 / 2 * 4096;
+    f.seek(pagina);
+    f.write(QByteArray(4096, '\x5a'));
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray danada = f.readAll();
+    f.close();
+
+    RegistroMensajes r;
+    Ganchos g;
+    ASSERT_EQ(Main(g.arranque()), FinArranque::VentanaAbierta);
+    for (int i = 0; i < 500 && !g.llamadas.contains("termina"); ++i) {
+        QThread::msleep(10);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(g.llamadas, QStringList({"InicioMDIFrm", "tamaño", "termina"}));
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_EQ(r.ultimo().texto, "Error intentando conectar con la BD. El error fue: La base de datos está dañada.");
+    EXPECT_EQ(r.ultimo().icono, Icono::Critico);
+    EXPECT_FALSE(Conexion);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), danada);
 }
