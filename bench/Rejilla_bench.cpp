@@ -21,9 +21,9 @@ struct Datos {
                           "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
                           "insert into FACTURAS (COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL, "
                           "IMPORTE_NETO, IVA, TIPO) "
-                          "select 'F-' || i, printf('%02d/%02d/2008', 1 + i % 28, 1 + i % 3), "
-                          "printf('%d,%02d', i % 1000, i % 100), printf('%d,%02d', i % 5000, i % 100), "
-                          "printf('%d', i % 4000), '21', 'P' from n")
+                          "select 'F-' || i, printf('2008-%02d-%02d', 1 + i % 3, 1 + i % 28), "
+                          "i % 1000 + (i % 100) / 100.0, i % 5000 + (i % 100) / 100.0, "
+                          "i % 4000, 21, 'P' from n")
                           .arg(filas));
     }
 };

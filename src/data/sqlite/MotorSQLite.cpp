@@ -1,9 +1,9 @@
 #include "data/sqlite/MotorSQLite.h"
 
+#include "data/comun/OrdenEspanol.h"
 #include "data/sqlite/EstructuraSQLite.h"
 #include "data/sqlite/SentenciaSQLite.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,22 +25,12 @@ const DialectoSQLite kDialecto;
 // Spanish dictionary order, whatever the machine's locale. It is registered
 // on the program's own connections only and named by the translated
 // statements, never by the stored schema, so other tools need nothing.
-int CompararEspanol(void* colador, int n1, const void* t1, int n2, const void* t2) {
-    auto* c = static_cast<QCollator*>(colador);
-    const QStringView a(static_cast<const QChar*>(t1), n1 / 2);
-    const QStringView b(static_cast<const QChar*>(t2), n2 / 2);
-    const int r = c->compare(a, b);
-    if (r != 0)
-        return r;
-    // Equal to the collator ("a-1" and "A-1" may be): a fixed order all the same.
-    return a.compare(b);
+int CompararEspanol(void*, int n1, const void* t1, int n2, const void* t2) {
+    return OrdenEspanol::Compara(static_cast<const char*>(t1), n1, static_cast<const char*>(t2), n2);
 }
 
-void BorraColador(void* colador) { delete static_cast<QCollator*>(colador); }
-
 void RegistraOrdenEspanol(sqlite3* db) {
-    auto* c = new QCollator(QLocale(QLocale::Spanish, QLocale::Spain));
-    sqlite3_create_collation_v2(db, "ESPANOL", SQLITE_UTF16_ALIGNED, c, CompararEspanol, BorraColador);
+    sqlite3_create_collation_v2(db, "ESPANOL", SQLITE_UTF8, nullptr, CompararEspanol, nullptr);
 }
 
 // ISO date text "yyyy-mm-dd", read straight from the bytes: it runs for every
@@ -121,7 +111,9 @@ std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearS
     if (!info.exists() && !crearSiFalta)
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
-    const int flags = SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
+    // One connection is used by one thread at a time (the check has its own):
+    // the engine need not lock around every call.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (existe ? 0 : SQLITE_OPEN_CREATE);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {

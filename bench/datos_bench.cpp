@@ -1,0 +1,737 @@
+// The program's data layer side by side with plain SQLite, on one machine:
+// the quarter refresh (two lists and two sums), the listing of a year, the
+// grid's fill, the file's size, the start-up to the first paint and the
+// memory of a quarter of 25 000 invoices a side on screen.
+//
+// The invoices go in in date order over the last five years up to the end of
+// the current quarter, as a real book grows; 10 000, 100 000 and 1 000 000 of
+// them. Every statement measured is first run both ways and its rows
+// compared: the run fails on any difference. At the end it prints each
+// ratio, program ÷ plain SQLite.
+//
+// The databases are built once per size in a temporary folder; set
+// FISCALINO_BENCH_DIR to keep them between runs.
+#include "app/Arranque.h"
+#include "app/ArranqueVentanas.h"
+#include "app/Programa.h"
+#include "config/Ajustes.h"
+#include "config/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ConexionBD.h"
+#include "invoices/Trimestres.h"
+#include "reports/Listado.h"
+#include "ui/common/RejillaLogica.h"
+#include "ui/invoices/FacturasFrm.h"
+#include "ui/invoices/FacturasLogica.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QThread>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const int kTamanos[] = {10000, 100000, 1000000};
+
+// ---- The period: five years of invoices up to the end of this quarter ---------
+
+struct Periodo {
+    QDate primero, ultimo;            // of the invoices
+    QString desde, hasta;             // this quarter, day first
+    QString anioDesde, anioHasta;     // this year
+    std::string desdeIso, hastaIso, anioDesdeIso, anioHastaIso;
+};
+
+const Periodo& ElPeriodo() {
+    static const Periodo p = [] {
+        Periodo r;
+        const QDate hoy = QDate::currentDate();
+        const int t = TrimestreDeFecha(hoy);
+        const QDate inicioTrimestre(hoy.year(), 3 * t + 1, 1);
+        r.ultimo = inicioTrimestre.addMonths(3).addDays(-1);
+        r.primero = inicioTrimestre.addMonths(-57);
+        auto dia = [](const QDate& d) { return d.toString(QStringLiteral("dd/MM/yyyy")); };
+        auto iso = [](const QDate& d) { return d.toString(Qt::ISODate).toStdString(); };
+        r.desde = dia(inicioTrimestre);
+        r.hasta = dia(r.ultimo);
+        r.anioDesde = dia(QDate(hoy.year(), 1, 1));
+        r.anioHasta = dia(QDate(hoy.year(), 12, 31));
+        r.desdeIso = iso(inicioTrimestre);
+        r.hastaIso = iso(r.ultimo);
+        r.anioDesdeIso = iso(QDate(hoy.year(), 1, 1));
+        r.anioHastaIso = iso(QDate(hoy.year(), 12, 31));
+        return r;
+    }();
+    return p;
+}
+
+// ---- The databases ---------------------------------------------------------------
+
+[[noreturn]] void Falla(sqlite3* db, const char* que) {
+    std::fprintf(stderr, "%s: %s\n", que, db ? sqlite3_errmsg(db) : "?");
+    std::exit(1);
+}
+
+void Exec(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Falla(db, sql);
+}
+
+sqlite3* Abre(const QString& ruta, int flags = SQLITE_OPEN_READWRITE) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags, nullptr) != SQLITE_OK)
+        Falla(db, "open");
+    return db;
+}
+
+QString Carpeta() {
+    static std::unique_ptr<QTemporaryDir> temporal;
+    if (const char* fija = std::getenv("FISCALINO_BENCH_DIR")) {
+        QDir().mkpath(QString::fromLocal8Bit(fija));
+        return QString::fromLocal8Bit(fija);
+    }
+    if (!temporal)
+        temporal = std::make_unique<QTemporaryDir>();
+    return temporal->path();
+}
+
+// The same invoices in every database, in date order; codes as a user types them.
+void Llena(sqlite3* db, int n) {
+    const Periodo& p = ElPeriodo();
+    const qint64 dias = p.primero.daysTo(p.ultimo) + 1;
+    Exec(db, "begin");
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "insert into FACTURAS (COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, "
+                           "IMPORTE_TOTAL, DESCRIPCION, TIPO) values (?, ?, ?, ?, ?, ?, ?, ?)",
+                           -1, &st, nullptr) != SQLITE_OK)
+        Falla(db, "insert");
+    const double porcentajes[3] = {21, 10, 4};
+    std::uint64_t semilla = 12345;
+    auto azar = [&]() {
+        semilla = semilla * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>(semilla >> 33);
+    };
+    char codigo[32];
+    std::string fecha;
+    qint64 diaActual = -1;
+    for (int i = 0; i < n; ++i) {
+        const qint64 d = static_cast<qint64>(i) * dias / n;
+        if (d != diaActual) {
+            diaActual = d;
+            fecha = p.primero.addDays(d).toString(Qt::ISODate).toStdString();
+        }
+        const double pct = porcentajes[azar() % 3];
+        const double total = 1 + (azar() % 1000000) / 100.0;
+        const double neto = std::round(total / (1 + pct / 100) * 100) / 100;
+        const double iva = std::round((total - neto) * 100) / 100;
+        const std::uint32_t numero = azar() % 10000000;
+        auto r = std::to_chars(codigo, codigo + 20, numero);
+        *r.ptr = '\0';
+        const std::string cod = "F-" + std::string(7 - static_cast<size_t>(r.ptr - codigo), '0') + codigo;
+        sqlite3_bind_text(st, 1, cod.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, fecha.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(st, 3, neto);
+        sqlite3_bind_double(st, 4, pct);
+        sqlite3_bind_double(st, 5, iva);
+        sqlite3_bind_double(st, 6, total);
+        if (i % 4 == 0)
+            sqlite3_bind_null(st, 7);
+        else
+            sqlite3_bind_text(st, 7, "Material de oficina", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 8, (azar() & 1) ? "P" : "C", -1, SQLITE_STATIC);
+        if (sqlite3_step(st) != SQLITE_DONE)
+            Falla(db, "step");
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    Exec(db, "commit");
+}
+
+enum class Base {
+    Programa,        // made by the program's own layer
+    Plana,           // the anchor: ISO dates, one index on (TIPO, FECHA_FACTURA)
+    PlanaMisIndices  // plain SQLite with the program's indexes, for the file size
+};
+
+const char* const kTablaPlana =
+    "create table FACTURAS (ID integer primary key autoincrement, COD_FACTURA text, FECHA_FACTURA text, "
+    "IMPORTE_NETO real, IVA real, IMPORTE_IVA real, IMPORTE_TOTAL real, DESCRIPCION text, TIPO text)";
+
+QString CarpetaPrograma(int n) { return Carpeta() + QStringLiteral("/programa_%1").arg(n); }
+
+QString RutaBase(Base b, int n) {
+    static std::map<std::pair<int, int>, QString> hechas;
+    auto& ruta = hechas[{static_cast<int>(b), n}];
+    if (!ruta.isEmpty())
+        return ruta;
+    switch (b) {
+    case Base::Programa: ruta = CarpetaPrograma(n) + QStringLiteral("/Fiscalino.mdb"); break;
+    case Base::Plana: ruta = Carpeta() + QStringLiteral("/plana_%1.db").arg(n); break;
+    case Base::PlanaMisIndices: ruta = Carpeta() + QStringLiteral("/plana_indices_%1.db").arg(n); break;
+    }
+    if (QFileInfo::exists(ruta))
+        return ruta;
+    std::fprintf(stderr, "Preparando %s...\n", qPrintable(QFileInfo(ruta).fileName()));
+    if (b == Base::Programa) {
+        QDir().mkpath(CarpetaPrograma(n));
+        auto con = ConexionBD::Abrir(QStringLiteral("DBQ=") + ruta, true);
+        con->Ejecutar(QStringLiteral("insert into PARAMETROS (PALABRA_CLAVE, IVA, OPCION_IVA, FRASE_FINAL, "
+                                     "ACCESO_FACTURAS, ACCESO_INFORMES) values (Null, 21, 'IVA', Null, 'N', 'N')"));
+        con->Cerrar();
+        sqlite3* db = Abre(ruta);
+        Llena(db, n);
+        sqlite3_close(db);
+        return ruta;
+    }
+    sqlite3* db = Abre(ruta, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    Exec(db, kTablaPlana);
+    if (b == Base::Plana) {
+        Exec(db, "create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA)");
+    } else {
+        // The program's own indexes, as its schema names them.
+        auto con = ConexionBD::Abrir(QStringLiteral("DBQ=") + Carpeta() + QStringLiteral("/esquema.mdb"), true);
+        auto rs = con->AbrirRegistros(QStringLiteral("select sql from sqlite_master where type = 'index' and sql is not null"));
+        for (int i = 0; i < rs->NumFilas(); ++i)
+            Exec(db, rs->Celda(i, 0).Texto().toUtf8().constData());
+    }
+    Llena(db, n);
+    sqlite3_close(db);
+    return ruta;
+}
+
+// ---- The statements, plain ------------------------------------------------------
+
+std::string SqlPlano(const char* que, char tipo, bool lista) {
+    const Periodo& p = ElPeriodo();
+    std::string s = std::string(que) + " from FACTURAS where TIPO = '" + tipo + "' and FECHA_FACTURA between '" +
+                    p.desdeIso + "' and '" + p.hastaIso + "'";
+    if (lista)
+        s += " order by FECHA_FACTURA, COD_FACTURA";
+    return s;
+}
+
+std::string SqlListadoPlano() {
+    const Periodo& p = ElPeriodo();
+    const std::string entre = "between '" + p.anioDesdeIso + "' and '" + p.anioHastaIso + "'";
+    return "select F.FECHA_FACTURA, C.IVA As IMPORTE_IVA_C, C.TOTAL As IMPORTE_TOTAL_C, V.IVA As IMPORTE_IVA_V, "
+           "V.TOTAL As IMPORTE_TOTAL_V from ((select distinct FECHA_FACTURA from FACTURAS where FECHA_FACTURA " +
+           entre +
+           ") F left outer join (select FECHA_FACTURA, Sum(IMPORTE_IVA) As IVA, Sum(IMPORTE_TOTAL) As TOTAL "
+           "from FACTURAS where TIPO = 'P' and FECHA_FACTURA " +
+           entre +
+           " group by FECHA_FACTURA) C on F.FECHA_FACTURA = C.FECHA_FACTURA) left outer join (select FECHA_FACTURA, "
+           "Sum(IMPORTE_IVA) As IVA, Sum(IMPORTE_TOTAL) As TOTAL from FACTURAS where TIPO = 'C' and FECHA_FACTURA " +
+           entre + " group by FECHA_FACTURA) V on F.FECHA_FACTURA = V.FECHA_FACTURA where F.FECHA_FACTURA " + entre +
+           " order by F.FECHA_FACTURA";
+}
+
+// ---- Rows written out the same way on both sides, to compare them ----------------
+
+// Amounts to the cent: sums of the same amounts taken in another order (the
+// program's index carries them in another order) differ in the last bits.
+std::string Numero(double d) {
+    char b[64];
+    auto r = std::to_chars(b, b + sizeof b, d, std::chars_format::fixed, 2);
+    return std::string(b, r.ptr);
+}
+
+std::vector<std::string> FilasPlano(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        Falla(db, "prepare");
+    std::vector<std::string> filas;
+    const int n = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        std::string f;
+        for (int c = 0; c < n; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_NULL: f += "∅"; break;
+            case SQLITE_INTEGER: f += std::to_string(sqlite3_column_int64(st, c)); break;
+            case SQLITE_FLOAT: f += Numero(sqlite3_column_double(st, c)); break;
+            default: f += reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+            }
+            f += '|';
+        }
+        filas.push_back(f);
+    }
+    sqlite3_finalize(st);
+    return filas;
+}
+
+std::vector<std::string> FilasPrograma(const Registros& rs) {
+    std::vector<std::string> filas;
+    for (int i = 0; i < rs.NumFilas(); ++i) {
+        std::string f;
+        for (int c = 0; c < rs.NumColumnas(); ++c) {
+            const Valor v = rs.Celda(i, c);
+            switch (v.tipo()) {
+            case Valor::Tipo::Nulo: f += "∅"; break;
+            case Valor::Tipo::Entero: f += std::to_string(v.entero()); break;
+            case Valor::Tipo::Decimal: f += Numero(v.decimal()); break;
+            case Valor::Tipo::Fecha: f += v.fecha().toString(Qt::ISODate).toStdString(); break;
+            case Valor::Tipo::Texto: f += v.texto().toStdString(); break;
+            }
+            f += '|';
+        }
+        filas.push_back(f);
+    }
+    return filas;
+}
+
+void Compara(const char* que, int n, const std::vector<std::string>& programa, const std::vector<std::string>& plano) {
+    if (programa == plano) {
+        std::fprintf(stderr, "  %-26s %8d: %zu filas iguales\n", que, n, plano.size());
+        return;
+    }
+    std::fprintf(stderr, "DIFERENCIA en %s con %d facturas: %zu filas el programa, %zu SQLite\n", que, n,
+                 programa.size(), plano.size());
+    for (size_t i = 0; i < std::min(programa.size(), plano.size()); ++i)
+        if (programa[i] != plano[i]) {
+            std::fprintf(stderr, "  fila %zu:\n    %s\n    %s\n", i, programa[i].c_str(), plano[i].c_str());
+            break;
+        }
+    std::exit(1);
+}
+
+std::unique_ptr<ConexionBD> ConectaPrograma(int n) {
+    return ConexionBD::Abrir(QStringLiteral("DBQ=") + RutaBase(Base::Programa, n));
+}
+
+void ComparaFilas(int n) {
+    auto con = ConectaPrograma(n);
+    sqlite3* db = Abre(RutaBase(Base::Plana, n));
+    const Periodo& p = ElPeriodo();
+    for (char tipo : {'P', 'C'}) {
+        const QString t = QString(QLatin1Char(tipo));
+        Compara("lista del trimestre", n, FilasPrograma(*CargaLista(*con, t, p.desde, p.hasta)),
+                FilasPlano(db, SqlPlano("select *", tipo, true)));
+        Compara("sumas del trimestre", n, FilasPrograma(*con->AbrirRegistros(SqlSumasFacturas(t, p.desde, p.hasta))),
+                FilasPlano(db, SqlPlano("select Sum(IMPORTE_IVA), Sum(IMPORTE_TOTAL)", tipo, false)));
+    }
+    Compara("listado del año", n, FilasPrograma(*con->AbrirRegistros(ConsultaListado(p.anioDesde, p.anioHasta))),
+            FilasPlano(db, SqlListadoPlano()));
+    sqlite3_close(db);
+}
+
+// ---- The plain grid: every cell a QVariant, as a simple model keeps them --------
+
+class ModeloPlano : public QAbstractTableModel {
+public:
+    void Llena(sqlite3* db, const std::string& sql) {
+        beginResetModel();
+        celdas_.clear();
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+            Falla(db, "prepare");
+        columnas_ = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW)
+            for (int c = 0; c < columnas_; ++c)
+                switch (sqlite3_column_type(st, c)) {
+                case SQLITE_NULL: celdas_.emplace_back(); break;
+                case SQLITE_INTEGER: celdas_.emplace_back(sqlite3_column_int64(st, c)); break;
+                case SQLITE_FLOAT: celdas_.emplace_back(sqlite3_column_double(st, c)); break;
+                default:
+                    celdas_.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
+                                                           sqlite3_column_bytes(st, c)));
+                }
+        sqlite3_finalize(st);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& = {}) const override {
+        return columnas_ ? static_cast<int>(celdas_.size() / static_cast<size_t>(columnas_)) : 0;
+    }
+    int columnCount(const QModelIndex& = {}) const override { return columnas_; }
+    QVariant data(const QModelIndex& i, int rol) const override {
+        if (rol != Qt::DisplayRole)
+            return {};
+        return celdas_[static_cast<size_t>(i.row()) * static_cast<size_t>(columnas_) + static_cast<size_t>(i.column())];
+    }
+
+private:
+    std::vector<QVariant> celdas_;
+    int columnas_ = 0;
+};
+
+// A screenful of the grid: 40 rows of every column.
+template <class Modelo>
+void PintaPantalla(const Modelo& m) {
+    for (int f = 0; f < 40 && f < m.rowCount(); ++f)
+        for (int c = 0; c < m.columnCount(); ++c)
+            benchmark::DoNotOptimize(m.data(m.index(f, c), Qt::DisplayRole));
+}
+
+// ---- Benchmarks ------------------------------------------------------------------
+
+void BM_Refresco_Programa(benchmark::State& state) {
+    auto con = ConectaPrograma(static_cast<int>(state.range(0)));
+    const Periodo& p = ElPeriodo();
+    for (auto _ : state) {
+        QStringList sumas{QString(), QString(), QString(), QString()};
+        auto pagos = CargaLista(*con, QStringLiteral("P"), p.desde, p.hasta);
+        CalculaTotales(*con, QStringLiteral("P"), p.desde, p.hasta, sumas);
+        auto cobros = CargaLista(*con, QStringLiteral("C"), p.desde, p.hasta);
+        CalculaTotales(*con, QStringLiteral("C"), p.desde, p.hasta, sumas);
+        benchmark::DoNotOptimize(CalculaDiferencias(sumas));
+    }
+}
+
+// Every cell of every row read, as a grid would need them.
+void LeeTodo(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        Falla(db, "prepare");
+    const int n = sqlite3_column_count(st);
+    double suma = 0;
+    size_t bytes = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        for (int c = 0; c < n; ++c)
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER: suma += static_cast<double>(sqlite3_column_int64(st, c)); break;
+            case SQLITE_FLOAT: suma += sqlite3_column_double(st, c); break;
+            case SQLITE_TEXT:
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+                bytes += static_cast<size_t>(sqlite3_column_bytes(st, c));
+                break;
+            default: break;
+            }
+    sqlite3_finalize(st);
+    benchmark::DoNotOptimize(suma);
+    benchmark::DoNotOptimize(bytes);
+}
+
+void BM_Refresco_Plano(benchmark::State& state) {
+    sqlite3* db = Abre(RutaBase(Base::Plana, static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        LeeTodo(db, SqlPlano("select *", 'P', true));
+        LeeTodo(db, SqlPlano("select Sum(IMPORTE_IVA), Sum(IMPORTE_TOTAL)", 'P', false));
+        LeeTodo(db, SqlPlano("select *", 'C', true));
+        LeeTodo(db, SqlPlano("select Sum(IMPORTE_IVA), Sum(IMPORTE_TOTAL)", 'C', false));
+    }
+    sqlite3_close(db);
+}
+
+void BM_Listado_Programa(benchmark::State& state) {
+    auto con = ConectaPrograma(static_cast<int>(state.range(0)));
+    const Periodo& p = ElPeriodo();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FilasListado(*con->AbrirRegistros(ConsultaListado(p.anioDesde, p.anioHasta))).size());
+}
+
+void BM_Listado_Plano(benchmark::State& state) {
+    sqlite3* db = Abre(RutaBase(Base::Plana, static_cast<int>(state.range(0))));
+    const std::string sql = SqlListadoPlano();
+    for (auto _ : state)
+        LeeTodo(db, sql);
+    sqlite3_close(db);
+}
+
+void BM_Rejilla_Programa(benchmark::State& state) {
+    auto con = ConectaPrograma(static_cast<int>(state.range(0)));
+    const Periodo& p = ElPeriodo();
+    auto columnas = ColumnasModeloFacturas();
+    for (auto& c : columnas)
+        if (c.campo.startsWith(QLatin1String("IMPORTE")))
+            c.formato = FormatoMiles;
+    ModeloRegistros modelo(columnas);
+    for (auto _ : state) {
+        auto rs = CargaLista(*con, QStringLiteral("P"), p.desde, p.hasta);
+        modelo.EstableceRegistros(rs.get());
+        PintaPantalla(modelo);
+        modelo.EstableceRegistros(nullptr);
+    }
+}
+
+void BM_Rejilla_Plano(benchmark::State& state) {
+    sqlite3* db = Abre(RutaBase(Base::Plana, static_cast<int>(state.range(0))));
+    ModeloPlano modelo;
+    for (auto _ : state) {
+        modelo.Llena(db, SqlPlano("select *", 'P', true));
+        PintaPantalla(modelo);
+    }
+    sqlite3_close(db);
+}
+
+// ---- Child processes: start-up and memory, each in a fresh process --------------
+
+// Ends the process at the first paint of a top-level window.
+class PrimeraPintura : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && w->isWindow()) {
+                std::fputs("pintada\n", stdout);
+                std::fflush(stdout);
+                _exit(0);
+            }
+        }
+        return false;
+    }
+};
+
+int HijoArranque(int argc, char** argv, bool programa, int n) {
+    QApplication app(argc, argv);
+    PrimeraPintura filtro;
+    app.installEventFilter(&filtro);
+    if (!programa) {
+        QMainWindow ventana;
+        ventana.resize(917, 740);
+        ventana.show();
+        return app.exec();
+    }
+    PreparaAplicacion();
+    NombrePrograma = QStringLiteral("Fiscalino");
+    EstableceRutaAplicacion(CarpetaPrograma(n));
+    EstableceCarpetaAjustes(CarpetaPrograma(n) + QStringLiteral("/ajustes"));
+    if (Main(ArranqueConVentanas()) != FinArranque::VentanaAbierta)
+        return 1;
+    return app.exec();
+}
+
+long MemoriaKb(const char* campo) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (l.startsWith(campo))
+            return l.mid(static_cast<int>(std::strlen(campo))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void Espera(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Shows this quarter in two grids, then searches it again twenty times.
+int HijoMemoria(int argc, char** argv, bool programa, int n) {
+    QApplication app(argc, argv);
+    std::unique_ptr<QWidget> ventana;
+    std::function<void()> refresca;
+    sqlite3* db = nullptr;
+    ModeloPlano pagos, cobros;
+    if (programa) {
+        PreparaAplicacion();
+        NombrePrograma = QStringLiteral("Fiscalino");
+        EstableceRutaAplicacion(CarpetaPrograma(n));
+        EstableceCarpetaAjustes(CarpetaPrograma(n) + QStringLiteral("/ajustes"));
+        if (!ConectarBD())
+            return 1;
+        CargaParametros(*Conexion->AbrirRegistros(QStringLiteral("select * from PARAMETROS")));
+        ventana = std::make_unique<FacturasFrm>();
+        refresca = [&] {
+            QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : ventana.get();
+            QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+            QCoreApplication::sendEvent(foco, &f3);
+        };
+    } else {
+        db = Abre(RutaBase(Base::Plana, n));
+        ventana = std::make_unique<QWidget>();
+        for (ModeloPlano* m : {&pagos, &cobros}) {
+            auto* v = new QTableView(ventana.get());
+            v->setModel(m);
+            v->setGeometry(m == &pagos ? 0 : 500, 0, 500, 700);
+        }
+        refresca = [&] {
+            pagos.Llena(db, SqlPlano("select *", 'P', true));
+            LeeTodo(db, SqlPlano("select Sum(IMPORTE_IVA), Sum(IMPORTE_TOTAL)", 'P', false));
+            cobros.Llena(db, SqlPlano("select *", 'C', true));
+            LeeTodo(db, SqlPlano("select Sum(IMPORTE_IVA), Sum(IMPORTE_TOTAL)", 'C', false));
+        };
+        refresca();
+    }
+    ventana->resize(1000, 700);
+    ventana->show();
+    Espera(300);
+    refresca();
+    Espera(100);
+    const long tras1 = MemoriaKb("VmRSS:");
+    for (int i = 1; i < 20; ++i) {
+        refresca();
+        Espera(20);
+    }
+    Espera(100);
+    std::printf("%ld %ld %ld\n", MemoriaKb("VmHWM:"), tras1, MemoriaKb("VmRSS:"));
+    std::fflush(stdout);
+    _exit(0);
+}
+
+QProcess* Lanza(const QStringList& argumentos) {
+    auto* p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("FISCALINO_BENCH_DIR"), Carpeta());
+    p->setProcessEnvironment(env);
+    p->start(QCoreApplication::applicationFilePath(), argumentos);
+    return p;
+}
+
+double Mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Wall time from the process's start to its first paint, median of seven.
+double MsArranque(bool programa, int n) {
+    std::vector<double> ms;
+    for (int i = 0; i < 7; ++i) {
+        QElapsedTimer t;
+        t.start();
+        std::unique_ptr<QProcess> p(
+            Lanza({QStringLiteral("--arranque"), programa ? QStringLiteral("programa") : QStringLiteral("vacio"),
+                   QString::number(n)}));
+        while (!p->readAllStandardOutput().contains("pintada")) {
+            if (!p->waitForReadyRead(30000)) {
+                std::fprintf(stderr, "el arranque no pintó: %s\n", p->readAllStandardError().constData());
+                std::exit(1);
+            }
+        }
+        ms.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        p->waitForFinished(10000);
+    }
+    return Mediana(ms);
+}
+
+struct Memoria {
+    double picoMb = 0, tras1Mb = 0, tras20Mb = 0;
+};
+
+Memoria MideMemoria(bool programa, int n) {
+    std::vector<double> pico, uno, veinte;
+    for (int i = 0; i < 3; ++i) {
+        std::unique_ptr<QProcess> p(
+            Lanza({QStringLiteral("--memoria"), programa ? QStringLiteral("programa") : QStringLiteral("plano"),
+                   QString::number(n)}));
+        p->waitForFinished(120000);
+        const QList<QByteArray> v = p->readAllStandardOutput().trimmed().split(' ');
+        if (v.size() != 3) {
+            std::fprintf(stderr, "la medida de memoria falló: %s\n", p->readAllStandardError().constData());
+            std::exit(1);
+        }
+        pico.push_back(v[0].toDouble() / 1024);
+        uno.push_back(v[1].toDouble() / 1024);
+        veinte.push_back(v[2].toDouble() / 1024);
+    }
+    return {Mediana(pico), Mediana(uno), Mediana(veinte)};
+}
+
+// ---- Report ------------------------------------------------------------------------
+
+// Keeps the median CPU time of each benchmark.
+class Recogedor : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> medianas;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+                medianas[r.run_name.function_name + "/" + r.run_name.args] = r.GetAdjustedCPUTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+double Tamano(const QString& ruta) { return static_cast<double>(QFileInfo(ruta).size()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && (std::strcmp(argv[1], "--arranque") == 0 || std::strcmp(argv[1], "--memoria") == 0)) {
+        const bool programa = std::strcmp(argv[2], "programa") == 0;
+        const int n = std::atoi(argv[3]);
+        return std::strcmp(argv[1], "--arranque") == 0 ? HijoArranque(1, argv, programa, n)
+                                                       : HijoMemoria(1, argv, programa, n);
+    }
+    QCoreApplication app(argc, argv);
+    std::vector<int> tamanos(std::begin(kTamanos), std::end(kTamanos));
+    if (const char* solo = std::getenv("FISCALINO_BENCH_TAMANOS")) {
+        tamanos.clear();
+        for (const QByteArray& t : QByteArray(solo).split(','))
+            tamanos.push_back(t.toInt());
+    }
+    std::fprintf(stderr, "Filas comparadas con SQLite plano:\n");
+    for (int n : tamanos) {
+        RutaBase(Base::Plana, n);
+        RutaBase(Base::PlanaMisIndices, n);
+        ComparaFilas(n);
+    }
+
+    for (auto* f : {&BM_Refresco_Programa, &BM_Refresco_Plano, &BM_Listado_Programa, &BM_Listado_Plano,
+                    &BM_Rejilla_Programa, &BM_Rejilla_Plano}) {
+        static const std::map<void (*)(benchmark::State&), const char*> nombres{
+            {&BM_Refresco_Programa, "Refresco_Programa"}, {&BM_Refresco_Plano, "Refresco_Plano"},
+            {&BM_Listado_Programa, "Listado_Programa"},   {&BM_Listado_Plano, "Listado_Plano"},
+            {&BM_Rejilla_Programa, "Rejilla_Programa"},   {&BM_Rejilla_Plano, "Rejilla_Plano"}};
+        auto* b = benchmark::RegisterBenchmark(nombres.at(f), f);
+        for (int n : tamanos)
+            b->Arg(n);
+        b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+    }
+    benchmark::Initialize(&argc, argv);
+    Recogedor informe;
+    benchmark::RunSpecifiedBenchmarks(&informe);
+
+    std::printf("\nPrograma ÷ SQLite plano (mediana del tiempo de CPU; memoria en MB):\n");
+    std::printf("%-34s", "");
+    for (int n : tamanos)
+        std::printf("%12d", n);
+    std::printf("   objetivo\n");
+    auto fila = [&](const char* que, const char* objetivo, auto valor) {
+        std::printf("%-34s", que);
+        for (int n : tamanos)
+            std::printf("%12.2f", valor(n));
+        std::printf("   %s\n", objetivo);
+        std::fflush(stdout);
+    };
+    auto cociente = [&](const char* nombre) {
+        return [&informe, nombre](int n) {
+            const std::string a = std::string(nombre) + "_Programa/" + std::to_string(n);
+            const std::string b = std::string(nombre) + "_Plano/" + std::to_string(n);
+            return informe.medianas.count(a) && informe.medianas.count(b) ? informe.medianas[a] / informe.medianas[b] : 0;
+        };
+    };
+    fila("refresco del trimestre", "<= 1,15", cociente("Refresco"));
+    fila("listado del año", "<= 1,00", cociente("Listado"));
+    fila("relleno de la rejilla", "", cociente("Rejilla"));
+    fila("tamaño del archivo (mismos índices)", "<= 1,15", [](int n) {
+        return Tamano(RutaBase(Base::Programa, n)) / Tamano(RutaBase(Base::PlanaMisIndices, n));
+    });
+    fila("arranque hasta la primera pintura", "<= 2,00 (÷ QMainWindow)",
+         [](int n) { return MsArranque(true, n) / MsArranque(false, n); });
+    std::map<int, std::pair<Memoria, Memoria>> memorias;
+    auto memoria = [&](int n) -> std::pair<Memoria, Memoria>& {
+        if (!memorias.count(n))
+            memorias[n] = {MideMemoria(true, n), MideMemoria(false, n)};
+        return memorias[n];
+    };
+    fila("memoria pico, trimestre en pantalla", "<= 1,30 (÷ QTableView)",
+         [&](int n) { return memoria(n).first.picoMb / memoria(n).second.picoMb; });
+    fila("  programa: pico (MB)", "", [&](int n) { return memoria(n).first.picoMb; });
+    fila("  programa: tras 1 y 20 búsquedas (MB)", "", [&](int n) { return memoria(n).first.tras1Mb; });
+    fila("", "sin crecer", [&](int n) { return memoria(n).first.tras20Mb; });
+    return 0;
+}

@@ -1,0 +1,27 @@
+#include "app/Programa.h"
+
+#include "data/BaseDatos.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/MensajesQt.h"
+#include "ui/common/Recursos.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void PreparaAplicacion() {
+    // Qt's own dialogs (print, save as PDF) speak Spanish too, whatever the machine's language.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    static QTranslator traduccionQt;
+    if (traduccionQt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traduccionQt);
+    InstalaSustitutosFuentes();
+    InstalaCajasDeMensaje();
+    QApplication::setWindowIcon(IconoAplicacion());
+    // Lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(IdEscritorio);
+    NombrePrograma = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    EstableceRutaAplicacion(QCoreApplication::applicationDirPath());
+}
