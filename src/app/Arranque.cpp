@@ -8,6 +8,11 @@
 #include "data/ErroresBD.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+const int kEsperaComprobacionMs = 1000;
+}  // namespace
 
 FinArranque Main(const Arranque& ganchos) {
     if (!ConectarBD())
@@ -47,20 +52,25 @@ FinArranque Main(const Arranque& ganchos) {
         const EstadoVentana v = LeeEstadoVentana();
         ganchos.aplicaTamano(v.ancho, v.alto, v.estado);
     }
-    // The check reads the whole file: it runs apart, and a damaged database
-    // gets the connection's message once it is known, and is never written.
-    Conexion->IniciaComprobacion([termina = ganchos.terminaPrograma](const QString& fallo) {
-        if (fallo.isEmpty())
+    // The check reads the whole file: it starts once the window has had time
+    // to show and runs apart (a write before then waits for it); a damaged
+    // database gets the connection's message once it is known, and is never written.
+    QTimer::singleShot(kEsperaComprobacionMs, QCoreApplication::instance(), [termina = ganchos.terminaPrograma] {
+        if (!Conexion)
             return;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [fallo, termina] {
-                AvisaFalloConexion(fallo);
-                CierraConexion();
-                if (termina)
-                    termina();
-            },
-            Qt::QueuedConnection);
+        Conexion->IniciaComprobacion([termina](const QString& fallo) {
+            if (fallo.isEmpty())
+                return;
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [fallo, termina] {
+                    AvisaFalloConexion(fallo);
+                    CierraConexion();
+                    if (termina)
+                        termina();
+                },
+                Qt::QueuedConnection);
+        });
     });
     return FinArranque::VentanaAbierta;
 }

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <array>
+#include <cstring>
 #include <sqlite3.h>
 
 // ---- Dialect --------------------------------------------------------------------
@@ -158,9 +160,13 @@ std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
         fecha[static_cast<size_t>(c)] = EsTipoFecha(d);
         sinTipo[static_cast<size_t>(c)] = d == nullptr;
     }
+    // Rows come in date order mostly: the day read last in each column is kept.
+    std::vector<std::array<unsigned char, 10>> ultimoIso(static_cast<size_t>(n));
+    std::vector<qint64> ultimoDia(static_cast<size_t>(n), -1);
     Registros::Constructor r(std::move(columnas));
     while (s.Paso() == SQLITE_ROW) {
         for (int c = 0; c < n; ++c) {
+            const size_t k = static_cast<size_t>(c);
             switch (sqlite3_column_type(st, c)) {
             case SQLITE_NULL: r.Nulo(); continue;
             case SQLITE_INTEGER: r.Entero(sqlite3_column_int64(st, c)); continue;
@@ -169,11 +175,20 @@ std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
             }
             const auto* t = sqlite3_column_text(st, c);
             const int bytes = sqlite3_column_bytes(st, c);
-            qint64 dia = 0;
-            if ((fecha[static_cast<size_t>(c)] || sinTipo[static_cast<size_t>(c)]) && DiaIso(t, bytes, dia))
-                r.Fecha(dia);
-            else
-                r.Texto(reinterpret_cast<const char*>(t), bytes);
+            if (fecha[k] || sinTipo[k]) {
+                if (bytes == 10 && ultimoDia[k] >= 0 && std::memcmp(t, ultimoIso[k].data(), 10) == 0) {
+                    r.Fecha(ultimoDia[k]);
+                    continue;
+                }
+                qint64 dia = 0;
+                if (DiaIso(t, bytes, dia)) {
+                    std::memcpy(ultimoIso[k].data(), t, 10);
+                    ultimoDia[k] = dia;
+                    r.Fecha(dia);
+                    continue;
+                }
+            }
+            r.Texto(reinterpret_cast<const char*>(t), bytes);
         }
     }
     return r.Termina();

@@ -29,7 +29,7 @@ QToolButton* Boton(QWidget* padre, const QString& nombre, const QString& texto, 
     auto* b = new QToolButton(padre);
     b->setObjectName(nombre);
     b->setText(texto);
-    b->setIcon(QIcon(icono));
+    b->setIcon(QIcon(PixmapPng(icono)));
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setFocusPolicy(Qt::StrongFocus);
