@@ -8,7 +8,6 @@
 #include "data/ErroresBD.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 namespace {
 const int kEsperaComprobacionMs = 1000;
@@ -55,10 +54,8 @@ FinArranque Main(const Arranque& ganchos) {
     // The check reads the whole file: it starts once the window has had time
     // to show and runs apart (a write before then waits for it); a damaged
     // database gets the connection's message once it is known, and is never written.
-    QTimer::singleShot(kEsperaComprobacionMs, QCoreApplication::instance(), [termina = ganchos.terminaPrograma] {
-        if (!Conexion)
-            return;
-        Conexion->IniciaComprobacion([termina](const QString& fallo) {
+    Conexion->IniciaComprobacion(
+        [termina = ganchos.terminaPrograma](const QString& fallo) {
             if (fallo.isEmpty())
                 return;
             QMetaObject::invokeMethod(
@@ -70,7 +67,7 @@ FinArranque Main(const Arranque& ganchos) {
                         termina();
                 },
                 Qt::QueuedConnection);
-        });
-    });
+        },
+        kEsperaComprobacionMs);
     return FinArranque::VentanaAbierta;
 }

@@ -55,9 +55,9 @@ void ConexionBD::EstableceEspera(int milisegundos) {
 
 bool ConexionBD::Abierta() const { return motor_ && motor_->Abierta(); }
 
-void ConexionBD::IniciaComprobacion(std::function<void(const QString&)> alTerminar) {
+void ConexionBD::IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) {
     if (Abierta())
-        motor_->IniciaComprobacion(std::move(alTerminar));
+        motor_->IniciaComprobacion(std::move(alTerminar), retardoMs);
 }
 
 void ConexionBD::CopiaConsistente(const QString& destino) {

@@ -39,9 +39,10 @@ public:
     bool Abierta() const;
     const QString& Ruta() const { return ruta_; }
 
-    // Starts the whole-database check apart from the user's work; `alTerminar`
-    // (called on another thread) gets "" or the Spanish description of the damage.
-    void IniciaComprobacion(std::function<void(const QString&)> alTerminar = nullptr);
+    // Starts the whole-database check apart from the user's work, after
+    // `retardoMs` (a write cuts the delay short); `alTerminar` (called on
+    // another thread) gets "" or the Spanish description of the damage.
+    void IniciaComprobacion(std::function<void(const QString&)> alTerminar = nullptr, int retardoMs = 0);
     // A consistent copy of the whole database, written whole or not at all.
     void CopiaConsistente(const QString& destino);
 

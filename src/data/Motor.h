@@ -21,9 +21,9 @@ public:
     virtual void EstableceEspera(int milisegundos) = 0;
 
     // The whole-database check, run apart so that start-up does not wait for
-    // it; `alTerminar` gets "" when the database is sound, or a Spanish
-    // description of the damage (called on another thread).
-    virtual void IniciaComprobacion(std::function<void(const QString&)> alTerminar) = 0;
+    // it, after `retardoMs`; `alTerminar` gets "" when the database is sound,
+    // or a Spanish description of the damage (called on another thread).
+    virtual void IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) = 0;
     // Waits for the check (starting it when it was not); throws ErrorBD when
     // the database is damaged, so that nothing is written to it.
     virtual void EsperaComprobacion() = 0;

@@ -199,12 +199,20 @@ void MotorSQLite::EstableceEspera(int milisegundos) {
         sqlite3_busy_timeout(db_, milisegundos);
 }
 
-void MotorSQLite::IniciaComprobacion(std::function<void(const QString&)> alTerminar) {
+void MotorSQLite::IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) {
     if (comprobacion_.joinable() || comprobada_ || !db_)
         return;
     auto promesa = std::make_shared<std::promise<QString>>();
     veredicto_ = promesa->get_future().share();
-    comprobacion_ = std::thread([this, promesa, alTerminar = std::move(alTerminar)] {
+    comprobacion_ = std::thread([this, promesa, retardoMs, alTerminar = std::move(alTerminar)] {
+        {
+            std::unique_lock<std::mutex> l(mutexComprobacion_);
+            despierta_.wait_for(l, std::chrono::milliseconds(retardoMs), [this] { return sinEsperar_; });
+            if (cerrando_) {
+                promesa->set_value(QString());
+                return;
+            }
+        }
         const QString v = ComprobarArchivo(ruta_, &dbComprobacion_, mutexComprobacion_);
         promesa->set_value(v);
         if (alTerminar)
@@ -215,7 +223,12 @@ void MotorSQLite::IniciaComprobacion(std::function<void(const QString&)> alTermi
 void MotorSQLite::EsperaComprobacion() {
     if (!db_ || comprobada_)
         return;
-    IniciaComprobacion(nullptr);
+    IniciaComprobacion(nullptr, 0);
+    {
+        std::lock_guard<std::mutex> l(mutexComprobacion_);
+        sinEsperar_ = true;
+    }
+    despierta_.notify_all();
     const QString v = veredicto_.get();
     if (!v.isEmpty())
         throw ErrorBD(CodigoError::BaseDatos, v);
@@ -225,9 +238,11 @@ void MotorSQLite::EsperaComprobacion() {
 void MotorSQLite::DetieneComprobacion() {
     {
         std::lock_guard<std::mutex> l(mutexComprobacion_);
+        sinEsperar_ = cerrando_ = true;
         if (dbComprobacion_)
             sqlite3_interrupt(dbComprobacion_);
     }
+    despierta_.notify_all();
     if (comprobacion_.joinable())
         comprobacion_.join();
 }

@@ -4,6 +4,7 @@
 #include "data/Motor.h"
 #include "data/Traductor.h"
 
+#include <condition_variable>
 #include <future>
 #include <mutex>
 #include <thread>
@@ -31,7 +32,7 @@ public:
     void Cerrar() override;
     bool Abierta() const override { return db_ != nullptr; }
     void EstableceEspera(int milisegundos) override;
-    void IniciaComprobacion(std::function<void(const QString&)> alTerminar) override;
+    void IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) override;
     void EsperaComprobacion() override;
     void CopiaConsistente(const QString& destino) override;
 
@@ -47,6 +48,9 @@ private:
     std::thread comprobacion_;
     std::shared_future<QString> veredicto_;
     std::mutex mutexComprobacion_;
+    std::condition_variable despierta_;
+    bool sinEsperar_ = false;  // a write or the close cuts the delay short
+    bool cerrando_ = false;
     sqlite3* dbComprobacion_ = nullptr;  // to interrupt the check on close
     bool comprobada_ = false;
 };
