@@ -7,10 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 QString RutaAplicacion;
-QString NombrePrograma = QStringLiteral("Fiscalino");
 std::unique_ptr<ConexionBD> Conexion;
 
 // Amounts, percentage and date carry a BLOB affinity so that the engine never
@@ -68,24 +66,6 @@ QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaE
     if (existeEnUsuario)
         return enUsuario;
     return carpetaEscribible ? junto : enUsuario;
-}
-
-namespace {
-QString& carpetaUsuarioFijada() {
-    static QString c;
-    return c;
-}
-}  // namespace
-
-void EstableceCarpetaDatosUsuario(const QString& carpeta) { carpetaUsuarioFijada() = carpeta; }
-
-QString CarpetaDatosUsuario() {
-    if (!carpetaUsuarioFijada().isEmpty())
-        return QDir::toNativeSeparators(carpetaUsuarioFijada()) + QDir::separator();
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(base + QLatin1Char('/') + NombrePrograma) + QDir::separator();
 }
 
 QString RutaBaseDatos() {

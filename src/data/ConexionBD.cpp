@@ -1,7 +1,9 @@
 #include "data/ConexionBD.h"
 
+#include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/BaseDatos.h"
+#include "data/TextosMotor.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -141,31 +143,21 @@ create index if not exists FACTURAS_FECHA on FACTURAS (DateValue(FECHA_FACTURA),
 
 // ---- Errors -----------------------------------------------------------------
 
-ErrorBD ErrorMotor(sqlite3* db, int rc, const QString& extra = QString()) {
+ErrorBD ErrorMotor(sqlite3* db, int rc) {
     const QString motor = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    // The program's own texts (a conversion that fails, a trigger's RAISE)
+    // reach the user as they are; the engine's own go to the log.
     if (motor.startsWith(kNoCoinciden))
         return ErrorBD(CodigoError::TipoIncorrecto, motor);
-    QString texto;
-    int numero = CodigoError::BaseDatos;
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB: texto = QStringLiteral("El archivo no es una base de datos válida"); break;
-    case SQLITE_CORRUPT: texto = QStringLiteral("La base de datos está dañada"); break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: texto = QStringLiteral("La base de datos está bloqueada por otro usuario"); break;
-    case SQLITE_READONLY: texto = QStringLiteral("La base de datos es de sólo lectura"); break;
-    case SQLITE_FULL: texto = QStringLiteral("El disco está lleno"); break;
-    case SQLITE_CONSTRAINT: texto = QStringLiteral("Se ha incumplido una restricción de la base de datos"); break;
-    case SQLITE_CANTOPEN:
-        texto = QStringLiteral("No se puede abrir el archivo de la base de datos");
-        numero = CodigoError::ArchivoNoEncontrado;
-        break;
-    case SQLITE_PERM: texto = QStringLiteral("No tiene permiso para usar la base de datos"); break;
-    case SQLITE_IOERR: texto = QStringLiteral("Error de lectura o escritura en la base de datos"); break;
-    default: texto = QStringLiteral("Error en la base de datos"); break;
-    }
-    if (!extra.isEmpty())
-        texto += QStringLiteral(" ") + extra;
-    return ErrorBD(numero, texto + QStringLiteral(" (") + motor + QStringLiteral(")"));
+    if (db && sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_TRIGGER)
+        return ErrorBD(CodigoError::BaseDatos, motor);
+    const char* archivo = db ? sqlite3_db_filename(db, "main") : nullptr;
+    AnotaBitacora(QStringLiteral("Base de datos %1, código %2: %3")
+                      .arg(archivo ? QString::fromUtf8(archivo) : QString())
+                      .arg(db ? sqlite3_extended_errcode(db) : rc)
+                      .arg(motor));
+    const int numero = (rc & 0xff) == SQLITE_CANTOPEN ? CodigoError::ArchivoNoEncontrado : CodigoError::BaseDatos;
+    return ErrorBD(numero, TextoErrorMotor(rc, motor));
 }
 
 // ---- Reading rows -------------------------------------------------------------
@@ -319,9 +311,10 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
         // Damage deeper in the file shows up here, before anything is written.
         auto prueba = con->AbrirRegistros(QStringLiteral("pragma quick_check(1)"));
         const QString veredicto = prueba->Fin() ? QString() : prueba->Celda(0, 0).Texto().simplified();
-        if (veredicto != QLatin1String("ok"))
-            throw ErrorBD(CodigoError::BaseDatos,
-                          QStringLiteral("La base de datos está dañada (") + veredicto + QStringLiteral(")"));
+        if (veredicto != QLatin1String("ok")) {
+            AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(": ") + veredicto);
+            throw ErrorBD(CodigoError::BaseDatos, TextoErrorMotor(SQLITE_CORRUPT, veredicto));
+        }
     }
     if (!existe) {
         con->Ejecutar(QStringLiteral("begin"));

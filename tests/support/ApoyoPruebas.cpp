@@ -3,8 +3,10 @@
 #include "config/Ajustes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
+#include "data/comun/Bitacora.h"
 #include "invoices/Facturas.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 EntornoPruebas::EntornoPruebas() {
@@ -13,6 +15,7 @@ EntornoPruebas::EntornoPruebas() {
     EstableceRutaAplicacion(dir_.path());
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
     EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
+    EstableceArchivoBitacora(QString());
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();
@@ -24,6 +27,11 @@ EntornoPruebas::EntornoPruebas() {
 EntornoPruebas::~EntornoPruebas() { CierraConexion(); }
 
 QString EntornoPruebas::RutaBD() const { return RutaAplicacion + NombrePrograma + QStringLiteral(".mdb"); }
+
+QString EntornoPruebas::Bitacora() const {
+    QFile f(ArchivoBitacora());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
 
 void EntornoPruebas::Conecta() { ASSERT_TRUE(ConectarBD()); }
 

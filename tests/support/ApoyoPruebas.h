@@ -20,6 +20,8 @@ public:
     QString RutaBD() const;
     // ConectarBD on the folder (creates the empty database). Fails the test on error.
     void Conecta();
+    // What the program wrote in its log so far.
+    QString Bitacora() const;
     // Inserts the parameter row (no password, 21 %, IVA) so that start-up is not a first run.
     void InsertaParametros(const QString& opcionIva = QStringLiteral("IVA"), int iva = 21);
     // Inserts an invoice through the program's own statement.
