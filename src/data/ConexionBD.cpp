@@ -160,6 +160,24 @@ ErrorBD ErrorMotor(sqlite3* db, int rc) {
     return ErrorBD(numero, TextoErrorMotor(rc, motor));
 }
 
+// How long a statement waits for another user's lock, until told otherwise.
+constexpr int kEsperaInicial = 3000;
+
+// A handle of the engine on `ruta`, ready for the program's statements.
+sqlite3* AbreManejador(const QString& ruta, int flags, int espera) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        ErrorBD e = ErrorMotor(db, rc);
+        sqlite3_close(db);
+        throw e;
+    }
+    sqlite3_busy_timeout(db, espera);
+    sqlite3_extended_result_codes(db, 0);
+    RegistraFuncionesBD(db);
+    return db;
+}
+
 // ---- Reading rows -------------------------------------------------------------
 
 enum class Clase { Auto, Fecha };
@@ -272,7 +290,7 @@ void Registros::Cerrar() {
 
 // ---- ConexionBD ---------------------------------------------------------------
 
-ConexionBD::ConexionBD(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(ruta)) {}
+ConexionBD::ConexionBD(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(ruta)), espera_(kEsperaInicial) {}
 
 ConexionBD::~ConexionBD() { Cerrar(); }
 
@@ -293,18 +311,8 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
     if (!info.exists() && !crearSiFalta)
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
-    int flags = SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        ErrorBD e = ErrorMotor(db, rc);
-        sqlite3_close(db);
-        throw e;
-    }
+    sqlite3* db = AbreManejador(ruta, SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE), kEsperaInicial);
     std::unique_ptr<ConexionBD> con(new ConexionBD(db, ruta));
-    sqlite3_busy_timeout(db, 3000);
-    sqlite3_extended_result_codes(db, 0);
-    RegistraFuncionesBD(db);
     // Reading the schema tells a foreign or damaged file apart before anything is written.
     auto tablas = con->AbrirRegistros(QStringLiteral("select name from sqlite_master where type = 'table'"));
     if (existe) {
@@ -344,7 +352,29 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
     return con;
 }
 
+void ConexionBD::ReabreSiAdmiteEscritura() {
+    // The engine opens a write-protected file read-only and keeps it so for
+    // the handle's life: once the file can be written again, a new handle
+    // takes over, so that saving works without restarting the program.
+    if (!db_ || sqlite3_db_readonly(db_, "main") != 1 || !QFileInfo(ruta_).isWritable())
+        return;
+    sqlite3* nuevo = nullptr;
+    try {
+        nuevo = AbreManejador(ruta_, SQLITE_OPEN_READWRITE, espera_);
+    } catch (const ErrorBD&) {
+        return;  // the statement meets the old handle's read-only failure
+    }
+    if (sqlite3_db_readonly(nuevo, "main") == 1) {
+        sqlite3_close_v2(nuevo);
+        return;
+    }
+    sqlite3_exec(nuevo, kConversiones, nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nuevo;
+}
+
 void ConexionBD::Ejecutar(const QString& sql) {
+    ReabreSiAdmiteEscritura();
     Sentencia s(db_, sql);
     while (s.Paso() == SQLITE_ROW) {
     }
@@ -370,6 +400,7 @@ std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
 }
 
 void ConexionBD::EstableceEspera(int milisegundos) {
+    espera_ = milisegundos;
     if (db_)
         sqlite3_busy_timeout(db_, milisegundos);
 }

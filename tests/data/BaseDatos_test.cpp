@@ -170,6 +170,35 @@ TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
     QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+TEST(BaseDatos, UnArchivoQueVuelveASerEscribibleGuardaSinReiniciar) {
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    QFile::setPermissions(e.RutaBD(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString inserta = "insert into FACTURAS (COD_FACTURA, TIPO) values ('F-1', 'P')";
+    const int r = ComoUsuarioCorriente(e.Carpeta(), [&] {
+        if (!ConectarBD())
+            return 10;
+        try {
+            Conexion->Ejecutar(inserta);
+            return 11;
+        } catch (const ErrorBD& err) {
+            if (!err.descripcion().startsWith("La base de datos es de sólo lectura"))
+                return 12;
+        }
+        QFile::setPermissions(e.RutaBD(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        try {
+            Conexion->Ejecutar(inserta);
+        } catch (const ErrorBD&) {
+            return 13;
+        }
+        CierraConexion();
+        return 0;
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Sqlite(e.RutaBD(), "select COD_FACTURA from FACTURAS"), "F-1");
+}
+
 TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {
     const QString sqlite3 = QStandardPaths::findExecutable("sqlite3");
     if (sqlite3.isEmpty())

@@ -6,8 +6,11 @@
 #include "data/comun/Bitacora.h"
 #include "invoices/Facturas.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 EntornoPruebas::EntornoPruebas() {
     CierraConexion();
@@ -50,6 +53,29 @@ void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, 
 }
 
 void PrintTo(const QString& texto, std::ostream* os) { *os << '"' << texto.toStdString() << '"'; }
+
+int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& prueba) {
+    const uid_t nadie = 65534;
+    const bool raiz = geteuid() == 0;
+    if (raiz) {
+        QDirIterator it(carpeta, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        if (chown(QFile::encodeName(carpeta).constData(), nadie, nadie) != 0)
+            return -1;
+        while (it.hasNext())
+            if (chown(QFile::encodeName(it.next()).constData(), nadie, nadie) != 0)
+                return -1;
+    }
+    const pid_t hijo = fork();
+    if (hijo == 0) {
+        if (raiz && (setgid(nadie) != 0 || setuid(nadie) != 0))
+            _exit(99);
+        _exit(prueba());
+    }
+    int estado = 0;
+    if (hijo < 0 || waitpid(hijo, &estado, 0) != hijo)
+        return -1;
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
 
 QString Sqlite(const QString& archivo, const QString& sql) {
     QProcess p;

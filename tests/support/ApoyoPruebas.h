@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -31,6 +32,11 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// Runs `prueba` in a child process with an ordinary user's rights (root passes
+// over file permissions), the folder handed to that user first. Returns the
+// child's exit code, -1 when it did not end by itself.
+int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& prueba);
 
 // What the standard sqlite3 tool answers to `sql` on `archivo` (output and errors).
 QString Sqlite(const QString& archivo, const QString& sql);
