@@ -1,5 +1,6 @@
 #include "data/BaseDatos.h"
 
+#include "data/AtributosConexion.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "data/ErroresBD.h"
@@ -86,7 +87,7 @@ QString NombreCopiaSeguridad(const QDate& dia) {
 }
 
 QString CadenaConexion() {
-    return QStringLiteral("Driver={SQLite3 ODBC Driver};DBQ=") + RutaBaseDatos() +
+    return QStringLiteral("Driver={SQLite3 ODBC Driver};") + AtributoConexion(QStringLiteral("DBQ"), RutaBaseDatos()) +
            QStringLiteral(";UID=Administrador;PWD=");
 }
 

@@ -1,12 +1,12 @@
 #include "data/ConexionBD.h"
 
+#include "data/AtributosConexion.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/BaseDatos.h"
 #include "data/TextosMotor.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -295,9 +295,7 @@ ConexionBD::ConexionBD(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(rut
 ConexionBD::~ConexionBD() { Cerrar(); }
 
 QString ConexionBD::RutaDeCadena(const QString& cadena) {
-    static const QRegularExpression re(QStringLiteral("(?:^|;)\\s*DBQ=([^;]*)"), QRegularExpression::CaseInsensitiveOption);
-    auto m = re.match(cadena);
-    return m.hasMatch() ? m.captured(1) : QString();
+    return ValorAtributoConexion(cadena, QStringLiteral("DBQ"));
 }
 
 std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -47,6 +48,45 @@ TEST(BaseDatos, CadenaConexionYCopia) {
     // Another program name looks for a database of its own name.
     NombrePrograma = "Otro";
     EXPECT_EQ(RutaBaseDatos(), RutaAplicacion + "Otro.mdb");
+}
+
+TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {
+    const struct {
+        QString ruta, dbq;  // the DBQ attribute as the string carries it
+    } casos[] = {
+        {"/datos/Fiscalino.mdb", "DBQ=/datos/Fiscalino.mdb"},
+        {"/datos/Empresa; 2026/Fiscalino.mdb", "DBQ={/datos/Empresa; 2026/Fiscalino.mdb}"},
+        {"/datos/a=b/Fiscalino.mdb", "DBQ={/datos/a=b/Fiscalino.mdb}"},
+        {"/datos/{x}}; y}/F.mdb", "DBQ={/datos/{x}}}}; y}}/F.mdb}"},
+        {"/datos/O'Brien \"Hnos\" y Cía/F.mdb", "DBQ=/datos/O'Brien \"Hnos\" y Cía/F.mdb"},
+        {" /datos/blanco al final ", "DBQ={ /datos/blanco al final }"},
+    };
+    for (const auto& c : casos) {
+        EntornoPruebas e;
+        const QString cadena = "Driver={SQLite3 ODBC Driver};" + c.dbq + ";UID=Administrador;PWD=";
+        EXPECT_EQ(ConexionBD::RutaDeCadena(cadena), c.ruta) << cadena.toStdString();
+        EstableceRutaAplicacion(QFileInfo(c.ruta).path());
+        NombrePrograma = QFileInfo(c.ruta).completeBaseName();
+        if (RutaBaseDatos() == c.ruta)
+            EXPECT_EQ(CadenaConexion(), cadena);
+    }
+    EXPECT_EQ(ConexionBD::RutaDeCadena("Driver={SQLite3 ODBC Driver};UID=Administrador;PWD="), "");
+    EXPECT_EQ(ConexionBD::RutaDeCadena(" dbq = {/a;b}x ;PWD="), "/a;b");
+}
+
+TEST(BaseDatos, CarpetaDelProgramaConPuntoYComa) {
+    EntornoPruebas e;
+    const QString carpeta = e.Carpeta() + "/Empresa; 2026";
+    QDir().mkpath(carpeta);
+    EstableceRutaAplicacion(carpeta);
+    e.Conecta();
+    e.InsertaFactura("P", "F-1", "06/12/2026", "21", "121");
+    CierraConexion();
+    e.Conecta();
+    EXPECT_EQ(Conexion->Ruta(), RutaAplicacion + "Fiscalino.mdb");
+    EXPECT_EQ(Conexion->AbrirRegistros("select COD_FACTURA from FACTURAS")->Campo(0).Texto(), "F-1");
+    // Nothing made beside the folder whose name the old string cut short.
+    EXPECT_EQ(QDir(e.Carpeta()).entryList(QDir::Files), QStringList());
 }
 
 TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
