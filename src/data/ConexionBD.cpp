@@ -178,6 +178,22 @@ sqlite3* AbreManejador(const QString& ruta, int flags, int espera) {
     return db;
 }
 
+// Removes a database file and its journal on the way out, unless told to keep them.
+class BorraSiFalla {
+public:
+    explicit BorraSiFalla(QString ruta) : ruta_(std::move(ruta)) {}
+    ~BorraSiFalla() {
+        if (ruta_.isEmpty())
+            return;
+        QFile::remove(ruta_);
+        QFile::remove(ruta_ + QStringLiteral("-journal"));
+    }
+    void Conserva() { ruta_.clear(); }
+
+private:
+    QString ruta_;
+};
+
 // ---- Reading rows -------------------------------------------------------------
 
 enum class Clase { Auto, Fecha };
@@ -305,10 +321,15 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
                       QStringLiteral("La cadena de conexión no indica el archivo de la base de datos."));
     // An empty file holds nothing to lose: it gets the tables like a new one.
     const QFileInfo info(ruta);
-    const bool existe = info.exists() && !(info.isFile() && info.size() == 0);
-    if (!info.exists() && !crearSiFalta)
+    const bool habia = info.exists();
+    const bool existe = habia && !(info.isFile() && info.size() == 0);
+    if (!habia && !crearSiFalta)
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
+    // A file this call made goes again when it cannot be completed (a full
+    // disk), so that the next start does not find an empty database. It is
+    // declared first, so that it runs after the handle has been closed.
+    BorraSiFalla borra(habia ? QString() : ruta);
     sqlite3* db = AbreManejador(ruta, SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE), kEsperaInicial);
     std::unique_ptr<ConexionBD> con(new ConexionBD(db, ruta));
     // Reading the schema tells a foreign or damaged file apart before anything is written.
@@ -335,9 +356,6 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             con->Ejecutar(QStringLiteral("commit"));
         } catch (...) {
             sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-            con.reset();
-            if (!info.exists())
-                QFile::remove(ruta);
             throw;
         }
     }
@@ -347,6 +365,7 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             conFacturas = true;
     if (existe && conFacturas)
         sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);  // a read-only file simply keeps its schema
+    borra.Conserva();
     return con;
 }
 

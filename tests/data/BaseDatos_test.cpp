@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -167,6 +169,28 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
         EXPECT_EQ(Contenido(e.RutaBD()), c.datos);
         EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb*"}, QDir::Files), QStringList({"Fiscalino.mdb"}));
     }
+}
+
+TEST(BaseDatos, DiscoLlenoAlCrearLaBaseNoDejaArchivo) {
+    EntornoPruebas e;
+    const int r = EnProcesoHijo([] {
+        // No byte may be written: the disk is full from the start.
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit nada{0, 0};
+        if (setrlimit(RLIMIT_FSIZE, &nada) != 0)
+            return 20;
+        RegistroMensajes m;
+        if (ConectarBD())
+            return 10;
+        return m.cuenta() == 1 && m.ultimo().texto.startsWith("Error intentando conectar con la BD. El error fue: ")
+                   ? 0
+                   : 11;
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(QDir(e.Carpeta()).entryList({"Fiscalino.mdb*"}, QDir::Files), QStringList());
+    // Once there is room, the first start makes the database as usual.
+    e.Conecta();
+    EXPECT_TRUE(Conexion->AbrirRegistros("select * from FACTURAS")->Fin());
 }
 
 TEST(BaseDatos, CarpetaQueNoSeAbre) {

@@ -65,12 +65,17 @@ int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& pru
             if (chown(QFile::encodeName(it.next()).constData(), nadie, nadie) != 0)
                 return -1;
     }
-    const pid_t hijo = fork();
-    if (hijo == 0) {
+    return EnProcesoHijo([&] {
         if (raiz && (setgid(nadie) != 0 || setuid(nadie) != 0))
-            _exit(99);
+            return 99;
+        return prueba();
+    });
+}
+
+int EnProcesoHijo(const std::function<int()>& prueba) {
+    const pid_t hijo = fork();
+    if (hijo == 0)
         _exit(prueba());
-    }
     int estado = 0;
     if (hijo < 0 || waitpid(hijo, &estado, 0) != hijo)
         return -1;

@@ -33,6 +33,9 @@ private:
     QTemporaryDir dir_;
 };
 
+// Runs `prueba` in a child process and returns its exit code, -1 when it did
+// not end by itself. Limits set there (file size, user) stay in the child.
+int EnProcesoHijo(const std::function<int()>& prueba);
 // Runs `prueba` in a child process with an ordinary user's rights (root passes
 // over file permissions), the folder handed to that user first. Returns the
 // child's exit code, -1 when it did not end by itself.
