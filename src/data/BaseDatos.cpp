@@ -91,15 +91,40 @@ QString CadenaConexion() {
            QStringLiteral(";UID=Administrador;PWD=");
 }
 
+namespace {
+
+// Without its in-use mark an instance could write beside a copy being made.
+bool MarcaOAviso(const QString& ruta) {
+    if (TomaMarcaUso(ruta))
+        return true;
+    MuestraMensaje(QStringLiteral("No se puede usar la base de datos porque se está haciendo una copia de seguridad "
+                                  "de ella. Espere a que termine la copia y vuelva a arrancar el programa."),
+                   Botones::Aceptar, Icono::Critico);
+    return false;
+}
+
+}  // namespace
+
 bool ConectarBD() {
     Conexion.reset();
     SueltaMarcaUso();
+    const QString cadena = CadenaConexion();
+    // An existing file is marked before it is opened, since opening may
+    // already write (the conversions of an older database).
+    const QString ruta = ConexionBD::RutaDeCadena(cadena);
+    const bool existia = QFileInfo(ruta).isFile();
+    if (existia && !MarcaOAviso(ruta))
+        return false;
     try {
-        Conexion = ConexionBD::Abrir(CadenaConexion(), true);
-        TomaMarcaUso(Conexion->Ruta());
+        Conexion = ConexionBD::Abrir(cadena, true);
+        if (!existia && !MarcaOAviso(Conexion->Ruta())) {
+            Conexion.reset();
+            return false;
+        }
         return true;
     } catch (const ErrorBD& e) {
         Conexion.reset();
+        SueltaMarcaUso();
         if (e.descripcion().contains(QStringLiteral("El nombre del origen de datos no se encontró")))
             MuestraMensaje(QStringLiteral("No tiene usted configurado correctamente el equipo. El driver ODBC no fue "
                                           "creado. A continuación se ejecutará el programa de configuración."),

@@ -91,8 +91,9 @@ QString Sqlite(const QString& archivo, const QString& sql) {
 }
 
 // The shell keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.
-OtraInstancia::OtraInstancia(const QString& ruta) {
-    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
+OtraInstancia::OtraInstancia(const QString& ruta, bool copiando) {
+    const QString bloqueo = copiando ? QStringLiteral("-x") : QStringLiteral("-s");
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9<\"$1\"; flock %1 9; echo listo; exec sleep 30").arg(bloqueo),
                                    QStringLiteral("sh"), ruta});
     p.waitForReadyRead(10000);
 }

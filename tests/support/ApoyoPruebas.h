@@ -45,10 +45,11 @@ int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& pru
 QString Sqlite(const QString& archivo, const QString& sql);
 
 // Another instance of the program: a process that holds the in-use mark on
-// the database (a shared lock) until it is destroyed.
+// the database (a shared lock) until it is destroyed; or, copying, the
+// exclusive use a backup copy takes.
 struct OtraInstancia {
     QProcess p;
-    explicit OtraInstancia(const QString& ruta);
+    explicit OtraInstancia(const QString& ruta, bool copiando = false);
     ~OtraInstancia();
     // True once the lock is held.
     bool Lista();
