@@ -351,17 +351,6 @@ private slots:
         QCOMPARE(Celda("select OPCION_IVA from PARAMETROS").toString(), "secreto" + cara);
     }
 
-    void UnaClaveConEnesYMayusculasAcentuadasSeGuarda() {
-        ParametrosFrm f;
-        f.show();
-        const QString clave = QStringLiteral("Ñoño ÁÚÜ€1");
-        Pega(Txt(&f, 0), clave);
-        Pega(Txt(&f, 1), clave);
-        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
-        QVERIFY(!f.isVisible());
-        QCOMPARE(CodificarClave(false, Celda("select PALABRA_CLAVE from PARAMETROS").toString()), clave);
-    }
-
     void UnFalloAlGuardarDejaLaPantallaAbiertaConSusDatos() {
         e->InsertaParametros();
         ParametrosFrm f;
