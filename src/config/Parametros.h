@@ -24,7 +24,8 @@ QString CodificarClave(bool Modo, const QString& texto);
 // page of CodificarClave and low enough there (up to code 245) that no
 // position of a ten-character password shifts it out of the page. So letters
 // (upper-case accented ones too), digits, blanks and the keyboard's signs,
-// but not the lower-case "ú" and "ü" nor characters outside the page.
+// but not the ten at the top of the page (the lower-case "ú" and "ü" among
+// them) nor characters outside it.
 bool ClaveAdmitida(const QString& clave);
 // What the user is told when it cannot.
 extern const QString MensajeClaveNoAdmitida;
