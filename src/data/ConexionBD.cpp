@@ -1,10 +1,12 @@
 #include "data/ConexionBD.h"
 
+#include "data/AtributosConexion.h"
+#include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/BaseDatos.h"
+#include "data/TextosMotor.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace {
@@ -141,32 +143,56 @@ create index if not exists FACTURAS_FECHA on FACTURAS (DateValue(FECHA_FACTURA),
 
 // ---- Errors -----------------------------------------------------------------
 
-ErrorBD ErrorMotor(sqlite3* db, int rc, const QString& extra = QString()) {
+ErrorBD ErrorMotor(sqlite3* db, int rc) {
     const QString motor = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    // The program's own texts (a conversion that fails, a trigger's RAISE)
+    // reach the user as they are; the engine's own go to the log.
     if (motor.startsWith(kNoCoinciden))
         return ErrorBD(CodigoError::TipoIncorrecto, motor);
-    QString texto;
-    int numero = CodigoError::BaseDatos;
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB: texto = QStringLiteral("El archivo no es una base de datos válida"); break;
-    case SQLITE_CORRUPT: texto = QStringLiteral("La base de datos está dañada"); break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: texto = QStringLiteral("La base de datos está bloqueada por otro usuario"); break;
-    case SQLITE_READONLY: texto = QStringLiteral("La base de datos es de sólo lectura"); break;
-    case SQLITE_FULL: texto = QStringLiteral("El disco está lleno"); break;
-    case SQLITE_CONSTRAINT: texto = QStringLiteral("Se ha incumplido una restricción de la base de datos"); break;
-    case SQLITE_CANTOPEN:
-        texto = QStringLiteral("No se puede abrir el archivo de la base de datos");
-        numero = CodigoError::ArchivoNoEncontrado;
-        break;
-    case SQLITE_PERM: texto = QStringLiteral("No tiene permiso para usar la base de datos"); break;
-    case SQLITE_IOERR: texto = QStringLiteral("Error de lectura o escritura en la base de datos"); break;
-    default: texto = QStringLiteral("Error en la base de datos"); break;
-    }
-    if (!extra.isEmpty())
-        texto += QStringLiteral(" ") + extra;
-    return ErrorBD(numero, texto + QStringLiteral(" (") + motor + QStringLiteral(")"));
+    if (db && sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_TRIGGER)
+        return ErrorBD(CodigoError::BaseDatos, motor);
+    const char* archivo = db ? sqlite3_db_filename(db, "main") : nullptr;
+    AnotaBitacora(QStringLiteral("Base de datos %1, código %2: %3")
+                      .arg(archivo ? QString::fromUtf8(archivo) : QString())
+                      .arg(db ? sqlite3_extended_errcode(db) : rc)
+                      .arg(motor));
+    const int numero = (rc & 0xff) == SQLITE_CANTOPEN ? CodigoError::ArchivoNoEncontrado : CodigoError::BaseDatos;
+    return ErrorBD(numero, TextoErrorMotor(rc, motor));
 }
+
+// How long a statement waits for another user's lock, until told otherwise.
+constexpr int kEsperaInicial = 3000;
+
+// A handle of the engine on `ruta`, ready for the program's statements.
+sqlite3* AbreManejador(const QString& ruta, int flags, int espera) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        ErrorBD e = ErrorMotor(db, rc);
+        sqlite3_close(db);
+        throw e;
+    }
+    sqlite3_busy_timeout(db, espera);
+    sqlite3_extended_result_codes(db, 0);
+    RegistraFuncionesBD(db);
+    return db;
+}
+
+// Removes a database file and its journal on the way out, unless told to keep them.
+class BorraSiFalla {
+public:
+    explicit BorraSiFalla(QString ruta) : ruta_(std::move(ruta)) {}
+    ~BorraSiFalla() {
+        if (ruta_.isEmpty())
+            return;
+        QFile::remove(ruta_);
+        QFile::remove(ruta_ + QStringLiteral("-journal"));
+    }
+    void Conserva() { ruta_.clear(); }
+
+private:
+    QString ruta_;
+};
 
 // ---- Reading rows -------------------------------------------------------------
 
@@ -280,14 +306,12 @@ void Registros::Cerrar() {
 
 // ---- ConexionBD ---------------------------------------------------------------
 
-ConexionBD::ConexionBD(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(ruta)) {}
+ConexionBD::ConexionBD(sqlite3* db, QString ruta) : db_(db), ruta_(std::move(ruta)), espera_(kEsperaInicial) {}
 
 ConexionBD::~ConexionBD() { Cerrar(); }
 
 QString ConexionBD::RutaDeCadena(const QString& cadena) {
-    static const QRegularExpression re(QStringLiteral("(?:^|;)\\s*DBQ=([^;]*)"), QRegularExpression::CaseInsensitiveOption);
-    auto m = re.match(cadena);
-    return m.hasMatch() ? m.captured(1) : QString();
+    return ValorAtributoConexion(cadena, QStringLiteral("DBQ"));
 }
 
 std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {
@@ -297,31 +321,27 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
                       QStringLiteral("La cadena de conexión no indica el archivo de la base de datos."));
     // An empty file holds nothing to lose: it gets the tables like a new one.
     const QFileInfo info(ruta);
-    const bool existe = info.exists() && !(info.isFile() && info.size() == 0);
-    if (!info.exists() && !crearSiFalta)
+    const bool habia = info.exists();
+    const bool existe = habia && !(info.isFile() && info.size() == 0);
+    if (!habia && !crearSiFalta)
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
-    int flags = SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(ruta.toUtf8().constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        ErrorBD e = ErrorMotor(db, rc);
-        sqlite3_close(db);
-        throw e;
-    }
+    // A file this call made goes again when it cannot be completed (a full
+    // disk), so that the next start does not find an empty database. It is
+    // declared first, so that it runs after the handle has been closed.
+    BorraSiFalla borra(habia ? QString() : ruta);
+    sqlite3* db = AbreManejador(ruta, SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE), kEsperaInicial);
     std::unique_ptr<ConexionBD> con(new ConexionBD(db, ruta));
-    sqlite3_busy_timeout(db, 3000);
-    sqlite3_extended_result_codes(db, 0);
-    RegistraFuncionesBD(db);
     // Reading the schema tells a foreign or damaged file apart before anything is written.
     auto tablas = con->AbrirRegistros(QStringLiteral("select name from sqlite_master where type = 'table'"));
     if (existe) {
         // Damage deeper in the file shows up here, before anything is written.
         auto prueba = con->AbrirRegistros(QStringLiteral("pragma quick_check(1)"));
         const QString veredicto = prueba->Fin() ? QString() : prueba->Celda(0, 0).Texto().simplified();
-        if (veredicto != QLatin1String("ok"))
-            throw ErrorBD(CodigoError::BaseDatos,
-                          QStringLiteral("La base de datos está dañada (") + veredicto + QStringLiteral(")"));
+        if (veredicto != QLatin1String("ok")) {
+            AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(": ") + veredicto);
+            throw ErrorBD(CodigoError::BaseDatos, TextoErrorMotor(SQLITE_CORRUPT, veredicto));
+        }
     }
     if (!existe) {
         con->Ejecutar(QStringLiteral("begin"));
@@ -336,9 +356,6 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             con->Ejecutar(QStringLiteral("commit"));
         } catch (...) {
             sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-            con.reset();
-            if (!info.exists())
-                QFile::remove(ruta);
             throw;
         }
     }
@@ -348,10 +365,33 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
             conFacturas = true;
     if (existe && conFacturas)
         sqlite3_exec(db, kConversiones, nullptr, nullptr, nullptr);  // a read-only file simply keeps its schema
+    borra.Conserva();
     return con;
 }
 
+void ConexionBD::ReabreSiAdmiteEscritura() {
+    // The engine opens a write-protected file read-only and keeps it so for
+    // the handle's life: once the file can be written again, a new handle
+    // takes over, so that saving works without restarting the program.
+    if (!db_ || sqlite3_db_readonly(db_, "main") != 1 || !QFileInfo(ruta_).isWritable())
+        return;
+    sqlite3* nuevo = nullptr;
+    try {
+        nuevo = AbreManejador(ruta_, SQLITE_OPEN_READWRITE, espera_);
+    } catch (const ErrorBD&) {
+        return;  // the statement meets the old handle's read-only failure
+    }
+    if (sqlite3_db_readonly(nuevo, "main") == 1) {
+        sqlite3_close_v2(nuevo);
+        return;
+    }
+    sqlite3_exec(nuevo, kConversiones, nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nuevo;
+}
+
 void ConexionBD::Ejecutar(const QString& sql) {
+    ReabreSiAdmiteEscritura();
     Sentencia s(db_, sql);
     while (s.Paso() == SQLITE_ROW) {
     }
@@ -377,6 +417,7 @@ std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
 }
 
 void ConexionBD::EstableceEspera(int milisegundos) {
+    espera_ = milisegundos;
     if (db_)
         sqlite3_busy_timeout(db_, milisegundos);
 }

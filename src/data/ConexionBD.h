@@ -77,6 +77,8 @@ public:
 
 private:
     ConexionBD(sqlite3* db, QString ruta);
+    void ReabreSiAdmiteEscritura();
     sqlite3* db_ = nullptr;
     QString ruta_;
+    int espera_;  // the busy wait, kept for a handle opened again
 };

@@ -2,7 +2,9 @@
 
 #include <QTest>
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -91,4 +93,20 @@ void Reemplaza(QWidget* caja, const QString& texto) {
     if (auto* l = qobject_cast<QLineEdit*>(caja))
         l->selectAll();
     Escribe(caja, texto);
+}
+
+void Pega(QWidget* caja, const QString& texto) {
+    QGuiApplication::clipboard()->setText(texto);
+    caja->setFocus();
+    QTest::keyClick(caja, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+}
+
+int LimiteDeCaja(QLineEdit* caja) {
+    const QString antes = caja->text();
+    caja->selectAll();
+    caja->insert(QString(1000, QLatin1Char('1')));
+    const int n = caja->text().size();
+    caja->setText(antes);
+    return n;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Helpers for the Qt Test programs of the screens.
+#include "ApoyoCajas.h"
 #include "ApoyoPruebas.h"
 
 #include <QApplication>
@@ -67,3 +68,4 @@ void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
 void Escribe(QWidget* caja, const QString& texto);
 // The same over the box's whole text, which the typing replaces.
 void Reemplaza(QWidget* caja, const QString& texto);
+

@@ -2,6 +2,7 @@
 
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
+#include "data/comun/TextosAdmitidos.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
@@ -72,9 +73,9 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         t->installEventFilter(this);
         // The limit binds what is typed; what the program writes may be
         // longer (EscribeCampo), and no typing makes such a text longer still.
-        t->setMaxLength(LongitudesFactura[i]);
+        ObjUtiles().LimitaCaracteres(t, LongitudesFactura[i]);
         connect(t, &QLineEdit::textChanged, this, [t, i](const QString& texto) {
-            t->setMaxLength(qMax(LongitudesFactura[i], static_cast<int>(texto.size())));
+            ObjUtiles().LimitaCaracteres(t, qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
         });
         Txts[i] = t;
     }
@@ -205,8 +206,7 @@ void FacturasDatosFrm::CargaFactura() {
 }
 
 void FacturasDatosFrm::EscribeCampo(int i, const QString& texto) {
-    if (texto.size() > Txts[i]->maxLength())
-        Txts[i]->setMaxLength(texto.size());
+    ObjUtiles().LimitaCaracteres(Txts[i], qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
     Txts[i]->setText(texto);
 }
 
@@ -287,7 +287,7 @@ bool FacturasDatosFrm::Txts_Validate(int indice) {
 bool FacturasDatosFrm::CompruebaFechaPendiente() { return Txts_Validate(1); }
 
 void FacturasDatosFrm::BtnAceptar_Click() {
-    if (!CompruebaFechaPendiente())
+    if (!CompruebaFechaPendiente() || !ObjUtiles().CompruebaTextos(this))
         return;
     CamposFactura campos;
     for (int i = 0; i < 7; ++i)

@@ -1,4 +1,5 @@
 // The invoice editor on its own, on a real database file.
+#include "ApoyoCajas.h"
 #include "ApoyoFacturas.h"
 #include "ApoyoPruebas.h"
 
@@ -107,7 +108,7 @@ private slots:
         const char* columnas[] = {"COD_FACTURA", "FECHA_FACTURA", "IMPORTE_IVA", "IMPORTE_TOTAL",
                                   "IMPORTE_NETO", "IVA", "DESCRIPCION"};
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(Campo(i)->maxLength(), limites[i]);
+            QCOMPARE(LimiteDeCaja(Campo(i)), limites[i]);
             QCOMPARE(Campo(i)->property("Tag").toString(), QString::fromLatin1(columnas[i]));
         }
         for (const char* b : {"BtnAceptar", "BtnBorrar", "BtnSalir"})
@@ -243,6 +244,39 @@ private slots:
         QCOMPARE(rs->Campo("TIPO").Texto(), QStringLiteral("P"));
         QCOMPARE(rs->Campo("IVA").Texto(), QStringLiteral("16"));
         QVERIFY(rs->Campo("IMPORTE_TOTAL").EsNulo());
+    }
+
+    void textoPegadoConCaracteresDeControlNoSeGraba() {
+        Abre(true);
+        Teclea("P");
+        Intro();
+        Teclea("F-1");
+        Pega(Campo(6), QStringLiteral("pegado") + QChar(0) + QStringLiteral("de otro programa"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 1);
+        QCOMPARE(mensajes->ultimo().texto,
+                 QStringLiteral("El campo 'Descripción' contiene caracteres que no se pueden guardar (caracteres de "
+                                "control, que no se ven, o caracteres incompletos). Bórrelos y vuelva a intentarlo."));
+        QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(Foco(), Campo(6));
+        QCOMPARE(Campo(0)->text(), QStringLiteral("F-1"));
+        QVERIFY(Conexion->AbrirRegistros(QStringLiteral("select * from FACTURAS"))->Fin());
+    }
+
+    void unEmojiCuentaUnCaracterEnElLimite() {
+        Abre(true);
+        Teclea("P");
+        Intro();
+        const QString cara = QString::fromUtf8("😍");
+        Pega(Campo(0), QString(50, 'x') + cara);
+        QCOMPARE(Campo(0)->text(), QString(50, 'x'));
+        Pega(Campo(0), QString(49, 'x') + cara);
+        QCOMPARE(Campo(0)->text(), QString(49, 'x') + cara);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(), QString(49, 'x') + cara);
     }
 
     void fechaVaciaSeGuardaComoNulo() {
