@@ -6,12 +6,14 @@
 #include "data/ErroresBD.h"
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
+#include "ui/common/AccesoFrm.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
+#include "ui/common/VistaPreviaTeclas.h"
 #include "ui/invoices/FacturasDatosFrm.h"
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/common/PunteroOcupado.h"
@@ -162,16 +164,12 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     connect(BtnCerrar, &QPushButton::clicked, this, &FacturasFrm::BtnCerrar_Click);
     connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
 
-    // The window sees these keys before any of its controls.
-    auto tecla = [this](int k, QPushButton* b) {
-        auto* s = new QShortcut(QKeySequence(k), this);
-        s->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(s, &QShortcut::activated, b, &QPushButton::click);
-    };
-    tecla(Qt::Key_F3, BtnBuscar);
-    tecla(Qt::Key_F5, BtnAceptar);
-    tecla(Qt::Key_F9, BtnImprimir);
-    tecla(Qt::Key_Escape, BtnCerrar);
+    // The window sees F3, F5 and F9 before any of its controls, whatever the
+    // shift state (Form_KeyDown); Esc is its cancel button.
+    VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(esc, &QShortcut::activated, BtnCerrar, &QPushButton::click);
 
     setTabOrder(TxtOb[0], CmbTrimestre);
     setTabOrder(CmbTrimestre, TxtOb[1]);
@@ -278,6 +276,15 @@ void FacturasFrm::MueveFoco(QWidget* destino) {
     moviendo_ = false;
 }
 
+bool FacturasFrm::Form_KeyDown(int tecla) {
+    switch (tecla) {
+    case Qt::Key_F3: BtnBuscar->click(); return true;
+    case Qt::Key_F5: BtnAceptar->click(); return true;
+    case Qt::Key_F9: BtnImprimir->click(); return true;
+    default: return false;
+    }
+}
+
 bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     for (int i = 0; i < 3; ++i) {
         if (objeto != TxtOb[i])
@@ -336,6 +343,11 @@ bool FacturasFrm::TxtOb_Validate(int indice) {
     QLineEdit* caja = TxtOb[indice];
     const QString texto = caja->text();
     if (texto.isEmpty())
+        return true;
+    // The year moves the dates to its quarter: only a year the user has just
+    // typed may do that, never one that merely had the focus while he typed
+    // dates of his own.
+    if (indice == 0 && !caja->isModified())
         return true;
     validando_ = true;
     bool valida = true;
@@ -483,6 +495,8 @@ void FacturasFrm::BtnImprimir_Click() {
     if (!CompruebaCajaActiva())
         return;
     if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
+        return;
+    if (!ValidarAccesoInformes())
         return;
     auto* inf = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
     inf->TxtGrupo[0]->setText(TxtOb[1]->text());

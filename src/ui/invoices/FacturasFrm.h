@@ -38,6 +38,7 @@ private:
     void BtnAceptar_Click();
     void BtnImprimir_Click();
     void BtnCerrar_Click();
+    bool Form_KeyDown(int tecla);
     void AbreFactura(bool cobros);
 
     void Buscar();

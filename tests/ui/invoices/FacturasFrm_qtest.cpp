@@ -519,6 +519,79 @@ private slots:
         inf->close();
     }
 
+    void teclasDeFuncionConMayusculasYControl_data() {
+        QTest::addColumn<int>("modificadores");
+        QTest::newRow("Mayús") << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl") << int(Qt::ControlModifier);
+        QTest::newRow("Mayús+Ctrl") << int(Qt::ShiftModifier | Qt::ControlModifier);
+    }
+
+    void teclasDeFuncionConMayusculasYControl() {
+        QFETCH(int, modificadores);
+        const auto m = static_cast<Qt::KeyboardModifiers>(modificadores);
+        Abre();
+        Enfoca(Caja(1));
+        Reescribe("1/1/08");
+        Intro();
+        Reescribe("31/12/08");
+        entorno->InsertaFactura("P", "P-1", "15/08/2008", "1", "2");
+        Pulsa(Qt::Key_F3, m);
+        QCOMPARE(Pagos()->model()->rowCount(), 1);
+        Pulsa(Qt::Key_F9, m);
+        auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
+        QVERIFY(inf);
+        QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/12/2008"));
+        inf->close();
+        Activa(frm);
+        Enfoca(Caja(2));
+        bool hecho = false;
+        CuandoEditor([&](FacturasDatosFrm*) { Pulsa(Qt::Key_Escape); }, &hecho);
+        Pulsa(Qt::Key_F5, m);
+        QVERIFY(hecho);
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void anioConElFocoSinTocarNoPisaLasFechas_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("F3") << int(Qt::Key_F3);
+        QTest::newRow("F9") << int(Qt::Key_F9);
+        QTest::newRow("Intro") << int(Qt::Key_Return);
+        QTest::newRow("Tab") << int(Qt::Key_Tab);
+    }
+
+    void anioConElFocoSinTocarNoPisaLasFechas() {
+        QFETCH(int, tecla);
+        entorno->InsertaFactura("P", "P-feb", "10/02/2008", "21", "121");
+        entorno->InsertaFactura("P", "P-ago", "15/08/2008", "7", "8");
+        Abre();
+        Enfoca(Caja(1));
+        Reescribe("1/2/08");
+        Intro();
+        Reescribe("31/5/08");
+        // The year box only passed through: nothing typed there.
+        Enfoca(Caja(0));
+        Pulsa(static_cast<Qt::Key>(tecla));
+        QCOMPARE(Caja(1)->text(), QStringLiteral("01/02/2008"));
+        QCOMPARE(Caja(2)->text(), QStringLiteral("31/05/2008"));
+        if (tecla == Qt::Key_F3) {
+            QCOMPARE(Pagos()->model()->rowCount(), 1);
+            QCOMPARE(FilaRejilla(Pagos(), 0).at(1), QStringLiteral("P-feb"));
+        }
+        if (tecla == Qt::Key_F9) {
+            auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
+            QVERIFY(inf);
+            QCOMPARE(inf->TxtGrupo[0]->text(), QStringLiteral("01/02/2008"));
+            QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/05/2008"));
+            inf->close();
+        }
+        // A year typed there does move the dates to its quarter.
+        Enfoca(Caja(0));
+        Reescribe("2007");
+        Pulsa(Qt::Key_F3);
+        QCOMPARE(Caja(1)->text(), FechasTrimestre(Trimestre()->currentIndex(), QStringLiteral("2007"))->desde);
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
     void dobleClicEnListaVacia() {
         entorno->InsertaFactura("P", "P-1", HoyTexto(), "1", "2");
         Abre();
