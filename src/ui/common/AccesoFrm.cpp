@@ -27,6 +27,9 @@ bool ValidarAcceso() {
     return resultado;
 }
 
+bool ValidarAccesoFacturas() { return !AccesoFacturas || ValidarAcceso(); }
+bool ValidarAccesoInformes() { return !AccesoInformes || ValidarAcceso(); }
+
 AccesoFrm::AccesoFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AccesoFrm"));
     setWindowTitle(QStringLiteral("Introducir la CLAVE de ACCESO"));
