@@ -369,7 +369,8 @@ void InfFacturasFrm::Imprimir() {
 void InfFacturasFrm::GuardarComoPdf() {
     if (!informe_)
         return;
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString carpeta =
+        CarpetaParaGuardar(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
     QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el listado como PDF"),
                                                 QDir(carpeta).filePath(QStringLiteral("Listado de Facturas.pdf")),
                                                 QStringLiteral("Documentos PDF (*.pdf)"));
