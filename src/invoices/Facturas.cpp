@@ -83,7 +83,9 @@ QString SqlBorraFactura(const QString& id) {
 
 namespace {
 const QString kColumnaTipo = QStringLiteral("TIPO");
-QString ColumnaFila(size_t i) { return i < ColumnasFactura.size() ? QString::fromLatin1(ColumnasFactura[i]) : kColumnaTipo; }
+QString ColumnaFila(size_t i) {
+    return i < ColumnasFactura.size() ? QString::fromLatin1(ColumnasFactura[i]) : kColumnaTipo;
+}
 }  // namespace
 
 FilaFactura LeeFilaFactura(const Registros& rs) {

@@ -142,8 +142,10 @@ TEST_F(Conexion_, CondicionIgualReconoceCadaValorLeido) {
             // Another value, Null where there was one, or the next double no longer matches.
             const Valor otro = v.EsNulo() ? Valor::DeTexto("x") : Valor::Nulo();
             EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, otro)), 0);
-            if (v.tipo() == Valor::Tipo::Decimal)
-                EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, Valor::DeDecimal(std::nextafter(v.decimal(), 1e300)))), 0);
+            if (v.tipo() == Valor::Tipo::Decimal) {
+                const Valor siguiente = Valor::DeDecimal(std::nextafter(v.decimal(), 1e300));
+                EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, siguiente)), 0);
+            }
         }
     }
 }

@@ -127,27 +127,6 @@ protected:
 
 }  // namespace
 
-TEST_F(DosInstancias, LaSegundaGrabacionNoPisaLaPrimera) {
-    const FilaFactura enA = Lee(*otra);
-    const FilaFactura enB = Lee(*Conexion);
-    CamposFactura a = Campos(enA);
-    a[6] = "descripción de A";
-    EXPECT_EQ(GrabaCambiosFactura(*otra, a, TipoPagos, id, enA), Grabacion::Hecha);
-    CamposFactura b = Campos(enB);
-    b[3] = "242";
-    EXPECT_EQ(GrabaCambiosFactura(*Conexion, b, TipoPagos, id, enB), Grabacion::Cambiada);
-    FilaFactura ahora = Lee(*Conexion);
-    EXPECT_EQ(ahora[6].Texto(), "descripción de A");
-    EXPECT_EQ(ahora[3].Texto(), "121");
-    // Read again, B's change goes in over A's.
-    b = Campos(ahora);
-    b[3] = "242";
-    EXPECT_EQ(GrabaCambiosFactura(*Conexion, b, TipoPagos, id, ahora), Grabacion::Hecha);
-    ahora = Lee(*otra);
-    EXPECT_EQ(ahora[6].Texto(), "descripción de A");
-    EXPECT_EQ(ahora[3].Texto(), "242");
-}
-
 TEST_F(DosInstancias, CadaColumnaCambiadaSeNota) {
     const char* cambios[] = {"COD_FACTURA = 'F-2'",    "FECHA_FACTURA = '07/12/2007'", "IMPORTE_IVA = '22'",
                              "IMPORTE_TOTAL = Null",   "IMPORTE_NETO = '100,01'",      "IVA = '4'",
@@ -164,13 +143,6 @@ TEST_F(DosInstancias, CadaColumnaCambiadaSeNota) {
         otra->Ejecutar(SqlActualizaFactura(campos, NombreTipo(leida[7]), id));
         EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), id, leida), Grabacion::Hecha);
     }
-}
-
-TEST_F(DosInstancias, BorradaPorLaOtraNoSeDaPorGrabada) {
-    const FilaFactura leida = Lee(*Conexion);
-    otra->Ejecutar(SqlBorraFactura(id));
-    EXPECT_EQ(GrabaCambiosFactura(*Conexion, Campos(leida), TipoPagos, id, leida), Grabacion::NoEncontrada);
-    EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS")->Campo(0).Numero(), 0);
 }
 
 TEST_F(DosInstancias, InsercionQueNoGuardaNadaNoSeDaPorGrabada) {

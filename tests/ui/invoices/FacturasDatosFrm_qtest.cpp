@@ -407,7 +407,8 @@ private slots:
         Abre(false, id);
         // A second instance of the program on the same file saves first.
         auto otra = ConexionBD::Abrir(CadenaConexion());
-        otra->Ejecutar(SqlActualizaFactura({"P-1", "06/12/2007", "21", "121", "100", "21", "de la otra"}, TipoPagos, id));
+        const CamposFactura deLaOtra{"P-1", "06/12/2007", "21", "121", "100", "21", "de la otra"};
+        otra->Ejecutar(SqlActualizaFactura(deLaOtra, TipoPagos, id));
         Enfoca(3);
         Reescribe("242");
         // No: the editor stays as it is, nothing is stored.
@@ -416,9 +417,9 @@ private slots:
         QVERIFY(dlg->isVisible());
         QCOMPARE(mensajes->cuenta(), 1);
         const Mensaje m = mensajes->ultimo();
-        QCOMPARE(m.texto, QStringLiteral("Otro usuario ha modificado esta factura mientras usted la tenía abierta, y sus "
-                                         "cambios no se han grabado.\n\n¿Desea cargar la factura tal como está guardada "
-                                         "ahora? Se perderá lo que ha escrito."));
+        QCOMPARE(m.texto, QStringLiteral("Otro usuario ha modificado esta factura mientras usted la tenía "
+                                         "abierta, y sus cambios no se han grabado.\n\n¿Desea cargar la factura "
+                                         "tal como está guardada ahora? Se perderá lo que ha escrito."));
         QCOMPARE(m.botones, Botones::SiNo);
         QCOMPARE(m.porDefecto, Respuesta::No);
         QCOMPARE(m.icono, Icono::Exclamacion);
