@@ -390,11 +390,15 @@ void ConexionBD::ReabreSiAdmiteEscritura() {
     db_ = nuevo;
 }
 
-void ConexionBD::Ejecutar(const QString& sql) {
+int ConexionBD::Ejecutar(const QString& sql) {
     ReabreSiAdmiteEscritura();
     Sentencia s(db_, sql);
+    // The engine's count of the last change stays as it was after a statement
+    // that changes nothing; the running total tells whether this one did.
+    const qint64 antes = sqlite3_total_changes64(db_);
     while (s.Paso() == SQLITE_ROW) {
     }
+    return sqlite3_total_changes64(db_) == antes ? 0 : static_cast<int>(sqlite3_changes64(db_));
 }
 
 std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {

@@ -62,8 +62,10 @@ public:
     ConexionBD& operator=(const ConexionBD&) = delete;
 
     // Runs one statement at once (insert, update, delete, alter table).
-    // A statement that fails leaves the database as it was.
-    void Ejecutar(const QString& sql);
+    // A statement that fails leaves the database as it was. Returns the rows
+    // an insert, update or delete changed (0 for other statements); the
+    // conversions the triggers make are not counted.
+    int Ejecutar(const QString& sql);
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);
     void Cerrar();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace {
@@ -100,6 +101,54 @@ TEST_F(Conexion_, ActualizaYBorra) {
     Conexion->Ejecutar(SqlBorraFactura(id));
     EXPECT_TRUE(Lee(id)->Fin());
     EXPECT_EQ(Filas(), 1);
+}
+
+TEST_F(Conexion_, EjecutarCuentaLasFilasCambiadas) {
+    const CamposFactura c{"F-1", "06/12/2007", "21", "121", "100", "21", ""};
+    EXPECT_EQ(Conexion->Ejecutar(SqlInsertaFactura(c, TipoPagos)), 1);
+    EXPECT_EQ(Conexion->Ejecutar(SqlInsertaFactura(c, TipoCobros)), 1);
+    const struct {
+        const char* sql;
+        int filas;
+    } casos[] = {
+        // The conversion the trigger makes after the update is not counted.
+        {"update FACTURAS set DESCRIPCION = 'x' where TIPO = 'P'", 1},
+        {"update FACTURAS set DESCRIPCION = 'y'", 2},
+        {"update FACTURAS set DESCRIPCION = 'z' where ID = -1", 0},
+        {"create table OTRA (A integer)", 0},
+        {"delete from FACTURAS where ID = -1", 0},
+        {"delete from FACTURAS", 2},
+    };
+    for (const auto& k : casos)
+        EXPECT_EQ(Conexion->Ejecutar(k.sql), k.filas) << k.sql;
+}
+
+TEST_F(Conexion_, CondicionIgualReconoceCadaValorLeido) {
+    // Amounts among them whose shortest written form the engine reads back
+    // as a neighbouring double.
+    e.InsertaFactura("P", "O'Brien", "06/12/2007", "-693.300,943088", "9.695,539415147", "", "21");
+    e.InsertaFactura("C", "X-2", "", "0,1", "56.068,81983471075", "83,06", "");
+    Conexion->Ejecutar("insert into FACTURAS (COD_FACTURA, DESCRIPCION) values ('', '')");
+    auto ids = Conexion->AbrirRegistros("select ID from FACTURAS");
+    ASSERT_EQ(ids->NumFilas(), 3);
+    for (int f = 0; f < ids->NumFilas(); ++f) {
+        const QString id = ids->Celda(f, 0).Texto();
+        auto rs = Lee(id);
+        for (int c = 0; c < rs->NumColumnas(); ++c) {
+            const QString col = rs->Columnas()[c];
+            const Valor& v = rs->Campo(c);
+            SCOPED_TRACE(col.toStdString() + " = " + v.Texto().toStdString());
+            const QString donde = QStringLiteral(" where ID = ") + id + QStringLiteral(" and ");
+            EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, v)), 1);
+            // Another value, Null where there was one, or the next double no longer matches.
+            const Valor otro = v.EsNulo() ? Valor::DeTexto("x") : Valor::Nulo();
+            EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, otro)), 0);
+            if (v.tipo() == Valor::Tipo::Decimal) {
+                const Valor siguiente = Valor::DeDecimal(std::nextafter(v.decimal(), 1e300));
+                EXPECT_EQ(Filas(donde + CondicionIgualSQL(col, siguiente)), 0);
+            }
+        }
+    }
 }
 
 TEST_F(Conexion_, ValorQueNoConvierteNoEscribeNada) {

@@ -34,7 +34,10 @@ void AlAbrirModal(std::function<void(QWidget*)> accion, int esperaMaxMs) {
     reloj->setInterval(10);
     QObject::connect(reloj, &QTimer::timeout, reloj, [=] {
         QWidget* m = QApplication::activeModalWidget();
-        if ((m && m != antes && m->isVisible()) || tiempo->elapsed() > esperaMaxMs) {
+        // A person acts on the dialog once it is in front: until it is the
+        // active window its focused control has not the focus yet.
+        const bool delante = m && m != antes && m->isVisible() && m->isActiveWindow();
+        if (delante || tiempo->elapsed() > esperaMaxMs) {
             reloj->stop();
             reloj->deleteLater();
             if (m && m != antes)

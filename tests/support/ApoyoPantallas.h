@@ -13,8 +13,8 @@
 #include <functional>
 
 // Acts on the next modal window that opens (a dialog shown with exec()):
-// polls until one other than those open now is up, then calls `accion` with
-// it once. The action must close it (or open the next step).
+// polls until one other than those open now is up and active, then calls
+// `accion` with it once. The action must close it (or open the next step).
 void AlAbrirModal(std::function<void(QWidget*)> accion, int esperaMaxMs = 5000);
 // Drops the waits of AlAbrirModal still pending (a test's cleanup calls it,
 // so that no action outlives the test that set it).
