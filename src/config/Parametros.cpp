@@ -72,6 +72,24 @@ QString CodificarClave(bool Modo, const QString& texto) {
     return r;
 }
 
+const QString MensajeClaveNoAdmitida = QStringLiteral(
+    "La palabra clave sólo puede llevar letras, números, espacios y los signos del teclado. No admite la «ú» ni la "
+    "«ü» en minúscula (sí en mayúscula), ni emojis u otros símbolos especiales.");
+
+bool ClaveAdmitida(const QString& clave) {
+    for (QChar c : clave) {
+        const int codigo = CodigoAnsi(c);
+        if (codigo < 32 || codigo == 127 || codigo > 245 || c.category() == QChar::Other_Control)
+            return false;
+    }
+    try {
+        CodificarClave(true, clave);  // a password longer than the box allows
+    } catch (const ErrorBD&) {
+        return false;
+    }
+    return true;
+}
+
 void CargaParametros(const Registros& rs) {
     ConTrampa([&] { PalabraClave = CodificarClave(false, rs.Campo(QStringLiteral("PALABRA_CLAVE")).Texto()); });
     ConTrampa([&] {

@@ -19,3 +19,13 @@ void CargaParametros(const Registros& rs);
 // the reverse with Modo false, over the Windows-1252 code page. Throws ErrorBD
 // when a code would leave 0..255 or a character has no code there.
 QString CodificarClave(bool Modo, const QString& texto);
+
+// Whether a password can be stored: every character printable in the code
+// page of CodificarClave and low enough there (up to code 245) that no
+// position of a ten-character password shifts it out of the page. So letters
+// (upper-case accented ones too), digits, blanks and the keyboard's signs,
+// but not the ten at the top of the page (the lower-case "ú" and "ü" among
+// them) nor characters outside it.
+bool ClaveAdmitida(const QString& clave);
+// What the user is told when it cannot.
+extern const QString MensajeClaveNoAdmitida;

@@ -1,5 +1,6 @@
 #include "data/BaseDatos.h"
 
+#include "data/AtributosConexion.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "data/ErroresBD.h"
@@ -7,10 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 QString RutaAplicacion;
-QString NombrePrograma = QStringLiteral("Fiscalino");
 std::unique_ptr<ConexionBD> Conexion;
 const QString IdEscritorio = QStringLiteral("es.fiscalino.Fiscalino");
 
@@ -48,24 +47,6 @@ bool ProgramaInstalado(const QString& carpetaPrograma) {
            d.exists(IdEscritorio + QStringLiteral(".desktop"));
 }
 
-namespace {
-QString& carpetaUsuarioFijada() {
-    static QString c;
-    return c;
-}
-}  // namespace
-
-void EstableceCarpetaDatosUsuario(const QString& carpeta) { carpetaUsuarioFijada() = carpeta; }
-
-QString CarpetaDatosUsuario() {
-    if (!carpetaUsuarioFijada().isEmpty())
-        return QDir::toNativeSeparators(carpetaUsuarioFijada()) + QDir::separator();
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(base + QLatin1Char('/') + NombrePrograma) + QDir::separator();
-}
-
 QString RutaBaseDatos() {
     const QString nombre = NombrePrograma + QStringLiteral(".mdb");
     const QString junto = RutaAplicacion + nombre;
@@ -85,7 +66,7 @@ QString NombreCopiaSeguridad(const QDate& dia) {
 }
 
 QString CadenaConexion() {
-    return QStringLiteral("Driver={SQLite3 ODBC Driver};DBQ=") + RutaBaseDatos() +
+    return QStringLiteral("Driver={SQLite3 ODBC Driver};") + AtributoConexion(QStringLiteral("DBQ"), RutaBaseDatos()) +
            QStringLiteral(";UID=Administrador;PWD=");
 }
 
@@ -94,15 +75,40 @@ void AvisaFalloConexion(const QString& descripcion) {
                    Icono::Critico);
 }
 
+namespace {
+
+// Without its in-use mark an instance could write beside a copy being made.
+bool MarcaOAviso(const QString& ruta) {
+    if (TomaMarcaUso(ruta))
+        return true;
+    MuestraMensaje(QStringLiteral("No se puede usar la base de datos porque se está haciendo una copia de seguridad "
+                                  "de ella. Espere a que termine la copia y vuelva a arrancar el programa."),
+                   Botones::Aceptar, Icono::Critico);
+    return false;
+}
+
+}  // namespace
+
 bool ConectarBD() {
     Conexion.reset();
     SueltaMarcaUso();
+    const QString cadena = CadenaConexion();
+    // An existing file is marked before it is opened, since opening may
+    // already write (the upgrade of an older layout).
+    const QString ruta = ConexionBD::RutaDeCadena(cadena);
+    const bool existia = QFileInfo(ruta).isFile();
+    if (existia && !MarcaOAviso(ruta))
+        return false;
     try {
-        Conexion = ConexionBD::Abrir(CadenaConexion(), true);
-        TomaMarcaUso(Conexion->Ruta());
+        Conexion = ConexionBD::Abrir(cadena, true);
+        if (!existia && !MarcaOAviso(Conexion->Ruta())) {
+            Conexion.reset();
+            return false;
+        }
         return true;
     } catch (const ErrorBD& e) {
         Conexion.reset();
+        SueltaMarcaUso();
         if (e.descripcion().contains(QStringLiteral("El nombre del origen de datos no se encontró")))
             MuestraMensaje(QStringLiteral("No tiene usted configurado correctamente el equipo. El driver ODBC no fue "
                                           "creado. A continuación se ejecutará el programa de configuración."),

@@ -1,6 +1,7 @@
 #pragma once
 // The database file, its tables and the one shared connection.
 #include "data/ConexionBD.h"
+#include "data/comun/Programa.h"
 
 #include <QDate>
 #include <QString>
@@ -8,8 +9,6 @@
 
 // The program's folder, always ending in the platform's separator.
 extern QString RutaAplicacion;
-// The program file's name without extension ("Fiscalino" as delivered).
-extern QString NombrePrograma;
 // The one shared connection; empty before start-up and after a failed ConectarBD.
 extern std::unique_ptr<ConexionBD> Conexion;
 
@@ -34,11 +33,6 @@ QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaE
 // "bin" folder whose sibling "share/applications" holds its desktop entry.
 // Root may write anywhere, so writability alone cannot tell.
 bool ProgramaInstalado(const QString& carpetaPrograma);
-// The per-user data folder of the program, ending in the separator ("" when
-// the platform has none).
-QString CarpetaDatosUsuario();
-// Tests keep the per-user folder inside their own temporary folder.
-void EstableceCarpetaDatosUsuario(const QString& carpeta);
 
 // The backup copy's file name: "Fiscalino" + ddmmyy + ".mdb".
 QString NombreCopiaSeguridad(const QDate& dia);

@@ -17,3 +17,9 @@ QString TextoSQL(const Valor& valor, bool EsNumero);
 // then TextoSQL with EsNumero false. Text without apostrophes comes out
 // exactly as TextoSQL gives it.
 QString ValorSQL(const QString& texto);
+
+// A plain SQL test that `columna` still holds `valor` as it was read, Null
+// included: "COL is Null" for Null, otherwise "=" with the value as a literal
+// (texts quoted, apostrophes doubled; numbers with a point and enough digits
+// to give back the same double; dates through DateValue on day-first text).
+QString CondicionIgualSQL(const QString& columna, const Valor& valor);

@@ -1,8 +1,8 @@
 #include "data/ConexionBD.h"
 
+#include "data/AtributosConexion.h"
 #include "data/sqlite/MotorSQLite.h"
 
-#include <QRegularExpression>
 
 ConexionBD::ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta)
     : motor_(std::move(motor)), traductor_(motor_->dialecto()), ruta_(std::move(ruta)) {}
@@ -10,9 +10,7 @@ ConexionBD::ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta)
 ConexionBD::~ConexionBD() { Cerrar(); }
 
 QString ConexionBD::RutaDeCadena(const QString& cadena) {
-    static const QRegularExpression re(QStringLiteral("(?:^|;)\\s*DBQ=([^;]*)"), QRegularExpression::CaseInsensitiveOption);
-    auto m = re.match(cadena);
-    return m.hasMatch() ? m.captured(1) : QString();
+    return ValorAtributoConexion(cadena, QStringLiteral("DBQ"));
 }
 
 std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {

@@ -26,10 +26,11 @@ public:
     ConexionBD(const ConexionBD&) = delete;
     ConexionBD& operator=(const ConexionBD&) = delete;
 
-    // Runs one statement at once (insert, update, delete, alter table) and
-    // returns how many rows it changed. A statement that fails leaves the
-    // database as it was. The first one waits for the verdict of the
-    // whole-database check: a damaged database is never written.
+    // Runs one statement at once (insert, update, delete, alter table). A
+    // statement that fails leaves the database as it was. Returns the rows an
+    // insert, update or delete changed (0 for other statements). The first one
+    // waits for the verdict of the whole-database check: a damaged database is
+    // never written.
     int Ejecutar(const QString& sql);
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);

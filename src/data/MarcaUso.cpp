@@ -56,20 +56,21 @@ void CierraMarca(qintptr m) { ::close(static_cast<int>(m)); }
 
 }  // namespace
 
-void TomaMarcaUso(const QString& rutaBD) {
+bool TomaMarcaUso(const QString& rutaBD) {
     SueltaMarcaUso();
     qintptr m = AbreMarca(rutaBD);
     if (m == -1)
-        return;
+        return false;
     QDeadlineTimer limite(3000);
     while (!Bloquea(m, false)) {
         if (limite.hasExpired()) {
             CierraMarca(m);
-            return;
+            return false;
         }
         QThread::msleep(50);
     }
     gMarca = m;
+    return true;
 }
 
 void SueltaMarcaUso() {

@@ -6,9 +6,10 @@
 // LockFileEx on a file beside it (the database's name + ".uso").
 #include <QString>
 
-// Taken by ConectarBD after a successful open; waits a little while a copy
-// holds the file, then goes on unmarked rather than keep the user out.
-void TomaMarcaUso(const QString& rutaBD);
+// Taken by ConectarBD before anything is written to the file; waits a little
+// while a copy holds it. False when the mark could not be taken: the instance
+// must then not use the file, or a copy could run beside its writing.
+bool TomaMarcaUso(const QString& rutaBD);
 // Released by CierraConexion, after the engine has let go of the file.
 void SueltaMarcaUso();
 // True while this process holds the mark.

@@ -9,8 +9,10 @@
 #include <vector>
 
 QString Dialecto::LiteralNumero(double numero) const {
+    // 17 significant digits: an engine reads them back as the very same
+    // double, where it may not read the shortest form so.
     char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, numero);
+    auto r = std::to_chars(buf, buf + sizeof buf, numero, std::chars_format::general, 17);
     return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
 }
 
@@ -269,11 +271,29 @@ private:
         }
     }
 
+    // The assignments of an update: from "set" to "where" (or the end).
+    std::pair<int, int> TramoSet() const {
+        if (s_.empty() || !Es(s_[0], "update"))
+            return {-1, -1};
+        int desde = -1;
+        for (int i = 0; i < static_cast<int>(s_.size()); ++i) {
+            if (desde < 0 && Es(s_[i], "set"))
+                desde = i;
+            else if (desde >= 0 && Es(s_[i], "where"))
+                return {desde, i};
+        }
+        return {desde, static_cast<int>(s_.size())};
+    }
+
+    // A value written into a typed column must convert; one only compared
+    // with it that does not convert is left as it is, and simply matches nothing.
     void Comparaciones() {
+        const auto [setDesde, setHasta] = TramoSet();
         for (int i = 0; i < static_cast<int>(s_.size()); ++i) {
             Token& k = *s_[i];
             if (k.clase != Clase::Cadena || k.convertido)
                 continue;
+            const bool asignacion = i > setDesde && i < setHasta;
             std::optional<ClaseColumna> c;
             if (EsComparacion(S(i - 1)))
                 c = ColumnaEn(i - 2);
@@ -283,8 +303,18 @@ private:
                 c = ColumnaEn(i - 4);
             if (!c && EsComparacion(S(i + 1)))
                 c = ColumnaEn(i + 2);
-            if (c)
+            if (!c)
+                continue;
+            if (asignacion) {
                 Convierte(k, *c);
+                continue;
+            }
+            try {
+                Convierte(k, *c);
+            } catch (const ErrorBD&) {
+                k.convertido = true;
+                k.reemplazo.clear();
+            }
         }
     }
 

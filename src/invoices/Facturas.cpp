@@ -2,6 +2,7 @@
 
 #include "data/comun/Formatos.h"
 #include "data/Comillas.h"
+#include "data/ConexionBD.h"
 #include "data/Valor.h"
 #include "invoices/Trimestres.h"
 
@@ -78,4 +79,37 @@ QString SqlActualizaFactura(const CamposFactura& c, const QString& textoTipo, co
 
 QString SqlBorraFactura(const QString& id) {
     return QStringLiteral("delete from ") + QStringLiteral("FACTURAS") + QStringLiteral(" where ID = ") + id;
+}
+
+namespace {
+const QString kColumnaTipo = QStringLiteral("TIPO");
+QString ColumnaFila(size_t i) {
+    return i < ColumnasFactura.size() ? QString::fromLatin1(ColumnasFactura[i]) : kColumnaTipo;
+}
+}  // namespace
+
+FilaFactura LeeFilaFactura(const Registros& rs) {
+    FilaFactura f;
+    for (size_t i = 0; i < f.size(); ++i)
+        f[i] = rs.Campo(ColumnaFila(i));
+    return f;
+}
+
+QString SqlActualizaFacturaSinCambios(const CamposFactura& c, const QString& textoTipo, const QString& id,
+                                      const FilaFactura& leida) {
+    QString sql = SqlActualizaFactura(c, textoTipo, id);
+    for (size_t i = 0; i < leida.size(); ++i)
+        sql += QStringLiteral("   and ") + CondicionIgualSQL(ColumnaFila(i), leida[i]);
+    return sql;
+}
+
+Grabacion GrabaFacturaNueva(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo) {
+    return con.Ejecutar(SqlInsertaFactura(campos, textoTipo)) > 0 ? Grabacion::Hecha : Grabacion::NoGrabada;
+}
+
+Grabacion GrabaCambiosFactura(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
+                              const QString& id, const FilaFactura& leida) {
+    if (con.Ejecutar(SqlActualizaFacturaSinCambios(campos, textoTipo, id, leida)) > 0)
+        return Grabacion::Hecha;
+    return con.AbrirRegistros(SqlLeeFactura(id))->Fin() ? Grabacion::NoEncontrada : Grabacion::Cambiada;
 }

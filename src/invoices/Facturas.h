@@ -1,11 +1,14 @@
 #pragma once
 // The invoice editor's rules: the field set, completing the amounts from the
 // total, the date check and the four statements.
+#include "data/Valor.h"
+
 #include <QString>
 #include <array>
 #include <optional>
 
-class Valor;
+class ConexionBD;
+class Registros;
 
 // The seven text fields, index 0 to 6.
 using CamposFactura = std::array<QString, 7>;
@@ -44,3 +47,25 @@ QString SqlLeeFactura(const QString& id);
 QString SqlInsertaFactura(const CamposFactura& campos, const QString& textoTipo);
 QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTipo, const QString& id);
 QString SqlBorraFactura(const QString& id);
+
+// The invoice as the editor read it: the columns of fields 0 to 6, then TIPO.
+using FilaFactura = std::array<Valor, 8>;
+// From the first row of SqlLeeFactura.
+FilaFactura LeeFilaFactura(const Registros& rs);
+
+// The update of SqlActualizaFactura, changing the row only while every column
+// still holds what `leida` holds.
+QString SqlActualizaFacturaSinCambios(const CamposFactura& campos, const QString& textoTipo, const QString& id,
+                                      const FilaFactura& leida);
+
+enum class Grabacion {
+    Hecha,
+    NoGrabada,     // the database took the statement and stored nothing
+    NoEncontrada,  // the invoice is no longer there
+    Cambiada,      // someone else changed it since it was read
+};
+// Stores a new invoice, or the changes to invoice `id` read as `leida`.
+// Throws ErrorBD when the database refuses the statement.
+Grabacion GrabaFacturaNueva(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo);
+Grabacion GrabaCambiosFactura(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
+                              const QString& id, const FilaFactura& leida);

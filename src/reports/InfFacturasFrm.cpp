@@ -13,6 +13,7 @@
 #include "ui/common/PunteroOcupado.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
+#include "ui/common/VistaPreviaTeclas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,8 +165,9 @@ InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
     setTabOrder(BtnRefrescar, BtnSalir);
     setTabOrder(BtnSalir, vista_);
 
-    // The window sees every key before its controls; the same filter sees the
-    // date boxes come and go.
+    // The window sees every key before its controls.
+    VistaPreviaTeclas(this, [this](QWidget* destino, QKeyEvent* k) { return Form_KeyDown(destino, k->key()); });
+    // This filter sees the date boxes come and go.
     qApp->installEventFilter(this);
 
     resize(Px(9360), Px(9000));
@@ -177,12 +179,6 @@ InfFacturasFrm::~InfFacturasFrm() = default;
 
 bool InfFacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     switch (evento->type()) {
-    case QEvent::KeyPress: {
-        auto* w = qobject_cast<QWidget*>(objeto);
-        if (!w || !(w == this || isAncestorOf(w)) || QApplication::activeModalWidget())
-            return false;
-        return Form_KeyDown(w, static_cast<QKeyEvent*>(evento)->key());
-    }
     case QEvent::FocusIn:
         for (QLineEdit* t : TxtGrupo)
             if (objeto == t)
@@ -373,7 +369,8 @@ void InfFacturasFrm::Imprimir() {
 void InfFacturasFrm::GuardarComoPdf() {
     if (!informe_)
         return;
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString carpeta =
+        CarpetaParaGuardar(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
     QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el listado como PDF"),
                                                 QDir(carpeta).filePath(QStringLiteral("Listado de Facturas.pdf")),
                                                 QStringLiteral("Documentos PDF (*.pdf)"));

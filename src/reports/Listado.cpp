@@ -3,6 +3,8 @@
 #include "data/Comillas.h"
 #include "data/ConexionBD.h"
 
+#include <QFileInfo>
+
 QString ConsultaListado(const QString& desde, const QString& hasta) {
     // The boxes admit no apostrophe, but the texts may come from elsewhere:
     // doubled, one can only make the date fail to convert.
@@ -66,4 +68,12 @@ std::vector<FilaListado> FilasListado(const Registros& rs) {
         filas.push_back(f);
     }
     return filas;
+}
+
+QString CarpetaParaGuardar(const QString& documentos, const QString& personal) {
+    // A folder that does not exist would leave the file dialog in the folder
+    // the program was started from, mostly its own.
+    if (!documentos.isEmpty() && QFileInfo(documentos).isDir())
+        return documentos;
+    return personal;
 }

@@ -37,3 +37,7 @@ struct FilaListado {
 };
 // Copies the rows of the listing result set (by column name). Throws ErrorBD.
 std::vector<FilaListado> FilasListado(const Registros& rs);
+
+// The folder "Guardar PDF" proposes: the user's documents folder where there
+// is one, else his home folder.
+QString CarpetaParaGuardar(const QString& documentos, const QString& personal);

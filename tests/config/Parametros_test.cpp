@@ -49,6 +49,39 @@ TEST(Parametros, CodificarClaveFueraDeRango) {
     EXPECT_NO_THROW(CodificarClave(true, QString(31, 'a') + ' '));
 }
 
+TEST(Parametros, LasClavesAdmitidasSeGuardanYSeLeenEnCualquierPosicion) {
+    const struct {
+        QString clave;
+        bool admitida;
+    } casos[] = {
+        {"Secreto 1!", true}, {"Ñoño ÁÚÜ€", true}, {"àèìòç'(@#~", true}, {"", true},
+        {"abcü", false},      {"menú", false},     {"ab😍", false},     {"中", false},
+        {"ÿ", false},         {QString("a") + QChar(0), false},         {"a\tb", false},
+        {QString(11, 'a'), true}, {QString(32, 'a') + ' ', false},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(ClaveAdmitida(c.clave), c.admitida) << c.clave.toStdString();
+    // Every character of the code page that is admitted survives the round
+    // trip at each position of the longest password the box takes.
+    QString pagina = QString::fromUtf8("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
+    for (int u = 0x20; u <= 0xFF; ++u)
+        if (u < 0x7F || u >= 0xA0)
+            pagina += QChar(u);
+    int admitidos = 0;
+    for (QChar c : pagina) {
+        if (!ClaveAdmitida(QString(c)))
+            continue;
+        ++admitidos;
+        for (int pos = 0; pos < 10; ++pos) {
+            QString t(10, QLatin1Char('a'));
+            t[pos] = c;
+            EXPECT_EQ(CodificarClave(false, CodificarClave(true, t)), t) << c.unicode() << " en " << pos;
+        }
+    }
+    // Codes 32 to 245 but the ten at the top ("ö" to "ÿ").
+    EXPECT_EQ(admitidos, pagina.size() - 10);
+}
+
 TEST(Parametros, CargaNormal) {
     EntornoPruebas e;
     e.Conecta();

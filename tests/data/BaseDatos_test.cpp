@@ -5,11 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -47,6 +50,45 @@ TEST(BaseDatos, CadenaConexionYCopia) {
     // Another program name looks for a database of its own name.
     NombrePrograma = "Otro";
     EXPECT_EQ(RutaBaseDatos(), RutaAplicacion + "Otro.mdb");
+}
+
+TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {
+    const struct {
+        QString ruta, dbq;  // the DBQ attribute as the string carries it
+    } casos[] = {
+        {"/datos/Fiscalino.mdb", "DBQ=/datos/Fiscalino.mdb"},
+        {"/datos/Empresa; 2026/Fiscalino.mdb", "DBQ={/datos/Empresa; 2026/Fiscalino.mdb}"},
+        {"/datos/a=b/Fiscalino.mdb", "DBQ={/datos/a=b/Fiscalino.mdb}"},
+        {"/datos/{x}}; y}/F.mdb", "DBQ={/datos/{x}}}}; y}}/F.mdb}"},
+        {"/datos/O'Brien \"Hnos\" y Cía/F.mdb", "DBQ=/datos/O'Brien \"Hnos\" y Cía/F.mdb"},
+        {" /datos/blanco al final ", "DBQ={ /datos/blanco al final }"},
+    };
+    for (const auto& c : casos) {
+        EntornoPruebas e;
+        const QString cadena = "Driver={SQLite3 ODBC Driver};" + c.dbq + ";UID=Administrador;PWD=";
+        EXPECT_EQ(ConexionBD::RutaDeCadena(cadena), c.ruta) << cadena.toStdString();
+        EstableceRutaAplicacion(QFileInfo(c.ruta).path());
+        NombrePrograma = QFileInfo(c.ruta).completeBaseName();
+        if (RutaBaseDatos() == c.ruta)
+            EXPECT_EQ(CadenaConexion(), cadena);
+    }
+    EXPECT_EQ(ConexionBD::RutaDeCadena("Driver={SQLite3 ODBC Driver};UID=Administrador;PWD="), "");
+    EXPECT_EQ(ConexionBD::RutaDeCadena(" dbq = {/a;b}x ;PWD="), "/a;b");
+}
+
+TEST(BaseDatos, CarpetaDelProgramaConPuntoYComa) {
+    EntornoPruebas e;
+    const QString carpeta = e.Carpeta() + "/Empresa; 2026";
+    QDir().mkpath(carpeta);
+    EstableceRutaAplicacion(carpeta);
+    e.Conecta();
+    e.InsertaFactura("P", "F-1", "06/12/2026", "21", "121");
+    CierraConexion();
+    e.Conecta();
+    EXPECT_EQ(Conexion->Ruta(), RutaAplicacion + "Fiscalino.mdb");
+    EXPECT_EQ(Conexion->AbrirRegistros("select COD_FACTURA from FACTURAS")->Campo(0).Texto(), "F-1");
+    // Nothing made beside the folder whose name the old string cut short.
+    EXPECT_EQ(QDir(e.Carpeta()).entryList(QDir::Files), QStringList());
 }
 
 TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
@@ -129,9 +171,13 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
         ASSERT_EQ(r.cuenta(), 1);
         const QString t = r.ultimo().texto;
         EXPECT_TRUE(t.startsWith("Error intentando conectar con la BD. El error fue: ")) << t.toStdString();
-        // A Spanish description with the engine's own text after it.
-        EXPECT_TRUE(t.contains(QRegularExpression("(no es una base de datos|está dañada).* \\(.+\\)$")))
+        // A Spanish description alone; the engine's own text goes to the log.
+        EXPECT_TRUE(t == "Error intentando conectar con la BD. El error fue: El archivo no es una base de datos válida." ||
+                    t == "Error intentando conectar con la BD. El error fue: La base de datos está dañada.")
             << t.toStdString();
+        EXPECT_TRUE(e.Bitacora().contains(QRegularExpression("file is not a database|malformed|out of order|"
+                                                             "never used|invalid page|btreeInitPage")))
+            << e.Bitacora().toStdString();
         EXPECT_EQ(r.ultimo().icono, Icono::Critico);
         EXPECT_EQ(r.ultimo().botones, Botones::Aceptar);
         EXPECT_EQ(r.ultimo().titulo, "Fiscalino");
@@ -140,14 +186,36 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
     }
 }
 
+TEST(BaseDatos, DiscoLlenoAlCrearLaBaseNoDejaArchivo) {
+    EntornoPruebas e;
+    const int r = EnProcesoHijo([] {
+        // No byte may be written: the disk is full from the start.
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit nada{0, 0};
+        if (setrlimit(RLIMIT_FSIZE, &nada) != 0)
+            return 20;
+        RegistroMensajes m;
+        if (ConectarBD())
+            return 10;
+        return m.cuenta() == 1 && m.ultimo().texto.startsWith("Error intentando conectar con la BD. El error fue: ")
+                   ? 0
+                   : 11;
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(QDir(e.Carpeta()).entryList({"Fiscalino.mdb*"}, QDir::Files), QStringList());
+    // Once there is room, the first start makes the database as usual.
+    e.Conecta();
+    EXPECT_TRUE(Conexion->AbrirRegistros("select * from FACTURAS")->Fin());
+}
+
 TEST(BaseDatos, CarpetaQueNoSeAbre) {
     EntornoPruebas e;
     QDir().mkpath(e.RutaBD());  // a folder where the file should be
     RegistroMensajes r;
     EXPECT_FALSE(ConectarBD());
     ASSERT_EQ(r.cuenta(), 1);
-    EXPECT_TRUE(r.ultimo().texto.startsWith(
-        "Error intentando conectar con la BD. El error fue: No se puede abrir el archivo de la base de datos ("));
+    EXPECT_EQ(r.ultimo().texto,
+              "Error intentando conectar con la BD. El error fue: No se puede abrir el archivo de la base de datos.");
 }
 
 TEST(BaseDatos, ElegirCarpetaDeLaBase) {
@@ -185,6 +253,35 @@ TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
     CierraConexion();
     EXPECT_FALSE(QFile::exists(RutaAplicacion + "Fiscalino.mdb"));
     QFile::setPermissions(programa, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(BaseDatos, UnArchivoQueVuelveASerEscribibleGuardaSinReiniciar) {
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    QFile::setPermissions(e.RutaBD(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString inserta = "insert into FACTURAS (COD_FACTURA, TIPO) values ('F-1', 'P')";
+    const int r = ComoUsuarioCorriente(e.Carpeta(), [&] {
+        if (!ConectarBD())
+            return 10;
+        try {
+            Conexion->Ejecutar(inserta);
+            return 11;
+        } catch (const ErrorBD& err) {
+            if (!err.descripcion().startsWith("La base de datos es de sólo lectura"))
+                return 12;
+        }
+        QFile::setPermissions(e.RutaBD(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        try {
+            Conexion->Ejecutar(inserta);
+        } catch (const ErrorBD&) {
+            return 13;
+        }
+        CierraConexion();
+        return 0;
+    });
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Sqlite(e.RutaBD(), "select COD_FACTURA from FACTURAS"), "F-1");
 }
 
 TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {

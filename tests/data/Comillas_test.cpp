@@ -37,3 +37,20 @@ TEST(Comillas, ValorSQLDoblaYCita) {
     EXPECT_EQ(ValorSQL(""), "Null");
     EXPECT_EQ(ValorSQL("  "), "'  '");
 }
+
+TEST(Comillas, CondicionIgualSQL) {
+    const struct {
+        Valor valor;
+        QString sql;
+    } casos[] = {
+        {Valor::Nulo(), "C is Null"},
+        {Valor::DeTexto(""), "C = ''"},
+        {Valor::DeTexto("O'Brien"), "C = 'O''Brien'"},
+        {Valor::DeEntero(-21), "C = -21"},
+        {Valor::DeDecimal(121), "C = 121"},
+        {Valor::DeDecimal(83.06), "C = 83.060000000000002"},
+        {Valor::DeFecha(QDate(2007, 12, 6)), "DateValue(C) = DateValue('06/12/2007')"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(CondicionIgualSQL("C", c.valor), c.sql);
+}

@@ -1,8 +1,11 @@
 #include "ApoyoPruebas.h"
 
+#include "data/comun/Mensajes.h"
+
 #include "data/BaseDatos.h"
 #include "data/MarcaUso.h"
 
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -57,6 +60,29 @@ TEST(MarcaUso, LosProcesosHijosNoHeredanLaMarca) {
     EXPECT_TRUE(UsoExclusivo(e.RutaBD()).Conseguido());
     hijo.kill();
     hijo.waitForFinished(5000);
+}
+
+TEST(MarcaUso, SinSuMarcaLaInstanciaLoDiceYNoUsaLaBase) {
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    const auto contenido = [&] {
+        QFile f(e.RutaBD());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray antes = contenido();
+    OtraInstancia copia(e.RutaBD(), true);
+    ASSERT_TRUE(copia.Lista());
+    RegistroMensajes r;
+    EXPECT_FALSE(ConectarBD());
+    EXPECT_FALSE(Conexion);
+    EXPECT_FALSE(MarcaUsoTomada());
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_EQ(r.ultimo().texto, "No se puede usar la base de datos porque se está haciendo una copia de seguridad de "
+                                "ella. Espere a que termine la copia y vuelva a arrancar el programa.");
+    EXPECT_EQ(r.ultimo().icono, Icono::Critico);
+    EXPECT_EQ(r.ultimo().titulo, "Fiscalino");
+    EXPECT_EQ(contenido(), antes);
 }
 
 TEST(MarcaUso, SinArchivoNoHayUsoExclusivo) {

@@ -23,15 +23,18 @@ TEST(Traductor, SentenciasDelProgramaAlDialectoDelMotor) {
         {"insert into FACTURAS       (COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL, IMPORTE_NETO, IVA, "
          "DESCRIPCION, TIPO) values ('06/12/2007','06/12/2007','1.234,56','-7.000'       ,Null,'21','1,5','C')",
          "insert into FACTURAS       (COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL, IMPORTE_NETO, IVA, "
-         "DESCRIPCION, TIPO) values ('06/12/2007','2007-12-06',1234.56,-7000       ,Null,21,'1,5','C')"},
+         "DESCRIPCION, TIPO) values ('06/12/2007','2007-12-06',1234.5599999999999,-7000       ,Null,21,'1,5','C')"},
         {"update FACTURAS   set COD_FACTURA = 'O''Brien'     , FECHA_FACTURA = '1-2-08'     , IMPORTE_IVA = '0,1'"
          " where ID = 5 and IMPORTE_TOTAL = '121' and DESCRIPCION is Null",
-         "update FACTURAS   set COD_FACTURA = 'O''Brien'     , FECHA_FACTURA = '2008-02-01'     , IMPORTE_IVA = 0.1"
+         "update FACTURAS   set COD_FACTURA = 'O''Brien'     , FECHA_FACTURA = '2008-02-01'     , IMPORTE_IVA = 0.10000000000000001"
          " where ID = 5 and IMPORTE_TOTAL = 121 and DESCRIPCION is Null"},
         // Literals, comments and names are tokens: what looks like the dialect inside them is left alone.
         {"insert into FACTURAS (DESCRIPCION) values ('DateValue(''1/1/08'') and IMPORTE_IVA = ''1,5''')",
          "insert into FACTURAS (DESCRIPCION) values ('DateValue(''1/1/08'') and IMPORTE_IVA = ''1,5''')"},
         {"select * from FACTURAS -- DateValue('x')\n where IVA = '4'", "select * from FACTURAS -- DateValue('x')\n where IVA = 4"},
+        // Only compared, a value that is not of the column's kind matches nothing; it does not fail.
+        {"select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA",
+         "select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA"},
         // Other tables: no typed columns there, and names of another table are not taken for these.
         {"update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'",
          "update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'"},

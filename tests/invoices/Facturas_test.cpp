@@ -1,5 +1,6 @@
 #include "ApoyoPruebas.h"
 
+#include "data/BaseDatos.h"
 #include "data/Valor.h"
 #include "invoices/Facturas.h"
 
@@ -86,4 +87,67 @@ TEST(Facturas, Sentencias) {
     EXPECT_EQ(SqlInsertaFactura({"", "", "", "", "", "", "d'e"}, ""),
               "insert into FACTURAS       (COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL, IMPORTE_NETO, IVA, "
               "DESCRIPCION, TIPO) values (Null,Null,Null,Null       ,Null,Null,'d''e',Null)");
+}
+
+TEST(Facturas, ActualizacionSoloSobreLoLeido) {
+    const CamposFactura campos{"F-7", "06/12/2007", "21,00", "121", "100", "21", ""};
+    const FilaFactura leida{Valor::DeTexto("F'7"), Valor::DeFecha(QDate(2007, 12, 6)), Valor::DeDecimal(21),
+                            Valor::DeDecimal(121), Valor::Nulo(), Valor::DeEntero(21), Valor::DeTexto(""),
+                            Valor::DeTexto("P")};
+    EXPECT_EQ(SqlActualizaFacturaSinCambios(campos, "Pagos", "3", leida),
+              SqlActualizaFactura(campos, "Pagos", "3") +
+                  "   and COD_FACTURA = 'F''7'   and DateValue(FECHA_FACTURA) = DateValue('06/12/2007')"
+                  "   and IMPORTE_IVA = 21   and IMPORTE_TOTAL = 121   and IMPORTE_NETO is Null   and IVA = 21"
+                  "   and DESCRIPCION = ''   and TIPO = 'P'");
+}
+
+namespace {
+
+// The shared connection is one instance of the program; `otra` is a second
+// one on the same file.
+class DosInstancias : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e.Conecta();
+        e.InsertaFactura("P", "F-1", "06/12/2007", "21", "121", "100", "21");
+        id = Conexion->AbrirRegistros("select max(ID) from FACTURAS")->Campo(0).Texto();
+        otra = ConexionBD::Abrir(CadenaConexion());
+    }
+    FilaFactura Lee(ConexionBD& con) { return LeeFilaFactura(*con.AbrirRegistros(SqlLeeFactura(id))); }
+    static CamposFactura Campos(const FilaFactura& f) {
+        CamposFactura c;
+        for (size_t i = 0; i < c.size(); ++i)
+            c[i] = f[i].Texto();
+        return c;
+    }
+    EntornoPruebas e;
+    QString id;
+    std::unique_ptr<ConexionBD> otra;
+};
+
+}  // namespace
+
+TEST_F(DosInstancias, CadaColumnaCambiadaSeNota) {
+    const char* cambios[] = {"COD_FACTURA = 'F-2'",    "FECHA_FACTURA = '07/12/2007'", "IMPORTE_IVA = '22'",
+                             "IMPORTE_TOTAL = Null",   "IMPORTE_NETO = '100,01'",      "IVA = '4'",
+                             "DESCRIPCION = ''",       "TIPO = 'C'"};
+    for (const char* cambio : cambios) {
+        SCOPED_TRACE(cambio);
+        const FilaFactura leida = Lee(*Conexion);
+        const CamposFactura campos = Campos(leida);
+        otra->Ejecutar(QStringLiteral("update FACTURAS set ") + cambio + " where ID = " + id);
+        const FilaFactura antes = Lee(*otra);
+        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), id, leida), Grabacion::Cambiada);
+        EXPECT_EQ(Campos(Lee(*otra)), Campos(antes));
+        // Back as it was: the same save goes through.
+        otra->Ejecutar(SqlActualizaFactura(campos, NombreTipo(leida[7]), id));
+        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), id, leida), Grabacion::Hecha);
+    }
+}
+
+TEST_F(DosInstancias, InsercionQueNoGuardaNadaNoSeDaPorGrabada) {
+    Conexion->Ejecutar("create trigger IGNORA before insert on FACTURAS begin select raise(ignore); end");
+    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::NoGrabada);
+    Conexion->Ejecutar("drop trigger IGNORA");
+    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::Hecha);
 }

@@ -153,6 +153,42 @@ private slots:
         QCOMPARE(frm->VistaPrevia()->pageCount(), 1);
     }
 
+    void guardarPdfProponeDocumentosOPersonal_data() {
+        QTest::addColumn<bool>("conDocumentos");
+        QTest::newRow("con carpeta de documentos") << true;
+        QTest::newRow("sin carpeta de documentos") << false;
+    }
+
+    void guardarPdfProponeDocumentosOPersonal() {
+        QFETCH(bool, conDocumentos);
+        QTemporaryDir casa;
+        const QByteArray casaAntes = qgetenv("HOME");
+        const QByteArray configAntes = qgetenv("XDG_CONFIG_HOME");
+        const QString carpetaAntes = QDir::currentPath();
+        qputenv("HOME", QFile::encodeName(casa.path()));
+        qunsetenv("XDG_CONFIG_HOME");
+        // Started from its own folder, as a double click on it does.
+        QDir::setCurrent(entorno->Carpeta());
+        const QString documentos = casa.filePath(QStringLiteral("Documents"));
+        if (conDocumentos)
+            QDir().mkdir(documentos);
+        ComoElNavegador(QStringLiteral("01/01/2026"), QStringLiteral("31/03/2026"));
+        QString propuesta;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            propuesta = d->selectedFiles().value(0);
+            d->reject();
+        });
+        Accion("AccPdf")->trigger();
+        qputenv("HOME", casaAntes);
+        if (!configAntes.isNull())
+            qputenv("XDG_CONFIG_HOME", configAntes);
+        QDir::setCurrent(carpetaAntes);
+        QCOMPARE(QFileInfo(propuesta).absolutePath(), conDocumentos ? documentos : casa.path());
+        QCOMPARE(QFileInfo(propuesta).fileName(), QStringLiteral("Listado de Facturas.pdf"));
+    }
+
     void guardaElPdf() {
         RegistroMensajes registro;
         ComoElNavegador(QStringLiteral("01/01/2026"), QStringLiteral("31/03/2026"));

@@ -3,6 +3,8 @@
 #include "data/BaseDatos.h"
 #include "reports/Listado.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(Listado, ConsultaListadoTextoExacto) {
@@ -70,4 +72,13 @@ TEST(Listado, FilasSinLasColumnasDelListado) {
                                                           "IMPORTE_IVA_V", "IMPORTE_TOTAL_V"})
                            .Termina();
     EXPECT_TRUE(FilasListado(*vacio).empty());
+}
+
+TEST(Listado, CarpetaParaGuardar) {
+    QTemporaryDir casa;
+    const QString documentos = casa.filePath("Documentos");
+    EXPECT_EQ(CarpetaParaGuardar(documentos, casa.path()), casa.path());
+    EXPECT_EQ(CarpetaParaGuardar(QString(), casa.path()), casa.path());
+    ASSERT_TRUE(QDir().mkdir(documentos));
+    EXPECT_EQ(CarpetaParaGuardar(documentos, casa.path()), documentos);
 }

@@ -2,7 +2,9 @@
 
 #include <QTest>
 
+#include <QClipboard>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -32,7 +34,10 @@ void AlAbrirModal(std::function<void(QWidget*)> accion, int esperaMaxMs) {
     reloj->setInterval(10);
     QObject::connect(reloj, &QTimer::timeout, reloj, [=] {
         QWidget* m = QApplication::activeModalWidget();
-        if ((m && m != antes && m->isVisible()) || tiempo->elapsed() > esperaMaxMs) {
+        // A person acts on the dialog once it is in front: until it is the
+        // active window its focused control has not the focus yet.
+        const bool delante = m && m != antes && m->isVisible() && m->isActiveWindow();
+        if (delante || tiempo->elapsed() > esperaMaxMs) {
             reloj->stop();
             reloj->deleteLater();
             if (m && m != antes)
@@ -91,4 +96,20 @@ void Reemplaza(QWidget* caja, const QString& texto) {
     if (auto* l = qobject_cast<QLineEdit*>(caja))
         l->selectAll();
     Escribe(caja, texto);
+}
+
+void Pega(QWidget* caja, const QString& texto) {
+    QGuiApplication::clipboard()->setText(texto);
+    caja->setFocus();
+    QTest::keyClick(caja, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+}
+
+int LimiteDeCaja(QLineEdit* caja) {
+    const QString antes = caja->text();
+    caja->selectAll();
+    caja->insert(QString(1000, QLatin1Char('1')));
+    const int n = caja->text().size();
+    caja->setText(antes);
+    return n;
 }

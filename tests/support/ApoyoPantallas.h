@@ -1,5 +1,6 @@
 #pragma once
 // Helpers for the Qt Test programs of the screens.
+#include "ApoyoCajas.h"
 #include "ApoyoPruebas.h"
 
 #include <QApplication>
@@ -12,8 +13,8 @@
 #include <functional>
 
 // Acts on the next modal window that opens (a dialog shown with exec()):
-// polls until one other than those open now is up, then calls `accion` with
-// it once. The action must close it (or open the next step).
+// polls until one other than those open now is up and active, then calls
+// `accion` with it once. The action must close it (or open the next step).
 void AlAbrirModal(std::function<void(QWidget*)> accion, int esperaMaxMs = 5000);
 // Drops the waits of AlAbrirModal still pending (a test's cleanup calls it,
 // so that no action outlives the test that set it).
@@ -67,3 +68,4 @@ void CuandoSeAbra(std::function<void(T*)> accion, int intentos = 500) {
 void Escribe(QWidget* caja, const QString& texto);
 // The same over the box's whole text, which the typing replaces.
 void Reemplaza(QWidget* caja, const QString& texto);
+

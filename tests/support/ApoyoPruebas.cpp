@@ -3,9 +3,14 @@
 #include "config/Ajustes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
+#include "data/comun/Bitacora.h"
 #include "invoices/Facturas.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 EntornoPruebas::EntornoPruebas() {
     CierraConexion();
@@ -13,6 +18,7 @@ EntornoPruebas::EntornoPruebas() {
     EstableceRutaAplicacion(dir_.path());
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
     EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
+    EstableceArchivoBitacora(QString());
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();
@@ -24,6 +30,11 @@ EntornoPruebas::EntornoPruebas() {
 EntornoPruebas::~EntornoPruebas() { CierraConexion(); }
 
 QString EntornoPruebas::RutaBD() const { return RutaAplicacion + NombrePrograma + QStringLiteral(".mdb"); }
+
+QString EntornoPruebas::Bitacora() const {
+    QFile f(ArchivoBitacora());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
 
 void EntornoPruebas::Conecta() { ASSERT_TRUE(ConectarBD()); }
 
@@ -43,6 +54,34 @@ void EntornoPruebas::InsertaFactura(const QString& tipo, const QString& codigo, 
 
 void PrintTo(const QString& texto, std::ostream* os) { *os << '"' << texto.toStdString() << '"'; }
 
+int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& prueba) {
+    const uid_t nadie = 65534;
+    const bool raiz = geteuid() == 0;
+    if (raiz) {
+        QDirIterator it(carpeta, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        if (chown(QFile::encodeName(carpeta).constData(), nadie, nadie) != 0)
+            return -1;
+        while (it.hasNext())
+            if (chown(QFile::encodeName(it.next()).constData(), nadie, nadie) != 0)
+                return -1;
+    }
+    return EnProcesoHijo([&] {
+        if (raiz && (setgid(nadie) != 0 || setuid(nadie) != 0))
+            return 99;
+        return prueba();
+    });
+}
+
+int EnProcesoHijo(const std::function<int()>& prueba) {
+    const pid_t hijo = fork();
+    if (hijo == 0)
+        _exit(prueba());
+    int estado = 0;
+    if (hijo < 0 || waitpid(hijo, &estado, 0) != hijo)
+        return -1;
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
 QString Sqlite(const QString& archivo, const QString& sql) {
     QProcess p;
     p.start(QStringLiteral("sqlite3"), {archivo, sql});
@@ -52,8 +91,9 @@ QString Sqlite(const QString& archivo, const QString& sql) {
 }
 
 // The shell keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.
-OtraInstancia::OtraInstancia(const QString& ruta) {
-    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9<\"$1\"; flock -s 9; echo listo; exec sleep 30"),
+OtraInstancia::OtraInstancia(const QString& ruta, bool copiando) {
+    const QString bloqueo = copiando ? QStringLiteral("-x") : QStringLiteral("-s");
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec 9<\"$1\"; flock %1 9; echo listo; exec sleep 30").arg(bloqueo),
                                    QStringLiteral("sh"), ruta});
     p.waitForReadyRead(10000);
 }

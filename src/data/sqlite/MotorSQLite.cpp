@@ -1,6 +1,8 @@
 #include "data/sqlite/MotorSQLite.h"
 
+#include "data/comun/Bitacora.h"
 #include "data/comun/OrdenEspanol.h"
+#include "data/sqlite/TextosMotor.h"
 #include "data/sqlite/EstructuraSQLite.h"
 #include "data/sqlite/SentenciaSQLite.h"
 
@@ -90,8 +92,10 @@ QString ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m
     sqlite3_close_v2(db);
     if (veredicto == QLatin1String("ok") || interrumpida)
         return QString();
-    // The engine's own lines stay out of the message.
-    return QStringLiteral("La base de datos está dañada.");
+    // The engine's own lines go to the log, not to the message.
+    AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(": ") +
+                  (veredicto.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : veredicto));
+    return TextoErrorMotor(SQLITE_CORRUPT, veredicto);
 }
 
 }  // namespace
@@ -106,46 +110,98 @@ const Dialecto& MotorSQLite::dialecto() const { return kDialecto; }
 
 QStringList MotorSQLite::EsquemaNuevo() { return EsquemaSQLite(); }
 
-std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearSiFalta) {
-    // An empty file holds nothing to lose: it gets the tables like a new one.
-    const QFileInfo info(ruta);
-    const bool existe = info.exists() && !(info.isFile() && info.size() == 0);
-    if (!info.exists() && !crearSiFalta)
-        throw ErrorBD(CodigoError::ArchivoNoEncontrado,
-                      QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
-    // One connection is used by one thread at a time (the check has its own):
-    // the engine need not lock around every call.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (existe ? 0 : SQLITE_OPEN_CREATE);
+namespace {
+
+// How long a statement waits for another user's lock, until told otherwise.
+constexpr int kEsperaInicial = 3000;
+
+// A handle of the engine on `ruta`, ready for the program's statements. One
+// connection is used by one thread at a time (the check has its own): the
+// engine need not lock around every call.
+sqlite3* AbreManejador(const QString& ruta, int flags, int espera) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         ErrorBD e = ErrorSQLite(db, rc);
         sqlite3_close(db);
         throw e;
     }
-    std::unique_ptr<MotorSQLite> motor(new MotorSQLite(db, ruta));
-    sqlite3_busy_timeout(db, 3000);
+    sqlite3_busy_timeout(db, espera);
     sqlite3_extended_result_codes(db, 0);
     RegistraOrdenEspanol(db);
-    try {
-        if (existe)
-            PreparaArchivo(db, ruta);  // header, schema and layout; the rest is checked apart
-        else
-            CreaEsquema(db);
-    } catch (...) {
-        motor.reset();
-        if (!existe && !info.exists())
-            QFile::remove(ruta);
-        throw;
+    return db;
+}
+
+// Removes a database file and its journal on the way out, unless told to keep them.
+class BorraSiFalla {
+public:
+    explicit BorraSiFalla(QString ruta) : ruta_(std::move(ruta)) {}
+    ~BorraSiFalla() {
+        if (ruta_.isEmpty())
+            return;
+        QFile::remove(ruta_);
+        QFile::remove(ruta_ + QStringLiteral("-journal"));
     }
+    void Conserva() { ruta_.clear(); }
+
+private:
+    QString ruta_;
+};
+
+}  // namespace
+
+std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearSiFalta) {
+    // An empty file holds nothing to lose: it gets the tables like a new one.
+    const QFileInfo info(ruta);
+    const bool habia = info.exists();
+    const bool existe = habia && !(info.isFile() && info.size() == 0);
+    if (!habia && !crearSiFalta)
+        throw ErrorBD(CodigoError::ArchivoNoEncontrado,
+                      QStringLiteral("No se encontró el archivo de la base de datos: ") + ruta);
+    // A file this call made goes again when it cannot be completed (a full
+    // disk), so that the next start does not find an empty database. It is
+    // declared first, so that it runs after the handle has been closed.
+    BorraSiFalla borra(habia ? QString() : ruta);
+    std::unique_ptr<MotorSQLite> motor(
+        new MotorSQLite(AbreManejador(ruta, SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE), kEsperaInicial),
+                        ruta));
+    if (existe)
+        PreparaArchivo(motor->db_, ruta);  // header, schema and layout; the rest is checked apart
+    else
+        CreaEsquema(motor->db_);
+    borra.Conserva();
     return motor;
 }
 
+void MotorSQLite::ReabreSiAdmiteEscritura() {
+    // The engine opens a write-protected file read-only and keeps it so for
+    // the handle's life: once the file can be written again, a new handle
+    // takes over, so that saving works without restarting the program.
+    if (!db_ || sqlite3_db_readonly(db_, "main") != 1 || !QFileInfo(ruta_).isWritable())
+        return;
+    sqlite3* nuevo = nullptr;
+    try {
+        nuevo = AbreManejador(ruta_, SQLITE_OPEN_READWRITE, espera_);
+    } catch (const ErrorBD&) {
+        return;  // the statement meets the old handle's read-only failure
+    }
+    if (sqlite3_db_readonly(nuevo, "main") == 1) {
+        sqlite3_close_v2(nuevo);
+        return;
+    }
+    sqlite3_close_v2(db_);
+    db_ = nuevo;
+}
+
 int MotorSQLite::Ejecutar(const QString& sql) {
+    ReabreSiAdmiteEscritura();
     SentenciaSQLite s(db_, sql);
+    // The engine's count of the last change stays as it was after a statement
+    // that changes nothing; the running total tells whether this one did.
+    const qint64 antes = sqlite3_total_changes64(db_);
     while (s.Paso() == SQLITE_ROW) {
     }
-    return sqlite3_changes(db_);
+    return sqlite3_total_changes64(db_) == antes ? 0 : static_cast<int>(sqlite3_changes64(db_));
 }
 
 std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
@@ -195,6 +251,7 @@ std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
 }
 
 void MotorSQLite::EstableceEspera(int milisegundos) {
+    espera_ = milisegundos;
     if (db_)
         sqlite3_busy_timeout(db_, milisegundos);
 }

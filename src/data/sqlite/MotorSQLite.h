@@ -42,9 +42,11 @@ public:
 private:
     MotorSQLite(sqlite3* db, QString ruta);
     void DetieneComprobacion();
+    void ReabreSiAdmiteEscritura();
 
     sqlite3* db_ = nullptr;
     QString ruta_;
+    int espera_ = 3000;  // the busy wait, kept for a handle opened again
     std::thread comprobacion_;
     std::shared_future<QString> veredicto_;
     std::mutex mutexComprobacion_;

@@ -1,29 +1,24 @@
 #include "data/sqlite/SentenciaSQLite.h"
 
+#include "data/comun/Bitacora.h"
+#include "data/sqlite/TextosMotor.h"
+
 #include <QByteArray>
 #include <sqlite3.h>
 
 ErrorBD ErrorSQLite(sqlite3* db, int rc) {
+    // The user reads the Spanish wording; the engine's own English goes to the log.
     const QString motor = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    QString texto;
-    int numero = CodigoError::BaseDatos;
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB: texto = QStringLiteral("El archivo no es una base de datos válida"); break;
-    case SQLITE_CORRUPT: texto = QStringLiteral("La base de datos está dañada"); break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: texto = QStringLiteral("La base de datos está bloqueada por otro usuario"); break;
-    case SQLITE_READONLY: texto = QStringLiteral("La base de datos es de sólo lectura"); break;
-    case SQLITE_FULL: texto = QStringLiteral("El disco está lleno"); break;
-    case SQLITE_CONSTRAINT: texto = QStringLiteral("Se ha incumplido una restricción de la base de datos"); break;
-    case SQLITE_CANTOPEN:
-        texto = QStringLiteral("No se puede abrir el archivo de la base de datos");
-        numero = CodigoError::ArchivoNoEncontrado;
-        break;
-    case SQLITE_PERM: texto = QStringLiteral("No tiene permiso para usar la base de datos"); break;
-    case SQLITE_IOERR: texto = QStringLiteral("Error de lectura o escritura en la base de datos"); break;
-    default: texto = QStringLiteral("Error en la base de datos"); break;
-    }
-    return ErrorBD(numero, texto + QStringLiteral(" (") + motor + QStringLiteral(")"));
+    // A trigger's RAISE is a text of whoever wrote the trigger: it reaches the user as it is.
+    if (db && sqlite3_extended_errcode(db) == SQLITE_CONSTRAINT_TRIGGER)
+        return ErrorBD(CodigoError::BaseDatos, motor);
+    const char* archivo = db ? sqlite3_db_filename(db, "main") : nullptr;
+    AnotaBitacora(QStringLiteral("Base de datos %1, código %2: %3")
+                      .arg(archivo ? QString::fromUtf8(archivo) : QString())
+                      .arg(db ? sqlite3_extended_errcode(db) : rc)
+                      .arg(motor));
+    const int numero = (rc & 0xff) == SQLITE_CANTOPEN ? CodigoError::ArchivoNoEncontrado : CodigoError::BaseDatos;
+    return ErrorBD(numero, TextoErrorMotor(rc, motor));
 }
 
 SentenciaSQLite::SentenciaSQLite(sqlite3* db, const QString& sql) : db_(db) {

@@ -27,12 +27,19 @@ bool ValidarAcceso() {
     return resultado;
 }
 
+bool ValidarAccesoFacturas() { return !AccesoFacturas || ValidarAcceso(); }
+bool ValidarAccesoInformes() { return !AccesoInformes || ValidarAcceso(); }
+
 AccesoFrm::AccesoFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AccesoFrm"));
     setWindowTitle(QStringLiteral("Introducir la CLAVE de ACCESO"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
-    setFixedSize(Px(4215), Px(1395));
+    // Wide enough for the frame to show the whole title; what it adds goes to
+    // the password box, and the buttons keep to the right edge.
+    const int ancho = AnchoParaTitulo(this, Px(4215));
+    const int extra = ancho - Px(4215);
+    setFixedSize(ancho, Px(1395));
 
     Label1 = new QLabel(QStringLiteral("Contraseña"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -44,17 +51,17 @@ AccesoFrm::AccesoFrm(QWidget* parent) : QDialog(parent) {
     TxtClave->setEchoMode(QLineEdit::Password);
     // The box shows "*" for every character, as the rest of the program's password boxes.
     TxtClave->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-    TxtClave->setGeometry(RectTwips(1260, 135, 2775, 330));
+    TxtClave->setGeometry(RectTwips(1260, 135, 2775, 330).adjusted(0, 0, extra, 0));
 
     BtnAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
-    BtnAceptar->setGeometry(RectTwips(915, 720, 1455, 435));
+    BtnAceptar->setGeometry(RectTwips(915, 720, 1455, 435).translated(extra, 0));
     BtnAceptar->setDefault(true);
     BtnAceptar->setAutoDefault(true);
 
     BtnCancel = new QPushButton(QStringLiteral("&Cancelar"), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    BtnCancel->setGeometry(RectTwips(2580, 720, 1455, 435));
+    BtnCancel->setGeometry(RectTwips(2580, 720, 1455, 435).translated(extra, 0));
     BtnCancel->setAutoDefault(false);
 
     setTabOrder(TxtClave, BtnAceptar);

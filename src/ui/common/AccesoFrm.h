@@ -15,6 +15,10 @@ extern bool AccesoConcedido;
 // True when the caller may open the screen: at once with no password set,
 // otherwise after the right password in AccesoFrm.
 bool ValidarAcceso();
+// The gates of the invoice screen and of the listing, which the parameters
+// may leave open; every way to either screen goes through its gate.
+bool ValidarAccesoFacturas();
+bool ValidarAccesoInformes();
 
 class AccesoFrm : public QDialog {
     Q_OBJECT

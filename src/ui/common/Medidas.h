@@ -8,3 +8,9 @@ double DpiPantalla();
 int Px(double twips);
 double Twips(int pixeles);
 QRect RectTwips(double izquierda, double arriba, double ancho, double alto);
+
+class QWidget;
+// The width at which the window manager shows the whole title of `ventana`:
+// the title in the frame's bold face plus room for the frame's icon and
+// buttons; never less than `anchoDiseno` (pixels).
+int AnchoParaTitulo(const QWidget* ventana, int anchoDiseno);

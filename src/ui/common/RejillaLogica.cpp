@@ -99,3 +99,23 @@ Qt::ItemFlags ModeloRegistros::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
+
+QVector<int> RepartePixeles(const QVector<int>& anchos, int extra) {
+    QVector<int> r = anchos;
+    long long total = 0;
+    for (int a : anchos)
+        total += a;
+    if (total <= 0 || extra == 0)
+        return r;
+    // Each column gets its share of the running sum, so rounding never adds up
+    // to more or less than the extra.
+    long long acumulado = 0;
+    int repartido = 0;
+    for (int i = 0; i < r.size(); ++i) {
+        acumulado += anchos[i];
+        const int hasta = static_cast<int>(extra * acumulado / total);
+        r[i] += hasta - repartido;
+        repartido = hasta;
+    }
+    return r;
+}

@@ -58,3 +58,7 @@ private:
     QVector<int> origen_;  // position in the result set of each column, -1 when missing
     const Registros* rs_ = nullptr;
 };
+
+// Widths that share `extra` pixels among columns in proportion to their
+// `anchos`, adding up to their sum plus `extra` exactly.
+QVector<int> RepartePixeles(const QVector<int>& anchos, int extra);

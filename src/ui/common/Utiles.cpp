@@ -1,10 +1,15 @@
 #include "ui/common/Utiles.h"
 
+#include "data/comun/Mensajes.h"
+#include "data/comun/TextosAdmitidos.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -28,6 +33,38 @@ QRegularExpression PatronFiltro(Utiles::Filtro f) {
     case Utiles::Filtro::Importe: return QRegularExpression(QStringLiteral("-?[0-9.]*(,[0-9]*)?"));
     }
     return QRegularExpression();
+}
+
+// The length limit in whole characters: what a paste or a key adds beyond
+// it goes, as with a plain length limit, but never half a character.
+class ValidadorLongitud : public QValidator {
+public:
+    ValidadorLongitud(int limite, QObject* padre) : QValidator(padre), limite_(limite) {}
+    void Limite(int limite) { limite_ = limite; }
+    State validate(QString& texto, int& cursor) const override {
+        RecortaACaracteres(texto, cursor, limite_);
+        return Acceptable;
+    }
+
+private:
+    int limite_;
+};
+
+// The caption that names a box in a message: its buddy label, or the label
+// of the same index ("Lbls(3)" for "Txts(3)").
+QString NombreCaja(QWidget* formulario, QWidget* caja) {
+    const auto etiquetas = formulario->findChildren<QLabel*>();
+    for (QLabel* l : etiquetas)
+        if (l->buddy() == caja)
+            return l->text().remove(QLatin1Char('&')).simplified();
+    QString nombre = caja->objectName();
+    if (nombre.startsWith(QLatin1String("Txts("))) {
+        nombre.replace(0, 4, QStringLiteral("Lbls"));
+        for (QLabel* l : etiquetas)
+            if (l->objectName() == nombre)
+                return l->text().remove(QLatin1Char('&')).simplified();
+    }
+    return caja->accessibleName();
 }
 
 }  // namespace
@@ -182,3 +219,40 @@ bool Utiles::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 bool EsTeclaIntro(const QKeyEvent* k) { return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter; }
+
+void Utiles::LimitaCaracteres(QLineEdit* campo, int caracteres) {
+    auto* propio = dynamic_cast<ValidadorLongitud*>(const_cast<QValidator*>(campo->validator()));
+    if (campo->validator() && !propio) {
+        campo->setMaxLength(caracteres);
+        return;
+    }
+    if (propio)
+        propio->Limite(caracteres);
+    else
+        campo->setValidator(new ValidadorLongitud(caracteres, campo));
+    // Room for the halves of every character; the validator keeps the count.
+    campo->setMaxLength(2 * caracteres);
+}
+
+bool Utiles::CompruebaTextos(QWidget* formulario) {
+    for (QWidget* caja : formulario->findChildren<QWidget*>()) {
+        QString texto;
+        bool variasLineas = false;
+        if (auto* l = qobject_cast<QLineEdit*>(caja)) {
+            texto = l->text();
+        } else if (auto* p = qobject_cast<QPlainTextEdit*>(caja)) {
+            texto = p->toPlainText();
+            variasLineas = true;
+        } else {
+            continue;
+        }
+        if (TextoAdmitido(texto, variasLineas))
+            continue;
+        Aviso(MensajeTextoNoAdmitido(NombreCaja(formulario, caja)));
+        caja->setFocus(Qt::OtherFocusReason);
+        if (auto* l = qobject_cast<QLineEdit*>(caja))
+            l->selectAll();
+        return false;
+    }
+    return true;
+}

@@ -41,6 +41,16 @@ public:
     // validator holds the same rule for paste and drop. Enter is left to the screen.
     void AsignaFiltro(QLineEdit* campo, Filtro filtro);
 
+    // The length limit of a box in whole characters (an emoji counts one and
+    // is never cut in half); a later call changes it. A box with a key filter
+    // holds only single-unit characters and keeps its plain length limit.
+    void LimitaCaracteres(QLineEdit* campo, int caracteres);
+
+    // The check of every screen that writes text, before its statement: when
+    // a box of the form holds characters that cannot be stored, says which
+    // box, puts the focus in it and returns false.
+    bool CompruebaTextos(QWidget* formulario);
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 };

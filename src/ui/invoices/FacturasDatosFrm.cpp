@@ -2,6 +2,7 @@
 
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
+#include "data/comun/TextosAdmitidos.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
@@ -72,9 +73,9 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         t->installEventFilter(this);
         // The limit binds what is typed; what the program writes may be
         // longer (EscribeCampo), and no typing makes such a text longer still.
-        t->setMaxLength(LongitudesFactura[i]);
+        ObjUtiles().LimitaCaracteres(t, LongitudesFactura[i]);
         connect(t, &QLineEdit::textChanged, this, [t, i](const QString& texto) {
-            t->setMaxLength(qMax(LongitudesFactura[i], static_cast<int>(texto.size())));
+            ObjUtiles().LimitaCaracteres(t, qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
         });
         Txts[i] = t;
     }
@@ -189,24 +190,28 @@ void FacturasDatosFrm::Form_Load() {
 
 void FacturasDatosFrm::CargaFactura() {
     PunteroOcupado ocupado;
+    leida_.reset();
     try {
         auto rs = ConexionAbierta().AbrirRegistros(SqlLeeFactura(IdFactura));
         if (rs->Fin()) {
+            ocupado.Restaura();
             Aviso(TextoFacturas::NoEncontrada);
             return;
         }
+        const FilaFactura fila = LeeFilaFactura(*rs);
         for (int i = 0; i < 7; ++i)
-            EscribeCampo(i, rs->Campo(Txts[i]->property("Tag").toString()).Texto());
-        CmbTipo->setCurrentText(NombreTipo(rs->Campo(QStringLiteral("TIPO"))));
+            EscribeCampo(i, fila[static_cast<size_t>(i)].Texto());
+        CmbTipo->setCurrentText(NombreTipo(fila[7]));
         rs->Cerrar();
+        leida_ = fila;
     } catch (const ErrorBD& e) {
+        ocupado.Restaura();
         MostrarErrorBD(e);
     }
 }
 
 void FacturasDatosFrm::EscribeCampo(int i, const QString& texto) {
-    if (texto.size() > Txts[i]->maxLength())
-        Txts[i]->setMaxLength(texto.size());
+    ObjUtiles().LimitaCaracteres(Txts[i], qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
     Txts[i]->setText(texto);
 }
 
@@ -286,23 +291,46 @@ bool FacturasDatosFrm::Txts_Validate(int indice) {
 
 bool FacturasDatosFrm::CompruebaFechaPendiente() { return Txts_Validate(1); }
 
+bool FacturasDatosFrm::CompruebaTipo() {
+    if (CmbTipo->currentIndex() >= 0)
+        return true;
+    Aviso(TextoFacturas::FaltaTipo);
+    MueveFoco(CmbTipo);
+    return false;
+}
+
 void FacturasDatosFrm::BtnAceptar_Click() {
-    if (!CompruebaFechaPendiente())
+    if (!CompruebaFechaPendiente() || !CompruebaTipo() || !ObjUtiles().CompruebaTextos(this))
         return;
+    // An invoice that could not be read is never overwritten blind.
+    if (!NuevaFactura && !leida_) {
+        Aviso(TextoFacturas::NoEncontrada);
+        return;
+    }
     CamposFactura campos;
     for (int i = 0; i < 7; ++i)
         campos[i] = Txts[i]->text();
-    const QString sql = NuevaFactura ? SqlInsertaFactura(campos, CmbTipo->currentText())
-                                     : SqlActualizaFactura(campos, CmbTipo->currentText(), IdFactura);
+    Grabacion r;
     try {
         PunteroOcupado ocupado;
-        ConexionAbierta().Ejecutar(sql);
+        r = NuevaFactura ? GrabaFacturaNueva(ConexionAbierta(), campos, CmbTipo->currentText())
+                         : GrabaCambiosFactura(ConexionAbierta(), campos, CmbTipo->currentText(), IdFactura, *leida_);
     } catch (const ErrorBD& e) {
         // Refused: the editor stays open with what was typed.
         MostrarErrorBD(e);
         return;
     }
-    accept();
+    // Whatever was not stored stays in the editor.
+    switch (r) {
+    case Grabacion::Hecha: accept(); return;
+    case Grabacion::NoGrabada: Aviso(TextoFacturas::NoGrabada); return;
+    case Grabacion::NoEncontrada: Aviso(TextoFacturas::NoEncontrada); return;
+    case Grabacion::Cambiada:
+        if (MuestraMensaje(TextoFacturas::CambiadaPorOtro, Botones::SiNo, Icono::Exclamacion, QString(),
+                           Respuesta::No) == Respuesta::Si)
+            CargaFactura();
+        return;
+    }
 }
 
 void FacturasDatosFrm::BtnBorrar_Click() {

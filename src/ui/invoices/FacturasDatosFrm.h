@@ -1,9 +1,12 @@
 #pragma once
 // The invoice editor: enters a new invoice, or changes or deletes one.
 // Shown modally by the quarter browser, which sets the two properties first.
+#include "invoices/Facturas.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -31,6 +34,7 @@ private:
     void CargaFactura();
     bool Txts_Validate(int indice);
     bool CompruebaFechaPendiente();
+    bool CompruebaTipo();
     void BtnAceptar_Click();
     void BtnBorrar_Click();
     void BtnSalir_Click();
@@ -49,6 +53,9 @@ private:
     QPushButton* BtnBorrar = nullptr;
     QPushButton* BtnSalir = nullptr;
 
+    // The invoice as it was read, which a save may change only while it is
+    // still so; nothing when it could not be read.
+    std::optional<FilaFactura> leida_;
     bool cargado_ = false;
     bool validando_ = false;
     bool moviendo_ = false;

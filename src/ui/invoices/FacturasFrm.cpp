@@ -6,12 +6,15 @@
 #include "data/ErroresBD.h"
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
+#include "ui/common/AccesoFrm.h"
+#include "ui/common/EtiquetaImporte.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
+#include "ui/common/VistaPreviaTeclas.h"
 #include "ui/invoices/FacturasDatosFrm.h"
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/common/PunteroOcupado.h"
@@ -100,20 +103,16 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     Label1->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
     Label1->setGeometry(Px(kIzquierdaPagos), Px(kAltoBarraSuperior + 30), Px(kAncho - 120), Px(255));
 
-    DBGridPagos = CreaRejilla(QStringLiteral("DBGridPagos"), QStringLiteral("Pagos"), kIzquierdaPagos, ModeloPagos);
-    DBGridCobros = CreaRejilla(QStringLiteral("DBGridCobros"), QStringLiteral("Cobros"), kIzquierdaCobros, ModeloCobros);
+    DBGridPagos = CreaRejilla(QStringLiteral("DBGridPagos"), QStringLiteral("Pagos"), ModeloPagos, titulosRejilla_[0]);
+    DBGridCobros =
+        CreaRejilla(QStringLiteral("DBGridCobros"), QStringLiteral("Cobros"), ModeloCobros, titulosRejilla_[1]);
 
-    // The sums, under the VAT and total columns of each grid.
-    const int arribaTotales = kArribaRejilla + kAltoRejilla + 30;
-    const int izquierdas[2] = {kIzquierdaPagos, kIzquierdaCobros};
+    // The sums, under the VAT and total columns of each grid (ColocaControles).
     for (int i = 0; i < 4; ++i) {
-        LblTotal[i] = new QLabel(TextoFacturas::TotalInicial, this);
+        LblTotal[i] = new EtiquetaImporte(TextoFacturas::TotalInicial, this);
         LblTotal[i]->setObjectName(QStringLiteral("LblTotal(%1)").arg(i));
         LblTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         LblTotal[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        const bool esIva = i % 2 == 0;
-        LblTotal[i]->setGeometry(Px(izquierdas[i / 2] + (esIva ? 4080 : 5070)), Px(arribaTotales),
-                                 Px(esIva ? 1005 : 1155), Px(285));
     }
 
     // Bottom bar.
@@ -134,19 +133,16 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     Label2 = new QLabel(QStringLiteral("Cobrado - Pagado ->"), Picture1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(tahomaNegrita);
-    Label2->setGeometry(Px(8940), Px(0), Px(1920), Px(525));
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const QString dif[2] = {QStringLiteral("IVA:"), QStringLiteral("Total:")};
     for (int i = 0; i < 2; ++i) {
         LblDif[i] = new QLabel(dif[i], Picture1);
         LblDif[i]->setObjectName(QStringLiteral("LblDif(%1)").arg(i));
         LblDif[i]->setFont(tahomaNegrita);
-        LblDif[i]->setGeometry(Px(10920), Px(15 + 240 * i), Px(780), Px(240));
         LblDif[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        LblDifTotal[i] = new QLabel(TextoFacturas::DiferenciaInicial, Picture1);
+        LblDifTotal[i] = new EtiquetaImporte(TextoFacturas::DiferenciaInicial, Picture1);
         LblDifTotal[i]->setObjectName(QStringLiteral("LblDifTotal(%1)").arg(i));
         LblDifTotal[i]->setFont(tahoma);
-        LblDifTotal[i]->setGeometry(Px(11760), Px(15 + 240 * i), Px(1320), Px(240));
         LblDifTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
@@ -162,16 +158,12 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     connect(BtnCerrar, &QPushButton::clicked, this, &FacturasFrm::BtnCerrar_Click);
     connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
 
-    // The window sees these keys before any of its controls.
-    auto tecla = [this](int k, QPushButton* b) {
-        auto* s = new QShortcut(QKeySequence(k), this);
-        s->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(s, &QShortcut::activated, b, &QPushButton::click);
-    };
-    tecla(Qt::Key_F3, BtnBuscar);
-    tecla(Qt::Key_F5, BtnAceptar);
-    tecla(Qt::Key_F9, BtnImprimir);
-    tecla(Qt::Key_Escape, BtnCerrar);
+    // The window sees F3, F5 and F9 before any of its controls, whatever the
+    // shift state (Form_KeyDown); Esc is its cancel button.
+    VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(esc, &QShortcut::activated, BtnCerrar, &QPushButton::click);
 
     setTabOrder(TxtOb[0], CmbTrimestre);
     setTabOrder(CmbTrimestre, TxtOb[1]);
@@ -182,6 +174,7 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     setTabOrder(BtnImprimir, BtnCerrar);
     setTabOrder(BtnCerrar, DBGridPagos);
     setTabOrder(DBGridPagos, DBGridCobros);
+    ColocaControles();
 }
 
 FacturasFrm::~FacturasFrm() { Form_Unload(); }
@@ -189,19 +182,17 @@ FacturasFrm::~FacturasFrm() { Form_Unload(); }
 QSize FacturasFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
 
 
-QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, int izquierda,
-                                     ModeloRegistros*& modelo) {
-    auto* barra = new QLabel(titulo, this);
+QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, ModeloRegistros*& modelo,
+                                     QLabel*& barra) {
+    barra = new QLabel(titulo, this);
     barra->setObjectName(nombre + QStringLiteral("_Titulo"));
     barra->setAlignment(Qt::AlignCenter);
     barra->setFrameStyle(QFrame::Panel | QFrame::Raised);
     barra->setAutoFillBackground(true);
     barra->setBackgroundRole(QPalette::Button);
-    barra->setGeometry(Px(izquierda), Px(kArribaRejilla), Px(kAnchoRejilla), Px(kAltoTitulo));
 
     auto* v = new QTableView(this);
     v->setObjectName(nombre);
-    v->setGeometry(Px(izquierda), Px(kArribaRejilla + kAltoTitulo), Px(kAnchoRejilla), Px(kAltoRejilla - kAltoTitulo));
     modelo = new ModeloRegistros(ColumnasModeloFacturas(), v);
     v->setModel(modelo);
     v->verticalHeader()->hide();
@@ -211,8 +202,7 @@ QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titul
     v->horizontalHeader()->setFixedHeight(Px(270));
     v->setWordWrap(false);
     v->setTabKeyNavigation(false);
-    for (int c = 0; c < static_cast<int>(ColumnasRejillaFacturas.size()); ++c)
-        v->setColumnWidth(c, Px(ColumnasRejillaFacturas[c].ancho));
+    v->setColumnWidth(0, Px(ColumnasRejillaFacturas[0].ancho));
     // Nothing reads the narrow Id from the grid; hidden, the sums line up
     // under the VAT and total columns.
     v->setColumnHidden(0, true);
@@ -268,14 +258,63 @@ void FacturasFrm::Form_Unload() {
 
 void FacturasFrm::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    ColocaControles();
+}
+
+void FacturasFrm::ColocaControles() {
     Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
     Picture1->setGeometry(0, height() - Px(kAltoBarraInferior), width(), Px(kAltoBarraInferior));
+    // Below the design size everything keeps its place; above it the grids
+    // share the room, so that long amounts show whole.
+    const int masAncho = qMax(0, width() - Px(kAncho));
+    const int masAlto = qMax(0, height() - Px(kAlto));
+    Label1->setGeometry(Px(kIzquierdaPagos), Px(kAltoBarraSuperior + 30), Px(kAncho - 120) + masAncho, Px(255));
+    const int anchoRejilla = Px(kAnchoRejilla) + masAncho / 2;
+    const int izquierdas[2] = {Px(kIzquierdaPagos), Px(kIzquierdaCobros) + masAncho - masAncho / 2};
+    QTableView* rejillas[2] = {DBGridPagos, DBGridCobros};
+    QVector<int> diseno;
+    for (int c = 1; c < static_cast<int>(ColumnasRejillaFacturas.size()); ++c)
+        diseno << Px(ColumnasRejillaFacturas[c].ancho);
+    const QVector<int> anchos = RepartePixeles(diseno, masAncho / 2);
+    const int arribaTotales = Px(kArribaRejilla + kAltoRejilla + 30) + masAlto;
+    const int iva = ModeloPagos->ColumnaPorCampo(QStringLiteral("IMPORTE_IVA"));
+    const int total = ModeloPagos->ColumnaPorCampo(QStringLiteral("IMPORTE_TOTAL"));
+    for (int k = 0; k < 2; ++k) {
+        QTableView* v = rejillas[k];
+        titulosRejilla_[k]->setGeometry(izquierdas[k], Px(kArribaRejilla), anchoRejilla, Px(kAltoTitulo));
+        v->setGeometry(izquierdas[k], Px(kArribaRejilla + kAltoTitulo), anchoRejilla,
+                       Px(kAltoRejilla - kAltoTitulo) + masAlto);
+        for (int c = 1; c < static_cast<int>(ColumnasRejillaFacturas.size()); ++c)
+            v->setColumnWidth(c, anchos[c - 1]);
+        // Each sum stands under its column.
+        LblTotal[2 * k]->setGeometry(izquierdas[k] + v->columnViewportPosition(iva), arribaTotales,
+                                     v->columnWidth(iva) + Px(15), Px(285));
+        LblTotal[2 * k + 1]->setGeometry(izquierdas[k] + v->columnViewportPosition(total), arribaTotales,
+                                         v->columnWidth(total), Px(285));
+    }
+    // The differences keep to the right edge, with half the room gained for
+    // their figures and their captions moving the other half along.
+    const int corrido = masAncho - masAncho / 2;
+    Label2->setGeometry(Px(8940) + corrido, Px(0), Px(1920), Px(525));
+    for (int i = 0; i < 2; ++i) {
+        LblDif[i]->setGeometry(Px(10920) + corrido, Px(15 + 240 * i), Px(780), Px(240));
+        LblDifTotal[i]->setGeometry(Px(11760) + corrido, Px(15 + 240 * i), Px(1320) + masAncho / 2, Px(240));
+    }
 }
 
 void FacturasFrm::MueveFoco(QWidget* destino) {
     moviendo_ = true;
     destino->setFocus(Qt::OtherFocusReason);
     moviendo_ = false;
+}
+
+bool FacturasFrm::Form_KeyDown(int tecla) {
+    switch (tecla) {
+    case Qt::Key_F3: BtnBuscar->click(); return true;
+    case Qt::Key_F5: BtnAceptar->click(); return true;
+    case Qt::Key_F9: BtnImprimir->click(); return true;
+    default: return false;
+    }
 }
 
 bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
@@ -336,6 +375,11 @@ bool FacturasFrm::TxtOb_Validate(int indice) {
     QLineEdit* caja = TxtOb[indice];
     const QString texto = caja->text();
     if (texto.isEmpty())
+        return true;
+    // The year moves the dates to its quarter: only a year the user has just
+    // typed may do that, never one that merely had the focus while he typed
+    // dates of his own.
+    if (indice == 0 && !caja->isModified())
         return true;
     validando_ = true;
     bool valida = true;
@@ -483,6 +527,8 @@ void FacturasFrm::BtnImprimir_Click() {
     if (!CompruebaCajaActiva())
         return;
     if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
+        return;
+    if (!ValidarAccesoInformes())
         return;
     auto* inf = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
     inf->TxtGrupo[0]->setText(TxtOb[1]->text());

@@ -27,7 +27,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    QTableView* CreaRejilla(const QString& nombre, const QString& titulo, int izquierda, ModeloRegistros*& modelo);
+    QTableView* CreaRejilla(const QString& nombre, const QString& titulo, ModeloRegistros*& modelo, QLabel*& barra);
+    void ColocaControles();
 
     void Form_Load();
     void Form_Unload();
@@ -38,6 +39,7 @@ private:
     void BtnAceptar_Click();
     void BtnImprimir_Click();
     void BtnCerrar_Click();
+    bool Form_KeyDown(int tecla);
     void AbreFactura(bool cobros);
 
     void Buscar();
@@ -56,6 +58,7 @@ private:
     QLabel* Label1 = nullptr;
     QTableView* DBGridPagos = nullptr;
     QTableView* DBGridCobros = nullptr;
+    std::array<QLabel*, 2> titulosRejilla_{};  // "Pagos" and "Cobros" over the grids
     ModeloRegistros* ModeloPagos = nullptr;
     ModeloRegistros* ModeloCobros = nullptr;
     std::array<QLabel*, 4> LblTotal{};

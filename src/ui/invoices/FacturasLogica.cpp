@@ -12,6 +12,12 @@ const QString ConfirmaBorrado = QStringLiteral("¿Seguro que desea borrar esta f
 const QString TotalInicial = QStringLiteral("9,999,999.00");
 const QString DiferenciaInicial = QStringLiteral("9,999,999.99");
 const QString AnioNoValido = QStringLiteral("El año no es válido.");
+const QString FaltaTipo = QStringLiteral("Indique si la factura es de Pagos o de Cobros.");
+const QString NoGrabada = QStringLiteral("No se ha podido grabar la factura.");
+const QString CambiadaPorOtro = QStringLiteral(
+    "Otro usuario ha modificado esta factura mientras usted la tenía abierta, "
+    "y sus cambios no se han grabado.\n\n"
+    "¿Desea cargar la factura tal como está guardada ahora? Se perderá lo que ha escrito.");
 }  // namespace TextoFacturas
 
 const std::array<ColumnaFacturas, 7> ColumnasRejillaFacturas{{

@@ -18,6 +18,9 @@ extern const QString ConfirmaBorrado;      // "¿Seguro que desea borrar esta fa
 extern const QString TotalInicial;         // "9,999,999.00"
 extern const QString DiferenciaInicial;    // "9,999,999.99"
 extern const QString AnioNoValido;         // "El año no es válido."
+extern const QString FaltaTipo;            // asks for "Pagos" or "Cobros"
+extern const QString NoGrabada;            // the database stored nothing
+extern const QString CambiadaPorOtro;      // changed elsewhere; asks whether to read it again
 }  // namespace TextoFacturas
 
 // One column of the browser's grids: data field, caption, width in twips.

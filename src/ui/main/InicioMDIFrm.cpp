@@ -75,6 +75,10 @@ InicioMDIFrm::InicioMDIFrm(QWidget* parent) : QMainWindow(parent) {
     area_ = new QMdiArea(this);
     area_->setObjectName(QStringLiteral("AreaCliente"));
     area_->setBackground(palette().brush(QPalette::Dark));
+    // A window that closes hands the activation back to the one used before
+    // it, not to the first one opened: that is the button menu, which would
+    // shrink every other window on being activated.
+    area_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(area_);
     area_->viewport()->installEventFilter(this);
     connect(area_, &QMdiArea::subWindowActivated, this, &InicioMDIFrm::SubventanaActivada);
@@ -317,13 +321,13 @@ void InicioMDIFrm::SubventanaActivada(QMdiSubWindow* sub) {
 }
 
 void InicioMDIFrm::MenuFacturas_Click() {
-    if (AccesoFacturas && !ValidarAcceso())
+    if (!ValidarAccesoFacturas())
         return;
     MuestraPantalla<FacturasFrm>(QStringLiteral("FacturasFrm"));
 }
 
 void InicioMDIFrm::MenuListados_Click() {
-    if (AccesoInformes && !ValidarAcceso())
+    if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
 }

@@ -1,13 +1,16 @@
 #include "ui/settings/CopiaSeguridadLogica.h"
 
+#include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "data/MarcaUso.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <sqlite3.h>
 
@@ -17,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -28,9 +32,60 @@ QString gCarpetaCopia;
 constexpr int kErrorRutaArchivo = 75;  // path/file access error
 constexpr int kRutaNoEncontrada = 76;  // path not found
 
+// The system's own words (English) go to the log; the user reads what to check.
 ErrorBD ErrorEscritura(const QString& carpeta, const QString& detalle) {
-    return ErrorBD(kErrorRutaArchivo,
-                   QStringLiteral("No se pudo escribir la copia en ") + carpeta + QStringLiteral(": ") + detalle);
+    AnotaBitacora(QStringLiteral("Copia de seguridad en ") + carpeta + QStringLiteral(": ") + detalle);
+    return ErrorBD(kErrorRutaArchivo, QStringLiteral("No se pudo escribir la copia en ") + carpeta +
+                                          QStringLiteral(". Compruebe que queda espacio libre en el disco y que puede "
+                                                         "escribir en esa carpeta."));
+}
+
+ErrorBD ErrorLectura(const QString& origen, const QString& detalle) {
+    AnotaBitacora(QStringLiteral("Copia de seguridad de ") + origen + QStringLiteral(": ") + detalle);
+    return ErrorBD(kErrorRutaArchivo, QStringLiteral("No se puede leer el archivo de la base de datos: ") + origen);
+}
+
+// The hidden temporary files of the copies: "." + the copy's name + "." and
+// six letters or digits, in the folder of the copy.
+QString PlantillaTemporal(const QFileInfo& destino) {
+    return destino.absoluteDir().filePath(QLatin1Char('.') + destino.fileName() + QStringLiteral(".XXXXXX"));
+}
+
+bool EsTemporalDeCopia(const QString& nombre) {
+    // The copy's name is the title, ddmmyy and ".mdb".
+    static const QRegularExpression re(QLatin1Char('^') + QRegularExpression::escape(QLatin1Char('.') + TituloAplicacion) +
+                                       QStringLiteral("\\d{6}\\.mdb\\.[A-Za-z0-9]{6}$"));
+    return re.match(nombre).hasMatch();
+}
+
+// A copy keeps its temporary file locked while it writes it, so that another
+// copy's clean-up leaves it alone.
+bool BloqueaTemporal(QFileDevice& f) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(f);
+    return true;  // an open file cannot be removed there
+#else
+    return ::flock(f.handle(), LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+// Removes what interrupted copies left in `carpeta`: their temporary files,
+// as large as the database. Never one another copy is writing (it holds it
+// locked), nor one just made and not locked yet (still empty and recent).
+void BorraTemporalesAbandonados(const QDir& carpeta) {
+    const QFileInfoList candidatos =
+        carpeta.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
+    for (const QFileInfo& t : candidatos) {
+        if (!EsTemporalDeCopia(t.fileName()))
+            continue;
+        if (t.size() == 0 && t.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
+            continue;
+        QFile f(t.absoluteFilePath());
+        if (!f.open(QIODevice::ReadOnly) || !BloqueaTemporal(f))
+            continue;
+        if (QFile::remove(t.absoluteFilePath()))
+            AnotaBitacora(QStringLiteral("Copia de seguridad: borrado el temporal abandonado ") + t.absoluteFilePath());
+    }
 }
 
 // The engine reads the copy read-only and must find it whole. The index
@@ -43,18 +98,21 @@ void CompruebaBaseCompleta(const QString& ruta) {
     if (rc == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
         rc = sqlite3_prepare_v2(db, "pragma quick_check", -1, &st, nullptr);
-        if (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            resultado = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        else
-            resultado = QString::fromUtf8(sqlite3_errmsg(db));
+        QStringList filas;
+        while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            filas << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        resultado = filas.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : filas.join(QLatin1Char('\n'));
         sqlite3_finalize(st);
     } else {
         resultado = QString::fromUtf8(sqlite3_errstr(rc));
     }
     sqlite3_close(db);
-    if (resultado != QLatin1String("ok"))
+    if (resultado != QLatin1String("ok")) {
+        // The engine's report (a line per fault, in English) is for the log.
+        AnotaBitacora(QStringLiteral("Comprobación de la copia ") + ruta + QStringLiteral(":\n") + resultado);
         throw ErrorBD(CodigoError::BaseDatos,
-                      QStringLiteral("La copia no es una base de datos completa (") + resultado + QStringLiteral(")"));
+                      QStringLiteral("La copia no se ha guardado porque la base de datos copiada está dañada."));
+    }
 }
 
 // Puts the finished copy in place in one step, replacing an earlier one.
@@ -114,24 +172,25 @@ void CopiaArchivoBD(const QString& origen, const QString& destino) {
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + origen);
     UsoExclusivo uso(origen);
     if (!uso.Abierto())
-        throw ErrorBD(kErrorRutaArchivo, QStringLiteral("No se puede leer el archivo de la base de datos: ") + origen);
+        throw ErrorLectura(origen, QStringLiteral("no se pudo abrir"));
     if (!uso.Conseguido())
         throw ErrorBD(CodigoError::PermisoDenegado, QStringLiteral("Permiso denegado"));
 
     QFile fuente(origen);
     if (!fuente.open(QIODevice::ReadOnly))
-        throw ErrorBD(kErrorRutaArchivo, QStringLiteral("No se puede leer el archivo de la base de datos: ") +
-                                             origen + QStringLiteral(": ") + fuente.errorString());
+        throw ErrorLectura(origen, fuente.errorString());
     const QFileInfo info(destino);
     const QString carpeta = QDir::toNativeSeparators(info.absolutePath());
     if (!info.absoluteDir().exists())
         throw ErrorBD(kRutaNoEncontrada, QStringLiteral("No se encontró la carpeta de la copia: ") + carpeta);
 
+    BorraTemporalesAbandonados(info.absoluteDir());
     // A hidden name in the same folder, so the final rename never crosses file systems.
-    QTemporaryFile temporal(info.absoluteDir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".XXXXXX")));
+    QTemporaryFile temporal(PlantillaTemporal(info));
     temporal.setAutoRemove(false);
     if (!temporal.open())
         throw ErrorEscritura(carpeta, temporal.errorString());
+    BloqueaTemporal(temporal);
     const QString rutaTemporal = temporal.fileName();
     try {
         QByteArray bloque;
@@ -142,24 +201,27 @@ void CopiaArchivoBD(const QString& origen, const QString& destino) {
             copiados += bloque.size();
         }
         if (fuente.error() != QFileDevice::NoError)
-            throw ErrorBD(kErrorRutaArchivo, QStringLiteral("No se puede leer el archivo de la base de datos: ") +
-                                                 fuente.errorString());
+            throw ErrorLectura(origen, fuente.errorString());
         if (copiados != fuente.size())
             throw ErrorBD(kErrorRutaArchivo, QStringLiteral("La base de datos no se pudo leer entera."));
         if (!temporal.flush())
             throw ErrorEscritura(carpeta, temporal.errorString());
-#ifndef Q_OS_WIN
-        if (::fsync(temporal.handle()) != 0)
-            throw ErrorEscritura(carpeta, QString::fromLocal8Bit(strerror(errno)));
-#endif
+#ifdef Q_OS_WIN
+        // A file still open cannot be renamed there.
         temporal.close();
         if (temporal.error() != QFileDevice::NoError)
             throw ErrorEscritura(carpeta, temporal.errorString());
+#else
+        if (::fsync(temporal.handle()) != 0)
+            throw ErrorEscritura(carpeta, QString::fromLocal8Bit(strerror(errno)));
+        // Kept open, and so locked, until it has its final name.
+#endif
         CompruebaBaseCompleta(rutaTemporal);
         QFile::setPermissions(rutaTemporal, fuente.permissions());
         QString detalle;
         if (!Sustituye(rutaTemporal, destino, detalle))
             throw ErrorEscritura(carpeta, detalle);
+        temporal.close();
     } catch (...) {
         temporal.close();
         QFile::remove(rutaTemporal);

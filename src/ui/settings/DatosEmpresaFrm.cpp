@@ -56,12 +56,14 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
         Txts[i] = new QLineEdit(this);
         Txts[i]->setObjectName(QStringLiteral("Txts(%1)").arg(i));
         Txts[i]->setProperty("Tag", columnas[i]);
-        Txts[i]->setMaxLength(c.longitud);
+        // The postcode takes digits only.
+        if (i == 5)
+            ObjUtiles().AsignaFiltro(Txts[i], Utiles::Filtro::Entero);
+        ObjUtiles().LimitaCaracteres(Txts[i], c.longitud);
         Txts[i]->setGeometry(RectTwips(c.izquierda, c.arriba, c.ancho, 285));
         Txts[i]->installEventFilter(this);
         Lbls[i]->setBuddy(Txts[i]);
     }
-    ObjUtiles().AsignaFiltro(Txts[5], Utiles::Filtro::Entero);
 
     BtnAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
@@ -103,6 +105,8 @@ bool DatosEmpresaFrm::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 void DatosEmpresaFrm::BtnAceptar_Click() {
+    if (!ObjUtiles().CompruebaTextos(this))
+        return;
     QStringList textos;
     for (QLineEdit* t : Txts)
         textos << t->text();

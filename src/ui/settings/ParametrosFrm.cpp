@@ -57,7 +57,7 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
 
     // Password boxes show "*" for every character, whatever the style's own mark.
     for (int i = 0; i < 2; ++i) {
-        Txts[i]->setMaxLength(10);
+        ObjUtiles().LimitaCaracteres(Txts[i], 10);
         Txts[i]->setEchoMode(QLineEdit::Password);
         Txts[i]->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     }
@@ -66,7 +66,7 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     Txts[2]->setMaxLength(2);
     Txts[2]->setToolTip(QStringLiteral("En la pantalla de Ventas, la cantidad que se muestra por defecto"));
     ObjUtiles().AsignaFiltro(Txts[2], Utiles::Filtro::Entero);
-    Txts[3]->setMaxLength(8);
+    ObjUtiles().LimitaCaracteres(Txts[3], 8);
     Txts[3]->setToolTip(QStringLiteral(
         "En las Islas Canarias o en otros países no existe el IVA, pero existe otro impuesto similar. Escribir aquí "
         "la palabra que debe aparecer en lugar de IVA (8 letras)"));
@@ -221,6 +221,8 @@ bool ParametrosFrm::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 void ParametrosFrm::BtnGrabar_Click() {
+    if (!ObjUtiles().CompruebaTextos(this))
+        return;
     ValoresParametros v;
     v.clave = Txts[0]->text();
     v.repeticion = Txts[1]->text();

@@ -60,6 +60,8 @@ QString SqlActualizaParametros(const ValoresParametros& v) {
 QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion) {
     if (v.clave != v.repeticion)
         return QStringLiteral("La palabra clave no coincide con la repetición.");
+    if (!ClaveAdmitida(v.clave))
+        return MensajeClaveNoAdmitida;
     if (v.iva.isEmpty())
         return CampoVacio(etiquetaIva);
     // The percentage goes into the statement unquoted.

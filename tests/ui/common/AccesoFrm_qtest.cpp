@@ -5,7 +5,9 @@
 #include "config/Parametros.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,6 +71,23 @@ private slots:
         QVERIFY(!ValidarAcceso());
         QCOMPARE(mensajes->cuenta(), 0);
         QVERIFY(!AccesoConcedido);
+    }
+
+    void ElTituloCabeEnteroEnElMarco() {
+        AccesoFrm d;
+        QFont f = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        f.setBold(true);
+        const QFontMetrics fm(f);
+        // The title in the frame's bold face, beside the frame's icon and its
+        // three buttons, about a line high each.
+        QVERIFY2(d.width() >= fm.horizontalAdvance(d.windowTitle()) + 4 * fm.height(),
+                 qPrintable(QString::number(d.width())));
+        // The room gained goes to the box; the controls keep their right margin.
+        const int margen = Px(4215) - RectTwips(2580, 720, 1455, 435).right();
+        QCOMPARE(d.width() - d.BtnCancel->geometry().right(), margen);
+        QCOMPARE(d.width() - d.TxtClave->geometry().right(), margen);
+        QVERIFY(d.BtnAceptar->geometry().right() < d.BtnCancel->x());
+        QVERIFY(d.Label1->geometry().right() < d.TxtClave->x());
     }
 
     void ClaveBuenaConIntro() {

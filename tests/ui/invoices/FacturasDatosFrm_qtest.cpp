@@ -1,4 +1,5 @@
 // The invoice editor on its own, on a real database file.
+#include "ApoyoCajas.h"
 #include "ApoyoFacturas.h"
 #include "ApoyoPruebas.h"
 
@@ -6,6 +7,7 @@
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
+#include "invoices/Facturas.h"
 #include "ui/common/Fuentes.h"
 
 #include <QStyle>
@@ -107,7 +109,7 @@ private slots:
         const char* columnas[] = {"COD_FACTURA", "FECHA_FACTURA", "IMPORTE_IVA", "IMPORTE_TOTAL",
                                   "IMPORTE_NETO", "IVA", "DESCRIPCION"};
         for (int i = 0; i < 7; ++i) {
-            QCOMPARE(Campo(i)->maxLength(), limites[i]);
+            QCOMPARE(LimiteDeCaja(Campo(i)), limites[i]);
             QCOMPARE(Campo(i)->property("Tag").toString(), QString::fromLatin1(columnas[i]));
         }
         for (const char* b : {"BtnAceptar", "BtnBorrar", "BtnSalir"})
@@ -128,6 +130,7 @@ private slots:
 
     void introVisitaLosCamposSinGrabar() {
         Abre(true);
+        Teclea("c");
         QStringList visitados{NombreFoco()};
         for (int i = 0; i < 8; ++i) {
             Intro();
@@ -245,8 +248,42 @@ private slots:
         QVERIFY(rs->Campo("IMPORTE_TOTAL").EsNulo());
     }
 
+    void textoPegadoConCaracteresDeControlNoSeGraba() {
+        Abre(true);
+        Teclea("P");
+        Intro();
+        Teclea("F-1");
+        Pega(Campo(6), QStringLiteral("pegado") + QChar(0) + QStringLiteral("de otro programa"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 1);
+        QCOMPARE(mensajes->ultimo().texto,
+                 QStringLiteral("El campo 'Descripción' contiene caracteres que no se pueden guardar (caracteres de "
+                                "control, que no se ven, o caracteres incompletos). Bórrelos y vuelva a intentarlo."));
+        QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(Foco(), Campo(6));
+        QCOMPARE(Campo(0)->text(), QStringLiteral("F-1"));
+        QVERIFY(Conexion->AbrirRegistros(QStringLiteral("select * from FACTURAS"))->Fin());
+    }
+
+    void unEmojiCuentaUnCaracterEnElLimite() {
+        Abre(true);
+        Teclea("P");
+        Intro();
+        const QString cara = QString::fromUtf8("😍");
+        Pega(Campo(0), QString(50, 'x') + cara);
+        QCOMPARE(Campo(0)->text(), QString(50, 'x'));
+        Pega(Campo(0), QString(49, 'x') + cara);
+        QCOMPARE(Campo(0)->text(), QString(49, 'x') + cara);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(), QString(49, 'x') + cara);
+    }
+
     void fechaVaciaSeGuardaComoNulo() {
         Abre(true);
+        Teclea("p");
         Enfoca(1);
         Reescribe("");
         Intro();
@@ -255,7 +292,7 @@ private slots:
         QVERIFY(!dlg->isVisible());
         auto rs = LeeUnica();
         QVERIFY(rs->Campo("FECHA_FACTURA").EsNulo());
-        QVERIFY(rs->Campo("TIPO").EsNulo());
+        QCOMPARE(rs->Campo("TIPO").Texto(), QStringLiteral("P"));
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
@@ -286,6 +323,7 @@ private slots:
 
     void teclaDeAccesoConFechaNoValida() {
         Abre(true);
+        Teclea("c");
         Enfoca(1);
         Reescribe("32/01/2008");
         Pulsa(Qt::Key_G, Qt::AltModifier);
@@ -364,6 +402,108 @@ private slots:
         QVERIFY(dlg->IdFactura.isEmpty());
         QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(),
                  boton == QLatin1String("BtnAceptar") ? QStringLiteral("cambio") : QStringLiteral("P-1"));
+    }
+
+    void sinTipoNoGrabaYConservaLoEscrito() {
+        Abre(true);
+        Intro();
+        Teclea("F-1");
+        Enfoca(3);
+        Teclea("121");
+        Intro();
+        for (int vez : {1, 2}) {
+            // A click, then the access key, which presses the button a moment later.
+            if (vez == 1)
+                QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+            else
+                Pulsa(Qt::Key_G, Qt::AltModifier);
+            QTRY_COMPARE(mensajes->cuenta(), vez);
+            QVERIFY(dlg->isVisible());
+            QCOMPARE(mensajes->textos().last(), QStringLiteral("Indique si la factura es de Pagos o de Cobros."));
+            QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+            QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+            QCOMPARE(NombreFoco(), QStringLiteral("CmbTipo"));
+            QCOMPARE(Campo(0)->text(), QStringLiteral("F-1"));
+            QCOMPARE(Campo(4)->text(), QStringLiteral("104,31"));
+            QVERIFY(LeeUnica()->Fin());
+        }
+        Teclea("c");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("TIPO").Texto(), QStringLiteral("C"));
+        QCOMPARE(mensajes->cuenta(), 2);
+        QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(), QStringLiteral("F-1"));
+    }
+
+    void cambiadaPorOtraInstanciaNoSePisa() {
+        entorno->InsertaFactura("P", "P-1", "06/12/2007", "21", "121", "100", "21");
+        const QString id = UltimoId();
+        Abre(false, id);
+        // A second instance of the program on the same file saves first.
+        auto otra = ConexionBD::Abrir(CadenaConexion());
+        const CamposFactura deLaOtra{"P-1", "06/12/2007", "21", "121", "100", "21", "de la otra"};
+        otra->Ejecutar(SqlActualizaFactura(deLaOtra, TipoPagos, id));
+        Enfoca(3);
+        Reescribe("242");
+        // No: the editor stays as it is, nothing is stored.
+        mensajes->Responde(Respuesta::No);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 1);
+        const Mensaje m = mensajes->ultimo();
+        QCOMPARE(m.texto, QStringLiteral("Otro usuario ha modificado esta factura mientras usted la tenía "
+                                         "abierta, y sus cambios no se han grabado.\n\n¿Desea cargar la factura "
+                                         "tal como está guardada ahora? Se perderá lo que ha escrito."));
+        QCOMPARE(m.botones, Botones::SiNo);
+        QCOMPARE(m.porDefecto, Respuesta::No);
+        QCOMPARE(m.icono, Icono::Exclamacion);
+        QCOMPARE(m.titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(Campo(3)->text(), QStringLiteral("242"));
+        QCOMPARE(Campo(6)->text(), QString());
+        auto rs = LeeUnica();
+        QCOMPARE(rs->Campo("DESCRIPCION").Texto(), QStringLiteral("de la otra"));
+        QCOMPARE(rs->Campo("IMPORTE_TOTAL").Texto(), QStringLiteral("121"));
+        // Yes: the invoice as it stands now, which can then be changed.
+        mensajes->Responde(Respuesta::Si);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(Campo(3)->text(), QStringLiteral("121"));
+        QCOMPARE(Campo(6)->text(), QStringLiteral("de la otra"));
+        Enfoca(3);
+        Reescribe("242");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 2);
+        rs = LeeUnica();
+        QCOMPARE(rs->Campo("DESCRIPCION").Texto(), QStringLiteral("de la otra"));
+        QCOMPARE(rs->Campo("IMPORTE_TOTAL").Texto(), QStringLiteral("242"));
+    }
+
+    void borradaMientrasSeEditaNoSeDaPorGrabada_data() {
+        QTest::addColumn<bool>("antesDeAbrir");
+        QTest::newRow("mientras está abierta") << false;
+        QTest::newRow("antes de abrirla") << true;
+    }
+
+    void borradaMientrasSeEditaNoSeDaPorGrabada() {
+        QFETCH(bool, antesDeAbrir);
+        entorno->InsertaFactura("C", "C-1", "06/12/2007", "21", "121");
+        const QString id = UltimoId();
+        auto otra = ConexionBD::Abrir(CadenaConexion());
+        if (antesDeAbrir)
+            otra->Ejecutar(SqlBorraFactura(id));
+        Abre(false, id);
+        if (!antesDeAbrir)
+            otra->Ejecutar(SqlBorraFactura(id));
+        Teclea("c");
+        Enfoca(0);
+        Reescribe("C-1b");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos().last(), QStringLiteral("No se encontró la información de la factura."));
+        QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+        QCOMPARE(Campo(0)->text(), QStringLiteral("C-1b"));
+        QVERIFY(LeeUnica()->Fin());
     }
 
     void introEnElTipoPasaAlCodigo() {

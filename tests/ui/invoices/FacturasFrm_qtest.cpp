@@ -8,6 +8,7 @@
 #include "data/BaseDatos.h"
 #include "invoices/Trimestres.h"
 #include "reports/InfFacturasFrm.h"
+#include "ui/common/EtiquetaImporte.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/MedidasLogica.h"
 #include "ui/common/RejillaLogica.h"
@@ -517,6 +518,123 @@ private slots:
         QCOMPARE(inf->TxtGrupo[0]->text(), QStringLiteral("01/01/2008"));
         QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/12/2008"));
         inf->close();
+    }
+
+    void teclasDeFuncionConMayusculasYControl_data() {
+        QTest::addColumn<int>("modificadores");
+        QTest::newRow("Mayús") << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl") << int(Qt::ControlModifier);
+        QTest::newRow("Mayús+Ctrl") << int(Qt::ShiftModifier | Qt::ControlModifier);
+    }
+
+    void teclasDeFuncionConMayusculasYControl() {
+        QFETCH(int, modificadores);
+        const auto m = static_cast<Qt::KeyboardModifiers>(modificadores);
+        Abre();
+        Enfoca(Caja(1));
+        Reescribe("1/1/08");
+        Intro();
+        Reescribe("31/12/08");
+        entorno->InsertaFactura("P", "P-1", "15/08/2008", "1", "2");
+        Pulsa(Qt::Key_F3, m);
+        QCOMPARE(Pagos()->model()->rowCount(), 1);
+        Pulsa(Qt::Key_F9, m);
+        auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
+        QVERIFY(inf);
+        QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/12/2008"));
+        inf->close();
+        Activa(frm);
+        Enfoca(Caja(2));
+        bool hecho = false;
+        CuandoEditor([&](FacturasDatosFrm*) { Pulsa(Qt::Key_Escape); }, &hecho);
+        Pulsa(Qt::Key_F5, m);
+        QVERIFY(hecho);
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void anioConElFocoSinTocarNoPisaLasFechas_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("F3") << int(Qt::Key_F3);
+        QTest::newRow("F9") << int(Qt::Key_F9);
+        QTest::newRow("Intro") << int(Qt::Key_Return);
+        QTest::newRow("Tab") << int(Qt::Key_Tab);
+    }
+
+    void anioConElFocoSinTocarNoPisaLasFechas() {
+        QFETCH(int, tecla);
+        entorno->InsertaFactura("P", "P-feb", "10/02/2008", "21", "121");
+        entorno->InsertaFactura("P", "P-ago", "15/08/2008", "7", "8");
+        Abre();
+        Enfoca(Caja(1));
+        Reescribe("1/2/08");
+        Intro();
+        Reescribe("31/5/08");
+        // The year box only passed through: nothing typed there.
+        Enfoca(Caja(0));
+        Pulsa(static_cast<Qt::Key>(tecla));
+        QCOMPARE(Caja(1)->text(), QStringLiteral("01/02/2008"));
+        QCOMPARE(Caja(2)->text(), QStringLiteral("31/05/2008"));
+        if (tecla == Qt::Key_F3) {
+            QCOMPARE(Pagos()->model()->rowCount(), 1);
+            QCOMPARE(FilaRejilla(Pagos(), 0).at(1), QStringLiteral("P-feb"));
+        }
+        if (tecla == Qt::Key_F9) {
+            auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
+            QVERIFY(inf);
+            QCOMPARE(inf->TxtGrupo[0]->text(), QStringLiteral("01/02/2008"));
+            QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/05/2008"));
+            inf->close();
+        }
+        // A year typed there does move the dates to its quarter.
+        Enfoca(Caja(0));
+        Reescribe("2007");
+        Pulsa(Qt::Key_F3);
+        QCOMPARE(Caja(1)->text(), FechasTrimestre(Trimestre()->currentIndex(), QStringLiteral("2007"))->desde);
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void importesLargosEnterosAlAgrandarLaVentana() {
+        entorno->InsertaFactura("P", "P-1", HoyTexto(), "99.999.999.999", "999.999.999.999");
+        entorno->InsertaFactura("P", "P-2", HoyTexto(), "1", "2,5");
+        Abre();
+        QCOMPARE(Totales().mid(0, 2), QStringList({"100.000.000.000,00", "1.000.000.000.001,50"}));
+        QCOMPARE(Diferencias(), QStringList({"-100.000.000.000,00", "-1.000.000.000.001,50"}));
+        frm->resize(frm->width() * 8 / 5, frm->height() * 5 / 4);
+        QCoreApplication::processEvents();
+        for (const char* n : {"LblTotal(0)", "LblTotal(1)", "LblTotal(2)", "LblTotal(3)", "LblDifTotal(0)",
+                              "LblDifTotal(1)"}) {
+            auto* l = Control<QLabel>(frm, n);
+            const QFontMetrics fm = l->fontMetrics();
+            QVERIFY2(fm.horizontalAdvance(l->text() + QLatin1Char('x')) <= l->contentsRect().width(), n);
+        }
+        // The grid's amount columns too, and the sums stay under them.
+        QTableView* v = Pagos();
+        for (int c : {3, 5, 6}) {
+            const QString texto = v->model()->index(0, c).data().toString();
+            QVERIFY2(v->fontMetrics().horizontalAdvance(texto + QLatin1String("xx")) <= v->columnWidth(c),
+                     qPrintable(texto));
+        }
+        const int xTotal = v->mapTo(frm, QPoint(v->columnViewportPosition(6), 0)).x();
+        QVERIFY(qAbs(Control<QLabel>(frm, "LblTotal(1)")->x() - xTotal) <= 3);
+        QCOMPARE(Control<QLabel>(frm, "LblTotal(1)")->width(), v->columnWidth(6));
+        // Both grids share the room, side by side within the window.
+        QCOMPARE(Cobros()->width(), v->width());
+        QVERIFY(v->geometry().right() < Cobros()->x());
+        QVERIFY(Cobros()->geometry().right() < frm->width());
+    }
+
+    void importeQueNoCabeSeCortaALaVista() {
+        entorno->InsertaFactura("C", "C-1", HoyTexto(), "1", "999.999.999.999");
+        Abre();
+        auto* total = qobject_cast<EtiquetaImporte*>(Control<QLabel>(frm, "LblTotal(3)"));
+        QVERIFY(total);
+        QCOMPARE(total->text(), QStringLiteral("999.999.999.999,00"));
+        // At the design size it does not fit: it shows cut where it is cut.
+        QVERIFY(total->TextoVisible().endsWith(QChar(0x2026)));
+        QVERIFY(total->TextoVisible().startsWith(QStringLiteral("999.")));
+        // One that fits shows whole.
+        auto* iva = qobject_cast<EtiquetaImporte*>(Control<QLabel>(frm, "LblTotal(2)"));
+        QCOMPARE(iva->TextoVisible(), QStringLiteral("1,00"));
     }
 
     void dobleClicEnListaVacia() {

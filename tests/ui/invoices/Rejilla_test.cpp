@@ -62,3 +62,19 @@ TEST(Rejilla, AjustesDeColumnaPorRol) {
     EXPECT_FALSE(m.setHeaderData(9, Qt::Horizontal, QStringLiteral("x")));
     EXPECT_FALSE(m.setHeaderData(0, Qt::Vertical, QStringLiteral("x")));
 }
+
+TEST(Rejilla, RepartePixelesEnProporcion) {
+    const struct {
+        QVector<int> anchos;
+        int extra;
+        QVector<int> r;
+    } casos[] = {
+        {{80, 94, 65, 33, 66, 77}, 0, {80, 94, 65, 33, 66, 77}},
+        {{100, 100}, 51, {125, 126}},
+        {{100, 300}, 100, {125, 375}},
+        {{80, 94, 65, 33, 66, 77}, 7, {81, 95, 67, 33, 67, 79}},
+        {{0, 0}, 10, {0, 0}},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(RepartePixeles(c.anchos, c.extra), c.r) << c.extra;
+}

@@ -291,6 +291,60 @@ private slots:
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
+    void CerrarElListadoDelNavegadorVuelveAlNavegador_data() {
+        QTest::addColumn<int>("como");  // 0 Esc, 1 "&Cerrar", 2 the frame's close box
+        QTest::newRow("Esc") << 0;
+        QTest::newRow("Cerrar") << 1;
+        QTest::newRow("marco") << 2;
+    }
+
+    void CerrarElListadoDelNavegadorVuelveAlNavegador() {
+        QFETCH(int, como);
+        v->resize(Px(16000), Px(12000));
+        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QWidget* f = Hija("FacturasFrm");
+        QVERIFY(f);
+        const QRect donde = Marco(f)->geometry();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        auto* inf = qobject_cast<InfFacturasFrm*>(Hija("InfFacturasFrm"));
+        QVERIFY(inf);
+        QTRY_COMPARE(v->Area()->activeSubWindow(), Marco(inf));
+        if (como == 0)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else if (como == 1)
+            QTest::mouseClick(inf->BtnSalir, Qt::LeftButton);
+        else
+            Marco(inf)->close();
+        QTRY_VERIFY(!Hija("InfFacturasFrm"));
+        QTest::qWait(100);
+        QVERIFY(!Marco(f)->isMinimized());
+        QCOMPARE(Marco(f)->geometry(), donde);
+        QCOMPARE(v->Area()->activeSubWindow(), Marco(f));
+    }
+
+    void InformeDesdeElNavegadorPideLaClave() {
+        PalabraClave = QStringLiteral("Secreta");
+        AccesoInformes = true;
+        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QWidget* f = Hija("FacturasFrm");
+        QVERIFY(f);
+        // Refused: no listing. The right password: the listing of the browser's dates.
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::mouseClick(qobject_cast<AccesoFrm*>(m)->BtnCancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("BtnImprimir")), Qt::LeftButton);
+        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
+        QVERIFY(!Hija("InfFacturasFrm"));
+        ContestaClave(QStringLiteral("Secreta"));
+        QTest::keyClick(f->findChild<QLineEdit*>(QStringLiteral("TxtOb(1)")), Qt::Key_F9);
+        auto* inf = qobject_cast<InfFacturasFrm*>(Hija("InfFacturasFrm"));
+        QVERIFY(inf);
+        QCOMPARE(inf->TxtGrupo[0]->text(), f->findChild<QLineEdit*>(QStringLiteral("TxtOb(1)"))->text());
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
     void CerrarTodasDejaElMenuYElMarco() {
         v->MenuFacturas_Click();
         v->MenuListados_Click();

@@ -4,6 +4,7 @@
 #include "data/BaseDatos.h"
 #include "ui/settings/CopiaSeguridadLogica.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -94,12 +95,46 @@ TEST_F(Copia, UnaCopiaFallidaNoDestruyeLaAnterior) {
         CopiaArchivoBD(danada.fileName(), Final());
         ADD_FAILURE() << "la copia de una base dañada no debía terminar";
     } catch (const ErrorBD& err) {
-        EXPECT_TRUE(err.descripcion().startsWith(QStringLiteral("La copia no es una base de datos completa"))) << err.descripcion().toStdString();
+        // A short Spanish message; the engine's report goes to the log.
+        EXPECT_EQ(err.descripcion(), QStringLiteral("La copia no se ha guardado porque la base de datos copiada está dañada."));
+        EXPECT_TRUE(e.Bitacora().contains(QStringLiteral("Comprobación de la copia"))) << e.Bitacora().toStdString();
     }
     QFile f(Final());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), anterior);
     EXPECT_EQ(Contenido(destino), QStringList{QStringLiteral("Fiscalino061226.mdb")});
+}
+
+TEST_F(Copia, LaSiguienteCopiaBorraLosTemporalesQueDejaronLasInterrumpidas) {
+    CierraConexion();
+    const auto crea = [&](const QString& nombre, int bytes, int horas) {
+        QFile f(destino + nombre);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(bytes, 'x'));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-3600 * horas), QFileDevice::FileModificationTime);
+    };
+    // Left by interrupted copies: gone.
+    crea(QStringLiteral(".Fiscalino051226.mdb.aB3dE9"), 100000, 24);
+    crea(QStringLiteral(".Fiscalino061226.mdb.k2LmN0"), 100000, 0);
+    crea(QStringLiteral(".Fiscalino061226.mdb.Vacio1"), 0, 2);
+    // Another copy writing (it holds its file locked), or one just made: kept.
+    crea(QStringLiteral(".Fiscalino061226.mdb.Qq1Qq1"), 100000, 0);
+    crea(QStringLiteral(".Fiscalino061226.mdb.Nuevo1"), 0, 0);
+    // Not the copies' own: kept.
+    const QStringList ajenos = {QStringLiteral(".otra.mdb.aB3dE9"), QStringLiteral("Fiscalino051226.mdb.aB3dE9"),
+                                QStringLiteral(".Fiscalino051226.mdb.aB3dE"), QStringLiteral("Fiscalino051226.mdb")};
+    for (const QString& a : ajenos)
+        crea(a, 100, 24);
+    OtraInstancia otraCopia(destino + QStringLiteral(".Fiscalino061226.mdb.Qq1Qq1"), true);
+    ASSERT_TRUE(otraCopia.Lista());
+    CopiaArchivoBD(e.RutaBD(), Final());
+    QStringList quedan = ajenos;
+    quedan << QStringLiteral(".Fiscalino061226.mdb.Qq1Qq1") << QStringLiteral(".Fiscalino061226.mdb.Nuevo1")
+           << QStringLiteral("Fiscalino061226.mdb");
+    quedan.sort();
+    QStringList hay = Contenido(destino);
+    hay.sort();
+    EXPECT_EQ(hay, quedan);
 }
 
 TEST_F(Copia, SinCarpetaDeDestinoOSinOrigenFallaConSuNumero) {

@@ -57,7 +57,7 @@ private slots:
             const Caja& c = cajas[i];
             QLineEdit* t = Txt(&f, i);
             QCOMPARE(t->property("Tag").toString(), QString::fromLatin1(c.tag));
-            QCOMPARE(t->maxLength(), c.longitud);
+            QCOMPARE(LimiteDeCaja(t), c.longitud);
             QCOMPARE(t->geometry(), QRect(Px(&f, c.izquierda), Px(&f, c.arriba), Px(&f, c.ancho), Px(&f, 285)));
             auto* l = Control<QLabel>(&f, QStringLiteral("Lbls(%1)").arg(i));
             QCOMPARE(l->text(), QString::fromUtf8(c.etiqueta));
@@ -178,10 +178,26 @@ private slots:
         Conexion->Ejecutar(QStringLiteral("drop table DATOS_EMPRESA"));
         QTest::mouseClick(Control<QPushButton>(&f, "BtnAceptar"), Qt::LeftButton);
         QCOMPARE(r->cuenta(), 1);
-        QVERIFY(r->ultimo().texto.startsWith(QStringLiteral("Se produjo un error: ")));
+        // The engine's own English words stay out of the message.
+        QCOMPARE(r->ultimo().texto,
+                 QStringLiteral("Se produjo un error: No se encontró la tabla DATOS_EMPRESA en la base de datos."));
         QCOMPARE(r->ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
         QVERIFY(f.isVisible());
         QCOMPARE(Txt(&f, 0)->text(), QStringLiteral("Mía"));
+    }
+
+    void UnTextoConCaracteresDeControlNoSeGuarda() {
+        DatosEmpresaFrm f;
+        f.show();
+        Reemplaza(Txt(&f, 0), QStringLiteral("Mía"));
+        Pega(Txt(&f, 3), QStringLiteral("Calle Mayor,") + QChar(0) + QStringLiteral(" 1"));
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnAceptar"), Qt::LeftButton);
+        QCOMPARE(r->textos(), QStringList{QStringLiteral(
+                                  "El campo 'Dirección' contiene caracteres que no se pueden guardar (caracteres de "
+                                  "control, que no se ven, o caracteres incompletos). Bórrelos y vuelva a intentarlo.")});
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.focusWidget(), Txt(&f, 3));
+        QCOMPARE(FilasEmpresa(), 0);
     }
 };
 

@@ -73,7 +73,7 @@ private slots:
         for (const Caja& c : cajas) {
             QLineEdit* t = Txt(&f, c.i);
             QCOMPARE(t->property("Tag").toString(), QString::fromLatin1(c.tag));
-            QCOMPARE(t->maxLength(), c.longitud);
+            QCOMPARE(LimiteDeCaja(t), c.longitud);
             QCOMPARE(t->echoMode() == QLineEdit::Password, c.asteriscos);
         }
         auto* frase = Control<QPlainTextEdit>(&f, "Txts(4)");
@@ -300,6 +300,55 @@ private slots:
         QTest::keyClicks(frase, "b");
         QCOMPARE(frase->toPlainText(), QStringLiteral("a\nb"));
         QVERIFY(f.isVisible());
+    }
+
+    void LoQueNoSePuedeGuardarSeDiceSinTocarLaBase() {
+        const QString nulo(QChar(0));
+        const QString control = QStringLiteral(
+            "' contiene caracteres que no se pueden guardar (caracteres de control, que no se ven, o caracteres "
+            "incompletos). Bórrelos y vuelva a intentarlo.");
+        const QString clave = QStringLiteral(
+            "La palabra clave sólo puede llevar letras, números, espacios y los signos del teclado. No admite la «ú» "
+            "ni la «ü» en minúscula (sí en mayúscula), ni emojis u otros símbolos especiales.");
+        const struct {
+            const char* caja;
+            QString texto, mensaje;
+        } casos[] = {
+            {"Txts(0)", "ab" + nulo + "c", "El campo 'Palabra Clave" + control},
+            {"Txts(0)", QStringLiteral("abcü"), clave},
+            {"Txts(0)", QStringLiteral("ab😍"), clave},
+            {"Txts(3)", "IG" + nulo + "IC",
+             "El campo 'Opción IVA: sustituir la palabra \"IVA\" por (por ejemplo IGIC)" + control},
+            {"Txts(4)", "Gracias" + nulo, "El campo 'Frase al final del informe impreso (opcional)" + control},
+        };
+        for (const auto& c : casos) {
+            r->Limpia();
+            ParametrosFrm f;
+            f.show();
+            QWidget* caja = Control<QWidget>(&f, QString::fromLatin1(c.caja));
+            Pega(caja, c.texto);
+            if (caja == Txt(&f, 0))
+                Pega(Txt(&f, 1), c.texto);
+            QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+            QCOMPARE(r->textos(), QStringList{c.mensaje});
+            QCOMPARE(r->ultimo().icono, Icono::Informacion);
+            QCOMPARE(r->ultimo().titulo, QStringLiteral("Fiscalino"));
+            QVERIFY(f.isVisible());
+            QCOMPARE(FilasParametros(), 0);
+        }
+    }
+
+    void UnEmojiSeGuardaEnteroONoSeGuarda() {
+        ParametrosFrm f;
+        f.show();
+        const QString cara = QString::fromUtf8("😍");
+        Pega(Txt(&f, 3), "secretos" + cara);
+        QCOMPARE(Txt(&f, 3)->text(), QStringLiteral("secretos"));
+        Pega(Txt(&f, 3), "secreto" + cara);
+        QCOMPARE(Txt(&f, 3)->text(), "secreto" + cara);
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(Celda("select OPCION_IVA from PARAMETROS").toString(), "secreto" + cara);
     }
 
     void UnFalloAlGuardarDejaLaPantallaAbiertaConSusDatos() {
