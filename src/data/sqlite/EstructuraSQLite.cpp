@@ -1,6 +1,8 @@
 #include "data/sqlite/EstructuraSQLite.h"
 
+#include "data/ArchivoBD.h"
 #include "data/Esquema.h"
+#include "data/comun/Archivos.h"
 #include "data/sqlite/SentenciaSQLite.h"
 
 #include <QDate>
@@ -9,9 +11,6 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <sqlite3.h>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -133,18 +132,6 @@ void ActualizaDesde1(sqlite3* db, const QString& ruta) {
     sqlite3_exec(db, "vacuum", nullptr, nullptr, nullptr);
 }
 
-// Puts `temporal` in the place of `destino` in one step, so that the
-// destination is always either the old file or the whole new one.
-bool ReemplazaArchivo(const QString& temporal, const QString& destino) {
-#ifdef _WIN32
-    return MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(temporal).utf16()),
-                       reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(destino).utf16()),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(QFile::encodeName(temporal).constData(), QFile::encodeName(destino).constData()) == 0;
-#endif
-}
-
 }  // namespace
 
 QStringList EsquemaSQLite() {
@@ -239,4 +226,23 @@ void CopiaSQLite(sqlite3* origen, const QString& destino) {
         QFile::remove(temporal);
         throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No se pudo escribir la copia de la base de datos."));
     }
+}
+
+QString InformeIntegridad(const QString& ruta) {
+    sqlite3* db = nullptr;
+    QString resultado;
+    int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        rc = sqlite3_prepare_v2(db, "pragma integrity_check", -1, &st, nullptr);
+        QStringList filas;
+        while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            filas << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        resultado = filas.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : filas.join(QLatin1Char('\n'));
+        sqlite3_finalize(st);
+    } else {
+        resultado = QString::fromUtf8(sqlite3_errstr(rc));
+    }
+    sqlite3_close(db);
+    return resultado == QLatin1String("ok") ? QString() : resultado;
 }

@@ -2,7 +2,9 @@
 
 #include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
+#include "data/ArchivoBD.h"
 #include "data/BaseDatos.h"
+#include "data/comun/Archivos.h"
 #include "data/ErroresBD.h"
 #include "data/MarcaUso.h"
 
@@ -12,7 +14,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
-#include <sqlite3.h>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -88,48 +89,15 @@ void BorraTemporalesAbandonados(const QDir& carpeta) {
     }
 }
 
-// The engine reads the copy read-only and must find it whole. The index
-// expressions name the program's own functions, which a bare connection
-// lacks, so the check stays with pages, records and table structure.
+// The engine reads the copy read-only and must find it whole.
 void CompruebaBaseCompleta(const QString& ruta) {
-    sqlite3* db = nullptr;
-    QString resultado;
-    int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        rc = sqlite3_prepare_v2(db, "pragma quick_check", -1, &st, nullptr);
-        QStringList filas;
-        while (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            filas << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        resultado = filas.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : filas.join(QLatin1Char('\n'));
-        sqlite3_finalize(st);
-    } else {
-        resultado = QString::fromUtf8(sqlite3_errstr(rc));
-    }
-    sqlite3_close(db);
-    if (resultado != QLatin1String("ok")) {
+    const QString informe = InformeIntegridad(ruta);
+    if (!informe.isEmpty()) {
         // The engine's report (a line per fault, in English) is for the log.
-        AnotaBitacora(QStringLiteral("Comprobación de la copia ") + ruta + QStringLiteral(":\n") + resultado);
+        AnotaBitacora(QStringLiteral("Comprobación de la copia ") + ruta + QStringLiteral(":\n") + informe);
         throw ErrorBD(CodigoError::BaseDatos,
                       QStringLiteral("La copia no se ha guardado porque la base de datos copiada está dañada."));
     }
-}
-
-// Puts the finished copy in place in one step, replacing an earlier one.
-bool Sustituye(const QString& desde, const QString& hacia, QString& detalle) {
-#ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(desde).utf16()),
-                    reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(hacia).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    detalle = QStringLiteral("error %1").arg(GetLastError());
-    return false;
-#else
-    if (std::rename(QFile::encodeName(desde).constData(), QFile::encodeName(hacia).constData()) == 0)
-        return true;
-    detalle = QString::fromLocal8Bit(strerror(errno));
-    return false;
-#endif
 }
 
 }  // namespace
@@ -219,7 +187,7 @@ void CopiaArchivoBD(const QString& origen, const QString& destino) {
         CompruebaBaseCompleta(rutaTemporal);
         QFile::setPermissions(rutaTemporal, fuente.permissions());
         QString detalle;
-        if (!Sustituye(rutaTemporal, destino, detalle))
+        if (!ReemplazaArchivo(rutaTemporal, destino, &detalle))
             throw ErrorEscritura(carpeta, detalle);
         temporal.close();
     } catch (...) {
