@@ -47,7 +47,20 @@ bool ProgramaInstalado(const QString& carpetaPrograma) {
            d.exists(IdEscritorio + QStringLiteral(".desktop"));
 }
 
+namespace {
+QString& rutaFijada() {
+    static QString r;
+    return r;
+}
+}  // namespace
+
+void FijaRutaBaseDatos(const QString& ruta) {
+    rutaFijada() = ruta.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
+}
+
 QString RutaBaseDatos() {
+    if (!rutaFijada().isEmpty())
+        return rutaFijada();
     const QString nombre = NombrePrograma + QStringLiteral(".mdb");
     const QString junto = RutaAplicacion + nombre;
     const QFileInfo carpeta(RutaAplicacion);
@@ -89,6 +102,19 @@ bool MarcaOAviso(const QString& ruta) {
 
 }  // namespace
 
+namespace {
+
+void AvisaError(const ErrorBD& e) {
+    if (e.descripcion().contains(QStringLiteral("El nombre del origen de datos no se encontró")))
+        MuestraMensaje(QStringLiteral("No tiene usted configurado correctamente el equipo. El driver ODBC no fue "
+                                      "creado. A continuación se ejecutará el programa de configuración."),
+                       Botones::Aceptar, Icono::Critico);
+    else
+        AvisaFalloConexion(e.descripcion());
+}
+
+}  // namespace
+
 bool ConectarBD() {
     Conexion.reset();
     SueltaMarcaUso();
@@ -109,12 +135,21 @@ bool ConectarBD() {
     } catch (const ErrorBD& e) {
         Conexion.reset();
         SueltaMarcaUso();
-        if (e.descripcion().contains(QStringLiteral("El nombre del origen de datos no se encontró")))
-            MuestraMensaje(QStringLiteral("No tiene usted configurado correctamente el equipo. El driver ODBC no fue "
-                                          "creado. A continuación se ejecutará el programa de configuración."),
-                           Botones::Aceptar, Icono::Critico);
-        else
-            AvisaFalloConexion(e.descripcion());
+        AvisaError(e);
+        return false;
+    }
+}
+
+bool ConectarBDSoloLectura() {
+    Conexion.reset();
+    SueltaMarcaUso();
+    const QString cadena = CadenaConexion();
+    try {
+        Conexion = ConexionBD::AbrirSoloLectura(cadena);
+        return true;
+    } catch (const ErrorBD& e) {
+        Conexion.reset();
+        AvisaError(e);
         return false;
     }
 }

@@ -18,7 +18,11 @@ void EstableceRutaAplicacion(const QString& carpeta);
 // The name of the program's desktop entry and metadata, without extension.
 extern const QString IdEscritorio;
 
-// RutaAplicacion + NombrePrograma + ".mdb"; the same name in the per-user data
+// A database named by the user (the command line) instead of the usual one;
+// the empty text goes back to the usual one.
+void FijaRutaBaseDatos(const QString& ruta);
+
+// The database named by FijaRutaBaseDatos; otherwise RutaAplicacion + NombrePrograma + ".mdb"; the same name in the per-user data
 // folder for an installed program, and when the program's folder is not
 // writable and holds no database.
 QString RutaBaseDatos();
@@ -43,6 +47,10 @@ QString CadenaConexion();
 // Opens Conexion (creating a new, empty database where none exists yet).
 // On failure shows the Spanish message and returns false.
 bool ConectarBD();
+// Opens Conexion on an existing database for reading only (the commands for
+// scripts): a missing file is not created. On failure shows the Spanish
+// message and returns false.
+bool ConectarBDSoloLectura();
 
 // The message of a connection that failed, with the failure's description.
 void AvisaFalloConexion(const QString& descripcion);

@@ -13,12 +13,26 @@ QString ConexionBD::RutaDeCadena(const QString& cadena) {
     return ValorAtributoConexion(cadena, QStringLiteral("DBQ"));
 }
 
-std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {
-    const QString ruta = RutaDeCadena(cadenaConexion);
+namespace {
+QString RutaObligada(const QString& cadenaConexion) {
+    const QString ruta = ConexionBD::RutaDeCadena(cadenaConexion);
     if (ruta.isEmpty())
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("La cadena de conexión no indica el archivo de la base de datos."));
-    return std::unique_ptr<ConexionBD>(new ConexionBD(MotorSQLite::Abrir(ruta, crearSiFalta), ruta));
+    return ruta;
+}
+}  // namespace
+
+std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {
+    const QString ruta = RutaObligada(cadenaConexion);
+    return std::unique_ptr<ConexionBD>(
+        new ConexionBD(MotorSQLite::Abrir(ruta, crearSiFalta ? MotorSQLite::Modo::CrearSiFalta : MotorSQLite::Modo::Existente),
+                       ruta));
+}
+
+std::unique_ptr<ConexionBD> ConexionBD::AbrirSoloLectura(const QString& cadenaConexion) {
+    const QString ruta = RutaObligada(cadenaConexion);
+    return std::unique_ptr<ConexionBD>(new ConexionBD(MotorSQLite::Abrir(ruta, MotorSQLite::Modo::SoloLectura), ruta));
 }
 
 namespace {

@@ -22,6 +22,9 @@ public:
     // crearSiFalta, a missing file is created with the program's tables, empty.
     // Throws ErrorBD; a damaged or foreign file is never overwritten.
     static std::unique_ptr<ConexionBD> Abrir(const QString& cadenaConexion, bool crearSiFalta = false);
+    // Opens an existing database for reading only: nothing is created,
+    // upgraded or written, and a write fails as on a write-protected file.
+    static std::unique_ptr<ConexionBD> AbrirSoloLectura(const QString& cadenaConexion);
     ~ConexionBD();
     ConexionBD(const ConexionBD&) = delete;
     ConexionBD& operator=(const ConexionBD&) = delete;

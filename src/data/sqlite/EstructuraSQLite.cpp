@@ -172,14 +172,14 @@ int VersionArchivo(sqlite3* db) {
     return conversiones ? 1 : 0;
 }
 
-void PreparaArchivo(sqlite3* db, const QString& ruta) {
+void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar) {
     // Reading the schema reads the header: a foreign file fails here.
     ValorSQLite(db, "select count(*) from sqlite_master");
     const int version = VersionArchivo(db);
     if (version > VersionEstructura)
         throw ErrorBD(CodigoError::BaseDatos,
                       QStringLiteral("La base de datos es de una versión más reciente del programa."));
-    if (version == 1)
+    if (version == 1 && actualizar)
         ActualizaDesde1(db, ruta);
 }
 

@@ -15,7 +15,8 @@ void CreaEsquema(sqlite3* db);
 // Reads the header and the schema of an existing file (a foreign file fails
 // here) and upgrades a known older layout in place, after a dated safety copy
 // beside it. A layout it does not know is left untouched.
-void PreparaArchivo(sqlite3* db, const QString& ruta);
+// With `actualizar` false (a read-only connection) an older layout is only read.
+void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar);
 // The layout version of an open file: VersionEstructura, 1 for the layout
 // with conversion triggers, 0 for one the program does not know.
 int VersionArchivo(sqlite3* db);

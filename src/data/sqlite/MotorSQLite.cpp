@@ -150,7 +150,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearSiFalta) {
+std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, Modo modo) {
+    const bool crearSiFalta = modo == Modo::CrearSiFalta;
+    const bool soloLectura = modo == Modo::SoloLectura;
     // An empty file holds nothing to lose: it gets the tables like a new one.
     const QFileInfo info(ruta);
     const bool habia = info.exists();
@@ -162,11 +164,13 @@ std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, bool crearS
     // disk), so that the next start does not find an empty database. It is
     // declared first, so that it runs after the handle has been closed.
     BorraSiFalla borra(habia ? QString() : ruta);
-    std::unique_ptr<MotorSQLite> motor(
-        new MotorSQLite(AbreManejador(ruta, SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE), kEsperaInicial),
-                        ruta));
+    const int flags = soloLectura ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (existe ? 0 : SQLITE_OPEN_CREATE);
+    std::unique_ptr<MotorSQLite> motor(new MotorSQLite(AbreManejador(ruta, flags, kEsperaInicial), ruta));
+    motor->soloLectura_ = soloLectura;
+    if (soloLectura && !existe)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("El archivo de la base de datos está vacío: ") + ruta);
     if (existe)
-        PreparaArchivo(motor->db_, ruta);  // header, schema and layout; the rest is checked apart
+        PreparaArchivo(motor->db_, ruta, !soloLectura);  // header, schema and layout; the rest is checked apart
     else
         CreaEsquema(motor->db_);
     borra.Conserva();
@@ -177,7 +181,7 @@ void MotorSQLite::ReabreSiAdmiteEscritura() {
     // The engine opens a write-protected file read-only and keeps it so for
     // the handle's life: once the file can be written again, a new handle
     // takes over, so that saving works without restarting the program.
-    if (!db_ || sqlite3_db_readonly(db_, "main") != 1 || !QFileInfo(ruta_).isWritable())
+    if (!db_ || soloLectura_ || sqlite3_db_readonly(db_, "main") != 1 || !QFileInfo(ruta_).isWritable())
         return;
     sqlite3* nuevo = nullptr;
     try {

@@ -19,11 +19,15 @@ public:
 
 class MotorSQLite : public MotorBD {
 public:
-    // Opens the file (creating it with the program's tables when `crearSiFalta`
-    // and it is missing or empty), reads its header and schema and brings an
-    // older layout of the program up to date. Throws ErrorBD; a damaged or
+    enum class Modo {
+        Existente,     // the file must exist
+        CrearSiFalta,  // a missing or empty file gets the program's tables
+        SoloLectura    // the file must exist; nothing is written, not even an upgrade
+    };
+    // Opens the file, reads its header and schema and (but read only) brings
+    // an older layout of the program up to date. Throws ErrorBD; a damaged or
     // foreign file is never written.
-    static std::unique_ptr<MotorSQLite> Abrir(const QString& ruta, bool crearSiFalta);
+    static std::unique_ptr<MotorSQLite> Abrir(const QString& ruta, Modo modo);
     ~MotorSQLite() override;
 
     const Dialecto& dialecto() const override;
@@ -46,7 +50,8 @@ private:
 
     sqlite3* db_ = nullptr;
     QString ruta_;
-    int espera_ = 3000;  // the busy wait, kept for a handle opened again
+    int espera_ = 3000;
+    bool soloLectura_ = false;  // the busy wait, kept for a handle opened again
     std::thread comprobacion_;
     std::shared_future<QString> veredicto_;
     std::mutex mutexComprobacion_;

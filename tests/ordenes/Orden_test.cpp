@@ -1,0 +1,77 @@
+#include "ApoyoPruebas.h"
+
+#include "config/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/comun/Mensajes.h"
+#include "ordenes/Orden.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Orden {
+    QStringList salida, errores;
+    std::optional<QString> clave;  // what the terminal answers; nothing for no terminal
+    ContextoOrden c;
+    Orden() {
+        c.escribe = [this](const QString& t) { salida << t; };
+        c.avisa = [this](const QString& t) { errores << t; };
+        c.pideSecreto = [this](const QString&) { return clave; };
+    }
+};
+
+QByteArray Contenido(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(Orden, LaClaveSePideDondeLaPantallaLaPediria) {
+    const struct {
+        bool guardado;
+        QString palabraClave;
+        std::optional<QString> respuesta;
+        bool pasa;
+        const char* error;
+    } casos[] = {
+        {false, "secreto", std::nullopt, true, nullptr},
+        {true, "", std::nullopt, true, nullptr},
+        {true, "secreto", QString("secreto"), true, nullptr},
+        {true, "secreto", QString("Secreto"), false, "Contraseña no válida."},
+        {true, "secreto", std::nullopt, false, "Hace falta la clave de acceso y no hay un terminal donde pedirla."},
+    };
+    for (const auto& k : casos) {
+        PalabraClave = k.palabraClave;
+        Orden o;
+        o.clave = k.respuesta;
+        EXPECT_EQ(AccesoDeOrden(o.c, k.guardado), k.pasa) << k.palabraClave.toStdString();
+        EXPECT_EQ(o.errores, k.error ? QStringList{QString::fromUtf8(k.error)} : QStringList{});
+    }
+    PalabraClave.clear();
+}
+
+TEST(Orden, LaBaseSeAbreSoloParaLeerYNuncaSeCrea) {
+    EntornoPruebas e;
+    RegistroMensajes r;
+    Orden sinBase;
+    FijaRutaBaseDatos(e.Carpeta() + "/cliente.mdb");
+    EXPECT_FALSE(AbreBaseDeOrden(sinBase.c));
+    EXPECT_FALSE(QFile::exists(e.Carpeta() + "/cliente.mdb"));
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_TRUE(r.ultimo().texto.startsWith("Error intentando conectar con la BD. El error fue: No se encontró"));
+
+    // An earlier layout is read as it is: opening for a command writes nothing.
+    QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/estructura1.mdb"), e.Carpeta() + "/cliente.mdb");
+    const QByteArray antes = Contenido(e.Carpeta() + "/cliente.mdb");
+    Orden o;
+    ASSERT_TRUE(AbreBaseDeOrden(o.c));
+    EXPECT_EQ(OpcionIva, "IGIC");
+    EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS where TIPO = 'C'")->Campo(0).Numero(), 4);
+    EXPECT_THROW(Conexion->Ejecutar("delete from FACTURAS"), ErrorBD);
+    CierraConexion();
+    FijaRutaBaseDatos(QString());
+    EXPECT_EQ(Contenido(e.Carpeta() + "/cliente.mdb"), antes);
+    EXPECT_TRUE(o.errores.isEmpty());
+}
