@@ -3,37 +3,18 @@
 #include "data/comun/Formatos.h"
 #include "ui/common/Fuentes.h"
 
-#include <QFontMetricsF>
-#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPen>
-#include <QColor>
 #include <algorithm>
 
 using namespace MedidasInforme;
 
 namespace {
 
-enum class Borde { Ninguno, Marco, MarcoGris, LineaAbajo, LineaArriba };
-
-struct Objeto {
-    double x, y, ancho, alto;
-    int puntos;
-    bool negrita;
-    Qt::Alignment alineacion;
-    Borde borde;
-};
+using Objeto = ObjetoInforme;
 
 const Qt::Alignment kIzq = Qt::AlignLeft;
 const Qt::Alignment kDer = Qt::AlignRight;
 const Qt::Alignment kCentro = Qt::AlignHCenter;
-
-// Report header
-const Objeto kTxtNombre{171, 57, 3933, 240, 10, false, kIzq, Borde::Ninguno};
-const Objeto kTxtDireccion{171, 342, 3933, 240, 10, false, kIzq, Borde::Ninguno};
-const Objeto kTxtOtros{171, 627, 3933, 240, 10, false, kIzq, Borde::Ninguno};
-const Objeto kTxtTitulo{4218, 114, 5871, 399, 18, false, kCentro, Borde::Ninguno};
-const Objeto kTxtFecha{4218, 570, 5871, 240, 10, false, kIzq, Borde::Ninguno};
 
 // Page header
 const Objeto kText5{2938, 113, 2534, 208, 10, true, kCentro, Borde::MarcoGris};
@@ -66,85 +47,9 @@ const Objeto kText13{6669, 570, 1017, 289, 12, true, kDer, Borde::Ninguno};
 const Objeto kField15{7752, 570, 1808, 289, 12, false, kIzq, Borde::Ninguno};
 const Objeto kTxtFraseFinal{342, 1155, 9576, 240, 10, false, kCentro, Borde::Ninguno};
 
-// Page footer
-const Objeto kField5{114, 171, 1068, 228, 10, false, kIzq, Borde::Ninguno};
-const Objeto kField6{9006, 171, 1068, 228, 10, false, kDer, Borde::Ninguno};
-
-// Lines and frames: half a point.
-const double kGrosorLinea = 10;
-const QColor kPlata(192, 192, 192);
-
-QFont FuenteInforme(int puntos, bool negrita) {
-    InstalaSustitutosFuentes();
-    QFont f = Fuente(QStringLiteral("Arial"), puntos, negrita);
-    // Sized in twips (20 to the point) for a painter that draws in twips.
-    f.setPixelSize(puntos * 20);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
-}
-
-}  // namespace
-
-int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho);
-
-namespace {
-
-QRectF Caja(const Objeto& o, double x0, double y0) { return QRectF(x0 + o.x, y0 + o.y, o.ancho, o.alto); }
-
-void PintaBorde(QPainter& p, const QRectF& r, Borde borde) {
-    QPen pluma(Qt::black, kGrosorLinea);
-    pluma.setCapStyle(Qt::FlatCap);
-    p.setPen(pluma);
-    p.setBrush(Qt::NoBrush);
-    switch (borde) {
-    case Borde::Ninguno: break;
-    case Borde::MarcoGris: p.fillRect(r, kPlata); [[fallthrough]];
-    case Borde::Marco: p.drawRect(r); break;
-    case Borde::LineaAbajo: p.drawLine(r.bottomLeft(), r.bottomRight()); break;
-    case Borde::LineaArriba: p.drawLine(r.topLeft(), r.topRight()); break;
-    }
-}
-
-// A one-line text inside its box; what does not fit is cut at the box's
-// edges (a text wider than its box starts at the left edge). An amount is
-// never cut, which would print a different figure: it prints smaller instead.
-void PintaTexto(QPainter& p, const Objeto& o, double x0, double y0, const QString& texto, bool importe = false) {
-    const QRectF r = Caja(o, x0, y0);
-    PintaBorde(p, r, o.borde);
-    if (texto.isEmpty())
-        return;
-    QFont f = FuenteInforme(o.puntos, o.negrita);
-    QFontMetricsF fm(f);
-    Qt::Alignment al = o.alineacion;
-    const double ancho = fm.horizontalAdvance(texto);
-    if (ancho > r.width()) {
-        if (importe) {
-            f.setPixelSize(TamanoImporte(texto, o.puntos, o.negrita, r.width()));
-            fm = QFontMetricsF(f);
-        } else {
-            al = Qt::AlignLeft;
-        }
-    }
-    p.save();
-    // Glyphs may reach below a box drawn smaller than the line; only the sides clip.
-    p.setClipRect(QRectF(r.left(), r.top(), r.width(), std::max(r.height(), fm.height())), Qt::IntersectClip);
-    p.setFont(f);
-    p.setPen(Qt::black);
-    p.drawText(r, static_cast<int>(al | Qt::AlignTop | Qt::TextSingleLine), texto);
-    p.restore();
-}
-
 QString Importe(const std::optional<double>& v) { return v ? FormatoImporte(*v) : QString(); }
 
 }  // namespace
-
-int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho) {
-    QFont f = FuenteInforme(puntos, negrita);
-    int tamano = f.pixelSize();
-    while (tamano > 1 && QFontMetricsF(f).horizontalAdvance(texto) > ancho)
-        f.setPixelSize(--tamano);
-    return tamano;
-}
 
 int PaginaInforme::Cuenta(Seccion s) const {
     return static_cast<int>(std::count_if(bandas.begin(), bandas.end(), [s](const BandaColocada& b) { return b.seccion == s; }));
@@ -230,25 +135,7 @@ QString FacturasRpt::Texto(const QString& nombre) const {
 
 int FacturasRpt::NumPaginas() const { return static_cast<int>(paginas_.size()); }
 
-void FacturasRpt::PintaPagina(QPainter& p, int pagina) const {
-    if (pagina < 0 || pagina >= NumPaginas() || !p.isActive())
-        return;
-    QPaintDevice* d = p.device();
-    const double dpiX = d->logicalDpiX(), dpiY = d->logicalDpiY();
-    QPointF origen(0, 0);
-    if (auto* paginado = dynamic_cast<QPagedPaintDevice*>(d)) {
-        // The painter starts at the printable area's corner; the layout is
-        // measured from the sheet's.
-        const QPageLayout pl = paginado->pageLayout();
-        const QRect util = pl.paintRectPixels(d->logicalDpiX());
-        const QRect hoja = pl.fullRectPixels(d->logicalDpiX());
-        origen = QPointF(hoja.topLeft() - util.topLeft());
-    }
-    p.save();
-    p.translate(origen);
-    p.scale(dpiX / 1440.0, dpiY / 1440.0);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
+void FacturasRpt::PintaContenido(QPainter& p, int pagina) const {
     const PaginaInforme& pg = paginas_[pagina];
     for (const BandaColocada& b : pg.bandas)
         PintaBanda(p, b, pagina);
@@ -267,24 +154,18 @@ void FacturasRpt::PintaPagina(QPainter& p, int pagina) const {
         default: break;
         }
     }
-    if (yIni >= 0) {
-        QPen pluma(Qt::black, kGrosorLinea);
-        pluma.setCapStyle(Qt::FlatCap);
-        p.setPen(pluma);
-        p.drawLine(QPointF(MargenIzquierdo + kLine1X, yIni), QPointF(MargenIzquierdo + kLine1X, yFin));
-    }
-    p.restore();
+    if (yIni >= 0)
+        PintaLinea(p, QPointF(MargenIzquierdo + kLine1X, yIni), QPointF(MargenIzquierdo + kLine1X, yFin));
 }
 
 void FacturasRpt::PintaBanda(QPainter& p, const BandaColocada& b, int pagina) const {
     const double x0 = MargenIzquierdo, y0 = b.arriba;
     switch (b.seccion) {
     case Seccion::CabeceraInforme:
-        PintaTexto(p, kTxtNombre, x0, y0, Texto(QStringLiteral("TxtNombre")));
-        PintaTexto(p, kTxtDireccion, x0, y0, Texto(QStringLiteral("TxtDireccion")));
-        PintaTexto(p, kTxtOtros, x0, y0, Texto(QStringLiteral("TxtOtros")));
-        PintaTexto(p, kTxtTitulo, x0, y0, QStringLiteral("Listado de Facturación"));
-        PintaTexto(p, kTxtFecha, x0, y0, Texto(QStringLiteral("TxtFecha")));
+        PintaCabeceraDocumento(p, x0, y0,
+                               {Texto(QStringLiteral("TxtNombre")), Texto(QStringLiteral("TxtDireccion")),
+                                Texto(QStringLiteral("TxtOtros"))},
+                               QStringLiteral("Listado de Facturación"), Texto(QStringLiteral("TxtFecha")));
         break;
     case Seccion::CabeceraPagina:
         PintaTexto(p, kText5, x0, y0, QStringLiteral("PAGADO"));
@@ -313,7 +194,7 @@ void FacturasRpt::PintaBanda(QPainter& p, const BandaColocada& b, int pagina) co
         PintaTexto(p, kField11, x0, y0, FormatoImporte(s.totalC), true);
         PintaTexto(p, kField12, x0, y0, FormatoImporte(s.ivaV), true);
         PintaTexto(p, kField13, x0, y0, FormatoImporte(s.totalV), true);
-        PintaBorde(p, Caja(kBox1, x0, y0), kBox1.borde);
+        PintaBorde(p, CajaObjeto(kBox1, x0, y0), kBox1.borde);
         PintaTexto(p, kText11, x0, y0, QStringLiteral("DIFERENCIA (Cobros - Pagos)"));
         PintaTexto(p, kTxtIVA3, x0, y0, Texto(QStringLiteral("TxtIVA3")));
         PintaTexto(p, kField14, x0, y0, FormatoImporte(s.DiferenciaIva()), true);
@@ -323,23 +204,7 @@ void FacturasRpt::PintaBanda(QPainter& p, const BandaColocada& b, int pagina) co
         break;
     }
     case Seccion::PiePagina:
-        PintaTexto(p, kField5, x0, y0, EscribeFecha(fechaImpresion_));
-        PintaTexto(p, kField6, x0, y0, QString::number(pagina + 1));
+        PintaPieDocumento(p, x0, y0, fechaImpresion_, pagina);
         break;
     }
-}
-
-bool FacturasRpt::Imprime(QPagedPaintDevice& dispositivo, int desde, int hasta) const {
-    const int total = NumPaginas();
-    const int primera = std::clamp(desde > 0 ? desde : 1, 1, total);
-    const int ultima = std::clamp(hasta > 0 ? hasta : total, primera, total);
-    QPainter p;
-    if (!p.begin(&dispositivo))
-        return false;
-    for (int i = primera; i <= ultima; ++i) {
-        if (i > primera)
-            dispositivo.newPage();
-        PintaPagina(p, i - 1);
-    }
-    return p.end();
 }

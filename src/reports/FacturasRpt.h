@@ -2,6 +2,7 @@
 // The listing report: a banded A4 page layout painted by hand onto any
 // QPainter device (printer, PDF writer, image, print preview). All positions
 // are in twips from the top left corner of their band.
+#include "reports/DocumentoRpt.h"
 #include "reports/Listado.h"
 
 #include <QDate>
@@ -10,16 +11,8 @@
 #include <QStringList>
 #include <vector>
 
-class QPainter;
-class QPagedPaintDevice;
-
-// Page and band measures, in twips.
+// Band measures, in twips.
 namespace MedidasInforme {
-constexpr double AnchoPagina = 11906;  // A4, 210 mm
-constexpr double AltoPagina = 16838;   // A4, 297 mm
-constexpr double MargenIzquierdo = 850;
-constexpr double MargenSuperior = 720;
-constexpr double MargenInferior = 720;
 constexpr double AltoCabeceraInforme = 1074;
 constexpr double AltoCabeceraPagina = 704;
 constexpr double AltoDetalle = 248;
@@ -51,10 +44,6 @@ struct PaginaInforme {
 // page of its own when it does not fit whole.
 std::vector<PaginaInforme> MaquetaInforme(int numFilas);
 
-// The font size, in twips (20 to the point), at which an amount fits a box
-// `ancho` twips wide: its design size when it fits. Amounts are never cut.
-int TamanoImporte(const QString& texto, int puntos, bool negrita, double ancho);
-
 // Column sums (Null cells left out) and the two differences collected minus paid.
 struct SumasInforme {
     double ivaC = 0, totalC = 0, ivaV = 0, totalV = 0;
@@ -63,7 +52,7 @@ struct SumasInforme {
 };
 SumasInforme SumaFilas(const std::vector<FilaListado>& filas);
 
-class FacturasRpt {
+class FacturasRpt : public DocumentoRpt {
 public:
     FacturasRpt();
 
@@ -84,15 +73,10 @@ public:
     void SetFechaImpresion(const QDate& fecha) { fechaImpresion_ = fecha; }
     QDate FechaImpresion() const { return fechaImpresion_; }
 
-    int NumPaginas() const;
-    // Paints page `pagina` (0-based) with the painter, which must be active on
-    // its device. A paged device (printer, PDF) is taken at its page layout;
-    // any other device is taken as the whole sheet.
-    void PintaPagina(QPainter& p, int pagina) const;
-    // Paints every page, or pages desde..hasta (1-based, both included; 0 for
-    // all), onto a paged device, starting new pages as needed. Sets nothing on
-    // the device; false when the painter cannot start on it.
-    bool Imprime(QPagedPaintDevice& dispositivo, int desde = 0, int hasta = 0) const;
+    int NumPaginas() const override;
+
+protected:
+    void PintaContenido(QPainter& p, int pagina) const override;
 
 private:
     void PintaBanda(QPainter& p, const BandaColocada& b, int pagina) const;

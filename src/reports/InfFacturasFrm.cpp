@@ -18,20 +18,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -41,8 +34,6 @@ namespace {
 
 const double kVisorArriba = 420;
 const double kVisorIzquierda = 0;
-
-QPageLayout PaginaA4() { return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()); }
 
 QAction* Accion(QToolBar* barra, const QString& nombre, const QString& texto, const QString& icono,
                 const QString& consejo) {
@@ -331,70 +322,24 @@ void InfFacturasFrm::ActualizaBarra() {
 }
 
 bool InfFacturasFrm::ImprimeEn(QPrinter& impresora, int desde, int hasta) {
-    if (!informe_)
-        return false;
-    bool ok;
-    {
-        PunteroOcupado cursor;
-        ok = informe_->Imprime(impresora, desde, hasta);
-    }
-    if (!ok)
-        Aviso(QStringLiteral("No se pudo imprimir el listado."));
-    return ok;
+    return informe_ && ImprimeDocumento(*informe_, impresora, desde, hasta, QStringLiteral("No se pudo imprimir el listado."));
 }
 
 void InfFacturasFrm::Imprimir() {
-    if (!informe_)
-        return;
-    QPrinter& impresora = ImpresoraCompartida();
-    impresora.setPageSize(QPageSize(QPageSize::A4));
-    impresora.setPageOrientation(QPageLayout::Portrait);
-    impresora.setPrintRange(QPrinter::AllPages);
-    QPrintDialog dialogo(&impresora, this);
-    dialogo.setWindowTitle(QStringLiteral("Imprimir el listado"));
-    dialogo.setMinMax(1, informe_->NumPaginas());
-    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage);
-    if (dialogo.exec() != QDialog::Accepted)
-        return;
-    int desde = 0, hasta = 0;
-    if (impresora.printRange() == QPrinter::PageRange) {
-        desde = impresora.fromPage();
-        hasta = impresora.toPage();
-    } else if (impresora.printRange() == QPrinter::CurrentPage) {
-        desde = hasta = vista_->currentPage();
-    }
-    ImprimeEn(impresora, desde, hasta);
+    if (informe_)
+        ImprimeConDialogo(this, *informe_, QStringLiteral("Imprimir el listado"), vista_->currentPage(),
+                          QStringLiteral("No se pudo imprimir el listado."));
 }
 
 void InfFacturasFrm::GuardarComoPdf() {
     if (!informe_)
         return;
-    const QString carpeta =
-        CarpetaParaGuardar(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath());
-    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar el listado como PDF"),
-                                                QDir(carpeta).filePath(QStringLiteral("Listado de Facturas.pdf")),
-                                                QStringLiteral("Documentos PDF (*.pdf)"));
-    if (ruta.isEmpty())
-        return;
-    if (!ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        ruta += QStringLiteral(".pdf");
-    GuardaPdf(ruta);
+    const QString ruta = PideArchivoPdf(this, QStringLiteral("Guardar el listado como PDF"),
+                                        QStringLiteral("Listado de Facturas.pdf"));
+    if (!ruta.isEmpty())
+        GuardaPdf(ruta);
 }
 
 bool InfFacturasFrm::GuardaPdf(const QString& ruta) {
-    if (!informe_)
-        return false;
-    bool ok;
-    {
-        PunteroOcupado cursor;
-        QPdfWriter pdf(ruta);
-        pdf.setPageLayout(PaginaA4());
-        pdf.setResolution(1200);
-        pdf.setTitle(QStringLiteral("Listado de Facturación"));
-        pdf.setCreator(TituloAplicacion);
-        ok = informe_->Imprime(pdf);
-    }
-    if (!ok)
-        Aviso(QStringLiteral("No se pudo guardar el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral("."));
-    return ok;
+    return informe_ && GuardaPdfDocumento(*informe_, ruta, QStringLiteral("Listado de Facturación"));
 }

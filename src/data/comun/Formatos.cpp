@@ -99,6 +99,25 @@ QString ConDecimales(double v, int decimales, bool agrupar) {
 
 QString FormatoImporte(double v) { return ConDecimales(v, 2, true); }
 
+qint64 Centimos(double v) {
+    bool negativo;
+    const QString num = DigitosRedondeados(v, 2, negativo);
+    // Beyond 18 digits a cent count no longer fits: such an amount is no invoice's.
+    bool ok = false;
+    const qint64 c = num.size() <= 18 ? num.toLongLong(&ok) : 0;
+    if (!ok)
+        return 0;
+    return negativo ? -c : c;
+}
+
+QString FormatoCentimos(qint64 centimos) {
+    // The magnitude as unsigned, so that the most negative value has one too.
+    const quint64 abs = centimos < 0 ? 0 - static_cast<quint64>(centimos) : static_cast<quint64>(centimos);
+    const QString r = Agrupa(QString::number(abs / 100)) + QLatin1Char(',') +
+                      QStringLiteral("%1").arg(abs % 100, 2, 10, QLatin1Char('0'));
+    return centimos < 0 ? QLatin1Char('-') + r : r;
+}
+
 QString FormatoDosDecimales(double v) { return ConDecimales(v, 2, false); }
 
 QString FormatoEntero(double v) {

@@ -15,6 +15,11 @@ QString FormatoDosDecimales(double v);
 // "#": rounded to a whole number (halves away from zero), no grouping,
 // the empty text when it rounds to zero.
 QString FormatoEntero(double v);
+// An amount in whole cents, rounded as FormatoImporte rounds it: the cents
+// it shows (1.005 -> 101). Exact sums add these, never the doubles.
+qint64 Centimos(double v);
+// "#,##0.00" of a whole number of hundredths: 123450 -> "1.234,50", 2100 -> "21,00".
+QString FormatoCentimos(qint64 centimos);
 // Plain text form of a number: shortest general form, up to 15 significant
 // digits, decimal comma, no grouping: 121 -> "121", 83.06 -> "83,06".
 QString TextoNumero(double v);

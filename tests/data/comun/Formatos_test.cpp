@@ -3,6 +3,7 @@
 #include "data/comun/Formatos.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 TEST(Formatos, Importe) {
     const struct {
@@ -88,4 +89,25 @@ TEST(Formatos, Fechas) {
     EXPECT_EQ(FechaLarga(QDate(2008, 1, 16)), QString::fromUtf8("Miércoles, 16 de Enero de 2008"));
     EXPECT_EQ(FechaLarga(QDate(2008, 9, 13)), QString::fromUtf8("Sábado, 13 de Septiembre de 2008"));
     EXPECT_EQ(SumaVacia, "0.00");
+}
+
+// Cents are what the amount shows: summing them gives what summing the shown amounts gives.
+TEST(Formatos, Centimos) {
+    const struct {
+        double v;
+        qint64 centimos;
+        const char* texto;
+    } casos[] = {
+        {1234.5, 123450, "1.234,50"}, {0, 0, "0,00"},         {-0.001, 0, "0,00"},     {0.005, 1, "0,01"},
+        {-0.005, -1, "-0,01"},        {1.005, 101, "1,01"},   {2.675, 268, "2,68"},    {83.06, 8306, "83,06"},
+        {-1234.5, -123450, "-1.234,50"}, {999.995, 100000, "1.000,00"}, {0.1 + 0.2, 30, "0,30"},
+        {1e15, 100000000000000000, "1.000.000.000.000.000,00"},
+    };
+    for (const auto& c : casos) {
+        EXPECT_EQ(Centimos(c.v), c.centimos) << c.v;
+        EXPECT_EQ(FormatoCentimos(c.centimos), QString::fromUtf8(c.texto)) << c.v;
+        EXPECT_EQ(FormatoCentimos(Centimos(c.v)), FormatoImporte(c.v)) << c.v;
+    }
+    EXPECT_EQ(FormatoCentimos(-5), "-0,05");
+    EXPECT_EQ(FormatoCentimos(std::numeric_limits<qint64>::min()), "-92.233.720.368.547.758,08");
 }
