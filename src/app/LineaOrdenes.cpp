@@ -3,6 +3,7 @@
 #include "config/ActualizacionMod.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
+#include "liquidacion/OrdenLiquidacionQt.h"
 #include "ordenes/Orden.h"
 #include "ordenes/Terminal.h"
 
@@ -23,6 +24,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--version", "", 0, 0, nullptr},
     {"--ayuda", "", 0, 0, nullptr},
     {"--help", "", 0, 0, nullptr},
+    {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {
@@ -111,5 +113,8 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
     c.pideSecreto = LeeSecretoTerminal;
     const int r = Busca(linea.orden)->ejecuta(c);
     CierraConexion();
+    // A command that finds its arguments wrong has said why; the usage follows.
+    if (r == CodigoSalida::UsoIncorrecto)
+        Linea(stderr, TextoUso());
     return r;
 }

@@ -10,7 +10,7 @@
 namespace CodigoSalida {
 constexpr int Exito = 0;
 constexpr int Fallo = 1;
-constexpr int UsoIncorrecto = 2;
+constexpr int UsoIncorrecto = 2;  // the frame writes the usage after the command's message
 }  // namespace CodigoSalida
 
 struct ContextoOrden {

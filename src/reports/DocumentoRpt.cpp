@@ -1,6 +1,7 @@
 #include "reports/DocumentoRpt.h"
 
 #include "data/comun/Archivos.h"
+#include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "reports/Listado.h"
@@ -164,33 +165,37 @@ bool DocumentoRpt::Imprime(QPagedPaintDevice& dispositivo, int desde, int hasta)
     return p.end();
 }
 
-bool EscribePdf(const DocumentoRpt& doc, const QString& ruta, const QString& titulo, QString* detalle) {
+bool EscribePdf(const DocumentoRpt& doc, const QString& ruta, const QString& titulo) {
     // Written beside the destination, then put in its place in one step.
     const QFileInfo destino(ruta);
     QTemporaryFile temporal(destino.absoluteDir().filePath(QStringLiteral(".") + destino.fileName() +
                                                            QStringLiteral(".XXXXXX")));
-    if (!temporal.open()) {
-        if (detalle)
-            *detalle = temporal.errorString();
-        return false;
+    QString detalle;
+    bool ok = temporal.open();
+    if (ok) {
+        temporal.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        {
+            QPdfWriter pdf(&temporal);
+            pdf.setPageLayout(PaginaA4());
+            pdf.setResolution(1200);
+            pdf.setTitle(titulo);
+            pdf.setCreator(TituloAplicacion);
+            ok = doc.Imprime(pdf);
+        }
+        temporal.close();
+        ok = ok && temporal.error() == QFileDevice::NoError;
     }
-    temporal.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    bool ok;
-    {
-        QPdfWriter pdf(&temporal);
-        pdf.setPageLayout(PaginaA4());
-        pdf.setResolution(1200);
-        pdf.setTitle(titulo);
-        pdf.setCreator(TituloAplicacion);
-        ok = doc.Imprime(pdf);
-    }
-    temporal.close();
-    if (ok && temporal.error() != QFileDevice::NoError) {
-        ok = false;
-        if (detalle)
-            *detalle = temporal.errorString();
-    }
-    return ok && ReemplazaArchivo(temporal.fileName(), ruta, detalle);
+    if (!ok)
+        detalle = temporal.errorString();
+    else
+        ok = ReemplazaArchivo(temporal.fileName(), ruta, &detalle);
+    if (!ok)
+        AnotaBitacora(QStringLiteral("PDF ") + ruta + QStringLiteral(": ") + detalle);
+    return ok;
+}
+
+QString TextoPdfNoGuardado(const QString& ruta) {
+    return QStringLiteral("No se pudo guardar el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral(".");
 }
 
 bool GuardaPdfDocumento(const DocumentoRpt& doc, const QString& ruta, const QString& titulo) {
@@ -200,7 +205,7 @@ bool GuardaPdfDocumento(const DocumentoRpt& doc, const QString& ruta, const QStr
         ok = EscribePdf(doc, ruta, titulo);
     }
     if (!ok)
-        Aviso(QStringLiteral("No se pudo guardar el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral("."));
+        Aviso(TextoPdfNoGuardado(ruta));
     return ok;
 }
 

@@ -91,9 +91,11 @@ protected:
 };
 
 // Writes the whole document as an A4 PDF file, whole or not at all: a file
-// already there stays as it was when the new one cannot be completed. On
-// failure `detalle` gets the reason. Draws no window.
-bool EscribePdf(const DocumentoRpt& doc, const QString& ruta, const QString& titulo, QString* detalle = nullptr);
+// already there stays as it was when the new one cannot be completed. The
+// system's reason for a failure goes to the log. Draws no window.
+bool EscribePdf(const DocumentoRpt& doc, const QString& ruta, const QString& titulo);
+// "No se pudo guardar el archivo RUTA."
+QString TextoPdfNoGuardado(const QString& ruta);
 
 // The screens' side: the busy pointer while the work lasts, and on failure a
 // message ("No se pudo guardar el archivo RUTA." / `fallo`).

@@ -5,6 +5,7 @@
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "invoices/Trimestres.h"
+#include "liquidacion/LiquidacionFrm.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EtiquetaImporte.h"
@@ -92,6 +93,9 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     BtnBuscar = new QPushButton(QStringLiteral("Buscar  (F3)"), Picture2);
     BtnBuscar->setObjectName(QStringLiteral("BtnBuscar"));
     BtnBuscar->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
+    BtnLiquidacion = new QPushButton(QStringLiteral("&Liquidación  (F7)"), Picture2);
+    BtnLiquidacion->setObjectName(QStringLiteral("BtnLiquidacion"));
+    BtnLiquidacion->setGeometry(Px(10020), Px(105), Px(2100), Px(435));
     ObjUtiles().AsignaFiltro(TxtOb[0], Utiles::Filtro::Entero);
     ObjUtiles().AsignaFiltro(TxtOb[1], Utiles::Filtro::Fecha);
     ObjUtiles().AsignaFiltro(TxtOb[2], Utiles::Filtro::Fecha);
@@ -148,17 +152,18 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
     // Buttons act on a click without taking the focus, so the box being
     // typed in is checked before any of them acts.
-    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar}) {
+    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar, BtnLiquidacion}) {
         b->setFocusPolicy(Qt::TabFocus);
         b->installEventFilter(this);
     }
     connect(BtnBuscar, &QPushButton::clicked, this, &FacturasFrm::BtnBuscar_Click);
     connect(BtnAceptar, &QPushButton::clicked, this, &FacturasFrm::BtnAceptar_Click);
     connect(BtnImprimir, &QPushButton::clicked, this, &FacturasFrm::BtnImprimir_Click);
+    connect(BtnLiquidacion, &QPushButton::clicked, this, &FacturasFrm::BtnLiquidacion_Click);
     connect(BtnCerrar, &QPushButton::clicked, this, &FacturasFrm::BtnCerrar_Click);
     connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
 
-    // The window sees F3, F5 and F9 before any of its controls, whatever the
+    // The window sees F3, F5, F7 and F9 before any of its controls, whatever the
     // shift state (Form_KeyDown); Esc is its cancel button.
     VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -174,6 +179,7 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     setTabOrder(BtnImprimir, BtnCerrar);
     setTabOrder(BtnCerrar, DBGridPagos);
     setTabOrder(DBGridPagos, DBGridCobros);
+    setTabOrder(DBGridCobros, BtnLiquidacion);
     ColocaControles();
 }
 
@@ -312,6 +318,7 @@ bool FacturasFrm::Form_KeyDown(int tecla) {
     switch (tecla) {
     case Qt::Key_F3: BtnBuscar->click(); return true;
     case Qt::Key_F5: BtnAceptar->click(); return true;
+    case Qt::Key_F7: BtnLiquidacion->click(); return true;
     case Qt::Key_F9: BtnImprimir->click(); return true;
     default: return false;
     }
@@ -534,6 +541,18 @@ void FacturasFrm::BtnImprimir_Click() {
     inf->TxtGrupo[0]->setText(TxtOb[1]->text());
     inf->TxtGrupo[1]->setText(TxtOb[2]->text());
     inf->BtnRefrescar->click();
+}
+
+void FacturasFrm::BtnLiquidacion_Click() {
+    // As the listing: the dates in the boxes, guarded as the reports are.
+    if (!CompruebaCajaActiva())
+        return;
+    if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
+        return;
+    if (!ValidarAccesoInformes())
+        return;
+    MuestraPantalla<LiquidacionFrm>(QStringLiteral("LiquidacionFrm"))
+        ->Calcula(TxtOb[0]->text(), CmbTrimestre->currentIndex(), TxtOb[1]->text(), TxtOb[2]->text());
 }
 
 void FacturasFrm::BtnCerrar_Click() {

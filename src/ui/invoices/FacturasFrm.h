@@ -38,6 +38,7 @@ private:
     void BtnBuscar_Click();
     void BtnAceptar_Click();
     void BtnImprimir_Click();
+    void BtnLiquidacion_Click();
     void BtnCerrar_Click();
     bool Form_KeyDown(int tecla);
     void AbreFactura(bool cobros);
@@ -55,6 +56,7 @@ private:
     std::array<QLineEdit*, 3> TxtOb{};
     QComboBox* CmbTrimestre = nullptr;
     QPushButton* BtnBuscar = nullptr;
+    QPushButton* BtnLiquidacion = nullptr;
     QLabel* Label1 = nullptr;
     QTableView* DBGridPagos = nullptr;
     QTableView* DBGridCobros = nullptr;

@@ -6,6 +6,7 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
+#include "liquidacion/LiquidacionFrm.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EstadoTeclas.h"
@@ -126,7 +127,12 @@ void InicioMDIFrm::CreaMenus() {
     MenuAplicacionSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
     MenuFacturas = accion(barra->addAction(QStringLiteral("&Facturas")), "MenuFacturas");
-    MenuListados = accion(barra->addAction(QStringLiteral("&Informe")), "MenuListados");
+    // "Informe" opens the reports' menu; the item itself still stands for the listing.
+    MenuInforme = barra->addMenu(QStringLiteral("&Informe"));
+    MenuInforme->setObjectName(QStringLiteral("MenuInforme"));
+    MenuListados = accion(MenuInforme->menuAction(), "MenuListados");
+    MenuInformeListado = accion(MenuInforme->addAction(QStringLiteral("Listado de &Facturas")), "MenuInformeListado");
+    MenuLiquidacion = accion(MenuInforme->addAction(QStringLiteral("Liquidación del &Trimestre")), "MenuLiquidacion");
     MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
 
     MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
@@ -148,6 +154,8 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuAplicacionSalir, &QAction::triggered, this, [this] { close(); });
     connect(MenuFacturas, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
     connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
+    connect(MenuInformeListado, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
+    connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
 }
@@ -330,6 +338,12 @@ void InicioMDIFrm::MenuListados_Click() {
     if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+}
+
+void InicioMDIFrm::MenuLiquidacion_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    MuestraPantalla<LiquidacionFrm>(QStringLiteral("LiquidacionFrm"));
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

@@ -24,6 +24,8 @@ public:
     // Open the quarter browser and the listing, asking the password when guarded.
     void MenuFacturas_Click();
     void MenuListados_Click();
+    // The return of a quarter, asking the password as the listing does.
+    void MenuLiquidacion_Click();
 
     // Width and height in twips (outer size), state 0 normal, 1 minimised, 2 maximised.
     void AplicaTamano(double anchoTwips, double altoTwips, int estado);
@@ -47,7 +49,10 @@ public:
     QAction* MenuAplicacionSep0 = nullptr;
     QAction* MenuAplicacionSalir = nullptr;
     QAction* MenuFacturas = nullptr;
-    QAction* MenuListados = nullptr;
+    QMenu* MenuInforme = nullptr;
+    QAction* MenuListados = nullptr;  // the "Informe" item of the menu bar
+    QAction* MenuInformeListado = nullptr;
+    QAction* MenuLiquidacion = nullptr;
     QAction* MenuCopia = nullptr;
     QMenu* MenuVentana = nullptr;
     QAction* MenuVentanaItem[5] = {};

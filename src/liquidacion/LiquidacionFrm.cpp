@@ -1,0 +1,393 @@
+#include "liquidacion/LiquidacionFrm.h"
+
+#include "config/Parametros.h"
+#include "data/BaseDatos.h"
+#include "data/ErroresBD.h"
+#include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
+#include "liquidacion/LiquidacionLogica.h"
+#include "liquidacion/LiquidacionRpt.h"
+#include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
+#include "ui/common/PunteroOcupado.h"
+#include "ui/common/Rejilla.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
+#include "ui/common/VistaPreviaTeclas.h"
+#include "ui/invoices/FacturasLogica.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QTableView>
+
+namespace {
+
+// Layout of the window, in twips.
+constexpr int kAncho = 10080;
+constexpr int kAlto = 9000;
+constexpr int kAltoBarraSuperior = 645;
+constexpr int kAltoBarraInferior = 525;
+constexpr int kArribaTitulo = 700;
+constexpr int kArribaRejilla = 1000;
+constexpr int kAltoAvisos = 1900;
+constexpr int kAnchosCasilla = 900;
+constexpr int kAnchoConcepto = 6000;
+constexpr int kAnchoImporte = 1900;
+
+const QColor kAmarilloCaja(255, 255, 230);
+const QColor kRojoAviso(160, 0, 0);
+
+}  // namespace
+
+LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("LiquidacionFrm"));
+    setWindowTitle(TextoLiquidacion::Titulo);
+    InstalaSustitutosFuentes();
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    resize(Px(kAncho), Px(kAlto));
+
+    QPalette amarillo = palette();
+    amarillo.setColor(QPalette::Base, kAmarilloCaja);
+
+    // Top bar: as the quarter browser's, with the calculation in place of the search.
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    auto etiqueta = [&](int i, const QString& texto, int x, int ancho) {
+        Lbls[i] = new QLabel(texto, Picture2);
+        Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
+        Lbls[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
+        Lbls[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    };
+    auto caja = [&](int i, int x, int ancho, int limite, Utiles::Filtro filtro) {
+        TxtOb[i] = new QLineEdit(Picture2);
+        TxtOb[i]->setObjectName(QStringLiteral("TxtOb(%1)").arg(i));
+        TxtOb[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
+        TxtOb[i]->setMaxLength(limite);
+        TxtOb[i]->setPalette(amarillo);
+        TxtOb[i]->installEventFilter(this);
+        ObjUtiles().AsignaFiltro(TxtOb[i], filtro);
+    };
+    etiqueta(0, QStringLiteral("Año"), 60, 420);
+    caja(0, 555, 600, 4, Utiles::Filtro::Entero);
+    CmbTrimestre = new QComboBox(Picture2);
+    CmbTrimestre->setObjectName(QStringLiteral("CmbTrimestre"));
+    CmbTrimestre->addItems(NombresTrimestre);
+    CmbTrimestre->setGeometry(Px(1275), Px(150), Px(1680), Px(345));
+    CmbTrimestre->installEventFilter(this);
+    etiqueta(1, QStringLiteral("Desde Fecha"), 3030, 1080);
+    caja(1, 4185, 1200, 10, Utiles::Filtro::Fecha);
+    etiqueta(2, QStringLiteral("Hasta Fecha"), 5490, 1080);
+    caja(2, 6645, 1200, 10, Utiles::Filtro::Fecha);
+    BtnCalcular = new QPushButton(QStringLiteral("&Calcular  (F5)"), Picture2);
+    BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
+    BtnCalcular->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
+
+    LblTitulo = new QLabel(this);
+    LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
+    LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+
+    DBGridCasillas = new QTableView(this);
+    DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
+    ModeloCasillas = new ModeloRegistros(ColumnasCasillas(), DBGridCasillas);
+    DBGridCasillas->setModel(ModeloCasillas);
+    DBGridCasillas->verticalHeader()->hide();
+    DBGridCasillas->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGridCasillas->verticalHeader()->setDefaultSectionSize(Px(240));
+    DBGridCasillas->horizontalHeader()->setHighlightSections(false);
+    DBGridCasillas->horizontalHeader()->setFixedHeight(Px(270));
+    DBGridCasillas->setWordWrap(false);
+    DBGridCasillas->setTabKeyNavigation(false);
+    FormatearRejilla(DBGridCasillas, false);
+    for (const ColumnaRejilla& c : ColumnasCasillas())
+        AlineaColumna(DBGridCasillas, c.titulo, c.alineacion);
+
+    LblAvisos = new QLabel(QStringLiteral("Avisos y comprobaciones"), this);
+    LblAvisos->setObjectName(QStringLiteral("LblAvisos"));
+    LblAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LstAvisos = new QListWidget(this);
+    LstAvisos->setObjectName(QStringLiteral("LstAvisos"));
+    LstAvisos->setWordWrap(true);
+    LstAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+
+    // Bottom bar.
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto boton = [&](const QString& nombre, const QString& texto, int x) {
+        auto* b = new QPushButton(texto, Picture1);
+        b->setObjectName(nombre);
+        b->setGeometry(Px(x), Px(45), Px(2880), Px(435));
+        return b;
+    };
+    BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Imprimir  (F9)"), 60);
+    BtnPdf = boton(QStringLiteral("BtnPdf"), QStringLiteral("Guardar &PDF"), 3000);
+    BtnCerrar = boton(QStringLiteral("BtnCerrar"), QStringLiteral("&Salir  (Esc)"), 5940);
+    BtnImprimir->setEnabled(false);
+    BtnPdf->setEnabled(false);
+
+    // Buttons act on a click without taking the focus, so the box being
+    // typed in is checked before any of them acts.
+    for (QPushButton* b : {BtnCalcular, BtnImprimir, BtnPdf, BtnCerrar}) {
+        b->setFocusPolicy(Qt::TabFocus);
+        b->installEventFilter(this);
+    }
+    connect(BtnCalcular, &QPushButton::clicked, this, &LiquidacionFrm::BtnCalcular_Click);
+    connect(BtnImprimir, &QPushButton::clicked, this, &LiquidacionFrm::BtnImprimir_Click);
+    connect(BtnPdf, &QPushButton::clicked, this, &LiquidacionFrm::BtnPdf_Click);
+    connect(BtnCerrar, &QPushButton::clicked, this, &LiquidacionFrm::BtnCerrar_Click);
+    connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
+
+    VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(esc, &QShortcut::activated, BtnCerrar, &QPushButton::click);
+
+    setTabOrder(TxtOb[0], CmbTrimestre);
+    setTabOrder(CmbTrimestre, TxtOb[1]);
+    setTabOrder(TxtOb[1], TxtOb[2]);
+    setTabOrder(TxtOb[2], BtnCalcular);
+    setTabOrder(BtnCalcular, DBGridCasillas);
+    setTabOrder(DBGridCasillas, LstAvisos);
+    setTabOrder(LstAvisos, BtnImprimir);
+    setTabOrder(BtnImprimir, BtnPdf);
+    setTabOrder(BtnPdf, BtnCerrar);
+    ColocaControles();
+}
+
+LiquidacionFrm::~LiquidacionFrm() { ModeloCasillas->EstableceRegistros(nullptr); }
+
+QSize LiquidacionFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
+
+void LiquidacionFrm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!cargado_) {
+        cargado_ = true;
+        Form_Load();
+    }
+}
+
+void LiquidacionFrm::Form_Load() {
+    ObjUtiles().PreparaFormularioMDI(this, VentanaPrincipal());
+    // It asks for the quarter to declare: the last one ended, until the user says otherwise.
+    const PeriodoPropuesto p = PeriodoAnterior(QDate::currentDate());
+    TxtOb[0]->setText(p.anio);
+    CmbTrimestre->setCurrentIndex(p.trimestre);
+    const auto r = FechasTrimestre(p.trimestre, p.anio);
+    TxtOb[1]->setText(r->desde);
+    TxtOb[2]->setText(r->hasta);
+    TxtOb[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void LiquidacionFrm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ColocaControles();
+}
+
+void LiquidacionFrm::ColocaControles() {
+    // Below the design size everything keeps its place; above it the grid
+    // takes the room, its concepts the width.
+    const int ancho = qMax(width(), Px(kAncho));
+    const int masAlto = qMax(0, height() - Px(kAlto));
+    Picture2->setGeometry(0, 0, ancho, Px(kAltoBarraSuperior));
+    Picture1->setGeometry(0, qMax(height(), Px(kAlto)) - Px(kAltoBarraInferior), ancho, Px(kAltoBarraInferior));
+    LblTitulo->setGeometry(Px(60), Px(kArribaTitulo), ancho - Px(120), Px(255));
+    const int altoRejilla = Px(kAlto - kArribaRejilla - kAltoAvisos - kAltoBarraInferior - 390) + masAlto;
+    DBGridCasillas->setGeometry(Px(60), Px(kArribaRejilla), ancho - Px(120), altoRejilla);
+    const int arribaAvisos = Px(kArribaRejilla) + altoRejilla + Px(60);
+    LblAvisos->setGeometry(Px(60), arribaAvisos, ancho - Px(120), Px(255));
+    LstAvisos->setGeometry(Px(60), arribaAvisos + Px(270), ancho - Px(120), Px(kAltoAvisos - 270));
+    // The concepts take what the numbers and amounts leave.
+    const int util = DBGridCasillas->width() - 2 * DBGridCasillas->frameWidth() -
+                     DBGridCasillas->verticalScrollBar()->sizeHint().width();
+    DBGridCasillas->setColumnWidth(0, Px(kAnchosCasilla));
+    DBGridCasillas->setColumnWidth(1, qMax(Px(kAnchoConcepto), util - Px(kAnchosCasilla + kAnchoImporte)));
+    DBGridCasillas->setColumnWidth(2, Px(kAnchoImporte));
+}
+
+void LiquidacionFrm::MueveFoco(QWidget* destino) {
+    moviendo_ = true;
+    destino->setFocus(Qt::OtherFocusReason);
+    moviendo_ = false;
+}
+
+bool LiquidacionFrm::Form_KeyDown(int tecla) {
+    switch (tecla) {
+    case Qt::Key_F5: BtnCalcular->click(); return true;
+    case Qt::Key_F9: BtnImprimir->click(); return true;
+    default: return false;
+    }
+}
+
+bool LiquidacionFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    for (int i = 0; i < 3; ++i) {
+        if (objeto != TxtOb[i])
+            continue;
+        switch (evento->type()) {
+        case QEvent::FocusIn: ObjUtiles().EntraCampo(TxtOb[i]); break;
+        case QEvent::FocusOut: {
+            // Only a move to another control of this window is leaving the box.
+            QWidget* nuevo = QApplication::focusWidget();
+            if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
+                TxtOb_Validate(i);
+            break;
+        }
+        case QEvent::KeyPress: {
+            if (!EsTeclaIntro(static_cast<QKeyEvent*>(evento)))
+                break;
+            if (!TxtOb_Validate(i))
+                return true;
+            // Enter in the last date works the return out.
+            if (i == 2)
+                BtnCalcular->click();
+            else
+                MueveFoco(i == 0 ? static_cast<QWidget*>(CmbTrimestre) : TxtOb[2]);
+            return true;
+        }
+        default: break;
+        }
+        return false;
+    }
+    if (evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
+        // Enter presses the button that has the focus.
+        if (auto* b = qobject_cast<QPushButton*>(objeto)) {
+            b->click();
+            return true;
+        }
+        if (objeto == CmbTrimestre) {
+            MueveFoco(TxtOb[1]);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+bool LiquidacionFrm::TxtOb_Validate(int indice) {
+    QLineEdit* caja = TxtOb[indice];
+    const QString texto = caja->text();
+    // Only a year the user has just typed moves the dates to its quarter.
+    if (texto.isEmpty() || (indice == 0 && !caja->isModified()))
+        return true;
+    validando_ = true;
+    bool valida = true;
+    if (indice == 0) {
+        caja->setText(CompletaAnio(texto));
+        CmbTrimestre_Click();
+    } else if (auto fecha = NormalizaFecha(texto)) {
+        caja->setText(*fecha);
+    } else {
+        Aviso(TextoFacturas::FechaNoValida);
+        caja->setFocus(Qt::OtherFocusReason);
+        valida = false;
+    }
+    validando_ = false;
+    return valida;
+}
+
+bool LiquidacionFrm::CompruebaCajaActiva() {
+    for (int i = 0; i < 3; ++i)
+        if (focusWidget() == TxtOb[i])
+            return TxtOb_Validate(i);
+    return true;
+}
+
+void LiquidacionFrm::CmbTrimestre_Click() {
+    const QString& falta = TxtOb[0]->text().isEmpty() ? TextoFacturas::FaltaAnio
+                           : !AnioValido(TxtOb[0]->text()) ? TextoFacturas::AnioNoValido
+                                                             : QString();
+    if (!falta.isEmpty()) {
+        Aviso(falta);
+        if (TxtOb[0]->isVisible())
+            TxtOb[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (auto r = FechasTrimestre(CmbTrimestre->currentIndex(), TxtOb[0]->text())) {
+        TxtOb[1]->setText(r->desde);
+        TxtOb[2]->setText(r->hasta);
+    }
+    Muestra();
+}
+
+void LiquidacionFrm::Calcula(const QString& anio, int trimestre, const QString& desde, const QString& hasta) {
+    TxtOb[0]->setText(anio);
+    CmbTrimestre->setCurrentIndex(trimestre);
+    TxtOb[1]->setText(desde);
+    TxtOb[2]->setText(hasta);
+    Muestra();
+}
+
+void LiquidacionFrm::BtnCalcular_Click() {
+    if (CompruebaCajaActiva())
+        Muestra();
+}
+
+void LiquidacionFrm::Muestra() {
+    switch (CompruebaBusqueda(TxtOb[1]->text(), TxtOb[2]->text())) {
+    case Busqueda::FaltanFechas: Aviso(TextoFacturas::FaltanFechas); return;
+    case Busqueda::FechaNoValida:
+        Aviso(TextoFacturas::FechaNoValida);
+        TxtOb[NormalizaFecha(TxtOb[1]->text()) ? 2 : 1]->setFocus(Qt::OtherFocusReason);
+        return;
+    case Busqueda::Valida: break;
+    }
+    PunteroOcupado cursor;
+    try {
+        // The return on show is replaced only once the new one is complete.
+        const CabeceraEmpresa empresa = LineasEmpresa(*ConexionAbierta().AbrirRegistros(SqlDatosEmpresa()));
+        auto nuevo = std::make_unique<LiquidacionRpt>(
+            LeeLiquidacion(ConexionAbierta(), TxtOb[1]->text(), TxtOb[2]->text(), OpcionIva), empresa);
+        auto filas = RegistrosCasillas(nuevo->Datos());
+        ModeloCasillas->EstableceRegistros(filas.get());
+        rsCasillas_ = std::move(filas);
+        informe_ = std::move(nuevo);
+    } catch (const ErrorBD& e) {
+        cursor.Restaura();
+        MostrarErrorBD(e);
+        return;
+    }
+    const Liquidacion& l = informe_->Datos();
+    LblTitulo->setText(l.Titulo());
+    LstAvisos->clear();
+    for (const Liquidacion::Aviso& a : l.Avisos()) {
+        auto* item = new QListWidgetItem(
+            style()->standardIcon(a.advertencia ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation), a.texto,
+            LstAvisos);
+        if (a.advertencia)
+            item->setForeground(kRojoAviso);
+    }
+    BtnImprimir->setEnabled(true);
+    BtnPdf->setEnabled(true);
+}
+
+void LiquidacionFrm::BtnImprimir_Click() {
+    if (informe_)
+        ImprimeConDialogo(this, *informe_, QStringLiteral("Imprimir la liquidación"), 1, TextoLiquidacion::NoImpresa);
+}
+
+void LiquidacionFrm::BtnPdf_Click() {
+    if (!informe_)
+        return;
+    const QString ruta = PideArchivoPdf(this, QStringLiteral("Guardar la liquidación como PDF"),
+                                        TextoLiquidacion::Titulo + QStringLiteral(".pdf"));
+    if (!ruta.isEmpty())
+        GuardaPdf(ruta);
+}
+
+bool LiquidacionFrm::GuardaPdf(const QString& ruta) {
+    return informe_ && GuardaPdfDocumento(*informe_, ruta, TextoLiquidacion::Titulo);
+}
+
+void LiquidacionFrm::BtnCerrar_Click() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}

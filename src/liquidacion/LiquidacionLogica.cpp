@@ -1,0 +1,38 @@
+#include "liquidacion/LiquidacionLogica.h"
+
+#include "data/Registros.h"
+#include "invoices/Trimestres.h"
+#include "liquidacion/Liquidacion.h"
+
+namespace TextoLiquidacion {
+const QString Titulo = QStringLiteral("Liquidación del Trimestre");
+const QString NoImpresa = QStringLiteral("No se pudo imprimir la liquidación.");
+}  // namespace TextoLiquidacion
+
+PeriodoPropuesto PeriodoAnterior(const QDate& hoy) {
+    const int t = TrimestreDeFecha(hoy);
+    if (t == 0)
+        return {QString::number(hoy.year() - 1), 3};
+    return {QString::number(hoy.year()), t - 1};
+}
+
+QVector<ColumnaRejilla> ColumnasCasillas() {
+    return {{QStringLiteral("CASILLA"), QStringLiteral("Casilla"), Qt::AlignHCenter, QString()},
+            {QStringLiteral("CONCEPTO"), QStringLiteral("Concepto"), Qt::AlignLeft, QString()},
+            {QStringLiteral("IMPORTE"), QStringLiteral("Importe"), Qt::AlignRight, QString()}};
+}
+
+std::unique_ptr<Registros> RegistrosCasillas(const Liquidacion& l) {
+    Registros::Constructor c({QStringLiteral("CASILLA"), QStringLiteral("CONCEPTO"), QStringLiteral("IMPORTE")},
+                             l.casillas.size());
+    auto texto = [&c](const QString& t) {
+        const QByteArray u = t.toUtf8();
+        c.Texto(u.constData(), u.size());
+    };
+    for (const Casilla& k : l.casillas) {
+        texto(k.numero);
+        texto(k.concepto);
+        texto(k.Texto());
+    }
+    return c.Termina();
+}

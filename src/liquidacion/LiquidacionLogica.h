@@ -1,0 +1,28 @@
+#pragma once
+// The window-free part of the "Liquidación del Trimestre" screen: the quarter
+// it proposes, the grid's columns and rows, its captions.
+#include "ui/common/RejillaLogica.h"
+
+#include <QDate>
+#include <QString>
+#include <memory>
+
+class Registros;
+struct Liquidacion;
+
+namespace TextoLiquidacion {
+extern const QString Titulo;      // "Liquidación del Trimestre"
+extern const QString NoImpresa;   // "No se pudo imprimir la liquidación."
+}  // namespace TextoLiquidacion
+
+// The quarter a return is filed for on `hoy`: the last one ended.
+struct PeriodoPropuesto {
+    QString anio;
+    int trimestre;  // 0..3
+};
+PeriodoPropuesto PeriodoAnterior(const QDate& hoy);
+
+// The grid's columns: "Casilla", "Concepto", "Importe".
+QVector<ColumnaRejilla> ColumnasCasillas();
+// One row per box, as the grid shows it (the texts the command writes).
+std::unique_ptr<Registros> RegistrosCasillas(const Liquidacion& l);

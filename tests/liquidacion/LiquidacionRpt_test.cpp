@@ -1,0 +1,90 @@
+#include "liquidacion/LiquidacionRpt.h"
+
+#include "ApoyoPruebas.h"
+#include "data/comun/Formatos.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+FacturaDeclarada Cobro(qint64 tipo, qint64 base, qint64 cuota, const QString& codigo = QStringLiteral("C-1")) {
+    FacturaDeclarada f;
+    f.codigo = codigo;
+    f.fecha = QDate(2026, 3, 31);
+    f.cobro = true;
+    f.tipo = tipo;
+    f.base = base;
+    f.cuota = cuota;
+    f.total = base + cuota;
+    return f;
+}
+
+Liquidacion Ejemplo(std::vector<FacturaDeclarada> facturas) {
+    Liquidacion l = CalculaLiquidacion(ModeloDeclaracion::M303, "IVA", facturas);
+    l.desde = "01/01/2026";
+    l.hasta = "31/03/2026";
+    l.diferenciaNavegador = FormatoCentimos(l.Resultado() + l.CuotasSinCasilla());
+    return l;
+}
+
+// The PDF's text as laid out, pages ending with a form feed.
+QString TextoPdf(const LiquidacionRpt& rpt) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("liquidacion.pdf");
+    EXPECT_TRUE(EscribePdf(rpt, ruta, "Liquidación del Trimestre"));
+    QProcess p;
+    p.start("pdftotext", {"-layout", ruta, "-"});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString SinEspacios(QString t) { return t.simplified(); }
+
+}  // namespace
+
+// The printed return carries every box of the command, number, name and
+// amount on one line, the warnings, the company and the date of printing.
+TEST(LiquidacionRpt, LasMismasCifrasQueLaOrden) {
+    const Liquidacion l = Ejemplo({Cobro(2100, 123456, 25926), Cobro(700, 10000, 700), Cobro(2100, 1000, 500, "C-9")});
+    const LiquidacionRpt rpt(l, {"Ferretería O'Donnell, S.L.", "Calle Mayor, 12", "28013 Madrid Madrid"}, QDate(2026, 4, 7));
+    ASSERT_EQ(rpt.NumPaginas(), 1);
+    const QString t = TextoPdf(rpt);
+    for (const QString& linea : l.LineasOrden()) {
+        if (linea.startsWith('#'))
+            continue;
+        const QStringList partes = linea.split('\t');
+        const Casilla* c = l.Busca(partes[0]);
+        const QRegularExpression re("^\\s*" + partes[0] + "\\s+" + QRegularExpression::escape(c->concepto) + "\\s+" +
+                                        QRegularExpression::escape(partes[1]) + "\\s*$",
+                                    QRegularExpression::MultilineOption);
+        EXPECT_TRUE(re.match(t).hasMatch()) << linea.toStdString();
+    }
+    const QString plano = SinEspacios(t);
+    for (const Liquidacion::Aviso& a : l.Avisos())
+        EXPECT_TRUE(plano.contains(a.texto)) << a.texto.toStdString();
+    for (const char* texto : {"Ferretería O'Donnell, S.L.", "28013 Madrid Madrid", "Liquidación del Trimestre",
+                              "entre las fechas 01/01/2026 y 31/03/2026", "Modelo 303 (IVA)", "IVA devengado",
+                              "IVA deducible", "Avisos y comprobaciones", "07/04/2026"})
+        EXPECT_TRUE(plano.contains(QString::fromUtf8(texto))) << texto;
+}
+
+// Many warnings go on to further pages, each with its foot; a caption never
+// ends a page alone.
+TEST(LiquidacionRpt, VariasPaginas) {
+    std::vector<FacturaDeclarada> facturas;
+    for (int i = 0; i < 30; ++i)
+        facturas.push_back(Cobro(2100, 10000, 100, QString("D-%1").arg(i)));
+    const LiquidacionRpt rpt(Ejemplo(facturas), {}, QDate(2026, 4, 7));
+    ASSERT_GE(rpt.NumPaginas(), 2);
+    const QString t = TextoPdf(rpt);
+    EXPECT_EQ(t.count('\f'), rpt.NumPaginas());
+    EXPECT_EQ(t.count("07/04/2026"), rpt.NumPaginas());
+    EXPECT_TRUE(SinEspacios(t).contains("factura de Cobros D-29 del 31/03/2026"));
+    const auto& r = rpt.Renglones();
+    for (size_t i = 0; i + 1 < r.size(); ++i)
+        if (r[i].clase == LiquidacionRpt::Renglon::Apartado || r[i].clase == LiquidacionRpt::Renglon::Columnas)
+            EXPECT_EQ(r[i].pagina, r[i + 1].pagina) << r[i].texto.toStdString();
+}
