@@ -184,7 +184,10 @@ void LiquidacionFrm::Form_Load() {
     const auto r = FechasTrimestre(p.trimestre, p.anio);
     TxtOb[1]->setText(r->desde);
     TxtOb[2]->setText(r->hasta);
+    // The year box may have had the focus before it had the year: selected
+    // now, what the user types replaces it.
     TxtOb[0]->setFocus(Qt::OtherFocusReason);
+    ObjUtiles().EntraCampo(TxtOb[0]);
 }
 
 void LiquidacionFrm::resizeEvent(QResizeEvent* e) {
