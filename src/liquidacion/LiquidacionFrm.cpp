@@ -14,11 +14,10 @@
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 #include "ui/common/VistaPreviaTeclas.h"
-#include "ui/invoices/FacturasLogica.h"
+#include "ui/invoices/BarraTrimestre.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +25,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStyle>
 #include <QTableView>
 
@@ -44,7 +42,6 @@ constexpr int kAnchosCasilla = 900;
 constexpr int kAnchoConcepto = 6000;
 constexpr int kAnchoImporte = 1900;
 
-const QColor kAmarilloCaja(255, 255, 230);
 const QColor kRojoAviso(160, 0, 0);
 
 }  // namespace
@@ -56,38 +53,12 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
     resize(Px(kAncho), Px(kAlto));
 
-    QPalette amarillo = palette();
-    amarillo.setColor(QPalette::Base, kAmarilloCaja);
-
-    // Top bar: as the quarter browser's, with the calculation in place of the search.
+    // Top bar: the quarter browser's, with the calculation in place of the search.
     Picture2 = new QWidget(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    auto etiqueta = [&](int i, const QString& texto, int x, int ancho) {
-        Lbls[i] = new QLabel(texto, Picture2);
-        Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
-        Lbls[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
-        Lbls[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    };
-    auto caja = [&](int i, int x, int ancho, int limite, Utiles::Filtro filtro) {
-        TxtOb[i] = new QLineEdit(Picture2);
-        TxtOb[i]->setObjectName(QStringLiteral("TxtOb(%1)").arg(i));
-        TxtOb[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
-        TxtOb[i]->setMaxLength(limite);
-        TxtOb[i]->setPalette(amarillo);
-        TxtOb[i]->installEventFilter(this);
-        ObjUtiles().AsignaFiltro(TxtOb[i], filtro);
-    };
-    etiqueta(0, QStringLiteral("Año"), 60, 420);
-    caja(0, 555, 600, 4, Utiles::Filtro::Entero);
-    CmbTrimestre = new QComboBox(Picture2);
-    CmbTrimestre->setObjectName(QStringLiteral("CmbTrimestre"));
-    CmbTrimestre->addItems(NombresTrimestre);
-    CmbTrimestre->setGeometry(Px(1275), Px(150), Px(1680), Px(345));
-    CmbTrimestre->installEventFilter(this);
-    etiqueta(1, QStringLiteral("Desde Fecha"), 3030, 1080);
-    caja(1, 4185, 1200, 10, Utiles::Filtro::Fecha);
-    etiqueta(2, QStringLiteral("Hasta Fecha"), 5490, 1080);
-    caja(2, 6645, 1200, 10, Utiles::Filtro::Fecha);
+    barra_ = new BarraTrimestre(this, Picture2);
+    TxtOb = barra_->TxtOb;
+    CmbTrimestre = barra_->CmbTrimestre;
     BtnCalcular = new QPushButton(QStringLiteral("&Calcular  (F5)"), Picture2);
     BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
     BtnCalcular->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
@@ -100,13 +71,7 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
     ModeloCasillas = new ModeloRegistros(ColumnasCasillas(), DBGridCasillas);
     DBGridCasillas->setModel(ModeloCasillas);
-    DBGridCasillas->verticalHeader()->hide();
-    DBGridCasillas->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGridCasillas->verticalHeader()->setDefaultSectionSize(Px(240));
-    DBGridCasillas->horizontalHeader()->setHighlightSections(false);
-    DBGridCasillas->horizontalHeader()->setFixedHeight(Px(270));
-    DBGridCasillas->setWordWrap(false);
-    DBGridCasillas->setTabKeyNavigation(false);
+    PreparaRejilla(DBGridCasillas);
     FormatearRejilla(DBGridCasillas, false);
     for (const ColumnaRejilla& c : ColumnasCasillas())
         AlineaColumna(DBGridCasillas, c.titulo, c.alineacion);
@@ -144,12 +109,12 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     connect(BtnImprimir, &QPushButton::clicked, this, &LiquidacionFrm::BtnImprimir_Click);
     connect(BtnPdf, &QPushButton::clicked, this, &LiquidacionFrm::BtnPdf_Click);
     connect(BtnCerrar, &QPushButton::clicked, this, &LiquidacionFrm::BtnCerrar_Click);
-    connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
+    barra_->alElegirTrimestre = [this] { Muestra(); };
+    // Enter in the last date works the return out.
+    barra_->alIntroEnHasta = [this] { BtnCalcular->click(); };
 
     VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, BtnCerrar, &QPushButton::click);
+    BotonCancelar(this, BtnCerrar);
 
     setTabOrder(TxtOb[0], CmbTrimestre);
     setTabOrder(CmbTrimestre, TxtOb[1]);
@@ -216,12 +181,6 @@ void LiquidacionFrm::ColocaControles() {
     DBGridCasillas->setColumnWidth(2, Px(kAnchoImporte));
 }
 
-void LiquidacionFrm::MueveFoco(QWidget* destino) {
-    moviendo_ = true;
-    destino->setFocus(Qt::OtherFocusReason);
-    moviendo_ = false;
-}
-
 bool LiquidacionFrm::Form_KeyDown(int tecla) {
     switch (tecla) {
     case Qt::Key_F5: BtnCalcular->click(); return true;
@@ -231,92 +190,13 @@ bool LiquidacionFrm::Form_KeyDown(int tecla) {
 }
 
 bool LiquidacionFrm::eventFilter(QObject* objeto, QEvent* evento) {
-    for (int i = 0; i < 3; ++i) {
-        if (objeto != TxtOb[i])
-            continue;
-        switch (evento->type()) {
-        case QEvent::FocusIn: ObjUtiles().EntraCampo(TxtOb[i]); break;
-        case QEvent::FocusOut: {
-            // Only a move to another control of this window is leaving the box.
-            QWidget* nuevo = QApplication::focusWidget();
-            if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
-                TxtOb_Validate(i);
-            break;
-        }
-        case QEvent::KeyPress: {
-            if (!EsTeclaIntro(static_cast<QKeyEvent*>(evento)))
-                break;
-            if (!TxtOb_Validate(i))
-                return true;
-            // Enter in the last date works the return out.
-            if (i == 2)
-                BtnCalcular->click();
-            else
-                MueveFoco(i == 0 ? static_cast<QWidget*>(CmbTrimestre) : TxtOb[2]);
-            return true;
-        }
-        default: break;
-        }
-        return false;
-    }
-    if (evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
-        // Enter presses the button that has the focus.
-        if (auto* b = qobject_cast<QPushButton*>(objeto)) {
-            b->click();
-            return true;
-        }
-        if (objeto == CmbTrimestre) {
-            MueveFoco(TxtOb[1]);
-            return true;
-        }
+    // Enter presses the button that has the focus.
+    if (auto* b = qobject_cast<QPushButton*>(objeto);
+        b && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
+        b->click();
+        return true;
     }
     return QWidget::eventFilter(objeto, evento);
-}
-
-bool LiquidacionFrm::TxtOb_Validate(int indice) {
-    QLineEdit* caja = TxtOb[indice];
-    const QString texto = caja->text();
-    // Only a year the user has just typed moves the dates to its quarter.
-    if (texto.isEmpty() || (indice == 0 && !caja->isModified()))
-        return true;
-    validando_ = true;
-    bool valida = true;
-    if (indice == 0) {
-        caja->setText(CompletaAnio(texto));
-        CmbTrimestre_Click();
-    } else if (auto fecha = NormalizaFecha(texto)) {
-        caja->setText(*fecha);
-    } else {
-        Aviso(TextoFacturas::FechaNoValida);
-        caja->setFocus(Qt::OtherFocusReason);
-        valida = false;
-    }
-    validando_ = false;
-    return valida;
-}
-
-bool LiquidacionFrm::CompruebaCajaActiva() {
-    for (int i = 0; i < 3; ++i)
-        if (focusWidget() == TxtOb[i])
-            return TxtOb_Validate(i);
-    return true;
-}
-
-void LiquidacionFrm::CmbTrimestre_Click() {
-    const QString& falta = TxtOb[0]->text().isEmpty() ? TextoFacturas::FaltaAnio
-                           : !AnioValido(TxtOb[0]->text()) ? TextoFacturas::AnioNoValido
-                                                             : QString();
-    if (!falta.isEmpty()) {
-        Aviso(falta);
-        if (TxtOb[0]->isVisible())
-            TxtOb[0]->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (auto r = FechasTrimestre(CmbTrimestre->currentIndex(), TxtOb[0]->text())) {
-        TxtOb[1]->setText(r->desde);
-        TxtOb[2]->setText(r->hasta);
-    }
-    Muestra();
 }
 
 void LiquidacionFrm::Calcula(const QString& anio, int trimestre, const QString& desde, const QString& hasta) {
@@ -328,19 +208,13 @@ void LiquidacionFrm::Calcula(const QString& anio, int trimestre, const QString& 
 }
 
 void LiquidacionFrm::BtnCalcular_Click() {
-    if (CompruebaCajaActiva())
+    if (barra_->CompruebaCajaActiva())
         Muestra();
 }
 
 void LiquidacionFrm::Muestra() {
-    switch (CompruebaBusqueda(TxtOb[1]->text(), TxtOb[2]->text())) {
-    case Busqueda::FaltanFechas: Aviso(TextoFacturas::FaltanFechas); return;
-    case Busqueda::FechaNoValida:
-        Aviso(TextoFacturas::FechaNoValida);
-        TxtOb[NormalizaFecha(TxtOb[1]->text()) ? 2 : 1]->setFocus(Qt::OtherFocusReason);
+    if (!barra_->CompruebaFechas())
         return;
-    case Busqueda::Valida: break;
-    }
     PunteroOcupado cursor;
     try {
         // The return on show is replaced only once the new one is complete.

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+class BarraTrimestre;
 class LiquidacionRpt;
 class ModeloRegistros;
 class QComboBox;
@@ -40,20 +41,16 @@ protected:
 private:
     void Form_Load();
     void ColocaControles();
-    void CmbTrimestre_Click();
-    bool TxtOb_Validate(int indice);
-    bool CompruebaCajaActiva();
     bool Form_KeyDown(int tecla);
     void BtnCalcular_Click();
     void BtnImprimir_Click();
     void BtnPdf_Click();
     void BtnCerrar_Click();
     void Muestra();
-    void MueveFoco(QWidget* destino);
 
     QWidget* Picture2 = nullptr;
     QWidget* Picture1 = nullptr;
-    std::array<QLabel*, 3> Lbls{};
+    BarraTrimestre* barra_ = nullptr;  // the year, quarter and dates, with their checks
     std::array<QLineEdit*, 3> TxtOb{};
     QComboBox* CmbTrimestre = nullptr;
     QPushButton* BtnCalcular = nullptr;
@@ -69,6 +66,4 @@ private:
     std::unique_ptr<LiquidacionRpt> informe_;
     std::unique_ptr<Registros> rsCasillas_;
     bool cargado_ = false;
-    bool validando_ = false;
-    bool moviendo_ = false;
 };

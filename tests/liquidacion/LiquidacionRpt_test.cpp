@@ -1,5 +1,6 @@
 #include "liquidacion/LiquidacionRpt.h"
 
+#include "ApoyoLiquidacion.h"
 #include "ApoyoPruebas.h"
 #include "data/comun/Formatos.h"
 
@@ -11,15 +12,7 @@
 namespace {
 
 FacturaDeclarada Cobro(qint64 tipo, qint64 base, qint64 cuota, const QString& codigo = QStringLiteral("C-1")) {
-    FacturaDeclarada f;
-    f.codigo = codigo;
-    f.fecha = QDate(2026, 3, 31);
-    f.cobro = true;
-    f.tipo = tipo;
-    f.base = base;
-    f.cuota = cuota;
-    f.total = base + cuota;
-    return f;
+    return Factura(true, tipo, base, cuota, codigo, QDate(2026, 3, 31));
 }
 
 Liquidacion Ejemplo(std::vector<FacturaDeclarada> facturas) {

@@ -1,5 +1,6 @@
 #include "liquidacion/Liquidacion.h"
 
+#include "ApoyoLiquidacion.h"
 #include "ApoyoPruebas.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Formatos.h"
@@ -13,20 +14,6 @@ namespace {
 
 const auto M303 = ModeloDeclaracion::M303;
 const auto M420 = ModeloDeclaracion::M420;
-
-// An invoice in cents and hundredths of a percent; its total is base plus cuota.
-FacturaDeclarada Factura(bool cobro, std::optional<qint64> tipo, qint64 base, qint64 cuota,
-                         const QString& codigo = QStringLiteral("F-1")) {
-    FacturaDeclarada f;
-    f.codigo = codigo;
-    f.fecha = QDate(2026, 2, 10);
-    f.cobro = cobro;
-    f.tipo = tipo;
-    f.base = base;
-    f.cuota = cuota;
-    f.total = base + cuota;
-    return f;
-}
 
 std::map<QString, QString> Cajas(const Liquidacion& l) {
     std::map<QString, QString> r;

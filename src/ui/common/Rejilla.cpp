@@ -1,6 +1,7 @@
 #include "ui/common/Rejilla.h"
 
 #include "ui/common/AlineacionLogica.h"
+#include "ui/common/Medidas.h"
 #include "ui/common/RejillaLogica.h"
 
 #include <QAbstractItemModel>
@@ -32,6 +33,16 @@ void MarcaSiempreLaFilaActual(QTableView* rejilla) {
     });
 }
 }  // namespace
+
+void PreparaRejilla(QTableView* rejilla) {
+    rejilla->verticalHeader()->hide();
+    rejilla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    rejilla->verticalHeader()->setDefaultSectionSize(Px(240));
+    rejilla->horizontalHeader()->setHighlightSections(false);
+    rejilla->horizontalHeader()->setFixedHeight(Px(270));
+    rejilla->setWordWrap(false);
+    rejilla->setTabKeyNavigation(false);
+}
 
 void FormatearRejilla(QTableView* Rejilla, bool SinMarco) {
     if (!Rejilla)

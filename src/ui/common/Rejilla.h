@@ -11,6 +11,10 @@ class QTableView;
 // data field (AlineacionColumna, ui/common/AlineacionLogica.h).
 void FormatearRejilla(QTableView* Rejilla, bool SinMarco);
 
+// The look of the program's lists: no row numbers, rows of 240 twips under a
+// header of 270, no wrapped text, and Tab leaving the grid.
+void PreparaRejilla(QTableView* rejilla);
+
 // Column index by caption, -1 when none carries it.
 int ColumnaPorTitulo(const QTableView* rejilla, const QString& titulo);
 // Each does nothing when no column carries the caption.

@@ -1,5 +1,8 @@
 #include "ui/common/VistaPreviaTeclas.h"
 
+#include <QAbstractButton>
+#include <QShortcut>
+
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -30,4 +33,10 @@ private:
 
 void VistaPreviaTeclas(QWidget* ventana, std::function<bool(QWidget*, QKeyEvent*)> alPulsar) {
     qApp->installEventFilter(new FiltroVistaPrevia(ventana, std::move(alPulsar)));
+}
+
+void BotonCancelar(QWidget* ventana, QAbstractButton* boton) {
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), ventana);
+    esc->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(esc, &QShortcut::activated, boton, &QAbstractButton::click);
 }

@@ -16,6 +16,7 @@
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 #include "ui/common/VistaPreviaTeclas.h"
+#include "ui/invoices/BarraTrimestre.h"
 #include "ui/invoices/FacturasDatosFrm.h"
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/common/PunteroOcupado.h"
@@ -24,14 +25,12 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFocusEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableView>
 
 namespace {
@@ -48,8 +47,6 @@ constexpr int kAltoTitulo = 270;
 constexpr int kIzquierdaPagos = 60;
 constexpr int kIzquierdaCobros = kAncho - 60 - kAnchoRejilla;
 
-const QColor kAmarilloCaja(255, 255, 230);
-
 }  // namespace
 
 FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
@@ -58,47 +55,22 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
     resize(Px(kAncho), Px(kAlto));
 
-    QPalette amarillo = palette();
-    amarillo.setColor(QPalette::Base, kAmarilloCaja);
-
     // Top bar.
     Picture2 = new QWidget(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
-    auto etiqueta = [&](int i, const QString& texto, int x, int ancho) {
-        Lbls[i] = new QLabel(texto, Picture2);
-        Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
-        Lbls[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
-        Lbls[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    };
-    auto caja = [&](int i, int x, int ancho, int limite) {
-        TxtOb[i] = new QLineEdit(Picture2);
-        TxtOb[i]->setObjectName(QStringLiteral("TxtOb(%1)").arg(i));
-        TxtOb[i]->setGeometry(Px(x), Px(165), Px(ancho), Px(315));
-        TxtOb[i]->setMaxLength(limite);
-        TxtOb[i]->setPalette(amarillo);
-        TxtOb[i]->installEventFilter(this);
-    };
-    etiqueta(0, QStringLiteral("Año"), 60, 420);
-    caja(0, 555, 600, 4);
-    CmbTrimestre = new QComboBox(Picture2);
-    CmbTrimestre->setObjectName(QStringLiteral("CmbTrimestre"));
-    CmbTrimestre->addItems(NombresTrimestre);
-    CmbTrimestre->setGeometry(Px(1275), Px(150), Px(1680), Px(345));
-    CmbTrimestre->installEventFilter(this);
-    etiqueta(1, QStringLiteral("Desde Fecha"), 3030, 1080);
-    caja(1, 4185, 1200, 10);
-    etiqueta(2, QStringLiteral("Hasta Fecha"), 5490, 1080);
-    caja(2, 6645, 1200, 10);
+    barra_ = new BarraTrimestre(this, Picture2);
+    Lbls = barra_->Lbls;
+    TxtOb = barra_->TxtOb;
+    CmbTrimestre = barra_->CmbTrimestre;
     BtnBuscar = new QPushButton(QStringLiteral("Buscar  (F3)"), Picture2);
     BtnBuscar->setObjectName(QStringLiteral("BtnBuscar"));
     BtnBuscar->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
     BtnLiquidacion = new QPushButton(QStringLiteral("&Liquidación  (F7)"), Picture2);
     BtnLiquidacion->setObjectName(QStringLiteral("BtnLiquidacion"));
     BtnLiquidacion->setGeometry(Px(10020), Px(105), Px(2100), Px(435));
-    ObjUtiles().AsignaFiltro(TxtOb[0], Utiles::Filtro::Entero);
-    ObjUtiles().AsignaFiltro(TxtOb[1], Utiles::Filtro::Fecha);
-    ObjUtiles().AsignaFiltro(TxtOb[2], Utiles::Filtro::Fecha);
+    barra_->alElegirTrimestre = [this] { Buscar(); };
+    barra_->alIntroEnHasta = [this] { BtnBuscar->setFocus(Qt::OtherFocusReason); };
 
     Label1 = new QLabel(QStringLiteral("Para \"ver / modificar / borrar\" una factura haga doble click con el ratón "
                                        "sobre la misma"),
@@ -161,14 +133,11 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     connect(BtnImprimir, &QPushButton::clicked, this, &FacturasFrm::BtnImprimir_Click);
     connect(BtnLiquidacion, &QPushButton::clicked, this, &FacturasFrm::BtnLiquidacion_Click);
     connect(BtnCerrar, &QPushButton::clicked, this, &FacturasFrm::BtnCerrar_Click);
-    connect(CmbTrimestre, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CmbTrimestre_Click(); });
 
     // The window sees F3, F5, F7 and F9 before any of its controls, whatever the
     // shift state (Form_KeyDown); Esc is its cancel button.
     VistaPreviaTeclas(this, [this](QWidget*, QKeyEvent* k) { return Form_KeyDown(k->key()); });
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, BtnCerrar, &QPushButton::click);
+    BotonCancelar(this, BtnCerrar);
 
     setTabOrder(TxtOb[0], CmbTrimestre);
     setTabOrder(CmbTrimestre, TxtOb[1]);
@@ -201,13 +170,7 @@ QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titul
     v->setObjectName(nombre);
     modelo = new ModeloRegistros(ColumnasModeloFacturas(), v);
     v->setModel(modelo);
-    v->verticalHeader()->hide();
-    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    v->verticalHeader()->setDefaultSectionSize(Px(240));
-    v->horizontalHeader()->setHighlightSections(false);
-    v->horizontalHeader()->setFixedHeight(Px(270));
-    v->setWordWrap(false);
-    v->setTabKeyNavigation(false);
+    PreparaRejilla(v);
     v->setColumnWidth(0, Px(ColumnasRejillaFacturas[0].ancho));
     // Nothing reads the narrow Id from the grid; hidden, the sums line up
     // under the VAT and total columns.
@@ -245,7 +208,7 @@ void FacturasFrm::Form_Load() {
     const QDate hoy = QDate::currentDate();
     TxtOb[0]->setText(QString::number(hoy.year()));
     CmbTrimestre->setCurrentIndex(TrimestreDeFecha(hoy));
-    CmbTrimestre_Click();
+    barra_->CmbTrimestre_Click();
 }
 
 void FacturasFrm::closeEvent(QCloseEvent* e) {
@@ -308,12 +271,6 @@ void FacturasFrm::ColocaControles() {
     }
 }
 
-void FacturasFrm::MueveFoco(QWidget* destino) {
-    moviendo_ = true;
-    destino->setFocus(Qt::OtherFocusReason);
-    moviendo_ = false;
-}
-
 bool FacturasFrm::Form_KeyDown(int tecla) {
     switch (tecla) {
     case Qt::Key_F3: BtnBuscar->click(); return true;
@@ -325,43 +282,10 @@ bool FacturasFrm::Form_KeyDown(int tecla) {
 }
 
 bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
-    for (int i = 0; i < 3; ++i) {
-        if (objeto != TxtOb[i])
-            continue;
-        switch (evento->type()) {
-        case QEvent::FocusIn:
-            ObjUtiles().EntraCampo(TxtOb[i]);
-            break;
-        case QEvent::FocusOut: {
-            // Only a move to another control of this window is leaving the
-            // box; another window, a menu or closing are not.
-            QWidget* nuevo = QApplication::focusWidget();
-            if (!moviendo_ && !validando_ && nuevo && isAncestorOf(nuevo))
-                TxtOb_Validate(i);
-            break;
-        }
-        case QEvent::KeyPress: {
-            auto* k = static_cast<QKeyEvent*>(evento);
-            if (!EsTeclaIntro(k))
-                break;
-            if (!TxtOb_Validate(i))
-                return true;
-            MueveFoco(i == 0 ? static_cast<QWidget*>(CmbTrimestre) : i == 1 ? static_cast<QWidget*>(TxtOb[2]) : BtnBuscar);
-            return true;
-        }
-        default:
-            break;
-        }
-        return false;
-    }
     // Enter presses the button that has the focus.
     if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
                                                       EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
         b->click();
-        return true;
-    }
-    if (objeto == CmbTrimestre && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
-        MueveFoco(TxtOb[1]);
         return true;
     }
     if (evento->type() == QEvent::MouseButtonDblClick &&
@@ -378,79 +302,15 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
-bool FacturasFrm::TxtOb_Validate(int indice) {
-    QLineEdit* caja = TxtOb[indice];
-    const QString texto = caja->text();
-    if (texto.isEmpty())
-        return true;
-    // The year moves the dates to its quarter: only a year the user has just
-    // typed may do that, never one that merely had the focus while he typed
-    // dates of his own.
-    if (indice == 0 && !caja->isModified())
-        return true;
-    validando_ = true;
-    bool valida = true;
-    if (indice == 0) {
-        caja->setText(CompletaAnio(texto));
-        CmbTrimestre_Click();
-    } else if (auto fecha = NormalizaFecha(texto)) {
-        caja->setText(*fecha);
-    } else {
-        Aviso(TextoFacturas::FechaNoValida);
-        caja->setFocus(Qt::OtherFocusReason);
-        valida = false;
-    }
-    validando_ = false;
-    return valida;
-}
-
-bool FacturasFrm::CompruebaCajaActiva() {
-    for (int i = 0; i < 3; ++i)
-        if (focusWidget() == TxtOb[i])
-            return TxtOb_Validate(i);
-    return true;
-}
-
-void FacturasFrm::CmbTrimestre_Click() {
-    if (TxtOb[0]->text().isEmpty()) {
-        Aviso(TextoFacturas::FaltaAnio);
-        if (TxtOb[0]->isVisible())
-            TxtOb[0]->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    // A year that makes no date leaves the range and the lists as they are.
-    if (!AnioValido(TxtOb[0]->text())) {
-        Aviso(TextoFacturas::AnioNoValido);
-        if (TxtOb[0]->isVisible())
-            TxtOb[0]->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (auto r = FechasTrimestre(CmbTrimestre->currentIndex(), TxtOb[0]->text())) {
-        TxtOb[1]->setText(r->desde);
-        TxtOb[2]->setText(r->hasta);
-    }
-    Buscar();
-}
-
 void FacturasFrm::BtnBuscar_Click() {
-    if (!CompruebaCajaActiva())
+    if (!barra_->CompruebaCajaActiva())
         return;
     Buscar();
 }
 
 void FacturasFrm::Buscar() {
-    switch (CompruebaBusqueda(TxtOb[1]->text(), TxtOb[2]->text())) {
-    case Busqueda::FaltanFechas:
-        Aviso(TextoFacturas::FaltanFechas);
-        return;
-    case Busqueda::FechaNoValida:
-        Aviso(TextoFacturas::FechaNoValida);
-        TxtOb[NormalizaFecha(TxtOb[1]->text()) ? 2 : 1]->setFocus(Qt::OtherFocusReason);
-        return;
-    case Busqueda::Valida:
-        break;
-    }
-    MuestraFacturas();
+    if (barra_->CompruebaFechas())
+        MuestraFacturas();
 }
 
 void FacturasFrm::MuestraFacturas() {
@@ -519,7 +379,7 @@ void FacturasFrm::AbreFactura(bool cobros) {
 }
 
 void FacturasFrm::BtnAceptar_Click() {
-    if (!CompruebaCajaActiva())
+    if (!barra_->CompruebaCajaActiva())
         return;
     {
         FacturasDatosFrm editor(this);
@@ -530,12 +390,14 @@ void FacturasFrm::BtnAceptar_Click() {
     Buscar();
 }
 
+bool FacturasFrm::FechasParaInforme() {
+    // Nothing happens while a date is missing; the reports are guarded on every road.
+    return barra_->CompruebaCajaActiva() && !TxtOb[1]->text().isEmpty() && !TxtOb[2]->text().isEmpty() &&
+           ValidarAccesoInformes();
+}
+
 void FacturasFrm::BtnImprimir_Click() {
-    if (!CompruebaCajaActiva())
-        return;
-    if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
-        return;
-    if (!ValidarAccesoInformes())
+    if (!FechasParaInforme())
         return;
     auto* inf = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
     inf->TxtGrupo[0]->setText(TxtOb[1]->text());
@@ -544,12 +406,7 @@ void FacturasFrm::BtnImprimir_Click() {
 }
 
 void FacturasFrm::BtnLiquidacion_Click() {
-    // As the listing: the dates in the boxes, guarded as the reports are.
-    if (!CompruebaCajaActiva())
-        return;
-    if (TxtOb[1]->text().isEmpty() || TxtOb[2]->text().isEmpty())
-        return;
-    if (!ValidarAccesoInformes())
+    if (!FechasParaInforme())
         return;
     MuestraPantalla<LiquidacionFrm>(QStringLiteral("LiquidacionFrm"))
         ->Calcula(TxtOb[0]->text(), CmbTrimestre->currentIndex(), TxtOb[1]->text(), TxtOb[2]->text());

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+class BarraTrimestre;
 class ModeloRegistros;
 class QComboBox;
 class QLabel;
@@ -32,13 +33,12 @@ private:
 
     void Form_Load();
     void Form_Unload();
-    void CmbTrimestre_Click();
-    bool TxtOb_Validate(int indice);
-    bool CompruebaCajaActiva();
     void BtnBuscar_Click();
     void BtnAceptar_Click();
     void BtnImprimir_Click();
     void BtnLiquidacion_Click();
+    // The listing and the return: the boxes' dates, when both are there and the password lets them.
+    bool FechasParaInforme();
     void BtnCerrar_Click();
     bool Form_KeyDown(int tecla);
     void AbreFactura(bool cobros);
@@ -48,10 +48,10 @@ private:
     void CargaRejilla(const QString& tipo);
     void CalculaTotales(const QString& tipo);
     void CalculaDiferencias();
-    void MueveFoco(QWidget* destino);
 
     QWidget* Picture1 = nullptr;
     QWidget* Picture2 = nullptr;
+    BarraTrimestre* barra_ = nullptr;  // the year, quarter and dates, with their checks
     std::array<QLabel*, 3> Lbls{};
     std::array<QLineEdit*, 3> TxtOb{};
     QComboBox* CmbTrimestre = nullptr;
@@ -75,6 +75,4 @@ private:
     std::unique_ptr<Registros> RsCobros;
 
     bool cargado_ = false;
-    bool validando_ = false;   // a box check is under way
-    bool moviendo_ = false;    // Enter moves the focus after its own check
 };

@@ -1,0 +1,17 @@
+#pragma once
+// Invoices as the return reads them, for its tests.
+#include "liquidacion/Liquidacion.h"
+
+// In cents and hundredths of a percent; the total is base plus cuota.
+inline FacturaDeclarada Factura(bool cobro, std::optional<qint64> tipo, qint64 base, qint64 cuota,
+                                const QString& codigo = QStringLiteral("F-1"), const QDate& fecha = QDate(2026, 2, 10)) {
+    FacturaDeclarada f;
+    f.codigo = codigo;
+    f.fecha = fecha;
+    f.cobro = cobro;
+    f.tipo = tipo;
+    f.base = base;
+    f.cuota = cuota;
+    f.total = base + cuota;
+    return f;
+}
