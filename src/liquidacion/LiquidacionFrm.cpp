@@ -63,7 +63,7 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
     BtnCalcular->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
 
-    LblTitulo = new QLabel(this);
+    LblTitulo = new QLabel(TextoLiquidacion::Pide, this);
     LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
     LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
 

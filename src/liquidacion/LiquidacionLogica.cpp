@@ -7,6 +7,7 @@
 namespace TextoLiquidacion {
 const QString Titulo = QStringLiteral("Liquidación del Trimestre");
 const QString NoImpresa = QStringLiteral("No se pudo imprimir la liquidación.");
+const QString Pide = QStringLiteral("Indique el año y el trimestre, o las dos fechas, y pulse «Calcular (F5)».");
 }  // namespace TextoLiquidacion
 
 PeriodoPropuesto PeriodoAnterior(const QDate& hoy) {

@@ -13,6 +13,7 @@ struct Liquidacion;
 namespace TextoLiquidacion {
 extern const QString Titulo;      // "Liquidación del Trimestre"
 extern const QString NoImpresa;   // "No se pudo imprimir la liquidación."
+extern const QString Pide;        // what the screen says before its first calculation
 }  // namespace TextoLiquidacion
 
 // The quarter a return is filed for on `hoy`: the last one ended.

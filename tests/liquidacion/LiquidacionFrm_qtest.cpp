@@ -164,6 +164,8 @@ private slots:
         QCOMPARE(Control<QComboBox>(l, "CmbTrimestre")->currentIndex(), p.trimestre);
         QVERIFY(!l->Informe());
         QVERIFY(!Control<QPushButton>(l, "BtnPdf")->isEnabled());
+        QCOMPARE(Control<QLabel>(l, "LblTitulo")->text(),
+                 QStringLiteral("Indique el año y el trimestre, o las dos fechas, y pulse «Calcular (F5)»."));
         QTRY_COMPARE(QApplication::focusWidget(), Caja(l, 0));
 
         Teclea(Caja(l, 0), "26");
