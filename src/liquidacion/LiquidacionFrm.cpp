@@ -3,7 +3,6 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
-#include "data/comun/Mensajes.h"
 #include "invoices/Trimestres.h"
 #include "liquidacion/LiquidacionLogica.h"
 #include "liquidacion/LiquidacionRpt.h"
@@ -16,7 +15,6 @@
 #include "ui/common/VistaPreviaTeclas.h"
 #include "ui/invoices/BarraTrimestre.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>

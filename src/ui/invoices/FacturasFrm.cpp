@@ -21,10 +21,8 @@
 #include "ui/invoices/FacturasLogica.h"
 #include "ui/common/PunteroOcupado.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDate>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
