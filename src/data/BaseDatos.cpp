@@ -55,7 +55,10 @@ QString& rutaFijada() {
 }  // namespace
 
 void FijaRutaBaseDatos(const QString& ruta) {
-    rutaFijada() = ruta.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
+    if (ruta.isEmpty() || ConexionBD::EsDireccionServidor(ruta))
+        rutaFijada() = ruta;
+    else
+        rutaFijada() = QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
 }
 
 QString RutaBaseDatos() {
@@ -91,8 +94,9 @@ void AvisaFalloConexion(const QString& descripcion) {
 namespace {
 
 // Without its in-use mark an instance could write beside a copy being made.
+// A server keeps its own marks.
 bool MarcaOAviso(const QString& ruta) {
-    if (TomaMarcaUso(ruta))
+    if (ConexionBD::EsDireccionServidor(ruta) || TomaMarcaUso(ruta))
         return true;
     MuestraMensaje(QStringLiteral("No se puede usar la base de datos porque se está haciendo una copia de seguridad "
                                   "de ella. Espere a que termine la copia y vuelva a arrancar el programa."),

@@ -34,7 +34,7 @@ TEST(Traductor, SentenciasDelProgramaAlDialectoDelMotor) {
         {"select * from FACTURAS -- DateValue('x')\n where IVA = '4'", "select * from FACTURAS -- DateValue('x')\n where IVA = 4"},
         // Only compared, a value that is not of the column's kind matches nothing; it does not fail.
         {"select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA",
-         "select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA"},
+         "select * from FACTURAS where FECHA_FACTURA = Null or Null < IMPORTE_IVA"},
         // Other tables: no typed columns there, and names of another table are not taken for these.
         {"update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'",
          "update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'"},
