@@ -107,7 +107,8 @@ ErrorBD FalloConexion(pg_conn* con) {
     const QString mensaje = QString::fromUtf8(PQerrorMessage(con)).trimmed();
     AnotaBitacora(QStringLiteral("Servidor de base de datos: ") + mensaje);
     if (mensaje.contains(QLatin1String("password authentication failed")) ||
-        mensaje.contains(QLatin1String("no password supplied")))
+        mensaje.contains(QLatin1String("no password supplied")) ||
+        (mensaje.contains(QLatin1String("role")) && mensaje.contains(QLatin1String("does not exist"))))
         return ErrorBD(CodigoError::BaseDatos, TextoEstado(QStringLiteral("28P01"), mensaje));
     if (mensaje.contains(QLatin1String("does not exist")) && mensaje.contains(QLatin1String("database")))
         return ErrorBD(CodigoError::BaseDatos, TextoEstado(QStringLiteral("3D000"), mensaje));
