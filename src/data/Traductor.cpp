@@ -122,6 +122,7 @@ public:
         Comparaciones();
         NumerosComparados();
         OrdenTextos();
+        Desempata();
         Parametros();
         QString r;
         r.reserve(sql_.size() + 16);
@@ -345,6 +346,33 @@ private:
             k.reemplazo = d_.LiteralNumero(v);
             k.convertido = true;
         }
+    }
+
+    // Invoices equal in every ordered column (the same code on the same day)
+    // come in the order they were entered, on every engine.
+    void Desempata() {
+        if (tablas_.size() != 1 || tablas_[0].compare(QLatin1String("FACTURAS"), Qt::CaseInsensitive) != 0)
+            return;
+        int nivel = 0, orden = -1;
+        for (int i = 0; i + 1 < static_cast<int>(s_.size()); ++i) {
+            if (s_[i]->valor == QLatin1String("("))
+                ++nivel;
+            else if (s_[i]->valor == QLatin1String(")"))
+                --nivel;
+            else if (nivel == 0 && Es(s_[i], "order") && Es(s_[i + 1], "by"))
+                orden = i + 2;
+        }
+        if (orden < 0)
+            return;
+        int fin = orden;
+        while (fin < static_cast<int>(s_.size()) && !Es(s_[fin], "limit") && !Es(s_[fin], "offset") &&
+               s_[fin]->valor != QLatin1String(";"))
+            ++fin;
+        for (int i = orden; i < fin; ++i)
+            if (Es(s_[i], "ID"))
+                return;
+        if (fin > orden)
+            s_[fin - 1]->anadido += QStringLiteral(", ID");
     }
 
     void Parametros() {
