@@ -90,3 +90,12 @@ void ConexionBD::CopiaConsistente(const QString& destino) {
 bool ConexionBD::EnServidor() const { return MotorPostgreSQL::EsDireccion(ruta_); }
 
 bool ConexionBD::EsDireccionServidor(const QString& ruta) { return MotorPostgreSQL::EsDireccion(ruta); }
+
+bool ConexionBD::TomaMarcaUso() { return Abierta() && motor_->TomaMarcaUso(); }
+
+bool ConexionBD::TomaUsoExclusivo() { return Abierta() && motor_->TomaUsoExclusivo(); }
+
+void ConexionBD::SueltaUsoExclusivo() {
+    if (Abierta())
+        motor_->SueltaUsoExclusivo();
+}

@@ -59,6 +59,11 @@ public:
     // The database file path named by a connect string ("" when none).
     static QString RutaDeCadena(const QString& cadenaConexion);
 
+    // The server's marks of use (see MotorBD); a file's are its lock (MarcaUso.h).
+    bool TomaMarcaUso();
+    bool TomaUsoExclusivo();
+    void SueltaUsoExclusivo();
+
     // True when the database is a server's rather than a file.
     bool EnServidor() const;
     // True when `ruta` is the address of a server database ("postgresql://…").

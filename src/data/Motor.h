@@ -36,4 +36,12 @@ public:
     // After rows were copied in with their own ids: the next new row gets an
     // id above them.
     virtual void SincronizaIdentidades() {}
+
+    // The marks a server keeps for its sessions (a file is marked by its own
+    // lock, outside the engine): every instance holds the shared mark while it
+    // is connected; a backup or a restore needs the exclusive one, granted only
+    // when no other instance holds a mark. Neither waits.
+    virtual bool TomaMarcaUso() { return true; }
+    virtual bool TomaUsoExclusivo() { return true; }
+    virtual void SueltaUsoExclusivo() {}
 };

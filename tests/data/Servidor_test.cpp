@@ -127,3 +127,24 @@ TEST(Servidor, CopiaDeArchivoAServidorYVuelta) {
                 EXPECT_EQ(a->Celda(f, c).Texto(), b->Celda(f, c).Texto()) << t << " " << f << " " << c;
     }
 }
+
+// The server's marks stand in for the file's lock: a backup finds the
+// database in use while another instance is connected, and an instance does
+// not start while a backup holds it.
+TEST(Servidor, MarcasDeUsoEnElServidor) {
+    SOLO_CON_SERVIDOR();
+    EntornoPruebas e;
+    e.Conecta();  // this instance, with its shared mark
+    auto copia = ConexionBD::Abrir(RutaBaseDatos());
+    EXPECT_FALSE(copia->TomaUsoExclusivo());
+    CierraConexion();
+    ASSERT_TRUE(copia->TomaUsoExclusivo());
+    {
+        RegistroMensajes r;
+        EXPECT_FALSE(ConectarBD());
+        ASSERT_EQ(r.cuenta(), 1);
+        EXPECT_TRUE(r.ultimo().texto.startsWith("No se puede usar la base de datos porque se está haciendo una copia"));
+    }
+    copia->SueltaUsoExclusivo();
+    EXPECT_TRUE(ConectarBD());
+}

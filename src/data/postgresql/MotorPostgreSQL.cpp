@@ -33,8 +33,10 @@ namespace {
 
 const DialectoPostgreSQL kDialecto;
 
-// The key of the server-side lock that the layout upgrade takes.
+// The keys of the server-side locks: the layout upgrade's, and the in-use
+// mark that backups and restores must find free.
 constexpr qint64 kBloqueoEstructura = 20071206;
+constexpr qint64 kMarcaUso = 20071207;
 
 // ---- Failures ---------------------------------------------------------------------
 
@@ -318,6 +320,20 @@ void MotorPostgreSQL::SincronizaIdentidades() {
                                     "coalesce((select max(ID) from %1), 0) + 1, false)")
                          .arg(QString::fromLatin1(t.nombre).toLower()),
                      {});
+}
+
+// Advisory locks of the session: the shared one for being connected, the
+// exclusive one (its own shared one does not stand in its way) for a backup.
+bool MotorPostgreSQL::TomaMarcaUso() {
+    return Consultar(QStringLiteral("select pg_try_advisory_lock_shared(%1)").arg(kMarcaUso))->Campo(0).Numero() != 0;
+}
+
+bool MotorPostgreSQL::TomaUsoExclusivo() {
+    return Consultar(QStringLiteral("select pg_try_advisory_lock(%1)").arg(kMarcaUso))->Campo(0).Numero() != 0;
+}
+
+void MotorPostgreSQL::SueltaUsoExclusivo() {
+    Consultar(QStringLiteral("select pg_advisory_unlock(%1)").arg(kMarcaUso));
 }
 
 void MotorPostgreSQL::Reconecta() {

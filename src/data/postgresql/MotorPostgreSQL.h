@@ -28,6 +28,9 @@ public:
     void Cerrar() override;
     bool Abierta() const override { return con_ != nullptr; }
     void EstableceEspera(int milisegundos) override;
+    bool TomaMarcaUso() override;
+    bool TomaUsoExclusivo() override;
+    void SueltaUsoExclusivo() override;
     // The server keeps its own pages sound: there is nothing to check apart.
     void IniciaComprobacion(std::function<void(const QString&)> alTerminar, int) override;
     void EsperaComprobacion() override {}
