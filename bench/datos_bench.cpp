@@ -24,7 +24,10 @@
 #include "ui/invoices/FacturasFrm.h"
 #include "ui/invoices/FacturasLogica.h"
 
+#include "data/CopiaDatos.h"
+
 #include <QAbstractTableModel>
+#include <QUrl>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -46,6 +50,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <sys/resource.h>
@@ -230,7 +235,7 @@ std::string SqlPlano(const char* que, char tipo, bool lista) {
     std::string s = std::string(que) + " from FACTURAS where TIPO = '" + tipo + "' and FECHA_FACTURA between '" +
                     p.desdeIso + "' and '" + p.hastaIso + "'";
     if (lista)
-        s += " order by FECHA_FACTURA, COD_FACTURA";
+        s += " order by FECHA_FACTURA, COD_FACTURA, ID";
     return s;
 }
 
@@ -321,8 +326,38 @@ std::unique_ptr<ConexionBD> ConectaPrograma(int n) {
     return ConexionBD::Abrir(QStringLiteral("DBQ=") + RutaBase(Base::Programa, n));
 }
 
-void ComparaFilas(int n) {
-    auto con = ConectaPrograma(n);
+// The same invoices on a PostgreSQL server, when FISCALINO_BENCH_POSTGRESQL
+// names one (the address of a database the benchmark may create others
+// beside): copied once from the program's file into "fiscalino_bench_N".
+QString DireccionServidor(int n) {
+    QUrl u(qEnvironmentVariable("FISCALINO_BENCH_POSTGRESQL"));
+    u.setPath(QStringLiteral("/fiscalino_bench_%1").arg(n));
+    return u.toString();
+}
+
+std::unique_ptr<ConexionBD> ConectaServidor(int n) {
+    static std::set<int> listas;
+    if (!listas.count(n)) {
+        PGconn* admin = PQconnectdb(qgetenv("FISCALINO_BENCH_POSTGRESQL").constData());
+        PGresult* r = PQexec(admin, QStringLiteral("select 1 from pg_database where datname = 'fiscalino_bench_%1'").arg(n).toUtf8().constData());
+        const bool existe = PQntuples(r) > 0;
+        PQclear(r);
+        if (!existe) {
+            std::fprintf(stderr, "Preparando fiscalino_bench_%d en el servidor...\n", n);
+            PQclear(PQexec(admin, QStringLiteral("create database fiscalino_bench_%1").arg(n).toUtf8().constData()));
+            auto servidor = ConexionBD::Abrir(DireccionServidor(n), true);
+            auto archivo = ConectaPrograma(n);
+            CopiaBaseDatos(*archivo, *servidor);
+            servidor->Ejecutar(QStringLiteral("analyze"));
+        }
+        PQfinish(admin);
+        listas.insert(n);
+    }
+    return ConexionBD::Abrir(DireccionServidor(n));
+}
+
+void ComparaFilas(int n, bool servidor = false) {
+    auto con = servidor ? ConectaServidor(n) : ConectaPrograma(n);
     sqlite3* db = Abre(RutaBase(Base::Plana, n));
     const Periodo& p = ElPeriodo();
     for (char tipo : {'P', 'C'}) {
@@ -386,8 +421,7 @@ void PintaPantalla(const Modelo& m) {
 
 // ---- Benchmarks ------------------------------------------------------------------
 
-void BM_Refresco_Programa(benchmark::State& state) {
-    auto con = ConectaPrograma(static_cast<int>(state.range(0)));
+void Refresco(benchmark::State& state, std::unique_ptr<ConexionBD> con) {
     const Periodo& p = ElPeriodo();
     for (auto _ : state) {
         QStringList sumas{QString(), QString(), QString(), QString()};
@@ -398,6 +432,9 @@ void BM_Refresco_Programa(benchmark::State& state) {
         benchmark::DoNotOptimize(CalculaDiferencias(sumas));
     }
 }
+
+void BM_Refresco_Programa(benchmark::State& state) { Refresco(state, ConectaPrograma(static_cast<int>(state.range(0)))); }
+void BM_Refresco_Servidor(benchmark::State& state) { Refresco(state, ConectaServidor(static_cast<int>(state.range(0)))); }
 
 // Every cell of every row read, as a grid would need them.
 void LeeTodo(sqlite3* db, const std::string& sql) {
@@ -434,12 +471,14 @@ void BM_Refresco_Plano(benchmark::State& state) {
     sqlite3_close(db);
 }
 
-void BM_Listado_Programa(benchmark::State& state) {
-    auto con = ConectaPrograma(static_cast<int>(state.range(0)));
+void Listado(benchmark::State& state, std::unique_ptr<ConexionBD> con) {
     const Periodo& p = ElPeriodo();
     for (auto _ : state)
         benchmark::DoNotOptimize(FilasListado(*con->AbrirRegistros(ConsultaListado(p.anioDesde, p.anioHasta))).size());
 }
+
+void BM_Listado_Programa(benchmark::State& state) { Listado(state, ConectaPrograma(static_cast<int>(state.range(0)))); }
+void BM_Listado_Servidor(benchmark::State& state) { Listado(state, ConectaServidor(static_cast<int>(state.range(0)))); }
 
 void BM_Listado_Plano(benchmark::State& state) {
     sqlite3* db = Abre(RutaBase(Base::Plana, static_cast<int>(state.range(0))));
@@ -656,11 +695,13 @@ Memoria MideMemoria(bool programa, int n) {
 // Keeps the median CPU time of each benchmark.
 class Recogedor : public benchmark::ConsoleReporter {
 public:
-    std::map<std::string, double> medianas;
+    std::map<std::string, double> medianas, medianasReales;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
                 medianas[r.run_name.function_name + "/" + r.run_name.args] = r.GetAdjustedCPUTime();
+                medianasReales[r.run_name.function_name + "/" + r.run_name.args] = r.GetAdjustedRealTime();
+            }
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -701,6 +742,27 @@ int main(int argc, char** argv) {
             b->Arg(n);
         b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
     }
+    // On a server the work is done in the server's process: wall time, for
+    // it and for its plain SQLite anchor alike.
+    const bool conServidor = !qEnvironmentVariableIsEmpty("FISCALINO_BENCH_POSTGRESQL");
+    std::vector<int> tamanosServidor;
+    for (int n : tamanos)
+        if (n >= 100000)
+            tamanosServidor.push_back(n);
+    if (conServidor) {
+        std::fprintf(stderr, "Filas del servidor comparadas con SQLite plano:\n");
+        for (int n : tamanosServidor)
+            ComparaFilas(n, true);
+        for (auto [nombre, f] : {std::pair{"Refresco_Servidor", &BM_Refresco_Servidor},
+                                 std::pair{"RefrescoReal_Plano", &BM_Refresco_Plano},
+                                 std::pair{"Listado_Servidor", &BM_Listado_Servidor},
+                                 std::pair{"ListadoReal_Plano", &BM_Listado_Plano}}) {
+            auto* b = benchmark::RegisterBenchmark(nombre, f);
+            for (int n : tamanosServidor)
+                b->Arg(n);
+            b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
+        }
+    }
     benchmark::Initialize(&argc, argv);
     Recogedor informe;
     benchmark::RunSpecifiedBenchmarks(&informe);
@@ -725,6 +787,18 @@ int main(int argc, char** argv) {
         };
     };
     fila("refresco del trimestre", "<= 1,15", cociente("Refresco"));
+    if (conServidor) {
+        auto real = [&](const char* a, const char* b) {
+            return [&informe, a, b](int n) {
+                const std::string x = std::string(a) + "/" + std::to_string(n), y = std::string(b) + "/" + std::to_string(n);
+                return informe.medianasReales.count(x) && informe.medianasReales.count(y)
+                           ? informe.medianasReales[x] / informe.medianasReales[y]
+                           : 0;
+            };
+        };
+        fila("refresco en el servidor (tiempo real)", "<= 2,00 a 1000000", real("Refresco_Servidor", "RefrescoReal_Plano"));
+        fila("listado en el servidor (tiempo real)", "", real("Listado_Servidor", "ListadoReal_Plano"));
+    }
     fila("listado del año", "<= 1,00", cociente("Listado"));
     fila("relleno de la rejilla", "", cociente("Rejilla"));
     fila("tamaño del archivo (mismos índices)", "<= 1,15", [](int n) {

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libsqlite3-dev sqlite3 googletest libgtest-dev libbenchmark-dev
           fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-wine qt6-translations-l10n poppler-utils xauth xvfb locales
-          dpkg-dev file desktop-file-utils appstream)
+          dpkg-dev file desktop-file-utils appstream
+          libpq-dev postgresql)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")

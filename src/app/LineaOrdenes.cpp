@@ -1,11 +1,15 @@
 #include "app/LineaOrdenes.h"
 
+#include "app/Programa.h"
+
 #include "config/ActualizacionMod.h"
 #include "data/BaseDatos.h"
+#include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
 #include "liquidacion/OrdenLiquidacionQt.h"
 #include "ordenes/Orden.h"
 #include "ordenes/Terminal.h"
+#include "traslado/Traslado.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -21,6 +25,7 @@ struct DefinicionOrden {
 };
 
 const DefinicionOrden kOrdenes[] = {
+    {"--copiar-a", "DESTINO", 1, 1, OrdenCopiarA},
     {"--version", "", 0, 0, nullptr},
     {"--ayuda", "", 0, 0, nullptr},
     {"--help", "", 0, 0, nullptr},
@@ -99,7 +104,13 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
     // No display needed: the printed documents are drawn offscreen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the command's own Spanish failures only; Qt's
+    // notes go to the log.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& texto) {
+        AnotaBitacora(QStringLiteral("Qt: ") + texto);
+    });
     QGuiApplication app(argc, argv);
+    FijaNombreYCarpeta();
     // Whatever a command's code would show goes to standard error instead.
     InstalaPresentador([](const Mensaje& m) {
         Linea(stderr, m.texto);

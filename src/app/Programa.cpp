@@ -22,6 +22,10 @@ void PreparaAplicacion() {
     QApplication::setWindowIcon(IconoAplicacion());
     // Lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(IdEscritorio);
+    FijaNombreYCarpeta();
+}
+
+void FijaNombreYCarpeta() {
     NombrePrograma = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     EstableceRutaAplicacion(QCoreApplication::applicationDirPath());
 }

@@ -55,7 +55,10 @@ QString& rutaFijada() {
 }  // namespace
 
 void FijaRutaBaseDatos(const QString& ruta) {
-    rutaFijada() = ruta.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
+    if (ruta.isEmpty() || ConexionBD::EsDireccionServidor(ruta))
+        rutaFijada() = ruta;
+    else
+        rutaFijada() = QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
 }
 
 QString RutaBaseDatos() {
@@ -90,13 +93,25 @@ void AvisaFalloConexion(const QString& descripcion) {
 
 namespace {
 
-// Without its in-use mark an instance could write beside a copy being made.
-bool MarcaOAviso(const QString& ruta) {
-    if (TomaMarcaUso(ruta))
-        return true;
+void AvisaCopiaEnCurso() {
     MuestraMensaje(QStringLiteral("No se puede usar la base de datos porque se está haciendo una copia de seguridad "
                                   "de ella. Espere a que termine la copia y vuelva a arrancar el programa."),
                    Botones::Aceptar, Icono::Critico);
+}
+
+// Without its in-use mark an instance could write beside a copy being made.
+// A server keeps its own marks.
+bool MarcaOAviso(const QString& ruta) {
+    if (ConexionBD::EsDireccionServidor(ruta) || TomaMarcaUso(ruta))
+        return true;
+    AvisaCopiaEnCurso();
+    return false;
+}
+
+bool MarcaServidorOAviso() {
+    if (Conexion->TomaMarcaUso())
+        return true;
+    AvisaCopiaEnCurso();
     return false;
 }
 
@@ -127,7 +142,7 @@ bool ConectarBD() {
         return false;
     try {
         Conexion = ConexionBD::Abrir(cadena, true);
-        if (!existia && !MarcaOAviso(Conexion->Ruta())) {
+        if ((!existia && !MarcaOAviso(Conexion->Ruta())) || (Conexion->EnServidor() && !MarcaServidorOAviso())) {
             Conexion.reset();
             return false;
         }

@@ -1,6 +1,7 @@
 #include "data/ConexionBD.h"
 
 #include "data/AtributosConexion.h"
+#include "data/postgresql/MotorPostgreSQL.h"
 #include "data/sqlite/MotorSQLite.h"
 
 
@@ -15,6 +16,8 @@ QString ConexionBD::RutaDeCadena(const QString& cadena) {
 
 namespace {
 QString RutaObligada(const QString& cadenaConexion) {
+    if (MotorPostgreSQL::EsDireccion(cadenaConexion))
+        return cadenaConexion;
     const QString ruta = ConexionBD::RutaDeCadena(cadenaConexion);
     if (ruta.isEmpty())
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
@@ -25,6 +28,8 @@ QString RutaObligada(const QString& cadenaConexion) {
 
 std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, bool crearSiFalta) {
     const QString ruta = RutaObligada(cadenaConexion);
+    if (MotorPostgreSQL::EsDireccion(ruta))
+        return std::unique_ptr<ConexionBD>(new ConexionBD(MotorPostgreSQL::Abrir(ruta, false), ruta));
     return std::unique_ptr<ConexionBD>(
         new ConexionBD(MotorSQLite::Abrir(ruta, crearSiFalta ? MotorSQLite::Modo::CrearSiFalta : MotorSQLite::Modo::Existente),
                        ruta));
@@ -32,6 +37,8 @@ std::unique_ptr<ConexionBD> ConexionBD::Abrir(const QString& cadenaConexion, boo
 
 std::unique_ptr<ConexionBD> ConexionBD::AbrirSoloLectura(const QString& cadenaConexion) {
     const QString ruta = RutaObligada(cadenaConexion);
+    if (MotorPostgreSQL::EsDireccion(ruta))
+        return std::unique_ptr<ConexionBD>(new ConexionBD(MotorPostgreSQL::Abrir(ruta, true), ruta));
     return std::unique_ptr<ConexionBD>(new ConexionBD(MotorSQLite::Abrir(ruta, MotorSQLite::Modo::SoloLectura), ruta));
 }
 
@@ -41,12 +48,14 @@ ErrorBD Cerrada() {
 }
 }  // namespace
 
-int ConexionBD::Ejecutar(const QString& sql) {
+int ConexionBD::Ejecutar(const QString& sql) { return Ejecutar(sql, {}); }
+
+int ConexionBD::Ejecutar(const QString& sql, const std::vector<Valor>& valores) {
     if (!Abierta())
         throw Cerrada();
     const QString traducida = traductor_.Traduce(sql);
     motor_->EsperaComprobacion();
-    return motor_->Ejecutar(traducida);
+    return motor_->Ejecutar(traducida, valores);
 }
 
 std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
@@ -76,4 +85,17 @@ void ConexionBD::CopiaConsistente(const QString& destino) {
     if (!Abierta())
         throw Cerrada();
     motor_->CopiaConsistente(destino);
+}
+
+bool ConexionBD::EnServidor() const { return MotorPostgreSQL::EsDireccion(ruta_); }
+
+bool ConexionBD::EsDireccionServidor(const QString& ruta) { return MotorPostgreSQL::EsDireccion(ruta); }
+
+bool ConexionBD::TomaMarcaUso() { return Abierta() && motor_->TomaMarcaUso(); }
+
+bool ConexionBD::TomaUsoExclusivo() { return Abierta() && motor_->TomaUsoExclusivo(); }
+
+void ConexionBD::SueltaUsoExclusivo() {
+    if (Abierta())
+        motor_->SueltaUsoExclusivo();
 }

@@ -35,6 +35,9 @@ public:
     // waits for the verdict of the whole-database check: a damaged database is
     // never written.
     int Ejecutar(const QString& sql);
+    // The same with parameters: each "?" of the statement takes the next of
+    // `valores`, typed as the value is (never through regional text).
+    int Ejecutar(const QString& sql, const std::vector<Valor>& valores);
     // Opens a static, fully fetched result set.
     std::unique_ptr<Registros> AbrirRegistros(const QString& sql);
     void Cerrar();
@@ -56,7 +59,18 @@ public:
     // The database file path named by a connect string ("" when none).
     static QString RutaDeCadena(const QString& cadenaConexion);
 
+    // The server's marks of use (see MotorBD); a file's are its lock (MarcaUso.h).
+    bool TomaMarcaUso();
+    bool TomaUsoExclusivo();
+    void SueltaUsoExclusivo();
+
+    // True when the database is a server's rather than a file.
+    bool EnServidor() const;
+    // True when `ruta` is the address of a server database ("postgresql://…").
+    static bool EsDireccionServidor(const QString& ruta);
+
 private:
+    friend QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino);
     ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta);
     std::unique_ptr<MotorBD> motor_;
     Traductor traductor_;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class Dialecto;
 
@@ -13,8 +14,9 @@ class MotorBD {
 public:
     virtual ~MotorBD() = default;
     virtual const Dialecto& dialecto() const = 0;
-    // Runs one statement; returns how many rows it changed.
-    virtual int Ejecutar(const QString& sql) = 0;
+    // Runs one statement; returns how many rows it changed. The statement's
+    // parameters (written as the dialect says) take `valores` in order.
+    virtual int Ejecutar(const QString& sql, const std::vector<Valor>& valores = {}) = 0;
     virtual std::unique_ptr<Registros> Consultar(const QString& sql) = 0;
     virtual void Cerrar() = 0;
     virtual bool Abierta() const = 0;
@@ -31,4 +33,15 @@ public:
     // A consistent copy of the whole database in `destino`, written whole
     // or not at all.
     virtual void CopiaConsistente(const QString& destino) = 0;
+    // After rows were copied in with their own ids: the next new row gets an
+    // id above them.
+    virtual void SincronizaIdentidades() {}
+
+    // The marks a server keeps for its sessions (a file is marked by its own
+    // lock, outside the engine): every instance holds the shared mark while it
+    // is connected; a backup or a restore needs the exclusive one, granted only
+    // when no other instance holds a mark. Neither waits.
+    virtual bool TomaMarcaUso() { return true; }
+    virtual bool TomaUsoExclusivo() { return true; }
+    virtual void SueltaUsoExclusivo() {}
 };

@@ -120,7 +120,10 @@ public:
         if (!s_.empty() && Es(s_[0], "insert"))
             ValoresInsert();
         Comparaciones();
+        NumerosComparados();
         OrdenTextos();
+        Desempata();
+        Parametros();
         QString r;
         r.reserve(sql_.size() + 16);
         for (const Token& k : t_) {
@@ -286,7 +289,7 @@ private:
     }
 
     // A value written into a typed column must convert; one only compared
-    // with it that does not convert is left as it is, and simply matches nothing.
+    // with it that does not convert becomes Null, and so matches nothing.
     void Comparaciones() {
         const auto [setDesde, setHasta] = TramoSet();
         for (int i = 0; i < static_cast<int>(s_.size()); ++i) {
@@ -312,10 +315,71 @@ private:
             try {
                 Convierte(k, *c);
             } catch (const ErrorBD&) {
+                // Null: the comparison holds for no row, on every engine.
                 k.convertido = true;
-                k.reemplazo.clear();
+                k.reemplazo = QStringLiteral("Null");
             }
         }
+    }
+
+    // A number compared with a numeric column is written the engine's way:
+    // each engine reads back the very double the program read (a number
+    // column of a server holds exact decimals).
+    void NumerosComparados() {
+        for (int i = 0; i < static_cast<int>(s_.size()); ++i) {
+            Token& k = *s_[i];
+            if (k.clase != Clase::Numero || k.convertido)
+                continue;
+            int op = i - 1;
+            if (S(op) && S(op)->valor == QLatin1String("-"))
+                --op;
+            if (!EsComparacion(S(op)))
+                continue;
+            const auto c = ColumnaEn(op - 1);
+            if (c != ClaseColumna::Numero)
+                continue;
+            double v = 0;
+            const QByteArray texto = k.valor.toLatin1();
+            const auto r = std::from_chars(texto.constData(), texto.constData() + texto.size(), v);
+            if (r.ec != std::errc() || r.ptr != texto.constData() + texto.size())
+                continue;
+            k.reemplazo = d_.LiteralNumero(v);
+            k.convertido = true;
+        }
+    }
+
+    // Invoices equal in every ordered column (the same code on the same day)
+    // come in the order they were entered, on every engine.
+    void Desempata() {
+        if (tablas_.size() != 1 || tablas_[0].compare(QLatin1String("FACTURAS"), Qt::CaseInsensitive) != 0)
+            return;
+        int nivel = 0, orden = -1;
+        for (int i = 0; i + 1 < static_cast<int>(s_.size()); ++i) {
+            if (s_[i]->valor == QLatin1String("("))
+                ++nivel;
+            else if (s_[i]->valor == QLatin1String(")"))
+                --nivel;
+            else if (nivel == 0 && Es(s_[i], "order") && Es(s_[i + 1], "by"))
+                orden = i + 2;
+        }
+        if (orden < 0)
+            return;
+        int fin = orden;
+        while (fin < static_cast<int>(s_.size()) && !Es(s_[fin], "limit") && !Es(s_[fin], "offset") &&
+               s_[fin]->valor != QLatin1String(";"))
+            ++fin;
+        for (int i = orden; i < fin; ++i)
+            if (Es(s_[i], "ID"))
+                return;
+        if (fin > orden)
+            s_[fin - 1]->anadido += QStringLiteral(", ID");
+    }
+
+    void Parametros() {
+        int n = 0;
+        for (Token* k : s_)
+            if (k->clase == Clase::Simbolo && k->valor == QLatin1String("?"))
+                k->reemplazo = d_.Parametro(++n);
     }
 
     void OrdenTextos() {

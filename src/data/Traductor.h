@@ -20,6 +20,8 @@ public:
     // What follows a text column in an order by so that it sorts in Spanish
     // dictionary order ("Álava" with the A's); empty for none.
     virtual QString OrdenEspanol() const = 0;
+    // The n-th parameter of a statement (from 1); the program writes "?".
+    virtual QString Parametro(int) const { return QStringLiteral("?"); }
 };
 
 // Translates one statement (no cache). Throws ErrorBD with the type-mismatch

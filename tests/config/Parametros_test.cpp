@@ -116,16 +116,19 @@ TEST(Parametros, FallosMuestranDosMensajesYSigue) {
         const char* caso;
         QString insercion;
         QString error;
+        bool soloArchivo;  // a server refuses to store the value at all
     } casos[] = {
-        {"IVA nulo", "insert into PARAMETROS values (Null, Null, 'IGIC', 'F', 'S', 'S')", "Uso no válido de Null"},
-        {"acceso nulo", "insert into PARAMETROS values (Null, 21, 'IGIC', 'F', Null, 'S')", "Uso no válido de Null"},
+        {"IVA nulo", "insert into PARAMETROS values (Null, Null, 'IGIC', 'F', 'S', 'S')", "Uso no válido de Null", false},
+        {"acceso nulo", "insert into PARAMETROS values (Null, 21, 'IGIC', 'F', Null, 'S')", "Uso no válido de Null", false},
         {"IVA no numérico", "insert into PARAMETROS values (Null, 'veinte', 'IGIC', 'F', 'S', 'S')",
-         "No coinciden los tipos"},
+         "No coinciden los tipos", true},
         {"clave fuera de rango", "insert into PARAMETROS values ('" + QString(34, ' ') + "', 21, 'IGIC', 'F', 'S', 'S')",
-         ""},
+         "", false},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
+        if (c.soloArchivo && PruebasEnServidor())
+            continue;
         EntornoPruebas e;
         e.Conecta();
         RegistroMensajes r;

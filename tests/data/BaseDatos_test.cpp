@@ -31,6 +31,7 @@ void Escribe(const QString& ruta, const QByteArray& datos) {
 }  // namespace
 
 TEST(BaseDatos, RutaAplicacionTerminaEnElSeparador) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     const QString sep = QDir::separator();
     EXPECT_TRUE(RutaAplicacion.endsWith(sep));
@@ -42,6 +43,7 @@ TEST(BaseDatos, RutaAplicacionTerminaEnElSeparador) {
 }
 
 TEST(BaseDatos, CadenaConexionYCopia) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     EXPECT_EQ(CadenaConexion(), "Driver={SQLite3 ODBC Driver};DBQ=" + RutaAplicacion + "Fiscalino.mdb;UID=Administrador;PWD=");
     EXPECT_EQ(ConexionBD::RutaDeCadena(CadenaConexion()), RutaAplicacion + "Fiscalino.mdb");
@@ -53,6 +55,7 @@ TEST(BaseDatos, CadenaConexionYCopia) {
 }
 
 TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {
+    SOLO_CON_ARCHIVO();
     const struct {
         QString ruta, dbq;  // the DBQ attribute as the string carries it
     } casos[] = {
@@ -77,6 +80,7 @@ TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {
 }
 
 TEST(BaseDatos, CarpetaDelProgramaConPuntoYComa) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     const QString carpeta = e.Carpeta() + "/Empresa; 2026";
     QDir().mkpath(carpeta);
@@ -92,6 +96,7 @@ TEST(BaseDatos, CarpetaDelProgramaConPuntoYComa) {
 }
 
 TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     RegistroMensajes r;
     ASSERT_FALSE(QFile::exists(e.RutaBD()));
@@ -112,6 +117,7 @@ TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
 }
 
 TEST(BaseDatos, ArchivoVacioRecibeLasTablas) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     Escribe(e.RutaBD(), QByteArray());
     ASSERT_TRUE(ConectarBD());
@@ -119,6 +125,7 @@ TEST(BaseDatos, ArchivoVacioRecibeLasTablas) {
 }
 
 TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
+    SOLO_CON_ARCHIVO();
     // A real database with enough rows to span many pages, to truncate.
     QByteArray real;
     {
@@ -187,6 +194,7 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
 }
 
 TEST(BaseDatos, DiscoLlenoAlCrearLaBaseNoDejaArchivo) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     const int r = EnProcesoHijo([] {
         // No byte may be written: the disk is full from the start.
@@ -209,6 +217,7 @@ TEST(BaseDatos, DiscoLlenoAlCrearLaBaseNoDejaArchivo) {
 }
 
 TEST(BaseDatos, CarpetaQueNoSeAbre) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     QDir().mkpath(e.RutaBD());  // a folder where the file should be
     RegistroMensajes r;
@@ -240,6 +249,7 @@ TEST(BaseDatos, ElegirCarpetaDeLaBase) {
 }
 
 TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
+    SOLO_CON_ARCHIVO();
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes in any folder; the decision is covered by ElegirCarpetaDeLaBase";
     EntornoPruebas e;
@@ -256,6 +266,7 @@ TEST(BaseDatos, CarpetaDelProgramaSinPermisoDeEscritura) {
 }
 
 TEST(BaseDatos, UnArchivoQueVuelveASerEscribibleGuardaSinReiniciar) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     CierraConexion();
@@ -285,6 +296,7 @@ TEST(BaseDatos, UnArchivoQueVuelveASerEscribibleGuardaSinReiniciar) {
 }
 
 TEST(BaseDatos, LaHerramientaSqlite3LeeElArchivo) {
+    SOLO_CON_ARCHIVO();
     const QString sqlite3 = QStandardPaths::findExecutable("sqlite3");
     if (sqlite3.isEmpty())
         GTEST_SKIP() << "sqlite3 is not installed";
@@ -339,6 +351,7 @@ TEST(BaseDatos, ReconoceElProgramaInstalado) {
 }
 
 TEST(BaseDatos, ProgramaInstaladoCreaYUsaLaBaseDelUsuario) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     RegistroMensajes r;
     // Root may write in the program folder: the installed tree decides all the same.

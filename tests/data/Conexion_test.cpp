@@ -265,6 +265,7 @@ TEST_F(Conexion_, ListadoPorDiaConUnLadoNulo) {
 }
 
 TEST_F(Conexion_, RangosDeFechasUsanElIndice) {
+    SOLO_CON_ARCHIVO();
     auto plan = [](const QString& sql) {
         auto rs = Conexion->AbrirRegistros("explain query plan " + sql);
         QString t;
@@ -309,6 +310,7 @@ TEST_F(Conexion_, RegistrosPorNombreYPosicion) {
 }
 
 TEST_F(Conexion_, FallosDelMotorEnCastellano) {
+    SOLO_CON_ARCHIVO();
     auto falla = [](const QString& sql) -> QString {
         try {
             Conexion->Ejecutar(sql);
@@ -367,7 +369,7 @@ TEST_F(Conexion_, FallosDelMotorEnCastellano) {
     EXPECT_TRUE(falla("delete from FACTURAS; delete from PARAMETROS").contains("sólo se admite una sentencia"));
     EXPECT_EQ(Filas(), 1);
     // A trigger's own message reaches the user as its author wrote it.
-    Conexion->Ejecutar("create trigger NO_BORRAR before delete on FACTURAS begin select raise(abort, 'No se borra.'); end");
+    CreaDisparador("NO_BORRAR", "FACTURAS", "delete", "No se borra.");
     EXPECT_EQ(falla("delete from FACTURAS"), "No se borra.");
     // A closed connection.
     Conexion->Cerrar();

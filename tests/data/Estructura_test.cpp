@@ -38,6 +38,7 @@ QStringList Codigos(ConexionBD& con, const QString& tipo, const QString& desde, 
 }  // namespace
 
 TEST(Estructura, LaBaseDeLaVersionAnteriorSeActualizaSinPerderNada) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     const QString origen = Copia(e, "estructura1.mdb");
     const QString antes = Sqlite(origen, kTodo);
@@ -64,6 +65,7 @@ TEST(Estructura, LaBaseDeLaVersionAnteriorSeActualizaSinPerderNada) {
 }
 
 TEST(Estructura, LaHerramientaEstandarEscribeFilasQueElProgramaMuestra) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     CierraConexion();
@@ -79,6 +81,7 @@ TEST(Estructura, LaHerramientaEstandarEscribeFilasQueElProgramaMuestra) {
 }
 
 TEST(Estructura, UnaBaseQueNoSeReconoceNoSeToca) {
+    SOLO_CON_ARCHIVO();
     const struct {
         const char* caso;
         const char* preparacion;

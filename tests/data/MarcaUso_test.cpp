@@ -24,6 +24,7 @@ int ExclusivoDesdeOtroProceso(const QString& ruta) {
 }  // namespace
 
 TEST(MarcaUso, LaConexionMarcaLaBaseMientrasEstaAbierta) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     EXPECT_TRUE(MarcaUsoTomada());
@@ -34,6 +35,7 @@ TEST(MarcaUso, LaConexionMarcaLaBaseMientrasEstaAbierta) {
 }
 
 TEST(MarcaUso, ElUsoExclusivoSeNiegaMientrasOtraInstanciaTieneLaBase) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     CierraConexion();
@@ -51,6 +53,7 @@ TEST(MarcaUso, ElUsoExclusivoSeNiegaMientrasOtraInstanciaTieneLaBase) {
 }
 
 TEST(MarcaUso, LosProcesosHijosNoHeredanLaMarca) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     QProcess hijo;
@@ -63,6 +66,7 @@ TEST(MarcaUso, LosProcesosHijosNoHeredanLaMarca) {
 }
 
 TEST(MarcaUso, SinSuMarcaLaInstanciaLoDiceYNoUsaLaBase) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     e.Conecta();
     CierraConexion();
@@ -86,6 +90,7 @@ TEST(MarcaUso, SinSuMarcaLaInstanciaLoDiceYNoUsaLaBase) {
 }
 
 TEST(MarcaUso, SinArchivoNoHayUsoExclusivo) {
+    SOLO_CON_ARCHIVO();
     EntornoPruebas e;
     UsoExclusivo uso(e.Carpeta() + QStringLiteral("/no-existe.mdb"));
     EXPECT_FALSE(uso.Abierto());

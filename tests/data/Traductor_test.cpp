@@ -16,7 +16,7 @@ TEST(Traductor, SentenciasDelProgramaAlDialectoDelMotor) {
         {"select *  from FACTURAS where TIPO = 'P'   and DateValue(FECHA_FACTURA) Between DateValue('1/4/07') "
          "and DateValue('30/06/2007') order by FECHA_FACTURA, COD_FACTURA",
          "select *  from FACTURAS where TIPO = 'P'   and FECHA_FACTURA Between '2007-04-01' and '2007-06-30' "
-         "order by FECHA_FACTURA, COD_FACTURA collate ESPANOL"},
+         "order by FECHA_FACTURA, COD_FACTURA collate ESPANOL, ID"},
         {"select 1 from FACTURAS F where DateValue( F.FECHA_FACTURA ) >= dateVALUE( '06-12-2007' )",
          "select 1 from FACTURAS F where F.FECHA_FACTURA >= '2007-12-06'"},
         // Regional texts written into typed columns become typed constants; texts stay texts.
@@ -34,7 +34,7 @@ TEST(Traductor, SentenciasDelProgramaAlDialectoDelMotor) {
         {"select * from FACTURAS -- DateValue('x')\n where IVA = '4'", "select * from FACTURAS -- DateValue('x')\n where IVA = 4"},
         // Only compared, a value that is not of the column's kind matches nothing; it does not fail.
         {"select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA",
-         "select * from FACTURAS where FECHA_FACTURA = 'x' or 'y' < IMPORTE_IVA"},
+         "select * from FACTURAS where FECHA_FACTURA = Null or Null < IMPORTE_IVA"},
         // Other tables: no typed columns there, and names of another table are not taken for these.
         {"update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'",
          "update DATOS_EMPRESA   set NOMBRE = '06/12/2007', COD_POSTAL = '28001'"},

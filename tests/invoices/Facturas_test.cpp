@@ -146,8 +146,8 @@ TEST_F(DosInstancias, CadaColumnaCambiadaSeNota) {
 }
 
 TEST_F(DosInstancias, InsercionQueNoGuardaNadaNoSeDaPorGrabada) {
-    Conexion->Ejecutar("create trigger IGNORA before insert on FACTURAS begin select raise(ignore); end");
+    CreaDisparador("IGNORA", "FACTURAS", "insert");
     EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::NoGrabada);
-    Conexion->Ejecutar("drop trigger IGNORA");
+    BorraDisparador("IGNORA", "FACTURAS");
     EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::Hecha);
 }

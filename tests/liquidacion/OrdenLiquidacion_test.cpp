@@ -42,7 +42,7 @@ protected:
         e.InsertaFactura("C", "C3", "31/03/2026", "-7", "-107", "-100", "7");
         e.InsertaFactura("P", "P1", "15/03/2026", "21", "321", "300", "7");
         e.InsertaFactura("C", "C4", "01/04/2026", "7", "107", "100", "7");
-        bd = e.RutaBD();
+        bd = PruebasEnServidor() ? RutaBaseDatos() : e.RutaBD();
     }
 };
 

@@ -3,12 +3,16 @@
 #include "config/Ajustes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
+#include "data/ConexionBD.h"
 #include "data/comun/Bitacora.h"
 #include "invoices/Facturas.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QCoreApplication>
+#include <QUrl>
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,9 +29,62 @@ EntornoPruebas::EntornoPruebas() {
     FraseFinal.clear();
     AccesoFacturas = false;
     AccesoInformes = false;
+    // On the server, each environment gets a database of its own, empty.
+    FijaRutaBaseDatos(PruebasEnServidor() ? BaseNuevaEnServidor() : QString());
 }
 
-EntornoPruebas::~EntornoPruebas() { CierraConexion(); }
+EntornoPruebas::~EntornoPruebas() {
+    CierraConexion();
+    FijaRutaBaseDatos(QString());
+}
+
+bool PruebasEnServidor() { return !qEnvironmentVariableIsEmpty("FISCALINO_PRUEBAS_POSTGRESQL"); }
+
+namespace {
+// The address of another database on the same server: the path of the
+// address names the database.
+QString OtraBase(const QString& direccion, const QString& base) {
+    QUrl url(direccion);
+    url.setPath(QLatin1Char('/') + base);
+    return url.toString();
+}
+}  // namespace
+
+void CreaDisparador(const QString& nombre, const QString& tabla, const QString& suceso, const QString& mensaje) {
+    const QString accion = mensaje.isEmpty() ? QStringLiteral("ignore")
+                                             : QStringLiteral("abort, '") + mensaje + QLatin1Char('\'');
+    if (!PruebasEnServidor()) {
+        Conexion->Ejecutar(QStringLiteral("create trigger %1 before %2 on %3 begin select raise(%4); end")
+                               .arg(nombre, suceso, tabla, accion));
+        return;
+    }
+    const QString cuerpo = mensaje.isEmpty() ? QStringLiteral("return null;")
+                                             : QStringLiteral("raise exception '%1';").arg(mensaje);
+    Conexion->Ejecutar(QStringLiteral("create function %1_F() returns trigger language plpgsql as $f$ begin %2 end $f$")
+                           .arg(nombre, cuerpo));
+    Conexion->Ejecutar(QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1_F()")
+                           .arg(nombre, suceso, tabla));
+}
+
+void BorraDisparador(const QString& nombre, const QString& tabla) {
+    Conexion->Ejecutar(PruebasEnServidor() ? QStringLiteral("drop trigger %1 on %2").arg(nombre, tabla)
+                                           : QStringLiteral("drop trigger %1").arg(nombre));
+}
+
+QString BaseNuevaEnServidor() {
+    static int cuenta = 0;
+    const QString mantenimiento = qEnvironmentVariable("FISCALINO_PRUEBAS_POSTGRESQL");
+    const QString base = QStringLiteral("prueba_%1_%2").arg(QCoreApplication::applicationPid()).arg(++cuenta);
+    PGconn* con = PQconnectdb(mantenimiento.toUtf8().constData());
+    if (PQstatus(con) != CONNECTION_OK)
+        qFatal("no hay servidor de pruebas: %s", PQerrorMessage(con));
+    PGresult* r = PQexec(con, ("create database " + base).toUtf8().constData());
+    if (PQresultStatus(r) != PGRES_COMMAND_OK)
+        qFatal("no se pudo crear %s: %s", qPrintable(base), PQerrorMessage(con));
+    PQclear(r);
+    PQfinish(con);
+    return OtraBase(mantenimiento, base);
+}
 
 QString EntornoPruebas::RutaBD() const { return RutaAplicacion + NombrePrograma + QStringLiteral(".mdb"); }
 

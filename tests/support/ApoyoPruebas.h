@@ -41,6 +41,27 @@ int EnProcesoHijo(const std::function<int()>& prueba);
 // child's exit code, -1 when it did not end by itself.
 int ComoUsuarioCorriente(const QString& carpeta, const std::function<int()>& prueba);
 
+// True when the tests run against a PostgreSQL server (the variable
+// FISCALINO_PRUEBAS_POSTGRESQL holds the address of its maintenance database).
+bool PruebasEnServidor();
+// A new, empty database on that server; its address.
+QString BaseNuevaEnServidor();
+// For a test of what only a database file has (its bytes, the standard tool,
+// its layout upgrade, file locks).
+#define SOLO_CON_ARCHIVO()                                                   \
+    do {                                                                     \
+        if (PruebasEnServidor())                                             \
+            GTEST_SKIP() << "sólo con la base de datos en un archivo";       \
+    } while (0)
+
+// A trigger on `tabla` before each `suceso` ("insert", "update", "delete")
+// of the shared connection's database: it refuses the statement with
+// `mensaje`, or with no message silently skips the row. In each engine's own
+// words, so that a test may make the database refuse on either.
+void CreaDisparador(const QString& nombre, const QString& tabla, const QString& suceso,
+                    const QString& mensaje = QString());
+void BorraDisparador(const QString& nombre, const QString& tabla);
+
 // What the standard sqlite3 tool answers to `sql` on `archivo` (output and errors).
 QString Sqlite(const QString& archivo, const QString& sql);
 

@@ -197,9 +197,10 @@ void MotorSQLite::ReabreSiAdmiteEscritura() {
     db_ = nuevo;
 }
 
-int MotorSQLite::Ejecutar(const QString& sql) {
+int MotorSQLite::Ejecutar(const QString& sql, const std::vector<Valor>& valores) {
     ReabreSiAdmiteEscritura();
     SentenciaSQLite s(db_, sql);
+    s.Enlaza(valores);
     // The engine's count of the last change stays as it was after a statement
     // that changes nothing; the running total tells whether this one did.
     const qint64 antes = sqlite3_total_changes64(db_);

@@ -31,7 +31,7 @@ public:
     ~MotorSQLite() override;
 
     const Dialecto& dialecto() const override;
-    int Ejecutar(const QString& sql) override;
+    int Ejecutar(const QString& sql, const std::vector<Valor>& valores) override;
     std::unique_ptr<Registros> Consultar(const QString& sql) override;
     void Cerrar() override;
     bool Abierta() const override { return db_ != nullptr; }

@@ -50,6 +50,32 @@ int SentenciaSQLite::Paso() {
     return rc;
 }
 
+void SentenciaSQLite::Enlaza(const std::vector<Valor>& valores) {
+    if (static_cast<int>(valores.size()) != sqlite3_bind_parameter_count(st_))
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La sentencia no tiene los valores que espera."));
+    for (int i = 0; i < static_cast<int>(valores.size()); ++i) {
+        const Valor& v = valores[static_cast<size_t>(i)];
+        int rc = SQLITE_OK;
+        switch (v.tipo()) {
+        case Valor::Tipo::Nulo: rc = sqlite3_bind_null(st_, i + 1); break;
+        case Valor::Tipo::Entero: rc = sqlite3_bind_int64(st_, i + 1, v.entero()); break;
+        case Valor::Tipo::Decimal: rc = sqlite3_bind_double(st_, i + 1, v.decimal()); break;
+        case Valor::Tipo::Fecha: {
+            const QByteArray iso = v.fecha().toString(Qt::ISODate).toUtf8();
+            rc = sqlite3_bind_text(st_, i + 1, iso.constData(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case Valor::Tipo::Texto: {
+            const QByteArray t = v.texto().toUtf8();
+            rc = sqlite3_bind_text(st_, i + 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (rc != SQLITE_OK)
+            throw ErrorSQLite(db_, rc);
+    }
+}
+
 void EjecutaSQLite(sqlite3* db, const char* sql) {
     SentenciaSQLite s(db, QString::fromUtf8(sql));
     while (s.Paso() == SQLITE_ROW) {

@@ -1,6 +1,9 @@
 #pragma once
 // The engine's statements and failures, for the SQLite engine's own files.
 #include "data/ErrorBD.h"
+#include "data/Valor.h"
+
+#include <vector>
 
 #include <QString>
 
@@ -19,6 +22,8 @@ public:
     SentenciaSQLite& operator=(const SentenciaSQLite&) = delete;
     // SQLITE_ROW or SQLITE_DONE; throws ErrorBD on failure.
     int Paso();
+    // Gives the statement's parameters their values, in order.
+    void Enlaza(const std::vector<Valor>& valores);
     sqlite3_stmt* st() const { return st_; }
 
 private:

@@ -1,0 +1,122 @@
+#include "data/CopiaDatos.h"
+
+#include "data/ConexionBD.h"
+#include "data/Esquema.h"
+#include "data/Motor.h"
+#include "data/Traductor.h"
+
+#include <cmath>
+
+namespace {
+
+QStringList Columnas(const TablaEsquema& t) {
+    QStringList c;
+    if (t.conId)
+        c << QStringLiteral("ID");
+    for (const ColumnaEsquema& k : t.columnas)
+        c << QLatin1String(k.nombre);
+    return c;
+}
+
+// A value as its column keeps it (a count, an amount, a date, a text).
+Valor Tipado(const Valor& v, ClaseColumna clase) {
+    if (v.EsNulo())
+        return v;
+    switch (clase) {
+    case ClaseColumna::Entero: return Valor::DeEntero(static_cast<qint64>(v.Numero()));
+    case ClaseColumna::Numero: return Valor::DeDecimal(v.Numero());
+    case ClaseColumna::Fecha: return Valor::DeFecha(v.Fecha());
+    case ClaseColumna::Texto: return Valor::DeTexto(v.Texto());
+    }
+    return v;
+}
+
+}  // namespace
+
+void CopiaTablas(MotorBD& origen, MotorBD& destino) {
+    for (const TablaEsquema& t : TablasPrograma()) {
+        const QStringList columnas = Columnas(t);
+        QStringList parametros;
+        for (int i = 0; i < columnas.size(); ++i)
+            parametros << destino.dialecto().Parametro(i + 1);
+        const QString inserta = QStringLiteral("insert into ") + QLatin1String(t.nombre) + QStringLiteral(" (") +
+                                columnas.join(QStringLiteral(", ")) + QStringLiteral(") values (") +
+                                parametros.join(QStringLiteral(", ")) + QLatin1Char(')');
+        auto filas = origen.Consultar(QStringLiteral("select ") + columnas.join(QStringLiteral(", ")) +
+                                      QStringLiteral(" from ") + QLatin1String(t.nombre) +
+                                      (t.conId ? QStringLiteral(" order by ID") : QString()));
+        std::vector<Valor> valores(static_cast<size_t>(columnas.size()));
+        for (int f = 0; f < filas->NumFilas(); ++f) {
+            int c = 0;
+            if (t.conId)
+                valores[0] = Tipado(filas->Celda(f, c++), ClaseColumna::Entero);
+            for (const ColumnaEsquema& k : t.columnas) {
+                valores[static_cast<size_t>(c)] = Tipado(filas->Celda(f, c), k.clase);
+                ++c;
+            }
+            destino.Ejecutar(inserta, valores);
+        }
+    }
+    destino.SincronizaIdentidades();
+}
+
+QStringList ResumenTablas(MotorBD& motor) {
+    QStringList r;
+    for (const TablaEsquema& t : TablasPrograma()) {
+        auto n = motor.Consultar(QStringLiteral("select count(*) from ") + QLatin1String(t.nombre));
+        QString linea = QStringLiteral("%1: %2 filas").arg(QLatin1String(t.nombre)).arg(n->Campo(0).Texto());
+        QStringList importes;
+        for (const ColumnaEsquema& k : t.columnas)
+            if (k.clase == ClaseColumna::Numero)
+                importes << QLatin1String(k.nombre);
+        if (!importes.isEmpty()) {
+            // In cents, added one by one: no sum of doubles decides the comparison.
+            auto rs = motor.Consultar(QStringLiteral("select ") + importes.join(QStringLiteral(", ")) +
+                                      QStringLiteral(" from ") + QLatin1String(t.nombre));
+            std::vector<long long> sumas(static_cast<size_t>(importes.size()), 0);
+            for (int f = 0; f < rs->NumFilas(); ++f)
+                for (int c = 0; c < importes.size(); ++c) {
+                    const Valor v = rs->Celda(f, c);
+                    if (!v.EsNulo())
+                        sumas[static_cast<size_t>(c)] += std::llround(v.Numero() * 100);
+                }
+            for (int c = 0; c < importes.size(); ++c)
+                linea += QStringLiteral(", %1 %2").arg(importes[c]).arg(sumas[static_cast<size_t>(c)]);
+        }
+        r << linea;
+    }
+    return r;
+}
+
+QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino) {
+    if (!origen.Abierta() || !destino.Abierta())
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
+    MotorBD& o = *origen.motor_;
+    MotorBD& d = *destino.motor_;
+    for (const TablaEsquema& t : TablasPrograma())
+        if (d.Consultar(QStringLiteral("select count(*) from ") + QLatin1String(t.nombre))->Campo(0).Numero() > 0)
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La base de datos de destino ya tiene datos: sólo se copia en una base vacía."));
+    // One snapshot of the origin, one transaction on the destination.
+    o.Ejecutar(QStringLiteral("begin"), {});
+    d.Ejecutar(QStringLiteral("begin"), {});
+    QStringList resumen;
+    try {
+        CopiaTablas(o, d);
+        resumen = ResumenTablas(o);
+        if (ResumenTablas(d) != resumen)
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La copia no coincide con el original: no se ha guardado nada."));
+        d.Ejecutar(QStringLiteral("commit"), {});
+    } catch (...) {
+        for (MotorBD* m : {&d, &o}) {
+            try {
+                m->Ejecutar(QStringLiteral("rollback"), {});
+            } catch (const ErrorBD&) {
+            }
+        }
+        throw;
+    }
+    o.Ejecutar(QStringLiteral("rollback"), {});
+    return resumen;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Moving the program's data between a file on this computer and a server:
+// into an empty destination, in one transaction, checked against the origin.
+#include <QString>
+#include <QStringList>
+
+struct ContextoOrden;
+
+// Copies the database at `origen` into `destino` (each a file or a
+// "postgresql://" address; the destination new or without data). Returns the
+// lines of the summary both share. Throws ErrorBD (in Spanish); a new file
+// that could not be completed is removed.
+QStringList TrasladaDatos(const QString& origen, const QString& destino);
+
+// Fiscalino [--base-datos ORIGEN] --copiar-a DESTINO
+int OrdenCopiarA(ContextoOrden& c);

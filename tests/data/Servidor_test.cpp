@@ -1,0 +1,158 @@
+#include "ApoyoPruebas.h"
+
+#include "data/BaseDatos.h"
+#include "data/CopiaDatos.h"
+#include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
+
+#include <QThread>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+
+namespace {
+
+#define SOLO_CON_SERVIDOR()                                              \
+    do {                                                                 \
+        if (!PruebasEnServidor())                                        \
+            GTEST_SKIP() << "sólo con la base de datos en un servidor";  \
+    } while (0)
+
+// Runs one statement on the server as its administrator.
+void Administra(const QString& direccion, const QString& sql) {
+    PGconn* con = PQconnectdb(direccion.toUtf8().constData());
+    ASSERT_EQ(PQstatus(con), CONNECTION_OK) << PQerrorMessage(con);
+    PGresult* r = PQexec(con, sql.toUtf8().constData());
+    EXPECT_TRUE(PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK) << PQerrorMessage(con);
+    PQclear(r);
+    PQfinish(con);
+}
+
+QString Con(const QString& direccion, const char* clave, const QString& valor) {
+    QUrl u(direccion);
+    if (QLatin1String(clave) == QLatin1String("usuario"))
+        u.setUserName(valor);
+    else
+        u.setPath(QLatin1Char('/') + valor);
+    return u.toString();
+}
+
+}  // namespace
+
+TEST(Servidor, UnaConexionCaidaSeDiceYSeRecuperaEnLaSiguienteAccion) {
+    SOLO_CON_SERVIDOR();
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaFactura("P", "F-1", "06/12/2007", "21", "121");
+    // The server drops every other session of the database, as a restart would.
+    Administra(qEnvironmentVariable("FISCALINO_PRUEBAS_POSTGRESQL"),
+               "select pg_terminate_backend(pid) from pg_stat_activity where datname = '" +
+                   QUrl(RutaBaseDatos()).path().mid(1) + "' and pid <> pg_backend_pid()");
+    try {
+        Conexion->AbrirRegistros("select * from FACTURAS");
+        ADD_FAILURE() << "la conexión caída no se notó";
+    } catch (const ErrorBD& err) {
+        EXPECT_EQ(err.descripcion(), "Se ha perdido la conexión con el servidor de la base de datos. Vuelva a intentarlo.");
+    }
+    EXPECT_EQ(CargaLista(*Conexion, "P", "01/12/2007", "31/12/2007")->NumFilas(), 1);
+}
+
+TEST(Servidor, FallosAlConectarEnCastellanoSinTocarNada) {
+    SOLO_CON_SERVIDOR();
+    const QString mantenimiento = qEnvironmentVariable("FISCALINO_PRUEBAS_POSTGRESQL");
+    EntornoPruebas e;
+    const QString ajena = BaseNuevaEnServidor();
+    Administra(ajena, "create table CLIENTES (NOMBRE text)");
+    const struct {
+        QString direccion;
+        const char* texto;
+    } casos[] = {
+        {Con(mantenimiento, "usuario", "nadie"), "El usuario o la contraseña del servidor de la base de datos no son correctos."},
+        {Con(mantenimiento, "base", "no_existe"), "La base de datos no existe en el servidor."},
+        {ajena, "La base de datos del servidor no es de este programa."},
+        {"postgresql://fiscalino@/postgres?host=/no/existe", "No se puede conectar con el servidor de la base de datos."},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.direccion.toStdString());
+        FijaRutaBaseDatos(c.direccion);
+        RegistroMensajes r;
+        EXPECT_FALSE(ConectarBD());
+        ASSERT_EQ(r.cuenta(), 1);
+        EXPECT_EQ(r.ultimo().texto,
+                  QStringLiteral("Error intentando conectar con la BD. El error fue: ") + QString::fromUtf8(c.texto));
+    }
+    // The other program's database keeps just its own table.
+    FijaRutaBaseDatos(ajena);
+    PGconn* con = PQconnectdb(ajena.toUtf8().constData());
+    PGresult* r = PQexec(con, "select count(*) from information_schema.tables where table_schema = 'public'");
+    EXPECT_STREQ(PQgetvalue(r, 0, 0), "1");
+    PQclear(r);
+    PQfinish(con);
+}
+
+// A file database into a server database and back: every value and the sums the same.
+TEST(Servidor, CopiaDeArchivoAServidorYVuelta) {
+    SOLO_CON_SERVIDOR();
+    EntornoPruebas e;
+    const QString servidor = RutaBaseDatos();
+    const QString archivo = e.Carpeta() + "/origen.mdb";
+    FijaRutaBaseDatos(archivo);
+    e.Conecta();
+    e.InsertaParametros("IGIC", 7);
+    e.InsertaFactura("C", "Álava-1", "29/02/2024", "0,0333333333333", "1,0333333333333", "1", "3,33333333333333");
+    e.InsertaFactura("P", "O'Brien", "06/12/2007", "-693.300,943088", "9.695,539415147", "", "21");
+    Conexion->Ejecutar("delete from FACTURAS where ID = 1");
+    e.InsertaFactura("P", "ÚLTIMA", "31/12/2026", "21", "121", "100", "21");
+    auto origen = std::move(Conexion);
+
+    auto destino = ConexionBD::Abrir(servidor, true);
+    const QStringList resumen = CopiaBaseDatos(*origen, *destino);
+    EXPECT_EQ(resumen.size(), 3);
+    EXPECT_TRUE(resumen[0].startsWith("FACTURAS: 2 filas")) << resumen.join('\n').toStdString();
+    // A new invoice on the server gets an id after the copied ones.
+    destino->Ejecutar("insert into FACTURAS (COD_FACTURA) values ('NUEVA')");
+    EXPECT_EQ(destino->AbrirRegistros("select ID from FACTURAS where COD_FACTURA = 'NUEVA'")->Campo(0).Numero(), 4);
+    destino->Ejecutar("delete from FACTURAS where COD_FACTURA = 'NUEVA'");
+    // Into a database that holds data, nothing is copied.
+    EXPECT_THROW(CopiaBaseDatos(*origen, *destino), ErrorBD);
+
+    // And back into a new file: the same rows, cell for cell.
+    auto vuelta = ConexionBD::Abrir(QStringLiteral("DBQ=") + e.Carpeta() + "/vuelta.mdb", true);
+    EXPECT_EQ(CopiaBaseDatos(*destino, *vuelta), resumen);
+    for (const char* t : {"FACTURAS", "PARAMETROS", "DATOS_EMPRESA"}) {
+        auto a = origen->AbrirRegistros(QStringLiteral("select * from ") + t);
+        auto b = vuelta->AbrirRegistros(QStringLiteral("select * from ") + t);
+        ASSERT_EQ(a->NumFilas(), b->NumFilas()) << t;
+        for (int f = 0; f < a->NumFilas(); ++f)
+            for (int c = 0; c < a->NumColumnas(); ++c)
+                EXPECT_EQ(a->Celda(f, c).Texto(), b->Celda(f, c).Texto()) << t << " " << f << " " << c;
+    }
+}
+
+// The server's marks stand in for the file's lock: a backup finds the
+// database in use while another instance is connected, and an instance does
+// not start while a backup holds it.
+TEST(Servidor, MarcasDeUsoEnElServidor) {
+    SOLO_CON_SERVIDOR();
+    EntornoPruebas e;
+    e.Conecta();  // this instance, with its shared mark
+    auto copia = ConexionBD::Abrir(RutaBaseDatos());
+    EXPECT_FALSE(copia->TomaUsoExclusivo());
+    CierraConexion();
+    // The server lets a closed session's locks go a moment after it closes.
+    bool libre = false;
+    for (int i = 0; i < 100 && !libre; ++i) {
+        libre = copia->TomaUsoExclusivo();
+        if (!libre)
+            QThread::msleep(20);
+    }
+    ASSERT_TRUE(libre);
+    {
+        RegistroMensajes r;
+        EXPECT_FALSE(ConectarBD());
+        ASSERT_EQ(r.cuenta(), 1);
+        EXPECT_TRUE(r.ultimo().texto.startsWith("No se puede usar la base de datos porque se está haciendo una copia"));
+    }
+    copia->SueltaUsoExclusivo();
+    EXPECT_TRUE(ConectarBD());
+}

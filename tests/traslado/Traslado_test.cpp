@@ -1,0 +1,58 @@
+#include "ApoyoPruebas.h"
+
+#include "data/BaseDatos.h"
+#include "traslado/Traslado.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+struct Resultado {
+    int salida;
+    QString texto, error;
+};
+Resultado Ejecuta(const QStringList& argumentos) {
+    QProcess p;
+    p.start(QStringLiteral(FISCALINO_PROGRAMA), argumentos);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+}  // namespace
+
+// A file database into another file, or into the server when the tests run
+// on one, and the command that does it for scripts.
+TEST(Traslado, CopiaEnUnDestinoVacioYSeNiegaEnUnoConDatos) {
+    EntornoPruebas e;
+    const QString destino = PruebasEnServidor() ? RutaBaseDatos() : e.Carpeta() + "/destino.mdb";
+    const QString origen = e.Carpeta() + "/origen.mdb";
+    FijaRutaBaseDatos(origen);
+    e.Conecta();
+    e.InsertaParametros("IGIC", 7);
+    e.InsertaFactura("C", "Álava-1", "29/02/2024", "0,03", "1,03", "1", "3");
+    e.InsertaFactura("P", "O'Brien", "06/12/2007", "-693.300,94", "9.695,53", "", "21");
+    CierraConexion();
+
+    const Resultado r = Ejecuta({"--base-datos", origen, "--copiar-a", destino});
+    EXPECT_EQ(r.salida, 0) << r.error.toStdString();
+    EXPECT_TRUE(r.texto.startsWith("FACTURAS: 2 filas, IMPORTE_NETO 100, IVA 2400, IMPORTE_IVA -69330091, "
+                                   "IMPORTE_TOTAL 969656\nPARAMETROS: 1 filas\nDATOS_EMPRESA: 0 filas\n"))
+        << r.texto.toStdString();
+    EXPECT_TRUE(r.texto.endsWith(": coinciden con el origen.\n")) << r.texto.toStdString();
+
+    const Resultado otra = Ejecuta({"--base-datos", origen, "--copiar-a", destino});
+    EXPECT_EQ(otra.salida, 1);
+    EXPECT_EQ(otra.error, "La base de datos de destino ya tiene datos: sólo se copia en una base vacía.\n");
+    EXPECT_EQ(Ejecuta({"--base-datos", origen, "--copiar-a", origen}).salida, 2);
+    EXPECT_EQ(Ejecuta({"--copiar-a"}).salida, 2);
+}
+
+TEST(Traslado, UnOrigenQueNoExisteNoCreaNada) {
+    EntornoPruebas e;
+    const QString destino = e.Carpeta() + "/destino.mdb";
+    const Resultado r = Ejecuta({"--base-datos", e.Carpeta() + "/no.mdb", "--copiar-a", destino});
+    EXPECT_EQ(r.salida, 1);
+    EXPECT_TRUE(r.error.startsWith("No se encontró el archivo de la base de datos")) << r.error.toStdString();
+    EXPECT_FALSE(QFile::exists(destino));
+    EXPECT_FALSE(QFile::exists(e.Carpeta() + "/no.mdb"));
+}
