@@ -65,6 +65,22 @@ private slots:
             QVERIFY(l->geometry().right() < t->geometry().left());
             QVERIFY(qAbs(l->geometry().center().y() - t->geometry().center().y()) <= Px(&f, 90));
         }
+        // The activity, on the right of the contact lines, inside the same window.
+        const Caja actividad[3] = {{"COD_ACTIVIDAD", "Cód. Actividad", 1, 6600, 2220, 375},
+                                   {"TIPO_ACTIVIDAD", "Tipo Actividad", 2, 6600, 2580, 375},
+                                   {"EPIGRAFE_IAE", "Epígrafe IAE", 4, 6600, 2940, 600}};
+        for (int i = 11; i < 14; ++i) {
+            const Caja& c = actividad[i - 11];
+            QLineEdit* t = Txt(&f, i);
+            QCOMPARE(t->property("Tag").toString(), QString::fromLatin1(c.tag));
+            QCOMPARE(LimiteDeCaja(t), c.longitud);
+            QCOMPARE(t->geometry(), QRect(Px(&f, c.izquierda), Px(&f, c.arriba), Px(&f, c.ancho), Px(&f, 285)));
+            auto* l = Control<QLabel>(&f, QStringLiteral("Lbls(%1)").arg(i));
+            QCOMPARE(l->text(), QString::fromUtf8(c.etiqueta));
+            QVERIFY(l->geometry().right() < t->geometry().left());
+            QVERIFY(l->geometry().left() > Txt(&f, 8)->geometry().right());
+            QVERIFY(f.rect().contains(t->geometry()));
+        }
         auto* aceptar = Control<QPushButton>(&f, "BtnAceptar");
         auto* salir = Control<QPushButton>(&f, "BtnSalir");
         QCOMPARE(aceptar->text(), QStringLiteral("&Aceptar"));
@@ -80,7 +96,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         Txt(&f, 0)->setFocus();
         const QStringList esperado = {"Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(6)", "Txts(5)", "Txts(7)",
-                                      "Txts(8)", "Txts(9)", "Txts(10)", "BtnAceptar", "BtnSalir", "Txts(0)"};
+                                      "Txts(8)", "Txts(9)", "Txts(10)", "Txts(11)", "Txts(12)", "Txts(13)",
+                                      "BtnAceptar", "BtnSalir", "Txts(0)"};
         for (const QString& nombre : esperado) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), nombre);
@@ -147,6 +164,32 @@ private slots:
         QCOMPARE(rs->Campo(QStringLiteral("FAX")).Texto(), QStringLiteral("971 00 00 00"));
         QVERIFY(rs->Campo(QStringLiteral("CIF")).EsNulo());
         QCOMPARE(rs->Campo(QStringLiteral("NOMBRE")).Texto(), QStringLiteral("Cafè de l'Òpera"));
+        QCOMPARE(r->cuenta(), 0);
+    }
+
+    void LaActividadSeGuardaYSeVuelveALeer() {
+        {
+            DatosEmpresaFrm f;
+            f.show();
+            Escribe(Txt(&f, 11), QStringLiteral("a"));
+            QCOMPARE(Txt(&f, 11)->text(), QStringLiteral("A"));
+            Escribe(Txt(&f, 12), QStringLiteral("012"));
+            Escribe(Txt(&f, 13), QStringLiteral("6531"));
+            QTest::mouseClick(Control<QPushButton>(&f, "BtnAceptar"), Qt::LeftButton);
+            QVERIFY(!f.isVisible());
+        }
+        auto rs = Conexion->AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA"));
+        QCOMPARE(rs->Campo(QStringLiteral("COD_ACTIVIDAD")).Texto(), QStringLiteral("A"));
+        QCOMPARE(rs->Campo(QStringLiteral("TIPO_ACTIVIDAD")).Texto(), QStringLiteral("01"));
+        QCOMPARE(rs->Campo(QStringLiteral("EPIGRAFE_IAE")).Texto(), QStringLiteral("6531"));
+        DatosEmpresaFrm g;
+        g.show();
+        QCOMPARE(Txt(&g, 13)->text(), QStringLiteral("6531"));
+        Txt(&g, 12)->clear();
+        QTest::mouseClick(Control<QPushButton>(&g, "BtnAceptar"), Qt::LeftButton);
+        rs = Conexion->AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA"));
+        QVERIFY(rs->Campo(QStringLiteral("TIPO_ACTIVIDAD")).EsNulo());
+        QCOMPARE(rs->Campo(QStringLiteral("COD_ACTIVIDAD")).Texto(), QStringLiteral("A"));
         QCOMPARE(r->cuenta(), 0);
     }
 
