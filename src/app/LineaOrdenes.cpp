@@ -3,6 +3,7 @@
 #include "config/ActualizacionMod.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
+#include "libros/OrdenLibros.h"
 #include "ordenes/Orden.h"
 #include "ordenes/Terminal.h"
 
@@ -23,6 +24,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--version", "", 0, 0, nullptr},
     {"--ayuda", "", 0, 0, nullptr},
     {"--help", "", 0, 0, nullptr},
+    {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {

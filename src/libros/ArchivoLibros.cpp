@@ -314,8 +314,8 @@ std::optional<FormatoLibros> FormatoDeArchivo(const QString& ruta) {
 QStringList ArchivosLibros(const QString& ruta, FormatoLibros formato) {
     if (formato == FormatoLibros::Xlsx)
         return {ruta};
-    const QFileInfo f(ruta);
-    const QString base = f.path() + QLatin1Char('/') + f.completeBaseName() + QLatin1Char('_');
+    // Beside it, named as the user wrote it.
+    const QString base = ruta.left(ruta.size() - QFileInfo(ruta).suffix().size() - 1) + QLatin1Char('_');
     return {base + QLatin1String(HojaExpedidas().nombre) + QStringLiteral(".csv"),
             base + QLatin1String(HojaRecibidas().nombre) + QStringLiteral(".csv")};
 }
