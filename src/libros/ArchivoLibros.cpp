@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <xlsxwriter.h>
 #ifdef Q_OS_UNIX
+#include <clocale>
+#include <locale.h>
 #include <unistd.h>
 #endif
 
@@ -123,9 +125,41 @@ void Cabecera(lxw_worksheet* hoja, const HojaLibro& h, const Formatos& f) {
     worksheet_freeze_panes(hoja, 3, 0);
 }
 
+// The library writes numbers with the C library's printf, which follows the
+// process's locale: under a Spanish one 9.35 would reach the file as "9,35",
+// which no spreadsheet reads as a number. This thread writes in the C locale
+// while the workbook is made.
+class NumerosConPunto {
+public:
+    NumerosConPunto() {
+#ifdef Q_OS_UNIX
+        c_ = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (c_)
+            antes_ = uselocale(c_);
+#endif
+    }
+    ~NumerosConPunto() {
+#ifdef Q_OS_UNIX
+        if (c_) {
+            uselocale(antes_);
+            freelocale(c_);
+        }
+#endif
+    }
+    NumerosConPunto(const NumerosConPunto&) = delete;
+    NumerosConPunto& operator=(const NumerosConPunto&) = delete;
+
+private:
+#ifdef Q_OS_UNIX
+    locale_t c_ = nullptr;
+    locale_t antes_ = nullptr;
+#endif
+};
+
 ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const ProgresoLibros& progreso) {
     const QString temporal = Temporal(ruta);
     const QuejasALaBitacora quejas;
+    const NumerosConPunto numeros;
     lxw_workbook_options opciones{};
     opciones.constant_memory = LXW_TRUE;  // rows go to the file as they come
     lxw_workbook* libro = workbook_new_opt(QFile::encodeName(temporal).constData(), &opciones);

@@ -6,6 +6,7 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
+#include "libros/LibrosRegistroFrm.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EstadoTeclas.h"
@@ -126,7 +127,11 @@ void InicioMDIFrm::CreaMenus() {
     MenuAplicacionSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
     MenuFacturas = accion(barra->addAction(QStringLiteral("&Facturas")), "MenuFacturas");
-    MenuListados = accion(barra->addAction(QStringLiteral("&Informe")), "MenuListados");
+    MenuInforme = barra->addMenu(QStringLiteral("&Informe"));
+    MenuInforme->setObjectName(QStringLiteral("MenuInforme"));
+    MenuInforme->menuAction()->setObjectName(QStringLiteral("MenuInforme"));
+    MenuListados = accion(MenuInforme->addAction(QStringLiteral("&Listado entre Fechas")), "MenuListados");
+    MenuLibros = accion(MenuInforme->addAction(QStringLiteral("Libros &Registro")), "MenuLibros");
     MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
 
     MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
@@ -148,6 +153,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuAplicacionSalir, &QAction::triggered, this, [this] { close(); });
     connect(MenuFacturas, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
     connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
+    connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
 }
@@ -330,6 +336,13 @@ void InicioMDIFrm::MenuListados_Click() {
     if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
+}
+
+void InicioMDIFrm::MenuLibros_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    LibrosRegistroFrm dlg(this);
+    dlg.exec();
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

@@ -47,7 +47,9 @@ public:
     QAction* MenuAplicacionSep0 = nullptr;
     QAction* MenuAplicacionSalir = nullptr;
     QAction* MenuFacturas = nullptr;
+    QMenu* MenuInforme = nullptr;
     QAction* MenuListados = nullptr;
+    QAction* MenuLibros = nullptr;
     QAction* MenuCopia = nullptr;
     QMenu* MenuVentana = nullptr;
     QAction* MenuVentanaItem[5] = {};
@@ -57,6 +59,8 @@ public:
     void MenuAplicacionConfig_Click();
     void MenuAplicacionImpresora_Click();
     void MenuCopia_Click();
+    // The VAT record books, modal, guarded as the listing is.
+    void MenuLibros_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
 
