@@ -195,7 +195,7 @@ IncidenciasLibrosFrm::IncidenciasLibrosFrm(const QStringList& lineas, QWidget* p
     auto* lista = new QPlainTextEdit(lineas.join(QLatin1Char('\n')), this);
     lista->setObjectName(QStringLiteral("TxtIncidencias"));
     lista->setReadOnly(true);
-    lista->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lista->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     auto* pie = new QLabel(TextoLibros::PieIncidencias, this);
     pie->setObjectName(QStringLiteral("LblPie"));
     pie->setWordWrap(true);
