@@ -14,16 +14,26 @@ namespace {
 using C = ClaseColumnaLibro;
 using K = CampoLibro;
 
-// The agency's template, column by column: A to AJ.
-const HojaLibro kExpedidas{
-    "EXPEDIDAS",
-    {
+// The columns both sheets begin with, A to F.
+const std::vector<ColumnaLibro> kPrimeras{
         {"Autoliquidación", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Ejercicio},
         {"Autoliquidación", "Periodo", "A(2)", 2, C::Texto, K::Periodo},
         {"Actividad", "Código", "A(1)", 1, C::Texto, K::CodigoActividad},
         {"Actividad", "Tipo", "A(2)", 2, C::Texto, K::TipoActividad},
         {"Actividad", "Grupo o Epígrafe del IAE", "A(4)", 4, C::Texto, K::Epigrafe},
         {"Tipo de Factura", "", "A(2)", 2, C::Texto, K::TipoFactura},
+};
+
+std::vector<ColumnaLibro> TrasLasPrimeras(std::vector<ColumnaLibro> resto) {
+    std::vector<ColumnaLibro> r = kPrimeras;
+    r.insert(r.end(), resto.begin(), resto.end());
+    return r;
+}
+
+// The agency's template, column by column: A to F above, then G to AJ.
+const HojaLibro kExpedidas{
+    "EXPEDIDAS",
+    TrasLasPrimeras({
         {"Concepto de Ingreso", "", "A(3)", 3, C::Texto, K::Nada},
         {"Ingreso Computable", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
         {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
@@ -54,18 +64,12 @@ const HojaLibro kExpedidas{
         {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
         {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
         {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    }};
+    })};
 
-// A to AP.
+// A to F above, then G to AP.
 const HojaLibro kRecibidas{
     "RECIBIDAS",
-    {
-        {"Autoliquidación", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Ejercicio},
-        {"Autoliquidación", "Periodo", "A(2)", 2, C::Texto, K::Periodo},
-        {"Actividad", "Código", "A(1)", 1, C::Texto, K::CodigoActividad},
-        {"Actividad", "Tipo", "A(2)", 2, C::Texto, K::TipoActividad},
-        {"Actividad", "Grupo o Epígrafe del IAE", "A(4)", 4, C::Texto, K::Epigrafe},
-        {"Tipo de Factura", "", "A(2)", 2, C::Texto, K::TipoFactura},
+    TrasLasPrimeras({
         {"Concepto de Gasto", "", "A(3)", 3, C::Texto, K::Nada},
         {"Gasto Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
         {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
@@ -104,7 +108,7 @@ const HojaLibro kRecibidas{
         {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
         {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
         {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    }};
+    })};
 
 // Above this total a collected invoice cannot be a simplified one.
 constexpr double kLimiteSimplificada = 400;

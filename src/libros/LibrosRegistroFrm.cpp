@@ -37,6 +37,15 @@ QPushButton* Boton(const QString& texto, const char* nombre, QWidget* padre) {
     return b;
 }
 
+// The two buttons at the right of the window's foot.
+QHBoxLayout* Pie(QPushButton* primero, QPushButton* segundo) {
+    auto* botones = new QHBoxLayout;
+    botones->addStretch(1);
+    botones->addWidget(primero);
+    botones->addWidget(segundo);
+    return botones;
+}
+
 }  // namespace
 
 LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
@@ -90,17 +99,13 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     BtnSalir->setAutoDefault(false);
     connect(BtnAceptar, &QPushButton::clicked, this, &LibrosRegistroFrm::BtnAceptar_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(BtnAceptar);
-    botones->addWidget(BtnSalir);
 
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(LblNota);
     principal->addSpacing(6);
     principal->addLayout(rejilla);
     principal->addSpacing(6);
-    principal->addLayout(botones);
+    principal->addLayout(Pie(BtnAceptar, BtnSalir));
     setMinimumWidth(420);
 
     ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
@@ -206,15 +211,11 @@ IncidenciasLibrosFrm::IncidenciasLibrosFrm(const QStringList& lineas, QWidget* p
     cancelar->setDefault(true);
     connect(exportar, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    botones->addWidget(exportar);
-    botones->addWidget(cancelar);
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(cabecera);
     principal->addWidget(lista, 1);
     principal->addWidget(pie);
-    principal->addLayout(botones);
+    principal->addLayout(Pie(exportar, cancelar));
     resize(640, 320);
     ObjUtiles().PreparaFormulario(this, parent);
     cancelar->setFocus();
