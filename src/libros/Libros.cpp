@@ -24,16 +24,33 @@ const std::vector<ColumnaLibro> kPrimeras{
         {"Tipo de Factura", "", "A(2)", 2, C::Texto, K::TipoFactura},
 };
 
-std::vector<ColumnaLibro> TrasLasPrimeras(std::vector<ColumnaLibro> resto) {
+// A sheet's columns: the first six, its own, then the twelve both end with,
+// whose payment group is "Cobro" or "Pago".
+std::vector<ColumnaLibro> Columnas(std::vector<ColumnaLibro> propias, const char* cobroOPago) {
     std::vector<ColumnaLibro> r = kPrimeras;
-    r.insert(r.end(), resto.begin(), resto.end());
+    r.insert(r.end(), propias.begin(), propias.end());
+    const std::vector<ColumnaLibro> ultimas{
+        {"Tipo de Recargo Eq.", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
+        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
+        {cobroOPago, "Fecha", "dd/mm/yyyy", 10, C::Texto, K::Nada},
+        {cobroOPago, "Importe", "Decimal(12,2)", 0, C::Importe, K::Nada},
+        {cobroOPago, "Medio Utilizado", "A(2)", 2, C::Texto, K::Nada},
+        {cobroOPago, "Identificación Medio Utilizado", "A(34)", 34, C::Texto, K::Nada},
+        {"Tipo Retención del IRPF", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
+        {"Importe Retenido del IRPF", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
+        {"Registro Acuerdo Facturación", "", "A(15)", 15, C::Texto, K::Nada},
+        {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
+        {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
+        {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
+    };
+    r.insert(r.end(), ultimas.begin(), ultimas.end());
     return r;
 }
 
-// The agency's template, column by column: A to F above, then G to AJ.
+// The agency's template, column by column: A to F above, G to X here, Y to AJ above.
 const HojaLibro kExpedidas{
     "EXPEDIDAS",
-    TrasLasPrimeras({
+    Columnas({
         {"Concepto de Ingreso", "", "A(3)", 3, C::Texto, K::Nada},
         {"Ingreso Computable", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
         {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
@@ -52,24 +69,12 @@ const HojaLibro kExpedidas{
         {"Base Imponible", "", "Decimal(12,2)", 0, C::Importe, K::Base},
         {"Tipo de IVA", "", "Decimal(4,2)", 0, C::Importe, K::TipoIva},
         {"Cuota IVA Repercutida", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-        {"Tipo de Recargo Eq.", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Cobro", "Fecha", "dd/mm/yyyy", 10, C::Texto, K::Nada},
-        {"Cobro", "Importe", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Cobro", "Medio Utilizado", "A(2)", 2, C::Texto, K::Nada},
-        {"Cobro", "Identificación Medio Utilizado", "A(34)", 34, C::Texto, K::Nada},
-        {"Tipo Retención del IRPF", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Importe Retenido del IRPF", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Registro Acuerdo Facturación", "", "A(15)", 15, C::Texto, K::Nada},
-        {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
-        {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
-        {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    })};
+    }, "Cobro")};
 
-// A to F above, then G to AP.
+// A to F above, G to AD here, AE to AP above.
 const HojaLibro kRecibidas{
     "RECIBIDAS",
-    TrasLasPrimeras({
+    Columnas({
         {"Concepto de Gasto", "", "A(3)", 3, C::Texto, K::Nada},
         {"Gasto Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
         {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
@@ -96,19 +101,7 @@ const HojaLibro kRecibidas{
         {"Cuota IVA Soportado", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
         // The whole cuota is deducted: the program records no partial deduction.
         {"Cuota Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-        {"Tipo de Recargo Eq.", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Pago", "Fecha", "dd/mm/yyyy", 10, C::Texto, K::Nada},
-        {"Pago", "Importe", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Pago", "Medio Utilizado", "A(2)", 2, C::Texto, K::Nada},
-        {"Pago", "Identificación Medio Utilizado", "A(34)", 34, C::Texto, K::Nada},
-        {"Tipo Retención del IRPF", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Importe Retenido del IRPF", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Registro Acuerdo Facturación", "", "A(15)", 15, C::Texto, K::Nada},
-        {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
-        {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
-        {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    })};
+    }, "Pago")};
 
 // Above this total a collected invoice cannot be a simplified one.
 constexpr double kLimiteSimplificada = 400;
