@@ -7,6 +7,7 @@
 #include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
 #include "liquidacion/OrdenLiquidacionQt.h"
+#include "libros/OrdenLibros.h"
 #include "ordenes/Orden.h"
 #include "ordenes/Terminal.h"
 #include "traslado/Traslado.h"
@@ -30,6 +31,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--ayuda", "", 0, 0, nullptr},
     {"--help", "", 0, 0, nullptr},
     {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
+    {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {

@@ -10,7 +10,10 @@ const std::vector<TablaEsquema>& TablasPrograma() {
           {"IMPORTE_IVA", ClaseColumna::Numero, 0},
           {"IMPORTE_TOTAL", ClaseColumna::Numero, 0},
           {"DESCRIPCION", ClaseColumna::Texto, 255},
-          {"TIPO", ClaseColumna::Texto, 1}},
+          {"TIPO", ClaseColumna::Texto, 1},
+          {"NIF_TERCERO", ClaseColumna::Texto, 20},
+          {"NOMBRE_TERCERO", ClaseColumna::Texto, 40},
+          {"FECHA_OPERACION", ClaseColumna::Fecha, 0}},
          true},
         {"PARAMETROS",
          {{"PALABRA_CLAVE", ClaseColumna::Texto, 50},
@@ -31,7 +34,10 @@ const std::vector<TablaEsquema>& TablasPrograma() {
           {"TLFN", ClaseColumna::Texto, 15},
           {"FAX", ClaseColumna::Texto, 15},
           {"EMAIL", ClaseColumna::Texto, 40},
-          {"WEB", ClaseColumna::Texto, 40}},
+          {"WEB", ClaseColumna::Texto, 40},
+          {"COD_ACTIVIDAD", ClaseColumna::Texto, 1},
+          {"TIPO_ACTIVIDAD", ClaseColumna::Texto, 2},
+          {"EPIGRAFE_IAE", ClaseColumna::Texto, 4}},
          false},
     };
     return tablas;

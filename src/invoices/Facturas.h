@@ -16,6 +16,13 @@ using CamposFactura = std::array<QString, 7>;
 extern const std::array<const char*, 7> ColumnasFactura;  // COD_FACTURA, FECHA_FACTURA, ...
 extern const std::array<int, 7> LongitudesFactura;         // 50, 10, 12, 12, 12, 2, 255
 
+// The counterparty fields that follow the seven (editor fields 7 to 9): the
+// customer of a collected invoice, the supplier of a paid one, and the date
+// of the operation when it is not the invoice's.
+using CamposTercero = std::array<QString, 3>;
+extern const std::array<const char*, 3> ColumnasTercero;  // NIF_TERCERO, FECHA_OPERACION, NOMBRE_TERCERO
+extern const std::array<int, 3> LongitudesTercero;         // 20, 10, 40
+
 extern const QString TipoCobros;  // "Cobros"
 extern const QString TipoPagos;   // "Pagos"
 
@@ -47,16 +54,36 @@ QString SqlLeeFactura(const QString& id);
 QString SqlInsertaFactura(const CamposFactura& campos, const QString& textoTipo);
 QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTipo, const QString& id);
 QString SqlBorraFactura(const QString& id);
+// The same statements naming the counterparty columns too, after the others.
+QString SqlInsertaFactura(const CamposFactura& campos, const QString& textoTipo, const CamposTercero& tercero);
+QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTipo, const CamposTercero& tercero,
+                            const QString& id);
 
-// The invoice as the editor read it: the columns of fields 0 to 6, then TIPO.
-using FilaFactura = std::array<Valor, 8>;
+// The counterparty as it is stored: the NIF normalised, and no operation
+// date when it is the invoice's own.
+CamposTercero TerceroParaGrabar(const CamposFactura& campos, const CamposTercero& tercero);
+
+// The invoice as the editor read it: the columns of fields 0 to 6, TIPO, then
+// the counterparty's columns.
+using FilaFactura = std::array<Valor, 11>;
 // From the first row of SqlLeeFactura.
 FilaFactura LeeFilaFactura(const Registros& rs);
 
 // The update of SqlActualizaFactura, changing the row only while every column
 // still holds what `leida` holds.
-QString SqlActualizaFacturaSinCambios(const CamposFactura& campos, const QString& textoTipo, const QString& id,
-                                      const FilaFactura& leida);
+QString SqlActualizaFacturaSinCambios(const CamposFactura& campos, const QString& textoTipo,
+                                      const CamposTercero& tercero, const QString& id, const FilaFactura& leida);
+
+// Another invoice of the same type that looks like this one: the same NIF and
+// code in the same year or, without a NIF, the same code, date and total.
+// `id` is the invoice itself (empty for a new one). Nothing to look for
+// without a code, nor without a NIF when the date or the total is missing.
+std::optional<QString> SqlFacturaRepetida(const CamposFactura& campos, const QString& textoTipo,
+                                          const CamposTercero& tercero, const QString& id);
+// The question asked before saving such an invoice; empty when there is none.
+// Throws ErrorBD.
+QString PreguntaFacturaRepetida(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
+                                const CamposTercero& tercero, const QString& id);
 
 enum class Grabacion {
     Hecha,
@@ -66,6 +93,7 @@ enum class Grabacion {
 };
 // Stores a new invoice, or the changes to invoice `id` read as `leida`.
 // Throws ErrorBD when the database refuses the statement.
-Grabacion GrabaFacturaNueva(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo);
+Grabacion GrabaFacturaNueva(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
+                            const CamposTercero& tercero);
 Grabacion GrabaCambiosFactura(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
-                              const QString& id, const FilaFactura& leida);
+                              const CamposTercero& tercero, const QString& id, const FilaFactura& leida);

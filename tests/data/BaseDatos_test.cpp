@@ -107,7 +107,7 @@ TEST(BaseDatos, BaseNuevaConTresTablasVacias) {
         EXPECT_TRUE(Conexion->AbrirRegistros(QStringLiteral("select * from ") + t)->Fin()) << t;
     auto cols = Conexion->AbrirRegistros("select * from DATOS_EMPRESA")->Columnas();
     EXPECT_EQ(cols, QStringList({"NOMBRE", "DESCRIPCION", "CIF", "DIRECCION", "LOCALIDAD", "COD_POSTAL", "PROVINCIA",
-                                 "TLFN", "FAX", "EMAIL", "WEB"}));
+                                 "TLFN", "FAX", "EMAIL", "WEB", "COD_ACTIVIDAD", "TIPO_ACTIVIDAD", "EPIGRAFE_IAE"}));
     // Closed and opened again (the backup copy does it), the data stays.
     e.InsertaFactura("P", "F-7", "06/12/2007", "21,00", "121");
     CierraConexion();

@@ -15,10 +15,19 @@ QByteArray Contenido(const QString& ruta) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Everything a user keeps in the file, as the standard tool writes it out.
+// Everything a user keeps in the file, as the standard tool writes it out:
+// the columns of the earlier layouts, which an upgrade must carry unchanged.
 const char* const kTodo =
-    "select *, typeof(IMPORTE_NETO), typeof(IVA), typeof(IMPORTE_IVA), typeof(IMPORTE_TOTAL) from FACTURAS order by ID;"
-    "select * from PARAMETROS; select * from DATOS_EMPRESA; select * from sqlite_sequence;";
+    "select ID, COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL, DESCRIPCION, TIPO,"
+    " typeof(IMPORTE_NETO), typeof(IVA), typeof(IMPORTE_IVA), typeof(IMPORTE_TOTAL) from FACTURAS order by ID;"
+    "select * from PARAMETROS;"
+    "select NOMBRE, DESCRIPCION, CIF, DIRECCION, LOCALIDAD, COD_POSTAL, PROVINCIA, TLFN, FAX, EMAIL, WEB from DATOS_EMPRESA;"
+    "select * from sqlite_sequence;";
+
+// What the third layout added, on every row.
+const char* const kNuevas =
+    "select count(*), count(NIF_TERCERO), count(NOMBRE_TERCERO), count(FECHA_OPERACION) from FACTURAS;"
+    "select count(*), count(COD_ACTIVIDAD), count(TIPO_ACTIVIDAD), count(EPIGRAFE_IAE) from DATOS_EMPRESA;";
 
 QString Copia(const EntornoPruebas& e, const char* fixture) {
     const QString origen = QStringLiteral(FISCALINO_FIXTURES "/") + fixture;
@@ -37,31 +46,46 @@ QStringList Codigos(ConexionBD& con, const QString& tipo, const QString& desde, 
 
 }  // namespace
 
-TEST(Estructura, LaBaseDeLaVersionAnteriorSeActualizaSinPerderNada) {
+TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
     SOLO_CON_ARCHIVO();
-    EntornoPruebas e;
-    const QString origen = Copia(e, "estructura1.mdb");
-    const QString antes = Sqlite(origen, kTodo);
-    ASSERT_TRUE(antes.contains("Ferretería O'Donnell")) << antes.toStdString();
-    RegistroMensajes r;
-    ASSERT_TRUE(ConectarBD());
-    EXPECT_EQ(r.cuenta(), 0);
-    CierraConexion();
+    const struct {
+        const char* fixture;
+        const char* contiene;  // something the user typed, to be sure the file is not empty
+        const char* triggers;  // the earlier layout's own conversion triggers, kept in the safety copy
+        const char* nuevas;    // kNuevas on the upgraded file
+    } casos[] = {
+        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0\n1|0|0|0"},
+        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0\n1|0|0|0"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.fixture);
+        EntornoPruebas e;
+        const QString origen = Copia(e, c.fixture);
+        const QString antes = Sqlite(origen, kTodo);
+        ASSERT_TRUE(antes.contains(QString::fromUtf8(c.contiene))) << antes.toStdString();
+        const QString filas = Sqlite(origen, "select count(*) from FACTURAS");
+        RegistroMensajes r;
+        ASSERT_TRUE(ConectarBD());
+        EXPECT_EQ(r.cuenta(), 0);
+        CierraConexion();
 
-    EXPECT_EQ(Sqlite(e.RutaBD(), kTodo), antes);
-    EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
-                                 "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
-              "ok\n2\n0");
-    // The safety copy holds the file as it was, in its old layout.
-    const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
-    ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();
-    const QString copia = e.Carpeta() + "/" + copias[0];
-    EXPECT_EQ(Sqlite(copia, kTodo), antes);
-    EXPECT_EQ(Sqlite(copia, "select count(*) from sqlite_master where type = 'trigger'"), "2");
-    // Opened again, nothing more happens.
-    ASSERT_TRUE(ConectarBD());
-    CierraConexion();
-    EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb"}).size(), 2);
+        EXPECT_EQ(Sqlite(e.RutaBD(), kTodo), antes);
+        EXPECT_EQ(Sqlite(e.RutaBD(), kNuevas), QString::fromUtf8(c.nuevas).replace("@", filas));
+        EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
+                                     "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
+                  "ok\n3\n0");
+        // The safety copy holds the file as it was, in its old layout.
+        const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
+        ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();
+        const QString copia = e.Carpeta() + "/" + copias[0];
+        EXPECT_EQ(Sqlite(copia, kTodo), antes);
+        EXPECT_EQ(Sqlite(copia, "select count(*) from sqlite_master where type = 'trigger'"), c.triggers);
+        EXPECT_FALSE(Sqlite(copia, "pragma table_info(FACTURAS)").contains("NIF_TERCERO"));
+        // Opened again, nothing more happens.
+        ASSERT_TRUE(ConectarBD());
+        CierraConexion();
+        EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb"}).size(), 2);
+    }
 }
 
 TEST(Estructura, LaHerramientaEstandarEscribeFilasQueElProgramaMuestra) {
@@ -94,12 +118,17 @@ TEST(Estructura, UnaBaseQueNoSeReconoceNoSeToca) {
         // The earlier layout with a value the upgrade cannot carry: nothing half-done.
         {"valor sin convertir", nullptr, false},
         {"versión más reciente", "create table T (A); pragma user_version = 99;", false},
+        // The second layout without a table the upgrade changes: the added columns go again.
+        {"tabla que falta", nullptr, false},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         EntornoPruebas e;
         if (c.preparacion) {
             Sqlite(e.RutaBD(), c.preparacion);
+        } else if (QByteArray(c.caso) == "tabla que falta") {
+            Copia(e, "estructura2.mdb");
+            Sqlite(e.RutaBD(), "drop table DATOS_EMPRESA");
         } else {
             Copia(e, "estructura1.mdb");
             Sqlite(e.RutaBD(), "drop trigger FACTURAS_TIPOS_INSERT; drop index FACTURAS_TIPO_FECHA; drop index FACTURAS_FECHA;"

@@ -28,6 +28,11 @@ TEST(Traductor, SentenciasDelProgramaAlDialectoDelMotor) {
          " where ID = 5 and IMPORTE_TOTAL = '121' and DESCRIPCION is Null",
          "update FACTURAS   set COD_FACTURA = 'O''Brien'     , FECHA_FACTURA = '2008-02-01'     , IMPORTE_IVA = 0.10000000000000001"
          " where ID = 5 and IMPORTE_TOTAL = 121 and DESCRIPCION is Null"},
+        // The counterparty's operation date is a date; its NIF and name are texts.
+        {"update FACTURAS   set NIF_TERCERO = '12345678'     , NOMBRE_TERCERO = '1/2/08'     , FECHA_OPERACION = '1/2/08'"
+         " where ID = 5 and DateValue(FECHA_OPERACION) = DateValue('01/02/2008')",
+         "update FACTURAS   set NIF_TERCERO = '12345678'     , NOMBRE_TERCERO = '1/2/08'     , FECHA_OPERACION = '2008-02-01'"
+         " where ID = 5 and FECHA_OPERACION = '2008-02-01'"},
         // Literals, comments and names are tokens: what looks like the dialect inside them is left alone.
         {"insert into FACTURAS (DESCRIPCION) values ('DateValue(''1/1/08'') and IMPORTE_IVA = ''1,5''')",
          "insert into FACTURAS (DESCRIPCION) values ('DateValue(''1/1/08'') and IMPORTE_IVA = ''1,5''')"},

@@ -89,16 +89,47 @@ TEST(Facturas, Sentencias) {
               "DESCRIPCION, TIPO) values (Null,Null,Null,Null       ,Null,Null,'d''e',Null)");
 }
 
+TEST(Facturas, SentenciasConElTercero) {
+    // The counterparty's columns follow the others; the rest is the statement above, piece by piece.
+    const CamposFactura ejemplo{"F-7", "06/12/2007", "21,00", "121", "100", "21", ""};
+    EXPECT_EQ(SqlInsertaFactura(ejemplo, "Pagos", {"B12345674", "", "O'Neil SL"}),
+              "insert into FACTURAS       (COD_FACTURA, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL, IMPORTE_NETO, IVA, "
+              "DESCRIPCION, TIPO, NIF_TERCERO, FECHA_OPERACION, NOMBRE_TERCERO) values ('F-7','06/12/2007','21,00','121'"
+              "       ,'100','21',Null,'P','B12345674',Null,'O''Neil SL')");
+    EXPECT_EQ(SqlActualizaFactura(ejemplo, "Cobros", {"", "30/11/2007", ""}, "3"),
+              "update FACTURAS   set COD_FACTURA = 'F-7'     , FECHA_FACTURA = '06/12/2007'     , IMPORTE_IVA = "
+              "'21,00'     , IMPORTE_TOTAL = '121'     , IMPORTE_NETO = '100'     , IVA = '21'     , DESCRIPCION "
+              "= Null     , TIPO = 'C'     , NIF_TERCERO = Null     , FECHA_OPERACION = '30/11/2007'     , "
+              "NOMBRE_TERCERO = Null where ID = 3");
+}
+
+TEST(Facturas, TerceroComoSeGuarda) {
+    const struct {
+        CamposTercero entrada, guardado;
+    } casos[] = {
+        {{" b-1234567.4 ", "", "Ana"}, {"B12345674", "", "Ana"}},
+        {{"x1234567l", "6/12/07", ""}, {"X1234567L", "", ""}},  // the invoice's own date
+        {{"", "5/12/07", ""}, {"", "5/12/07", ""}},
+        {{"ñ-1", "no es fecha", ""}, {"Ñ1", "no es fecha", ""}},
+    };
+    const CamposFactura factura{"F-7", "06/12/2007", "", "", "", "", ""};
+    for (const auto& c : casos)
+        EXPECT_EQ(TerceroParaGrabar(factura, c.entrada), c.guardado) << c.entrada[0].toStdString();
+}
+
 TEST(Facturas, ActualizacionSoloSobreLoLeido) {
     const CamposFactura campos{"F-7", "06/12/2007", "21,00", "121", "100", "21", ""};
+    const CamposTercero tercero{"12345678Z", "", "Ana"};
     const FilaFactura leida{Valor::DeTexto("F'7"), Valor::DeFecha(QDate(2007, 12, 6)), Valor::DeDecimal(21),
                             Valor::DeDecimal(121), Valor::Nulo(), Valor::DeEntero(21), Valor::DeTexto(""),
-                            Valor::DeTexto("P")};
-    EXPECT_EQ(SqlActualizaFacturaSinCambios(campos, "Pagos", "3", leida),
-              SqlActualizaFactura(campos, "Pagos", "3") +
+                            Valor::DeTexto("P"), Valor::DeTexto("12345678Z"), Valor::DeFecha(QDate(2007, 11, 30)),
+                            Valor::Nulo()};
+    EXPECT_EQ(SqlActualizaFacturaSinCambios(campos, "Pagos", tercero, "3", leida),
+              SqlActualizaFactura(campos, "Pagos", tercero, "3") +
                   "   and COD_FACTURA = 'F''7'   and DateValue(FECHA_FACTURA) = DateValue('06/12/2007')"
                   "   and IMPORTE_IVA = 21   and IMPORTE_TOTAL = 121   and IMPORTE_NETO is Null   and IVA = 21"
-                  "   and DESCRIPCION = ''   and TIPO = 'P'");
+                  "   and DESCRIPCION = ''   and TIPO = 'P'   and NIF_TERCERO = '12345678Z'"
+                  "   and DateValue(FECHA_OPERACION) = DateValue('30/11/2007')   and NOMBRE_TERCERO is Null");
 }
 
 namespace {
@@ -120,6 +151,7 @@ protected:
             c[i] = f[i].Texto();
         return c;
     }
+    static CamposTercero Tercero(const FilaFactura& f) { return {f[8].Texto(), f[9].Texto(), f[10].Texto()}; }
     EntornoPruebas e;
     QString id;
     std::unique_ptr<ConexionBD> otra;
@@ -130,24 +162,70 @@ protected:
 TEST_F(DosInstancias, CadaColumnaCambiadaSeNota) {
     const char* cambios[] = {"COD_FACTURA = 'F-2'",    "FECHA_FACTURA = '07/12/2007'", "IMPORTE_IVA = '22'",
                              "IMPORTE_TOTAL = Null",   "IMPORTE_NETO = '100,01'",      "IVA = '4'",
-                             "DESCRIPCION = ''",       "TIPO = 'C'"};
+                             "DESCRIPCION = ''",       "TIPO = 'C'",                   "NIF_TERCERO = '12345678Z'",
+                             "FECHA_OPERACION = '01/12/2007'", "NOMBRE_TERCERO = 'Ana'"};
     for (const char* cambio : cambios) {
         SCOPED_TRACE(cambio);
         const FilaFactura leida = Lee(*Conexion);
         const CamposFactura campos = Campos(leida);
         otra->Ejecutar(QStringLiteral("update FACTURAS set ") + cambio + " where ID = " + id);
         const FilaFactura antes = Lee(*otra);
-        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), id, leida), Grabacion::Cambiada);
+        const CamposTercero tercero = Tercero(leida);
+        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), tercero, id, leida), Grabacion::Cambiada);
         EXPECT_EQ(Campos(Lee(*otra)), Campos(antes));
+        EXPECT_EQ(Tercero(Lee(*otra)), Tercero(antes));
         // Back as it was: the same save goes through.
-        otra->Ejecutar(SqlActualizaFactura(campos, NombreTipo(leida[7]), id));
-        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), id, leida), Grabacion::Hecha);
+        otra->Ejecutar(SqlActualizaFactura(campos, NombreTipo(leida[7]), tercero, id));
+        EXPECT_EQ(GrabaCambiosFactura(*Conexion, campos, NombreTipo(leida[7]), tercero, id, leida), Grabacion::Hecha);
     }
 }
 
 TEST_F(DosInstancias, InsercionQueNoGuardaNadaNoSeDaPorGrabada) {
     CreaDisparador("IGNORA", "FACTURAS", "insert");
-    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::NoGrabada);
+    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros, {}), Grabacion::NoGrabada);
     BorraDisparador("IGNORA", "FACTURAS");
-    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros), Grabacion::Hecha);
+    EXPECT_EQ(GrabaFacturaNueva(*Conexion, {"F-2", "", "", "", "", "", ""}, TipoCobros, {}), Grabacion::Hecha);
+}
+
+TEST_F(DosInstancias, ElTerceroSeGuardaYSeLeeTalCual) {
+    const CamposFactura campos{"F-1", "06/12/2007", "21", "121", "100", "21", ""};
+    const CamposTercero tercero{"X1234567L", "30/11/2007", "Ñandú O'Hara"};
+    ASSERT_EQ(GrabaCambiosFactura(*Conexion, campos, TipoPagos, tercero, id, Lee(*Conexion)), Grabacion::Hecha);
+    EXPECT_EQ(Tercero(Lee(*otra)), tercero);
+    if (!PruebasEnServidor())
+        EXPECT_EQ(Sqlite(e.RutaBD(), "select FECHA_OPERACION from FACTURAS"), "2007-11-30");
+}
+
+TEST_F(DosInstancias, FacturaRepetida) {
+    // In the file: F-1, paid, 06/12/2007, 121, no NIF; and these two.
+    otra->Ejecutar(SqlInsertaFactura({"F-2", "10/01/2008", "", "50", "", "", ""}, TipoCobros, {"12345678Z", "", ""}));
+    otra->Ejecutar(SqlInsertaFactura({"F-3", "10/01/2008", "", "50", "", "", ""}, TipoPagos, {"B12345674", "", ""}));
+    const struct {
+        const char* caso;
+        CamposFactura campos;
+        const char* tipo;
+        CamposTercero tercero;
+        const char* pregunta;  // "" for none
+    } casos[] = {
+        {"mismo NIF y código en el año", {"F-2", "31/12/2008", "", "1", "", "", ""}, "Cobros", {"12.345.678-z", "", ""},
+         "Ya existe una factura de Cobros del NIF 12345678Z con el código F-2 en el año 2008."},
+        {"otro año", {"F-2", "01/01/2009", "", "50", "", "", ""}, "Cobros", {"12345678Z", "", ""}, ""},
+        {"otro tipo", {"F-2", "10/01/2008", "", "50", "", "", ""}, "Pagos", {"12345678Z", "", ""}, ""},
+        {"otro NIF", {"F-3", "10/01/2008", "", "50", "", "", ""}, "Pagos", {"12345678Z", "", ""}, ""},
+        {"sin NIF: código, fecha y total", {"F-1", "6/12/07", "", "121,00", "", "", ""}, "Pagos", {"", "", ""},
+         "Ya existe una factura de Pagos con el código F-1, la fecha 06/12/2007 y el total 121,00."},
+        {"sin NIF, aunque la otra lo tenga", {"F-3", "10/01/2008", "", "50", "", "", ""}, "Pagos", {"", "", ""},
+         "Ya existe una factura de Pagos con el código F-3, la fecha 10/01/2008 y el total 50,00."},
+        {"sin NIF, otro total", {"F-1", "06/12/2007", "", "120", "", "", ""}, "Pagos", {"", "", ""}, ""},
+        {"sin NIF ni total", {"F-1", "06/12/2007", "", "", "", "", ""}, "Pagos", {"", "", ""}, ""},
+        {"sin código", {"", "10/01/2008", "", "50", "", "", ""}, "Pagos", {"B12345674", "", ""}, ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        const QString esperada =
+            *c.pregunta ? QString::fromUtf8(c.pregunta) + "\n\n¿Desea grabarla de todas formas?" : QString();
+        EXPECT_EQ(PreguntaFacturaRepetida(*Conexion, c.campos, c.tipo, c.tercero, ""), esperada);
+    }
+    // The invoice itself, being changed, is not a repetition of itself.
+    EXPECT_EQ(PreguntaFacturaRepetida(*Conexion, {"F-1", "06/12/2007", "", "121", "", "", ""}, TipoPagos, {}, id), "");
 }

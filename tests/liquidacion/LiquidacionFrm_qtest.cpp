@@ -152,7 +152,7 @@ private slots:
         QStringList items;
         for (QAction* a : v->MenuInforme->actions())
             items << a->text();
-        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre"}));
+        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
         QCOMPARE(v->MenuListados->text(), QStringLiteral("&Informe"));
 
         v->MenuLiquidacion->trigger();

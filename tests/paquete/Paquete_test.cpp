@@ -173,7 +173,8 @@ TEST_F(Paquete, CamposDeControl) {
         {"Maintainer", QRegularExpression::escape("Equipo de Fiscalino <contacto@fiscalino.es>")},
         {"Homepage", QRegularExpression::escape("https://www.fiscalino.es")},
         // From dpkg-shlibdeps, with the versions it found.
-        {"Depends", ".*libc6 \\(>= [^)]+\\).*libqt6widgets6 \\(>= [^)]+\\).*libsqlite3-0 \\(>= [^)]+\\).*"},
+        {"Depends", ".*libc6 \\(>= [^)]+\\).*libqt6widgets6 \\(>= [^)]+\\).*libsqlite3-0 \\(>= [^)]+\\).*"
+                    "libxlsxwriter[0-9]* \\(>= [^)]+\\).*"},
         // A synopsis, then an English and a Spanish paragraph.
         {"Description", "\\S.*\n.*VAT return.*\n \\.\n.*declaración trimestral del IVA.*"},
     };

@@ -120,6 +120,15 @@ QString FormatoCentimos(qint64 centimos) {
 
 QString FormatoDosDecimales(double v) { return ConDecimales(v, 2, false); }
 
+double RedondeaDosDecimales(double v) {
+    bool negativo;
+    const QString num = DigitosRedondeados(v, 2, negativo);
+    const QByteArray c = (num.left(num.size() - 2) + QLatin1Char('.') + num.right(2)).toLatin1();
+    double r = 0;
+    std::from_chars(c.constData(), c.constData() + c.size(), r);
+    return negativo ? -r : r;
+}
+
 QString FormatoEntero(double v) {
     QString r = ConDecimales(v, 0, false);
     return (r == QLatin1String("0")) ? QString() : r;

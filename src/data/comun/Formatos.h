@@ -12,6 +12,8 @@ extern const QString SumaVacia;  // "0.00"
 QString FormatoImporte(double v);
 // "0.00": two decimals, decimal comma, no grouping: 100 -> "100,00".
 QString FormatoDosDecimales(double v);
+// The number FormatoDosDecimales writes: rounded to cents the same way.
+double RedondeaDosDecimales(double v);
 // "#": rounded to a whole number (halves away from zero), no grouping,
 // the empty text when it rounds to zero.
 QString FormatoEntero(double v);

@@ -24,7 +24,10 @@ create table FACTURAS (
   IMPORTE_IVA double,
   IMPORTE_TOTAL double,
   DESCRIPCION varchar(255),
-  TIPO char(1)
+  TIPO char(1),
+  NIF_TERCERO varchar(20),
+  NOMBRE_TERCERO varchar(40),
+  FECHA_OPERACION date
 );
 create table PARAMETROS (
   PALABRA_CLAVE varchar(50),
@@ -45,9 +48,23 @@ create table DATOS_EMPRESA (
   TLFN varchar(15),
   FAX varchar(15),
   EMAIL varchar(40),
-  WEB varchar(40)
+  WEB varchar(40),
+  COD_ACTIVIDAD varchar(1),
+  TIPO_ACTIVIDAD varchar(2),
+  EPIGRAFE_IAE varchar(4)
 )
 )SQL";
+
+// What the third layout added to the second: the counterparty of each invoice
+// and the company's activity, as the VAT books carry them. Old rows keep Null.
+const struct {
+    const char* tabla;
+    const char* columna;
+} kColumnasDe3[] = {
+    {"FACTURAS", "NIF_TERCERO varchar(20)"},  {"FACTURAS", "NOMBRE_TERCERO varchar(40)"},
+    {"FACTURAS", "FECHA_OPERACION date"},     {"DATOS_EMPRESA", "COD_ACTIVIDAD varchar(1)"},
+    {"DATOS_EMPRESA", "TIPO_ACTIVIDAD varchar(2)"}, {"DATOS_EMPRESA", "EPIGRAFE_IAE varchar(4)"},
+};
 
 // The quarter lists and sums read one type between two dates, the listing
 // every day between two dates: both in index order, the sums from the index alone.
@@ -56,6 +73,7 @@ const char* const kIndices[] = {
     "create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)",
 };
 
+// The columns of FACTURAS in the first layout, which the second kept.
 const char* const kColumnasFacturas = "ID, COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL, "
                                       "DESCRIPCION, TIPO";
 
@@ -84,44 +102,67 @@ bool ExisteEnEsquema(sqlite3* db, const char* tipo, const char* nombre) {
                 .isEmpty();
 }
 
-// The earlier layout: regional texts turned into typed values by triggers,
+// The first layout: regional texts turned into typed values by triggers,
 // amounts and dates with BLOB affinity, indexes on a registered function.
-void ActualizaDesde1(sqlite3* db, const QString& ruta) {
+// FACTURAS is written again as the current layout has it.
+void RehaceFacturasDe1(sqlite3* db) {
+    const QString secuencia = ValorSQLite(db, "select seq from sqlite_sequence where name = 'FACTURAS'");
+    const QString filas = ValorSQLite(db, "select count(*) from FACTURAS");
+    for (const char* s : {"drop trigger if exists FACTURAS_TIPOS_INSERT", "drop trigger if exists FACTURAS_TIPOS_UPDATE",
+                          "drop index if exists FACTURAS_TIPO_FECHA", "drop index if exists FACTURAS_FECHA"})
+        EjecutaSQLite(db, s);
+    QString nueva = QString::fromUtf8(kTablas);
+    nueva = nueva.left(nueva.indexOf(QLatin1String("create table PARAMETROS")));
+    nueva.replace(QLatin1String("create table FACTURAS"), QLatin1String("create table FACTURAS_NUEVA"));
+    EjecutaSQLite(db, nueva.trimmed().chopped(1).toUtf8().constData());
+    EjecutaSQLite(db, QStringLiteral("insert into FACTURAS_NUEVA (%1) select %1 from FACTURAS")
+                          .arg(QLatin1String(kColumnasFacturas))
+                          .toUtf8()
+                          .constData());
+    // Only stored forms move: an ISO date, numbers. Anything else stops the upgrade.
+    const QString raros = ValorSQLite(
+        db, "select count(*) from FACTURAS_NUEVA"
+            " where (FECHA_FACTURA is not null and (typeof(FECHA_FACTURA) <> 'text' or FECHA_FACTURA not glob"
+            "        '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'))"
+            "    or typeof(IMPORTE_NETO) not in ('real', 'null') or typeof(IVA) not in ('real', 'null')"
+            "    or typeof(IMPORTE_IVA) not in ('real', 'null') or typeof(IMPORTE_TOTAL) not in ('real', 'null')");
+    if (raros != QLatin1String("0") || ValorSQLite(db, "select count(*) from FACTURAS_NUEVA") != filas)
+        throw ErrorBD(CodigoError::BaseDatos,
+                      QStringLiteral("La base de datos tiene valores que no se pueden convertir a la nueva versión."));
+    EjecutaSQLite(db, "drop table FACTURAS");
+    EjecutaSQLite(db, "alter table FACTURAS_NUEVA rename to FACTURAS");
+    if (!secuencia.isEmpty())
+        EjecutaSQLite(db, QStringLiteral("update sqlite_sequence set seq = max(seq, %1) where name = 'FACTURAS'")
+                              .arg(secuencia.toLongLong())
+                              .toUtf8()
+                              .constData());
+    for (const char* s : kIndices)
+        EjecutaSQLite(db, s);
+}
+
+// A column the table already has (FACTURAS written again from the first
+// layout) is left as it is.
+void AnadeColumnasDe3(sqlite3* db) {
+    for (const auto& c : kColumnasDe3) {
+        const QString definicion = QString::fromLatin1(c.columna);
+        if (ColumnasDe(db, c.tabla).contains(definicion.section(QLatin1Char(' '), 0, 0)))
+            continue;
+        EjecutaSQLite(db, QStringLiteral("alter table %1 add %2")
+                              .arg(QLatin1String(c.tabla), definicion)
+                              .toUtf8()
+                              .constData());
+    }
+}
+
+// From layout `version` to the current one in one transaction, after a dated
+// safety copy: the file is either as it was or wholly upgraded.
+void Actualiza(sqlite3* db, const QString& ruta, int version) {
     CopiaSQLite(db, NombreCopiaPrevia(ruta, QDate::currentDate()));
     EjecutaSQLite(db, "begin immediate");
     try {
-        const QString secuencia = ValorSQLite(db, "select seq from sqlite_sequence where name = 'FACTURAS'");
-        const QString filas = ValorSQLite(db, "select count(*) from FACTURAS");
-        for (const char* s : {"drop trigger if exists FACTURAS_TIPOS_INSERT", "drop trigger if exists FACTURAS_TIPOS_UPDATE",
-                              "drop index if exists FACTURAS_TIPO_FECHA", "drop index if exists FACTURAS_FECHA"})
-            EjecutaSQLite(db, s);
-        QString nueva = QString::fromUtf8(kTablas);
-        nueva = nueva.left(nueva.indexOf(QLatin1String("create table PARAMETROS")));
-        nueva.replace(QLatin1String("create table FACTURAS"), QLatin1String("create table FACTURAS_NUEVA"));
-        EjecutaSQLite(db, nueva.trimmed().chopped(1).toUtf8().constData());
-        EjecutaSQLite(db, QStringLiteral("insert into FACTURAS_NUEVA (%1) select %1 from FACTURAS")
-                              .arg(QLatin1String(kColumnasFacturas))
-                              .toUtf8()
-                              .constData());
-        // Only stored forms move: an ISO date, numbers. Anything else stops the upgrade.
-        const QString raros = ValorSQLite(
-            db, "select count(*) from FACTURAS_NUEVA"
-                " where (FECHA_FACTURA is not null and (typeof(FECHA_FACTURA) <> 'text' or FECHA_FACTURA not glob"
-                "        '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'))"
-                "    or typeof(IMPORTE_NETO) not in ('real', 'null') or typeof(IVA) not in ('real', 'null')"
-                "    or typeof(IMPORTE_IVA) not in ('real', 'null') or typeof(IMPORTE_TOTAL) not in ('real', 'null')");
-        if (raros != QLatin1String("0") || ValorSQLite(db, "select count(*) from FACTURAS_NUEVA") != filas)
-            throw ErrorBD(CodigoError::BaseDatos,
-                          QStringLiteral("La base de datos tiene valores que no se pueden convertir a la nueva versión."));
-        EjecutaSQLite(db, "drop table FACTURAS");
-        EjecutaSQLite(db, "alter table FACTURAS_NUEVA rename to FACTURAS");
-        if (!secuencia.isEmpty())
-            EjecutaSQLite(db, QStringLiteral("update sqlite_sequence set seq = max(seq, %1) where name = 'FACTURAS'")
-                                  .arg(secuencia.toLongLong())
-                                  .toUtf8()
-                                  .constData());
-        for (const char* s : kIndices)
-            EjecutaSQLite(db, s);
+        if (version == 1)
+            RehaceFacturasDe1(db);
+        AnadeColumnasDe3(db);
         Sella(db);
         EjecutaSQLite(db, "commit");
     } catch (...) {
@@ -129,7 +170,8 @@ void ActualizaDesde1(sqlite3* db, const QString& ruta) {
         throw;
     }
     // The old table's pages go back to the file system.
-    sqlite3_exec(db, "vacuum", nullptr, nullptr, nullptr);
+    if (version == 1)
+        sqlite3_exec(db, "vacuum", nullptr, nullptr, nullptr);
 }
 
 }  // namespace
@@ -179,8 +221,8 @@ void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar) {
     if (version > VersionEstructura)
         throw ErrorBD(CodigoError::BaseDatos,
                       QStringLiteral("La base de datos es de una versión más reciente del programa."));
-    if (version == 1 && actualizar)
-        ActualizaDesde1(db, ruta);
+    if (version >= 1 && version < VersionEstructura && actualizar)
+        Actualiza(db, ruta, version);
 }
 
 QString NombreCopiaPrevia(const QString& ruta, const QDate& dia) {

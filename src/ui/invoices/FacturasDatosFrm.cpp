@@ -7,6 +7,7 @@
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "invoices/Facturas.h"
+#include "invoices/Nif.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Utiles.h"
 #include "ui/invoices/FacturasLogica.h"
@@ -58,11 +59,12 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     CmbTipo->setCurrentIndex(-1);
     CmbTipo->setPalette(superior);
     CmbTipo->installEventFilter(this);
+    connect(CmbTipo, &QComboBox::currentIndexChanged, this, &FacturasDatosFrm::TipoCambiado);
 
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < CamposEditor; ++i) {
         auto* t = new QLineEdit(this);
         t->setObjectName(QStringLiteral("Txts(%1)").arg(i));
-        t->setProperty("Tag", QString::fromLatin1(ColumnasFactura[i]));
+        t->setProperty("Tag", QString::fromLatin1(i < 7 ? ColumnasFactura[i] : ColumnasTercero[i - 7]));
         t->setPalette(i <= 3 ? superior : opcional);
         switch (FiltroDeCampo(i)) {
         case FiltroCampo::Fecha: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Fecha); break;
@@ -73,9 +75,9 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         t->installEventFilter(this);
         // The limit binds what is typed; what the program writes may be
         // longer (EscribeCampo), and no typing makes such a text longer still.
-        ObjUtiles().LimitaCaracteres(t, LongitudesFactura[i]);
-        connect(t, &QLineEdit::textChanged, this, [t, i](const QString& texto) {
-            ObjUtiles().LimitaCaracteres(t, qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
+        ObjUtiles().LimitaCaracteres(t, Longitud(i));
+        connect(t, &QLineEdit::textChanged, this, [this, t, i](const QString& texto) {
+            ObjUtiles().LimitaCaracteres(t, qMax(Longitud(i), LongitudEnCaracteres(texto)));
         });
         Txts[i] = t;
     }
@@ -114,7 +116,16 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     rejilla->addWidget(Txts[5], 4, 3, Qt::AlignLeft);
     rejilla->addWidget(etiqueta(6, QStringLiteral("Descripción")), 5, 0);
     rejilla->addWidget(Txts[6], 5, 1, 1, 3);
+    // The counterparty, which the VAT books carry, after the invoice's own fields.
+    rejilla->addWidget(etiqueta(7, TituloNifTercero(QString())), 6, 0);
+    rejilla->addWidget(Txts[7], 6, 1, Qt::AlignLeft);
+    rejilla->addWidget(etiqueta(8, QStringLiteral("Fecha Operación")), 6, 2);
+    rejilla->addWidget(Txts[8], 6, 3);
+    rejilla->addWidget(etiqueta(9, TituloNombreTercero(QString())), 7, 0);
+    rejilla->addWidget(Txts[9], 7, 1, 1, 3);
     rejilla->setColumnStretch(1, 1);
+    Txts[7]->setFixedWidth(140);
+    Txts[8]->setFixedWidth(90);
     Txts[0]->setMinimumWidth(200);
     Txts[1]->setFixedWidth(90);
     Txts[3]->setFixedWidth(90);
@@ -156,9 +167,9 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     connect(BtnSalir, &QPushButton::clicked, this, &FacturasDatosFrm::BtnSalir_Click);
 
     setTabOrder(CmbTipo, Txts[0]);
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i + 1 < CamposEditor; ++i)
         setTabOrder(Txts[i], Txts[i + 1]);
-    setTabOrder(Txts[6], BtnAceptar);
+    setTabOrder(Txts[CamposEditor - 1], BtnAceptar);
     setTabOrder(BtnAceptar, BtnBorrar);
     setTabOrder(BtnBorrar, BtnSalir);
 }
@@ -199,8 +210,9 @@ void FacturasDatosFrm::CargaFactura() {
             return;
         }
         const FilaFactura fila = LeeFilaFactura(*rs);
-        for (int i = 0; i < 7; ++i)
-            EscribeCampo(i, fila[static_cast<size_t>(i)].Texto());
+        // The row holds the seven fields, TIPO, then the counterparty's three.
+        for (int i = 0; i < CamposEditor; ++i)
+            EscribeCampo(i, fila[static_cast<size_t>(i < 7 ? i : i + 1)].Texto());
         CmbTipo->setCurrentText(NombreTipo(fila[7]));
         rs->Cerrar();
         leida_ = fila;
@@ -211,12 +223,21 @@ void FacturasDatosFrm::CargaFactura() {
 }
 
 void FacturasDatosFrm::EscribeCampo(int i, const QString& texto) {
-    ObjUtiles().LimitaCaracteres(Txts[i], qMax(LongitudesFactura[i], LongitudEnCaracteres(texto)));
+    ObjUtiles().LimitaCaracteres(Txts[i], qMax(Longitud(i), LongitudEnCaracteres(texto)));
     Txts[i]->setText(texto);
 }
 
+int FacturasDatosFrm::Longitud(int i) const { return i < 7 ? LongitudesFactura[i] : LongitudesTercero[i - 7]; }
+
+CamposTercero FacturasDatosFrm::Tercero() const { return {Txts[7]->text(), Txts[8]->text(), Txts[9]->text()}; }
+
+void FacturasDatosFrm::TipoCambiado() {
+    Lbls[7]->setText(TituloNifTercero(CmbTipo->currentText()));
+    Lbls[9]->setText(TituloNombreTercero(CmbTipo->currentText()));
+}
+
 int FacturasDatosFrm::IndiceCampo(const QObject* objeto) const {
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < CamposEditor; ++i)
         if (objeto == Txts[i])
             return i;
     return -1;
@@ -274,22 +295,41 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 bool FacturasDatosFrm::Txts_Validate(int indice) {
-    if (indice != 1)
+    if (indice == 7)
+        return CompruebaNif();
+    if (FiltroDeCampo(indice) != FiltroCampo::Fecha)
         return true;
-    auto fecha = CompruebaFecha(Txts[1]->text());
+    auto fecha = CompruebaFecha(Txts[indice]->text());
     if (fecha) {
-        if (*fecha != Txts[1]->text())
-            EscribeCampo(1, *fecha);
+        if (*fecha != Txts[indice]->text())
+            EscribeCampo(indice, *fecha);
         return true;
     }
     validando_ = true;
     Aviso(TextoFacturas::FechaNoValida);
-    Txts[1]->setFocus(Qt::OtherFocusReason);
+    Txts[indice]->setFocus(Qt::OtherFocusReason);
     validando_ = false;
     return false;
 }
 
-bool FacturasDatosFrm::CompruebaFechaPendiente() { return Txts_Validate(1); }
+bool FacturasDatosFrm::CompruebaFechaPendiente() { return Txts_Validate(1) && Txts_Validate(8); }
+
+// Written as it is stored; a NIF that fails is warned about once, and the
+// user stays in the field to look at it, free to go on as it is.
+bool FacturasDatosFrm::CompruebaNif() {
+    const QString nif = NormalizaNif(Txts[7]->text());
+    if (nif != Txts[7]->text())
+        EscribeCampo(7, nif);
+    const QString aviso = AvisoNif(nif);
+    if (aviso.isEmpty() || nif == nifAvisado_)
+        return true;
+    nifAvisado_ = nif;
+    validando_ = true;
+    MuestraMensaje(aviso, Botones::Aceptar, Icono::Exclamacion);
+    Txts[7]->setFocus(Qt::OtherFocusReason);
+    validando_ = false;
+    return false;
+}
 
 bool FacturasDatosFrm::CompruebaTipo() {
     if (CmbTipo->currentIndex() >= 0)
@@ -300,7 +340,7 @@ bool FacturasDatosFrm::CompruebaTipo() {
 }
 
 void FacturasDatosFrm::BtnAceptar_Click() {
-    if (!CompruebaFechaPendiente() || !CompruebaTipo() || !ObjUtiles().CompruebaTextos(this))
+    if (!CompruebaFechaPendiente() || !CompruebaNif() || !CompruebaTipo() || !ObjUtiles().CompruebaTextos(this))
         return;
     // An invoice that could not be read is never overwritten blind.
     if (!NuevaFactura && !leida_) {
@@ -310,11 +350,24 @@ void FacturasDatosFrm::BtnAceptar_Click() {
     CamposFactura campos;
     for (int i = 0; i < 7; ++i)
         campos[i] = Txts[i]->text();
+    const CamposTercero tercero = TerceroParaGrabar(campos, Tercero());
+    const QString tipo = CmbTipo->currentText();
+    QString repetida;
+    try {
+        PunteroOcupado ocupado;
+        repetida = PreguntaFacturaRepetida(ConexionAbierta(), campos, tipo, tercero, NuevaFactura ? QString() : IdFactura);
+    } catch (const ErrorBD& e) {
+        MostrarErrorBD(e);
+        return;
+    }
+    if (!repetida.isEmpty() &&
+        MuestraMensaje(repetida, Botones::SiNo, Icono::Pregunta, QString(), Respuesta::No) != Respuesta::Si)
+        return;
     Grabacion r;
     try {
         PunteroOcupado ocupado;
-        r = NuevaFactura ? GrabaFacturaNueva(ConexionAbierta(), campos, CmbTipo->currentText())
-                         : GrabaCambiosFactura(ConexionAbierta(), campos, CmbTipo->currentText(), IdFactura, *leida_);
+        r = NuevaFactura ? GrabaFacturaNueva(ConexionAbierta(), campos, tipo, tercero)
+                         : GrabaCambiosFactura(ConexionAbierta(), campos, tipo, tercero, IdFactura, *leida_);
     } catch (const ErrorBD& e) {
         // Refused: the editor stays open with what was typed.
         MostrarErrorBD(e);

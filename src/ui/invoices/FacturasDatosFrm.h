@@ -34,6 +34,10 @@ private:
     void CargaFactura();
     bool Txts_Validate(int indice);
     bool CompruebaFechaPendiente();
+    bool CompruebaNif();
+    void TipoCambiado();
+    int Longitud(int i) const;
+    CamposTercero Tercero() const;
     bool CompruebaTipo();
     void BtnAceptar_Click();
     void BtnBorrar_Click();
@@ -44,7 +48,7 @@ private:
 
     std::array<QLabel*, 12> Lbls{};
     QComboBox* CmbTipo = nullptr;
-    std::array<QLineEdit*, 7> Txts{};
+    std::array<QLineEdit*, 10> Txts{};
     QLabel* Label1 = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;
@@ -56,6 +60,8 @@ private:
     // The invoice as it was read, which a save may change only while it is
     // still so; nothing when it could not be read.
     std::optional<FilaFactura> leida_;
+    // The NIF last warned about, so that a warning stops the user only once.
+    QString nifAvisado_;
     bool cargado_ = false;
     bool validando_ = false;
     bool moviendo_ = false;

@@ -1,5 +1,6 @@
 #include "ui/invoices/FacturasLogica.h"
 
+#include "invoices/Facturas.h"
 #include "invoices/Trimestres.h"
 
 namespace TextoFacturas {
@@ -55,6 +56,19 @@ QString TituloTotalIncluido(const QString& palabra) {
 }
 QString TituloPorcentajeImpuesto(const QString& palabra) { return QStringLiteral("% del ") + palabra; }
 
+namespace {
+QString DelTercero(const QString& que, const QString& textoTipo) {
+    if (textoTipo == TipoCobros)
+        return que + QStringLiteral(" Cliente");
+    if (textoTipo == TipoPagos)
+        return que + QStringLiteral(" Proveedor");
+    return que;
+}
+}  // namespace
+
+QString TituloNifTercero(const QString& textoTipo) { return DelTercero(QStringLiteral("NIF"), textoTipo); }
+QString TituloNombreTercero(const QString& textoTipo) { return DelTercero(QStringLiteral("Nombre"), textoTipo); }
+
 Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta) {
     if (desde.isEmpty() || hasta.isEmpty())
         return Busqueda::FaltanFechas;
@@ -65,11 +79,12 @@ Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta) {
 
 bool AnioValido(const QString& anio) { return NormalizaFecha(QStringLiteral("01/01/") + anio).has_value(); }
 
-int CampoSiguiente(int i) { return i >= 0 && i < 6 ? i + 1 : -1; }
+int CampoSiguiente(int i) { return i >= 0 && i < CamposEditor - 1 ? i + 1 : -1; }
 
 FiltroCampo FiltroDeCampo(int i) {
     switch (i) {
-    case 1: return FiltroCampo::Fecha;
+    case 1:
+    case 8: return FiltroCampo::Fecha;
     case 2:
     case 3:
     case 4: return FiltroCampo::Importe;

@@ -47,6 +47,10 @@ QString TituloImporteImpuesto(const QString& palabra);     // "Importe IVA"
 QString TituloDiferenciaImpuesto(const QString& palabra);  // "IVA:"
 QString TituloTotalIncluido(const QString& palabra);       // "Importe Total (IVA incluido)"
 QString TituloPorcentajeImpuesto(const QString& palabra);  // "% del IVA"
+// The counterparty's captions follow the type: "NIF Cliente" for "Cobros",
+// "NIF Proveedor" for "Pagos", "NIF" before a type is chosen.
+QString TituloNifTercero(const QString& textoTipo);
+QString TituloNombreTercero(const QString& textoTipo);
 
 enum class Busqueda { Valida, FaltanFechas, FechaNoValida };
 // Both dates present and both real dates; a date that does not read as one
@@ -56,6 +60,8 @@ Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta);
 // A year that forms a date with "01/01/" in front (0000 does not).
 bool AnioValido(const QString& anio);
 
+// The editor's text fields: the seven of the invoice, then the counterparty's three.
+constexpr int CamposEditor = 10;
 // Where Enter in editor field i sends the focus: the next field, or -1 for "&Grabar".
 int CampoSiguiente(int i);
 

@@ -7,6 +7,7 @@
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "liquidacion/LiquidacionFrm.h"
+#include "libros/LibrosRegistroFrm.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EstadoTeclas.h"
@@ -133,6 +134,7 @@ void InicioMDIFrm::CreaMenus() {
     MenuListados = accion(MenuInforme->menuAction(), "MenuListados");
     MenuInformeListado = accion(MenuInforme->addAction(QStringLiteral("Listado de &Facturas")), "MenuInformeListado");
     MenuLiquidacion = accion(MenuInforme->addAction(QStringLiteral("Liquidación del &Trimestre")), "MenuLiquidacion");
+    MenuLibros = accion(MenuInforme->addAction(QStringLiteral("Libros &Registro")), "MenuLibros");
     MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
 
     MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
@@ -156,6 +158,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuInformeListado, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
+    connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
 }
@@ -344,6 +347,13 @@ void InicioMDIFrm::MenuLiquidacion_Click() {
     if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<LiquidacionFrm>(QStringLiteral("LiquidacionFrm"));
+}
+
+void InicioMDIFrm::MenuLibros_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    LibrosRegistroFrm dlg(this);
+    dlg.exec();
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

@@ -53,6 +53,7 @@ public:
     QAction* MenuListados = nullptr;  // the "Informe" item of the menu bar
     QAction* MenuInformeListado = nullptr;
     QAction* MenuLiquidacion = nullptr;
+    QAction* MenuLibros = nullptr;
     QAction* MenuCopia = nullptr;
     QMenu* MenuVentana = nullptr;
     QAction* MenuVentanaItem[5] = {};
@@ -62,6 +63,8 @@ public:
     void MenuAplicacionConfig_Click();
     void MenuAplicacionImpresora_Click();
     void MenuCopia_Click();
+    // The VAT record books, modal, guarded as the listing is.
+    void MenuLibros_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
 

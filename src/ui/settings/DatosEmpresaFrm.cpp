@@ -20,7 +20,7 @@ struct Caja {
 };
 
 // Index order; the tab order differs only at the postcode (see below).
-const Caja kCajas[11] = {
+const Caja kCajas[14] = {
     {"Nombre", 40, 1155, 60, 3750, 180, 945},
     {"Descripcion", 100, 1155, 420, 6330, 180, 945},
     {"CIF", 15, 1155, 780, 1680, 180, 945},
@@ -32,10 +32,15 @@ const Caja kCajas[11] = {
     {"Fax", 15, 3420, 2220, 1470, 3075, 330},
     {"E Mail", 40, 1155, 2580, 3750, 180, 945},
     {"WEB", 40, 1155, 2940, 3750, 180, 945},
+    // The activity, for the VAT books, on the right of the contact lines.
+    {"Cód. Actividad", 1, 6600, 2220, 375, 5085, 1455},
+    {"Tipo Actividad", 2, 6600, 2580, 375, 5085, 1455},
+    {"Epígrafe IAE", 4, 6600, 2940, 600, 5085, 1455},
 };
+constexpr int kNumCajas = 14;
 
 // Town, province, then the postcode to the right of the province.
-const int kOrdenTab[11] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10};
+const int kOrdenTab[kNumCajas] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10, 11, 12, 13};
 
 }  // namespace
 
@@ -45,8 +50,8 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
     setFixedSize(Px(7620), Px(3915));
 
-    const QStringList columnas = ColumnasEmpresa();
-    for (int i = 0; i < 11; ++i) {
+    const QStringList columnas = ColumnasEmpresa() + ColumnasActividad();
+    for (int i = 0; i < kNumCajas; ++i) {
         const Caja& c = kCajas[i];
         Lbls[i] = new QLabel(QString::fromUtf8(c.etiqueta), this);
         Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
@@ -59,6 +64,12 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
         // The postcode takes digits only.
         if (i == 5)
             ObjUtiles().AsignaFiltro(Txts[i], Utiles::Filtro::Entero);
+        // The activity's code is a capital letter, as the books write it.
+        if (i == 11)
+            connect(Txts[i], &QLineEdit::textEdited, Txts[i], [t = Txts[i]](const QString& texto) {
+                if (texto != texto.toUpper())
+                    t->setText(texto.toUpper());
+            });
         ObjUtiles().LimitaCaracteres(Txts[i], c.longitud);
         Txts[i]->setGeometry(RectTwips(c.izquierda, c.arriba, c.ancho, 285));
         Txts[i]->installEventFilter(this);
@@ -77,7 +88,7 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
     QWidget* anterior = Txts[kOrdenTab[0]];
-    for (int k = 1; k < 11; ++k) {
+    for (int k = 1; k < kNumCajas; ++k) {
         setTabOrder(anterior, Txts[kOrdenTab[k]]);
         anterior = Txts[kOrdenTab[k]];
     }
@@ -92,7 +103,7 @@ DatosEmpresaFrm::DatosEmpresaFrm(QWidget* parent) : QDialog(parent) {
         etiquetas << t->property("Tag").toString();
     const CargaEmpresaPantalla carga = LeeEmpresaPantalla(etiquetas);
     faltaFila_ = !carga.hayFila;
-    for (int i = 0; i < 11; ++i)
+    for (int i = 0; i < kNumCajas; ++i)
         Txts[i]->setText(carga.textos.value(i));
     Txts[0]->setFocus();
 }

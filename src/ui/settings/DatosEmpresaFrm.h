@@ -21,8 +21,9 @@ private:
     void BtnAceptar_Click();
 
     bool faltaFila_ = true;
-    QLineEdit* Txts[11] = {};
-    QLabel* Lbls[11] = {};
+    // The eleven boxes of the company's data, then the three of its activity.
+    QLineEdit* Txts[14] = {};
+    QLabel* Lbls[14] = {};
     QPushButton* BtnAceptar = nullptr;
     QPushButton* BtnSalir = nullptr;
 };

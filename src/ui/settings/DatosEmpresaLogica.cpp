@@ -28,15 +28,22 @@ QStringList ColumnasEmpresa() {
             QStringLiteral("EMAIL"),     QStringLiteral("WEB")};
 }
 
+QStringList ColumnasActividad() {
+    return {QStringLiteral("COD_ACTIVIDAD"), QStringLiteral("TIPO_ACTIVIDAD"), QStringLiteral("EPIGRAFE_IAE")};
+}
+
 QString SqlLeeEmpresa() { return QStringLiteral("select * from ") + kTabla; }
 
 QString SqlInsertaEmpresa(const QStringList& t) {
     const QString c = QStringLiteral(",");
+    const bool actividad = t.size() > 11;
     return QStringLiteral("insert into ") + kTabla +
-           QStringLiteral("       (NOMBRE,DESCRIPCION,CIF,DIRECCION,LOCALIDAD,COD_POSTAL,PROVINCIA,TLFN,FAX,EMAIL,WEB) ") +
+           QStringLiteral("       (NOMBRE,DESCRIPCION,CIF,DIRECCION,LOCALIDAD,COD_POSTAL,PROVINCIA,TLFN,FAX,EMAIL,WEB") +
+           (actividad ? c + ColumnasActividad().join(c) : QString()) + QStringLiteral(") ") +
            QStringLiteral("values ('") + Nombre(t) + QStringLiteral("',") + V(t, 1) + c + V(t, 2) + c + V(t, 3) +
            QStringLiteral("       ,") + V(t, 4) + c + V(t, 5) + c + V(t, 6) + c + V(t, 7) +
-           QStringLiteral("       ,") + V(t, 8) + c + V(t, 9) + c + V(t, 10) + QStringLiteral(")");
+           QStringLiteral("       ,") + V(t, 8) + c + V(t, 9) + c + V(t, 10) +
+           (actividad ? c + V(t, 11) + c + V(t, 12) + c + V(t, 13) : QString()) + QStringLiteral(")");
 }
 
 QString SqlActualizaEmpresa(const QStringList& t) {
@@ -48,6 +55,9 @@ QString SqlActualizaEmpresa(const QStringList& t) {
                   QStringLiteral("'");
     for (int i = 1; i <= 10; ++i)
         sql += QLatin1String(piezas[i - 1]) + V(t, i);
+    if (t.size() > 11)
+        for (int i = 0; i < 3; ++i)
+            sql += QStringLiteral("     , ") + ColumnasActividad()[i] + QStringLiteral(" = ") + V(t, 11 + i);
     return sql;
 }
 

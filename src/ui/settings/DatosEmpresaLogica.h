@@ -6,6 +6,9 @@
 
 // The eleven columns in the order of the boxes (their tags).
 QStringList ColumnasEmpresa();
+// The company's activity as the VAT books carry it (code A/B/..., type,
+// IAE heading), optional, in the three boxes after the eleven.
+QStringList ColumnasActividad();
 
 // The name stored when the box is left empty.
 extern const QString NombreEmpresaPruebas;  // "EMPRESA en PRUEBAS"
@@ -13,8 +16,9 @@ extern const QString NombreEmpresaPruebas;  // "EMPRESA en PRUEBAS"
 // "select * from DATOS_EMPRESA"
 QString SqlLeeEmpresa();
 // The insert (no row at load) and the update without a where clause (a row
-// at load), from the eleven box texts. Every quoted value has its apostrophes
-// doubled; an empty box other than the name is written as Null.
+// at load), from the eleven box texts, then the activity's three when given.
+// Every quoted value has its apostrophes doubled; an empty box other than the
+// name is written as Null.
 QString SqlInsertaEmpresa(const QStringList& textos);
 QString SqlActualizaEmpresa(const QStringList& textos);
 

@@ -2,6 +2,7 @@
 
 #include "data/comun/Formatos.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -22,6 +23,10 @@ TEST(Formatos, DosDecimalesEnteroYTextoNumero) {
     EXPECT_EQ(FormatoDosDecimales(1000), "1000,00");
     EXPECT_EQ(FormatoDosDecimales(9.345794392523365), "9,35");
     EXPECT_EQ(FormatoDosDecimales(-110.005), "-110,01");
+    // The number is the one the text shows.
+    for (const double v : {1.005, -110.005, 2.675, -0.001, 1234567.891, 9.345794392523365})
+        EXPECT_EQ(RedondeaDosDecimales(v), LeeNumero(FormatoDosDecimales(v)).value()) << v;
+    EXPECT_FALSE(std::signbit(RedondeaDosDecimales(-0.001)));
 
     const struct {
         double v;

@@ -120,24 +120,26 @@ private slots:
         entorno->InsertaFactura("P", "P-1", "01/01/2008", "1", "2");
         Abre(false, UltimoId());
         QStringList visitados{NombreFoco()};
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 13; ++i) {
             Pulsa(Qt::Key_Tab);
             visitados << NombreFoco();
         }
+        // The counterparty's fields come after the invoice's own, before the buttons.
         QCOMPARE(visitados, QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(5)",
-                                         "Txts(6)", "BtnAceptar", "BtnBorrar", "BtnSalir"}));
+                                         "Txts(6)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar", "BtnBorrar",
+                                         "BtnSalir"}));
     }
 
     void introVisitaLosCamposSinGrabar() {
         Abre(true);
         Teclea("c");
         QStringList visitados{NombreFoco()};
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 11; ++i) {
             Intro();
             visitados << NombreFoco();
         }
-        QCOMPARE(visitados.mid(0, 9), QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)",
-                                                   "Txts(5)", "Txts(6)", "BtnAceptar"}));
+        QCOMPARE(visitados, QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(5)",
+                                         "Txts(6)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}));
         QVERIFY(dlg->isVisible());
         auto rs = Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"));
         QCOMPARE(rs->Campo(0).Numero(), 0.0);
@@ -504,6 +506,142 @@ private slots:
         QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
         QCOMPARE(Campo(0)->text(), QStringLiteral("C-1b"));
         QVERIFY(LeeUnica()->Fin());
+    }
+
+    void camposDelTercero() {
+        Abre(true);
+        const QStringList tags{"NIF_TERCERO", "FECHA_OPERACION", "NOMBRE_TERCERO"};
+        const int limites[] = {20, 10, 40};
+        for (int i = 7; i < 10; ++i) {
+            QCOMPARE(Campo(i)->palette().color(QPalette::Base), QColor(205, 233, 254));
+            QCOMPARE(Campo(i)->property("Tag").toString(), tags[i - 7]);
+            QCOMPARE(LimiteDeCaja(Campo(i)), limites[i - 7]);
+            QVERIFY(Campo(i)->text().isEmpty());
+        }
+        auto etiquetas = [this] {
+            QStringList r;
+            for (int i = 7; i < 10; ++i)
+                r << Control<QLabel>(dlg.get(), QStringLiteral("Lbls(%1)").arg(i))->text();
+            return r;
+        };
+        // The captions name the customer or the supplier as the type says.
+        QCOMPARE(etiquetas(), QStringList({"NIF", "Fecha Operación", "Nombre"}));
+        Teclea("c");
+        QCOMPARE(etiquetas(), QStringList({"NIF Cliente", "Fecha Operación", "Nombre Cliente"}));
+        Pulsa(Qt::Key_Down);
+        QCOMPARE(etiquetas(), QStringList({"NIF Proveedor", "Fecha Operación", "Nombre Proveedor"}));
+    }
+
+    void nifSeEscribeComoSeGuardaYUnAvisoDetieneUnaVez() {
+        Abre(true);
+        Teclea("c");
+        Enfoca(7);
+        Teclea("12.345.678-a");
+        Intro();
+        QCOMPARE(Campo(7)->text(), QStringLiteral("12345678A"));
+        QCOMPARE(mensajes->cuenta(), 1);
+        QCOMPARE(mensajes->ultimo().texto, QStringLiteral("El NIF 12345678A no es correcto: la letra de control debería "
+                                                          "ser Z. Puede grabar la factura igualmente si está seguro de él."));
+        QCOMPARE(mensajes->ultimo().icono, Icono::Exclamacion);
+        QCOMPARE(mensajes->ultimo().botones, Botones::Aceptar);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(7)"));
+        // Once told, the user goes on with it as it is.
+        Intro();
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(8)"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 1);
+        QCOMPARE(LeeUnica()->Campo("NIF_TERCERO").Texto(), QStringLiteral("12345678A"));
+    }
+
+    void nifQueFallaAlGrabarSinSalirDelCampo() {
+        Abre(true);
+        Teclea("p");
+        Enfoca(7);
+        Teclea("fr 123");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos(), QStringList({"El NIF FR123 no tiene la forma de un DNI, NIE o CIF español. Si es "
+                                                  "un identificador extranjero, puede grabar la factura igualmente."}));
+        QVERIFY(LeeUnica()->Fin());
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("NIF_TERCERO").Texto(), QStringLiteral("FR123"));
+    }
+
+    void fechaDeOperacion_data() {
+        QTest::addColumn<QString>("tecleada");
+        QTest::addColumn<QString>("guardada");  // "" for Null
+        QTest::newRow("otra fecha") << "30-11-07" << "30/11/2007";
+        QTest::newRow("la de la factura") << "6/12/07" << "";
+        QTest::newRow("vacía") << "" << "";
+    }
+
+    void fechaDeOperacion() {
+        QFETCH(QString, tecleada);
+        QFETCH(QString, guardada);
+        Abre(true);
+        Teclea("c");
+        Enfoca(1);
+        Reescribe("06/12/2007");
+        Enfoca(8);
+        Reescribe("31/11/2007");
+        Intro();
+        QCOMPARE(mensajes->textos(), QStringList({"Esa fecha no es válida."}));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(8)"));
+        Reescribe(tecleada);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(LeeUnica()->Campo("FECHA_OPERACION").Texto(), guardada);
+    }
+
+    void cargaYCambiaElTercero() {
+        Conexion->Ejecutar(SqlInsertaFactura({"C-7", "06/12/2007", "21", "121", "100", "21", ""}, TipoCobros,
+                                             {"B12345674", "30/11/2007", "Talleres O'Hara"}));
+        Abre(false, UltimoId());
+        QCOMPARE(QStringList({Campo(7)->text(), Campo(8)->text(), Campo(9)->text()}),
+                 QStringList({"B12345674", "30/11/2007", "Talleres O'Hara"}));
+        Enfoca(9);
+        Reescribe("");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        auto rs = LeeUnica();
+        QVERIFY(rs->Campo("NOMBRE_TERCERO").EsNulo());
+        QCOMPARE(rs->Campo("NIF_TERCERO").Texto(), QStringLiteral("B12345674"));
+        QCOMPARE(mensajes->cuenta(), 0);
+    }
+
+    void repetidaPreguntaAntesDeGrabar() {
+        // The same supplier's F-1 in the year of a new invoice (today's).
+        const QDate hoy = QDate::currentDate();
+        Conexion->Ejecutar(SqlInsertaFactura({"F-1", QStringLiteral("01/01/%1").arg(hoy.year()), "21", "121", "", "", ""},
+                                             TipoPagos, {"B12345674", "", ""}));
+        Abre(true);
+        Teclea("p");
+        Intro();
+        Teclea("F-1");
+        Enfoca(7);
+        Teclea("b-12345674");
+        // No: nothing is stored and the editor keeps what was typed.
+        mensajes->Responde(Respuesta::No);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos(), QStringList{QStringLiteral("Ya existe una factura de Pagos del NIF B12345674 con el "
+                                                                "código F-1 en el año %1.\n\n¿Desea grabarla de todas "
+                                                                "formas?").arg(hoy.year())});
+        QCOMPARE(mensajes->ultimo().botones, Botones::SiNo);
+        QCOMPARE(mensajes->ultimo().porDefecto, Respuesta::No);
+        QCOMPARE(mensajes->ultimo().icono, Icono::Pregunta);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(Campo(0)->text(), QStringLiteral("F-1"));
+        QCOMPARE(LeeUnica()->NumFilas(), 1);
+        // Yes: stored all the same.
+        mensajes->Responde(Respuesta::Si);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 2);
+        QCOMPARE(LeeUnica()->NumFilas(), 2);
     }
 
     void introEnElTipoPasaAlCodigo() {

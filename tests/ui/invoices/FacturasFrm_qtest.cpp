@@ -226,8 +226,11 @@ private slots:
                 Intro();
                 QCOMPARE(NombreFoco(), QStringLiteral("Txts(6)"));
                 Teclea("Material de oficina");
-                Intro();
-                QCOMPARE(NombreFoco(), QStringLiteral("BtnAceptar"));
+                // Then the customer's fields, left empty, and "&Grabar".
+                for (const char* campo : {"Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}) {
+                    Intro();
+                    QCOMPARE(NombreFoco(), QString::fromLatin1(campo));
+                }
                 filasAntes = ContarFacturas();
                 QVERIFY(d->isVisible());
                 QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);

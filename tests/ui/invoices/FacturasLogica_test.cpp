@@ -28,6 +28,9 @@ TEST(FacturasLogica, TitulosConLaPalabraDelImpuesto) {
     EXPECT_EQ(TituloTotalIncluido("IGIC"), "Importe Total (IGIC incluido)");
     EXPECT_EQ(TituloPorcentajeImpuesto("IGIC"), "% del IGIC");
     EXPECT_EQ(TituloDiferenciaImpuesto("IGIC"), "IGIC:");
+    EXPECT_EQ(TituloNifTercero("Cobros"), "NIF Cliente");
+    EXPECT_EQ(TituloNombreTercero("Pagos"), "Nombre Proveedor");
+    EXPECT_EQ(TituloNifTercero(""), "NIF");
 }
 
 TEST(FacturasLogica, ColumnasDeLasRejillas) {
@@ -49,15 +52,19 @@ TEST(FacturasLogica, ColumnasDeLasRejillas) {
 }
 
 TEST(FacturasLogica, RecorridoDelEditor) {
-    for (int i = 0; i < 6; ++i)
+    // The invoice's seven fields, then the counterparty's three, then "&Grabar".
+    for (int i = 0; i < 9; ++i)
         EXPECT_EQ(CampoSiguiente(i), i + 1);
-    EXPECT_EQ(CampoSiguiente(6), -1);
+    EXPECT_EQ(CampoSiguiente(9), -1);
     EXPECT_EQ(FiltroDeCampo(0), FiltroCampo::Ninguno);
     EXPECT_EQ(FiltroDeCampo(1), FiltroCampo::Fecha);
     for (int i : {2, 3, 4})
         EXPECT_EQ(FiltroDeCampo(i), FiltroCampo::Importe);
     EXPECT_EQ(FiltroDeCampo(5), FiltroCampo::Entero);
     EXPECT_EQ(FiltroDeCampo(6), FiltroCampo::Ninguno);
+    EXPECT_EQ(FiltroDeCampo(7), FiltroCampo::Ninguno);
+    EXPECT_EQ(FiltroDeCampo(8), FiltroCampo::Fecha);
+    EXPECT_EQ(FiltroDeCampo(9), FiltroCampo::Ninguno);
 }
 
 TEST(FacturasLogica, AnioValido) {

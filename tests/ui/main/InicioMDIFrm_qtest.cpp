@@ -115,6 +115,11 @@ private slots:
         for (QAction* a : v->MenuVentana->actions())
             ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(ventana, (QStringList{"&Horizontal", "&Vertical", "&Organizar", "-", "&Cerrar todas"}));
+        QStringList informe;
+        for (QAction* a : v->MenuInforme->actions())
+            informe << a->text();
+        QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
+        QCOMPARE(v->MenuInforme->menuAction(), v->MenuListados);
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuVentanaItem(4)")));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuAplicacionConfig")));
     }
@@ -239,6 +244,25 @@ private slots:
         });
         v->MenuAplicacionDatos->trigger();
         QCOMPARE(abiertos, QStringList{"DatosEmpresaFrm"});
+    }
+
+    void LosLibrosPidenLaClaveComoElListado_data() {
+        QTest::addColumn<bool>("guardados");
+        QTest::newRow("informes guardados") << true;
+        QTest::newRow("informes libres") << false;
+    }
+
+    void LosLibrosPidenLaClaveComoElListado() {
+        QFETCH(bool, guardados);
+        PalabraClave = QStringLiteral("Secreta");
+        AccesoInformes = guardados;
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        v->MenuLibros->trigger();
+        QCOMPARE(abiertos, QStringList{guardados ? "AccesoFrm" : "LibrosRegistroFrm"});
     }
 
     void InformeNoPreguntaSinAccesoInformesPeroEmpresaSi() {

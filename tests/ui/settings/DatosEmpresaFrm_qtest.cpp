@@ -46,14 +46,18 @@ private slots:
         QCOMPARE(f.windowTitle(), QStringLiteral("Datos de la Empresa"));
         QCOMPARE(f.size(), QSize(Px(&f, 7620), Px(&f, 3915)));
         struct Caja { const char* tag; const char* etiqueta; int longitud, izquierda, arriba, ancho; };
-        const Caja cajas[11] = {
+        const Caja cajas[14] = {
             {"NOMBRE", "Nombre", 40, 1155, 60, 3750},        {"DESCRIPCION", "Descripcion", 100, 1155, 420, 6330},
             {"CIF", "CIF", 15, 1155, 780, 1680},             {"DIRECCION", "Dirección", 60, 1155, 1140, 5490},
             {"LOCALIDAD", "Localidad", 30, 1155, 1500, 2850}, {"COD_POSTAL", "Cod.  Postal", 5, 5085, 1860, 660},
             {"PROVINCIA", "Provincia", 30, 1155, 1860, 2850}, {"TLFN", "Teléfono", 15, 1155, 2220, 1770},
             {"FAX", "Fax", 15, 3420, 2220, 1470},             {"EMAIL", "E Mail", 40, 1155, 2580, 3750},
-            {"WEB", "WEB", 40, 1155, 2940, 3750}};
-        for (int i = 0; i < 11; ++i) {
+            {"WEB", "WEB", 40, 1155, 2940, 3750},
+            // The activity, on the right of the contact lines, inside the same window.
+            {"COD_ACTIVIDAD", "Cód. Actividad", 1, 6600, 2220, 375},
+            {"TIPO_ACTIVIDAD", "Tipo Actividad", 2, 6600, 2580, 375},
+            {"EPIGRAFE_IAE", "Epígrafe IAE", 4, 6600, 2940, 600}};
+        for (int i = 0; i < 14; ++i) {
             const Caja& c = cajas[i];
             QLineEdit* t = Txt(&f, i);
             QCOMPARE(t->property("Tag").toString(), QString::fromLatin1(c.tag));
@@ -64,6 +68,9 @@ private slots:
             // Each label stands on its box's line, to its left.
             QVERIFY(l->geometry().right() < t->geometry().left());
             QVERIFY(qAbs(l->geometry().center().y() - t->geometry().center().y()) <= Px(&f, 90));
+            QVERIFY(f.rect().contains(t->geometry()));
+            if (i >= 11)
+                QVERIFY(l->geometry().left() > Txt(&f, 8)->geometry().right());
         }
         auto* aceptar = Control<QPushButton>(&f, "BtnAceptar");
         auto* salir = Control<QPushButton>(&f, "BtnSalir");
@@ -80,7 +87,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         Txt(&f, 0)->setFocus();
         const QStringList esperado = {"Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(6)", "Txts(5)", "Txts(7)",
-                                      "Txts(8)", "Txts(9)", "Txts(10)", "BtnAceptar", "BtnSalir", "Txts(0)"};
+                                      "Txts(8)", "Txts(9)", "Txts(10)", "Txts(11)", "Txts(12)", "Txts(13)",
+                                      "BtnAceptar", "BtnSalir", "Txts(0)"};
         for (const QString& nombre : esperado) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), nombre);
@@ -147,6 +155,32 @@ private slots:
         QCOMPARE(rs->Campo(QStringLiteral("FAX")).Texto(), QStringLiteral("971 00 00 00"));
         QVERIFY(rs->Campo(QStringLiteral("CIF")).EsNulo());
         QCOMPARE(rs->Campo(QStringLiteral("NOMBRE")).Texto(), QStringLiteral("Cafè de l'Òpera"));
+        QCOMPARE(r->cuenta(), 0);
+    }
+
+    void LaActividadSeGuardaYSeVuelveALeer() {
+        {
+            DatosEmpresaFrm f;
+            f.show();
+            Escribe(Txt(&f, 11), QStringLiteral("a"));
+            QCOMPARE(Txt(&f, 11)->text(), QStringLiteral("A"));
+            Escribe(Txt(&f, 12), QStringLiteral("012"));
+            Escribe(Txt(&f, 13), QStringLiteral("6531"));
+            QTest::mouseClick(Control<QPushButton>(&f, "BtnAceptar"), Qt::LeftButton);
+            QVERIFY(!f.isVisible());
+        }
+        auto rs = Conexion->AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA"));
+        QCOMPARE(rs->Campo(QStringLiteral("COD_ACTIVIDAD")).Texto(), QStringLiteral("A"));
+        QCOMPARE(rs->Campo(QStringLiteral("TIPO_ACTIVIDAD")).Texto(), QStringLiteral("01"));
+        QCOMPARE(rs->Campo(QStringLiteral("EPIGRAFE_IAE")).Texto(), QStringLiteral("6531"));
+        DatosEmpresaFrm g;
+        g.show();
+        QCOMPARE(Txt(&g, 13)->text(), QStringLiteral("6531"));
+        Txt(&g, 12)->clear();
+        QTest::mouseClick(Control<QPushButton>(&g, "BtnAceptar"), Qt::LeftButton);
+        rs = Conexion->AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA"));
+        QVERIFY(rs->Campo(QStringLiteral("TIPO_ACTIVIDAD")).EsNulo());
+        QCOMPARE(rs->Campo(QStringLiteral("COD_ACTIVIDAD")).Texto(), QStringLiteral("A"));
         QCOMPARE(r->cuenta(), 0);
     }
 

@@ -29,6 +29,18 @@ TEST(DatosEmpresaSql, LasSentenciasSonLaConcatenacionDeSusPiezas) {
     EXPECT_EQ(ColumnasEmpresa().size(), 11);
 }
 
+TEST(DatosEmpresaSql, LaActividadSigueALasOnceColumnas) {
+    QStringList t = Vacios() + QStringList{"A", "01", "6531"};
+    t[0] = QStringLiteral("Mía");
+    EXPECT_EQ(SqlInsertaEmpresa(t),
+              QStringLiteral("insert into DATOS_EMPRESA       (NOMBRE,DESCRIPCION,CIF,DIRECCION,LOCALIDAD,COD_POSTAL,"
+                             "PROVINCIA,TLFN,FAX,EMAIL,WEB,COD_ACTIVIDAD,TIPO_ACTIVIDAD,EPIGRAFE_IAE) values ('Mía',"
+                             "Null,Null,Null       ,Null,Null,Null,Null       ,Null,Null,Null,'A','01','6531')"));
+    t[12].clear();
+    EXPECT_EQ(SqlActualizaEmpresa(t), SqlActualizaEmpresa(t.mid(0, 11)) +
+                                          "     , COD_ACTIVIDAD = 'A'     , TIPO_ACTIVIDAD = Null     , EPIGRAFE_IAE = '6531'");
+}
+
 TEST(DatosEmpresaGuarda, LosApostrofesLleganIntactosYLasCajasVaciasSonNull) {
     EntornoPruebas e;
     e.Conecta();

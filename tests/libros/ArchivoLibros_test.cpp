@@ -1,0 +1,219 @@
+#include "ApoyoLibros.h"
+
+#include "data/BaseDatos.h"
+#include "invoices/Facturas.h"
+#include "libros/ArchivoLibros.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QString kLargo = QStringLiteral("FR-9 con un número de más de cuarenta caracteres");
+
+// A small book: three collected and two paid invoices in the first quarter,
+// one collected in the second, one paid the year before.
+class LibroPequeno : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e.Conecta();
+        Conexion->Ejecutar("insert into DATOS_EMPRESA (NOMBRE, CIF, COD_ACTIVIDAD, TIPO_ACTIVIDAD, EPIGRAFE_IAE) "
+                           "values ('Talleres Ibáñez SL', 'b-12345674', 'A', '01', '6531')");
+        Inserta(TipoCobros, {"C-002", "20/02/2026", "210", "1.210", "1000", "21", ""}, {});
+        Inserta(TipoCobros, {"C-001", "15/01/2026", "21", "121", "100", "21", ""}, {"12345678Z", "", "Ana Pérez"});
+        Inserta(TipoCobros, {"C-004", "31/03/2026", "-21", "-121", "-100", "21", ""},
+                {"B12345674", "15/03/2026", "Cliente; \"Raro\" SL"});
+        Inserta(TipoCobros, {"C-003", "10/04/2026", "10", "110", "100", "10", ""}, {"12345678Z", "", "Ana Pérez"});
+        Inserta(TipoPagos, {"P-17/26", "12/01/2026", "42", "242", "200", "21", ""},
+                {"Q2826000H", "", "Ferretería O'Donnell"});
+        Inserta(TipoPagos, {kLargo, "03/03/2026", "0,65", "10", "", "", ""}, {});
+        Inserta(TipoPagos, {"P-2025", "31/12/2025", "21", "121", "100", "21", ""}, {});
+    }
+    static void Inserta(const QString& tipo, const CamposFactura& c, const CamposTercero& t) {
+        Conexion->Ejecutar(SqlInsertaFactura(c, tipo, t));
+    }
+    ResultadoLibros Escribe(const QString& nombre, int trimestre = 0, const ProgresoLibros& progreso = {}) {
+        return EscribeLibros(dir.filePath(nombre), *FormatoDeArchivo(nombre), LeeDatosLibros(*Conexion, 2026, trimestre),
+                             progreso);
+    }
+    EntornoPruebas e;
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(LibroPequeno, ElLibroXlsxComoLoLeeUnaHojaDeCalculo) {
+    const ResultadoLibros r = Escribe("libros.xlsx");
+    ASSERT_EQ(r.estado, ResultadoLibros::Estado::Hecho) << r.error.toStdString();
+    EXPECT_EQ(r.archivos, QStringList{dir.filePath("libros.xlsx")});
+    QString error;
+    const QStringList celdas = LeeXlsx(dir.filePath("libros.xlsx"), &error);
+    ASSERT_FALSE(celdas.isEmpty()) << error.toStdString();
+    const QStringList esperadas = {
+        "EXPEDIDAS",
+        "EXPEDIDAS 1: Autoliquidación||Actividad|||Tipo de Factura|Concepto de Ingreso|Ingreso Computable|Fecha "
+        "Expedición|Fecha Operación|Identificación de la Factura|||NIF Destinatario|||Nombre Destinatario|Clave de "
+        "Operación|Calificación de la Operación|Operación Exenta|Total Factura|Base Imponible|Tipo de IVA|Cuota IVA "
+        "Repercutida|Tipo de Recargo Eq.|Cuota Recargo Eq.|Cobro||||Tipo Retención del IRPF|Importe Retenido del "
+        "IRPF|Registro Acuerdo Facturación|Inmueble||Referencia Externa",
+        "EXPEDIDAS 2: Ejercicio|Periodo|Código|Tipo|Grupo o Epígrafe del IAE||||||Serie|Número|Número-Final|Tipo|Código "
+        "País|Identificación|||||||||||Fecha|Importe|Medio Utilizado|Identificación Medio Utilizado||||Situación|"
+        "Referencia Catastral",
+        "EXPEDIDAS 3: Decimal(4,0)|A(2)|A(1)|A(2)|A(4)|A(2)|A(3)|Decimal(12,2)|dd/mm/yyyy|dd/mm/yyyy|A(20)|A(20)|A(20)|"
+        "A(2)|A(2)|A(20)|A(40)|A(2)|A(2)|A(2)|Decimal(12,2)|Decimal(12,2)|Decimal(4,2)|Decimal(12,2)|Decimal(4,2)|"
+        "Decimal(12,2)|dd/mm/yyyy|Decimal(12,2)|A(2)|A(34)|Decimal(4,2)|Decimal(12,2)|A(15)|A(1)|A(25)|A(40)",
+        "EXPEDIDAS 4: #2026.0|1T|A|01|6531|F1|||15/01/2026|||C-001||||12345678Z|Ana Pérez|01|S1||#121.0|#100.0|#21.0|#21.0",
+        "EXPEDIDAS 5: #2026.0|1T|A|01|6531|F2|||20/02/2026|||C-002||||||01|S1||#1210.0|#1000.0|#21.0|#210.0",
+        "EXPEDIDAS 6: #2026.0|1T|A|01|6531|R4|||31/03/2026|15/03/2026||C-004||||B12345674|Cliente; \"Raro\" SL|01|S1||"
+        "#-121.0|#-100.0|#21.0|#-21.0",
+        "EXPEDIDAS combinadas: A1:B1 AA1:AD1 AH1:AI1 C1:E1 K1:M1 N1:P1",
+        "EXPEDIDAS formatos: A=0 U=0.00 V=0.00 W=0.00 X=0.00",
+        "RECIBIDAS",
+        "RECIBIDAS 1: Autoliquidación||Actividad|||Tipo de Factura|Concepto de Gasto|Gasto Deducible|Fecha "
+        "Expedición|Fecha Operación|Identificación Factura del Expedidor||Fecha Recepción|Número Recepción|Número "
+        "Recepción Final|NIF Expedidor|||Nombre Expedidor|Clave de Operación|Bien de Inversión|Inversión del Sujeto "
+        "Pasivo|Deducible en Periodo Posterior|Periodo Deducción||Total Factura|Base Imponible|Tipo de IVA|Cuota IVA "
+        "Soportado|Cuota Deducible|Tipo de Recargo Eq.|Cuota Recargo Eq.|Pago||||Tipo Retención del IRPF|Importe "
+        "Retenido del IRPF|Registro Acuerdo Facturación|Inmueble||Referencia Externa",
+        "RECIBIDAS 2: Ejercicio|Periodo|Código|Tipo|Grupo o Epígrafe del IAE||||||(Serie-Número)|Número-Final||||Tipo|"
+        "Código País|Identificación||||||Ejercicio|Periodo||||||||Fecha|Importe|Medio Utilizado|Identificación Medio "
+        "Utilizado||||Situación|Referencia Catastral",
+        "RECIBIDAS 3: Decimal(4,0)|A(2)|A(1)|A(2)|A(4)|A(2)|A(3)|Decimal(12,2)|dd/mm/yyyy|dd/mm/yyyy|A(40)|A(20)|"
+        "dd/mm/yyyy|A(20)|A(20)|A(2)|A(2)|A(20)|A(40)|A(2)|A(1)|A(1)|A(1)|Decimal(4,0)|A(2)|Decimal(12,2)|"
+        "Decimal(12,2)|Decimal(4,2)|Decimal(12,2)|Decimal(12,2)|Decimal(4,2)|Decimal(12,2)|dd/mm/yyyy|Decimal(12,2)|"
+        "A(2)|A(34)|Decimal(4,2)|Decimal(12,2)|A(15)|A(1)|A(25)|A(40)",
+        "RECIBIDAS 4: #2026.0|1T|A|01|6531|F1|||12/01/2026||P-17/26||12/01/2026|||||Q2826000H|Ferretería O'Donnell|01|"
+        "N|N|N|||#242.0|#200.0|#21.0|#42.0|#42.0",
+        // A receipt without NIF; base and rate completed from the total and the cuota; the number cut to 40.
+        "RECIBIDAS 5: #2026.0|1T|A|01|6531|F2|||03/03/2026||FR-9 con un número de más de cuarenta ca||03/03/2026||||||"
+        "|01|N|N|N|||#10.0|#9.35|#7.0|#0.65|#0.65",
+        "RECIBIDAS combinadas: A1:B1 AG1:AJ1 AN1:AO1 C1:E1 K1:L1 P1:R1 X1:Y1",
+        "RECIBIDAS formatos: A=0 Z=0.00 AA=0.00 AB=0.00 AC=0.00 AD=0.00",
+    };
+    EXPECT_EQ(celdas, esperadas);
+}
+
+TEST_F(LibroPequeno, LosCsvParaUnaHojaDeCalculo) {
+    const ResultadoLibros r = Escribe("libros.csv");
+    ASSERT_EQ(r.estado, ResultadoLibros::Estado::Hecho) << r.error.toStdString();
+    EXPECT_EQ(r.archivos, QStringList({dir.filePath("libros_EXPEDIDAS.csv"), dir.filePath("libros_RECIBIDAS.csv")}));
+    EXPECT_FALSE(QFile::exists(dir.filePath("libros.csv")));
+    const struct {
+        const char* archivo;
+        int columnas;
+        const char* inicio;
+        const char* filas;
+    } casos[] = {
+        {"libros_EXPEDIDAS.csv", 36, "\xEF\xBB\xBF" "Autoliquidación - Ejercicio;Autoliquidación - Periodo;Actividad - Código;",
+         "2026;1T;A;01;6531;F1;;;15/01/2026;;;C-001;;;;12345678Z;Ana Pérez;01;S1;;121,00;100,00;21,00;21,00;;;;;;;;;;;;\r\n"
+         "2026;1T;A;01;6531;F2;;;20/02/2026;;;C-002;;;;;;01;S1;;1210,00;1000,00;21,00;210,00;;;;;;;;;;;;\r\n"
+         "2026;1T;A;01;6531;R4;;;31/03/2026;15/03/2026;;C-004;;;;B12345674;\"Cliente; \"\"Raro\"\" SL\";01;S1;;"
+         "-121,00;-100,00;21,00;-21,00;;;;;;;;;;;;\r\n"},
+        {"libros_RECIBIDAS.csv", 42, "\xEF\xBB\xBF" "Autoliquidación - Ejercicio;",
+         "2026;1T;A;01;6531;F1;;;12/01/2026;;P-17/26;;12/01/2026;;;;;Q2826000H;Ferretería O'Donnell;01;N;N;N;;;"
+         "242,00;200,00;21,00;42,00;42,00;;;;;;;;;;;;\r\n"
+         "2026;1T;A;01;6531;F2;;;03/03/2026;;FR-9 con un número de más de cuarenta ca;;03/03/2026;;;;;;;01;N;N;N;;;"
+         "10,00;9,35;7,00;0,65;0,65;;;;;;;;;;;;\r\n"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.archivo);
+        const QString texto = QString::fromUtf8(ContenidoArchivo(dir.filePath(c.archivo)));
+        const int finCabecera = texto.indexOf("\r\n") + 2;
+        const QString cabecera = texto.left(finCabecera);
+        EXPECT_TRUE(cabecera.startsWith(QString::fromUtf8(c.inicio))) << cabecera.toStdString();
+        EXPECT_EQ(cabecera.count(';'), c.columnas - 1);
+        EXPECT_EQ(texto.mid(finCabecera), QString::fromUtf8(c.filas));
+    }
+}
+
+TEST_F(LibroPequeno, DelUnoDeEneroAlFinDelTrimestre) {
+    const struct {
+        int trimestre;
+        const char* hasta;
+        int expedidas, recibidas;
+    } casos[] = {{0, "31/03/2026", 3, 2}, {1, "30/06/2026", 4, 2}, {3, "31/12/2026", 4, 2}, {-1, "31/12/2026", 4, 2}};
+    for (const auto& c : casos) {
+        const DatosLibros d = LeeDatosLibros(*Conexion, 2026, c.trimestre);
+        EXPECT_EQ(d.rango.desde, "01/01/2026");
+        EXPECT_EQ(d.rango.hasta, c.hasta);
+        EXPECT_EQ(d.Expedidas(), c.expedidas) << c.trimestre;
+        EXPECT_EQ(d.Recibidas(), c.recibidas) << c.trimestre;
+    }
+    // Each row carries its own quarter.
+    const DatosLibros anio = LeeDatosLibros(*Conexion, 2026, -1);
+    std::vector<CeldaLibro> celdas;
+    CeldasLibro(anio.facturas.back(), anio.empresa, celdas);
+    EXPECT_EQ(celdas[1].texto, "2T");
+    EXPECT_EQ(anio.empresa.nif, "B12345674");
+    EXPECT_EQ(NombreArchivoLibros(2026, anio.empresa), "2026B12345674CTalleres Ibáñez SL");
+}
+
+TEST_F(LibroPequeno, FacturasQueLosLibrosNoAdmitenTalCual) {
+    QStringList lineas;
+    for (const IncidenciaLibro& i : IncidenciasLibros(LeeDatosLibros(*Conexion, 2026, 0).facturas))
+        lineas << LineaIncidencia(i);
+    EXPECT_EQ(lineas, QStringList({
+                          "Cobros 20/02/2026 C-002 (total 1.210,00): sin NIF del cliente y con un total de más de "
+                          "400 €, que no puede ser el de una factura simplificada.",
+                          "Pagos 03/03/2026 FR-9 con un número de más de cuarenta caracteres (total 10,00): el número "
+                          "tiene más de 40 caracteres y el libro lo lleva cortado: FR-9 con un número de más de "
+                          "cuarenta ca.",
+                      }));
+}
+
+TEST_F(LibroPequeno, CanceladoOFallidoNoDejaNadaAMedias) {
+    const QString ruta = dir.filePath("libros.xlsx");
+    QFile viejo(ruta);
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("el libro de antes");
+    viejo.close();
+    int llamadas = 0;
+    const ResultadoLibros cancelado = Escribe("libros.xlsx", 0, [&](int, int) { return ++llamadas < 1; });
+    EXPECT_EQ(cancelado.estado, ResultadoLibros::Estado::Cancelado);
+    EXPECT_EQ(ContenidoArchivo(ruta), "el libro de antes");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"libros.xlsx"});
+
+    // A disk that fills up while writing: the file under its name stays the earlier one.
+    Conexion->Ejecutar("begin");
+    for (int i = 0; i < 200; ++i)
+        Inserta(TipoCobros, {QString("X-%1").arg(i), "02/01/2026", "21", "121", "100", "21", ""}, {});
+    Conexion->Ejecutar("commit");
+    const DatosLibros datos = LeeDatosLibros(*Conexion, 2026, 0);
+    for (const char* nombre : {"libros.xlsx", "libros.csv"}) {
+        SCOPED_TRACE(nombre);
+        const int salida = EnProcesoHijo([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limite{4000, 4000};
+            setrlimit(RLIMIT_FSIZE, &limite);
+            const ResultadoLibros r = EscribeLibros(dir.filePath(nombre), *FormatoDeArchivo(nombre), datos);
+            return r.estado == ResultadoLibros::Estado::Fallido &&
+                           r.error.startsWith(QStringLiteral("No se pudo escribir el archivo ")) && r.archivos.isEmpty()
+                       ? 0
+                       : 1;
+        });
+        EXPECT_EQ(salida, 0);
+        EXPECT_EQ(ContenidoArchivo(ruta), "el libro de antes");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"libros.xlsx"});
+    }
+
+    const ResultadoLibros sinCarpeta =
+        EscribeLibros(dir.filePath("no/existe.xlsx"), FormatoLibros::Xlsx, LeeDatosLibros(*Conexion, 2026, 0));
+    EXPECT_EQ(sinCarpeta.estado, ResultadoLibros::Estado::Fallido);
+    EXPECT_EQ(sinCarpeta.error, "No se pudo escribir el archivo " + QDir::toNativeSeparators(dir.filePath("no/existe.xlsx")) +
+                                    ". Compruebe que la carpeta existe, que puede escribir en ella y que queda espacio "
+                                    "en el disco.");
+    EXPECT_TRUE(e.Bitacora().contains("existe.xlsx")) << e.Bitacora().toStdString();
+}
+
+TEST_F(LibroPequeno, ElProgresoLlegaAlTotal) {
+    QList<int> vistas;
+    Escribe("libros.csv", -1, [&](int hechas, int total) {
+        EXPECT_EQ(total, 6);
+        vistas << hechas;
+        return true;
+    });
+    EXPECT_EQ(vistas, QList<int>({0, 6}));
+}
