@@ -1,6 +1,7 @@
 #include "app/LineaOrdenes.h"
 
 #include "config/ActualizacionMod.h"
+#include "copias/OrdenesCopia.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
 #include "ordenes/Orden.h"
@@ -23,6 +24,8 @@ const DefinicionOrden kOrdenes[] = {
     {"--version", "", 0, 0, nullptr},
     {"--ayuda", "", 0, 0, nullptr},
     {"--help", "", 0, 0, nullptr},
+    {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
+    {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {
@@ -109,6 +112,7 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
     c.escribe = [](const QString& t) { Linea(stdout, t); };
     c.avisa = [](const QString& t) { Linea(stderr, t); };
     c.pideSecreto = LeeSecretoTerminal;
+    c.pideRespuesta = LeeRespuestaTerminal;
     const int r = Busca(linea.orden)->ejecuta(c);
     CierraConexion();
     return r;

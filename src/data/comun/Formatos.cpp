@@ -101,6 +101,8 @@ QString FormatoImporte(double v) { return ConDecimales(v, 2, true); }
 
 QString FormatoDosDecimales(double v) { return ConDecimales(v, 2, false); }
 
+QString FormatoEnteroAgrupado(double v) { return ConDecimales(v, 0, true); }
+
 QString FormatoEntero(double v) {
     QString r = ConDecimales(v, 0, false);
     return (r == QLatin1String("0")) ? QString() : r;

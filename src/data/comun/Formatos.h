@@ -15,6 +15,8 @@ QString FormatoDosDecimales(double v);
 // "#": rounded to a whole number (halves away from zero), no grouping,
 // the empty text when it rounds to zero.
 QString FormatoEntero(double v);
+// "#,##0": rounded to a whole number, "." between thousands: 1234567 -> "1.234.567".
+QString FormatoEnteroAgrupado(double v);
 // Plain text form of a number: shortest general form, up to 15 significant
 // digits, decimal comma, no grouping: 121 -> "121", 83.06 -> "83,06".
 QString TextoNumero(double v);
