@@ -2,6 +2,7 @@
 
 #include "config/Ajustes.h"
 #include "config/Parametros.h"
+#include "copias/Copias.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Bitacora.h"
 #include "invoices/Facturas.h"
@@ -19,6 +20,9 @@ EntornoPruebas::EntornoPruebas() {
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
     EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
     EstableceArchivoBitacora(QString());
+    // Copies, the automatic ones on leaving too, never reach the user's home folder.
+    QDir(dir_.path()).mkdir(QStringLiteral("copias"));
+    EstableceCarpetaCopia(dir_.path() + QStringLiteral("/copias"));
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();

@@ -13,8 +13,9 @@ void PrintTo(const QString& texto, std::ostream* os);
 
 class EntornoPruebas {
 public:
-    // Points RutaAplicacion and the settings store at a new temporary folder
-    // and resets the parameters in memory. Does not connect.
+    // Points RutaAplicacion, the settings store and the backup folder (its
+    // "copias") at a new temporary folder and resets the parameters in
+    // memory. Does not connect.
     EntornoPruebas();
     ~EntornoPruebas();
     QString Carpeta() const { return dir_.path(); }

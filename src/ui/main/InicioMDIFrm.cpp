@@ -1,6 +1,7 @@
 #include "ui/main/InicioMDIFrm.h"
 
 #include "config/Ajustes.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
@@ -13,6 +14,7 @@
 #include "ui/common/Recursos.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
+#include "ui/copias/RestaurarCopiaFrm.h"
 #include "ui/invoices/FacturasFrm.h"
 #include "ui/main/AcercaDeFrm.h"
 #include "ui/main/InicioMDILogica.h"
@@ -61,7 +63,10 @@ void SalirAplicacion() {
     if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal())) {
         const QRect marco = v->frameGeometry();
         GuardaEstadoVentana({v->EstadoVentana(), Twips(marco.width()), Twips(marco.height())});
+        // Gone from the screen at once; the copy of the day is made behind it.
+        v->hide();
     }
+    HazCopiaAutomatica(QDate::currentDate());
     CierraConexion();
     if (FinPrograma())
         FinPrograma()();
@@ -127,7 +132,11 @@ void InicioMDIFrm::CreaMenus() {
 
     MenuFacturas = accion(barra->addAction(QStringLiteral("&Facturas")), "MenuFacturas");
     MenuListados = accion(barra->addAction(QStringLiteral("&Informe")), "MenuListados");
-    MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
+    MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
+    MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
+    MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
+    MenuCopia = accion(MenuCopiaSeguridad->addAction(QStringLiteral("Realizar &Copia")), "MenuCopia");
+    MenuRestaurar = accion(MenuCopiaSeguridad->addAction(QStringLiteral("&Restaurar Copia")), "MenuRestaurar");
 
     MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
     MenuVentana->setObjectName(QStringLiteral("MenuVentana"));
@@ -149,6 +158,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuFacturas, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
     connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
+    connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
 }
 
@@ -351,6 +361,13 @@ void InicioMDIFrm::MenuAplicacionConfig_Click() {
 void InicioMDIFrm::MenuCopia_Click() {
     CopiaSeguridadFrm dlg(this);
     dlg.setObjectName(QStringLiteral("CopiaSeguridadFrm"));
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuRestaurar_Click() {
+    if (!ValidarAcceso())
+        return;
+    RestaurarCopiaFrm dlg(this);
     dlg.exec();
 }
 

@@ -48,7 +48,9 @@ public:
     QAction* MenuAplicacionSalir = nullptr;
     QAction* MenuFacturas = nullptr;
     QAction* MenuListados = nullptr;
+    QMenu* MenuCopiaSeguridad = nullptr;  // "Copia de &Seguridad": the copy and the restore
     QAction* MenuCopia = nullptr;
+    QAction* MenuRestaurar = nullptr;
     QMenu* MenuVentana = nullptr;
     QAction* MenuVentanaItem[5] = {};
     QAction* MenuAcercaDe = nullptr;
@@ -57,6 +59,7 @@ public:
     void MenuAplicacionConfig_Click();
     void MenuAplicacionImpresora_Click();
     void MenuCopia_Click();
+    void MenuRestaurar_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
 
