@@ -6,6 +6,8 @@
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
+#include "copias/Copias.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/BaseDatos.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
@@ -115,6 +117,10 @@ private slots:
         for (QAction* a : v->MenuVentana->actions())
             ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(ventana, (QStringList{"&Horizontal", "&Vertical", "&Organizar", "-", "&Cerrar todas"}));
+        QStringList copia;
+        for (QAction* a : v->MenuCopiaSeguridad->actions())
+            copia << a->text();
+        QCOMPARE(copia, (QStringList{"Realizar &Copia", "&Restaurar Copia"}));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuVentanaItem(4)")));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuAplicacionConfig")));
     }
@@ -152,6 +158,42 @@ private slots:
         QCOMPARE(LeeAjusteNumero(QStringLiteral("Width"), 0), Twips(v->frameGeometry().width()));
         QCOMPARE(LeeAjusteNumero(QStringLiteral("Height"), 0), Twips(v->frameGeometry().height()));
         QCOMPARE(qRound(LeeAjusteNumero(QStringLiteral("Width"), 0) / 15.0), Px(9000) * 96 / qRound(DpiPantalla()));
+    }
+
+    // Leaving leaves the copy of the day in the backup folder.
+    void SalirHaceLaCopiaDelDia() {
+        entorno->InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
+        mensajes->Responde(Respuesta::Si);
+        v->MenuAplicacionSalir->trigger();
+        QVERIFY(fin);
+        const QString copia = CarpetaCopia() + NombreCopiaAutomatica(QDate::currentDate());
+        QCOMPARE(Sqlite(copia, QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("1"));
+        QCOMPARE(mensajes->cuenta(), 1);
+    }
+
+    // Putting a copy in the place of the data asks for the password like the configuration.
+    void RestaurarPideLaClave() {
+        PalabraClave = QStringLiteral("Secreta");
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        v->MenuRestaurar->trigger();
+        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QTest::keyClicks(d->TxtClave, QStringLiteral("Secreta"));
+            AlAbrirModal([&](QWidget* m2) {
+                abiertos << m2->objectName();
+                static_cast<QDialog*>(m2)->reject();
+            });
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+        });
+        v->MenuRestaurar->trigger();
+        QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "RestaurarCopiaFrm"}));
+        QCOMPARE(mensajes->cuenta(), 0);
     }
 
     void ElMarcoQueLlegaTardeNoAgrandaLaVentana() {
