@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -32,9 +32,23 @@ ErrorBD ErrorLectura(const QString& origen, const QString& detalle) {
 }
 
 // The hidden temporary files of the copies: "." + the copy's name + "." and
-// six letters or digits, in the folder of the copy.
-QString PlantillaTemporal(const QFileInfo& destino) {
-    return destino.absoluteDir().filePath(QLatin1Char('.') + destino.fileName() + QStringLiteral(".XXXXXX"));
+// six letters or digits, in the folder of the copy. The letters come from the
+// system, so that processes started alike never draw the same ones, and the
+// file is made with its name at once (never an unnamed file named later,
+// which fails on a name already taken).
+bool AbreTemporal(const QFileInfo& destino, QFile& temporal) {
+    static const char kLetras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int intento = 0; intento < 100; ++intento) {
+        QString nombre = QLatin1Char('.') + destino.fileName() + QLatin1Char('.');
+        for (int i = 0; i < 6; ++i)
+            nombre += QLatin1Char(kLetras[QRandomGenerator::system()->bounded(62)]);
+        temporal.setFileName(destino.absoluteDir().filePath(nombre));
+        if (temporal.open(QIODevice::ReadWrite | QIODevice::NewOnly))
+            return true;
+        if (!QFileInfo::exists(temporal.fileName()))
+            return false;  // not a name taken: the folder refuses it
+    }
+    return false;
 }
 
 // Those of any copy of the program (named after it, ".mdb"), and those of
@@ -132,9 +146,8 @@ void EscribeCopiaEntera(const QString& destino, const std::function<void(const Q
 
     BorraTemporalesAbandonados(info.absoluteDir(), info.fileName());
     // A hidden name in the same folder, so the final rename never crosses file systems.
-    QTemporaryFile temporal(PlantillaTemporal(info));
-    temporal.setAutoRemove(false);
-    if (!temporal.open())
+    QFile temporal;
+    if (!AbreTemporal(info, temporal))
         throw ErrorEscrituraCopia(carpeta, temporal.errorString());
     BloqueaTemporal(temporal);
     const QString rutaTemporal = temporal.fileName();

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <random>
 #include <vector>
 #include <sys/wait.h>
@@ -44,7 +45,8 @@ pid_t Empieza(Trabajo t, const QString& fuente, const QString& destino) {
                 _exit(3);
             RestauraCopia(fuente);
         }
-    } catch (const ErrorBD&) {
+    } catch (const ErrorBD& e) {
+        std::fputs((e.descripcion() + QLatin1Char('\n')).toUtf8().constData(), stderr);
         _exit(2);
     }
     _exit(0);
@@ -131,8 +133,8 @@ TEST(Interrupciones, MilCopiasYRestauracionesCortadasDejanTodoEntero) {
                 QFile::remove(f.absoluteFilePath());
         }
     }
-    // Most of them were cut in the middle of their work.
-    EXPECT_GT(cortadas, kVueltas / 2);
+    // Hundreds of them were cut in the middle of their work, however busy the machine.
+    EXPECT_GT(cortadas, kVueltas / 4);
 
     // Whole work afterwards clears what the cut ones left: at most a file
     // cut before it got anything, which goes once it is a minute old.
