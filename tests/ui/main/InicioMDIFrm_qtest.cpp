@@ -71,6 +71,31 @@ class PruebaInicio : public QObject {
         });
     }
 
+    // Chooses `menu` twice: Esc at the password gate, then `clave` typed
+    // there; the dialogs that opened, in order (the screen itself closed at once).
+    QStringList ClaveCanceladaYLuegoBuena(QAction* menu, const QString& clave) {
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        menu->trigger();
+        if (abiertos != QStringList{"AccesoFrm"})
+            return abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QTest::keyClicks(d->TxtClave, clave);
+            AlAbrirModal([&](QWidget* m2) {
+                abiertos << m2->objectName();
+                static_cast<QDialog*>(m2)->reject();
+            });
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+        });
+        menu->trigger();
+        return abiertos;
+    }
+
 private slots:
     void initTestCase() {
         InstalaSustitutosFuentes();
@@ -174,25 +199,8 @@ private slots:
     // Putting a copy in the place of the data asks for the password like the configuration.
     void RestaurarPideLaClave() {
         PalabraClave = QStringLiteral("Secreta");
-        QStringList abiertos;
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            QTest::keyClick(m, Qt::Key_Escape);
-        });
-        v->MenuRestaurar->trigger();
-        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, QStringLiteral("Secreta"));
-            AlAbrirModal([&](QWidget* m2) {
-                abiertos << m2->objectName();
-                static_cast<QDialog*>(m2)->reject();
-            });
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
-        });
-        v->MenuRestaurar->trigger();
-        QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "RestaurarCopiaFrm"}));
+        QCOMPARE(ClaveCanceladaYLuegoBuena(v->MenuRestaurar, QStringLiteral("Secreta")),
+                 (QStringList{"AccesoFrm", "AccesoFrm", "RestaurarCopiaFrm"}));
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
@@ -290,26 +298,8 @@ private slots:
         v->MenuListados->trigger();
         QVERIFY(Hija("InfFacturasFrm"));
 
-        QStringList abiertos;
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            QTest::keyClick(m, Qt::Key_Escape);
-        });
-        v->MenuAplicacionDatos->trigger();
-        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
-
-        // The right password opens the company data.
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, QStringLiteral("Secreta"));
-            AlAbrirModal([&](QWidget* m2) {
-                abiertos << m2->objectName();
-                static_cast<QDialog*>(m2)->reject();
-            });
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
-        });
-        v->MenuAplicacionDatos->trigger();
+        // Esc at the gate opens nothing; the right password opens the company data.
+        QStringList abiertos = ClaveCanceladaYLuegoBuena(v->MenuAplicacionDatos, QStringLiteral("Secreta"));
         QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "DatosEmpresaFrm"}));
 
         // Configuration asks even with both flags off; the backup never asks.
