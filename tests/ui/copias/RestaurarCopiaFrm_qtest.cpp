@@ -8,6 +8,8 @@
 #include "ui/common/Fuentes.h"
 #include "ui/copias/RestaurarCopiaFrm.h"
 #include "ui/copias/RestaurarCopiaLogica.h"
+#include "reports/FacturasRpt.h"
+#include "reports/InfFacturasFrm.h"
 #include "ui/invoices/FacturasFrm.h"
 
 #include <QFileDialog>
@@ -95,7 +97,8 @@ private slots:
         QCOMPARE(Control<QPushButton>(&f, "BtnSalir")->text(), QStringLiteral("&Salir"));
     }
 
-    // The browser open behind shows the restored invoices.
+    // The browser and the listing open behind show the restored invoices;
+    // a screen that cannot read them again is closed.
     void ConSiLaCopiaSustituyeALaBaseYLasPantallasLaMuestran() {
         auto* facturas = new FacturasFrm();
         facturas->setObjectName(QStringLiteral("FacturasFrm"));
@@ -103,6 +106,19 @@ private slots:
         facturas->show();
         auto* pagos = Control<QTableView>(facturas, "DBGridPagos");
         QCOMPARE(pagos->model()->rowCount(), 2);
+        auto* listado = new InfFacturasFrm();
+        listado->setObjectName(QStringLiteral("InfFacturasFrm"));
+        listado->setAttribute(Qt::WA_DeleteOnClose);
+        listado->show();
+        listado->TxtGrupo[0]->setText(Hoy());
+        listado->TxtGrupo[1]->setText(Hoy());
+        listado->BtnRefrescar->click();
+        QVERIFY(listado->Informe());
+        QCOMPARE(listado->Informe()->Sumas().totalC, 145.2);
+        QPointer<QWidget> otra = new QWidget();
+        otra->setObjectName(QStringLiteral("OtraPantalla"));
+        otra->setAttribute(Qt::WA_DeleteOnClose);
+        otra->show();
 
         RestaurarCopiaFrm f;
         f.show();
@@ -133,7 +149,10 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(Facturas(), 2);
         QCOMPARE(pagos->model()->rowCount(), 1);
+        QCOMPARE(listado->Informe()->Sumas().totalC, 121.0);
+        QTRY_VERIFY(!otra);
         facturas->close();
+        listado->close();
     }
 
     void ConNoNadaCambia() {
