@@ -212,22 +212,3 @@ TEST_F(Restauracion, ConElDiscoLlenoNoSeRestauraNada) {
     EXPECT_EQ(Archivos(CarpetaCopia()), antes.copias);
     EXPECT_EQ(Archivos(e.Carpeta()), antes.programa);
 }
-
-TEST(DescribeCopia, DiceCuantasFacturasYLaFechaDeLaUltima) {
-    const struct {
-        qint64 facturas;
-        QDate ultima;
-        const char* texto;
-    } casos[] = {
-        {0, {}, "la copia \"F.mdb\" (sin facturas)"},
-        {1, QDate(2026, 1, 5), "la copia \"F.mdb\" (1 factura, del 05/01/2026)"},
-        {12345, QDate(2026, 12, 31), "la copia \"F.mdb\" (12.345 facturas, la última del 31/12/2026)"},
-    };
-    for (const auto& c : casos) {
-        ExamenArchivoBD x;
-        x.estado = EstadoArchivoBD::Valida;
-        x.facturas = c.facturas;
-        x.ultimaFactura = c.ultima;
-        EXPECT_EQ(DescribeCopia(QStringLiteral("/copias/F.mdb"), x), QString::fromUtf8(c.texto));
-    }
-}

@@ -2,7 +2,6 @@
 
 #include "data/ArchivoBD.h"
 #include "data/BaseDatos.h"
-#include "data/CopiaEntera.h"
 #include "data/MarcaUso.h"
 #include "data/comun/Mensajes.h"
 
@@ -98,24 +97,6 @@ TEST_F(ArchivoBD, LaCopiaEsUnaInstantaneaDeLoGuardado) {
               QStringLiteral("ok\nF-1,C-1,C-2"));
     EXPECT_EQ(Sqlite(e.RutaBD(), QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("4"));
     EXPECT_EQ(QDir(Ruta("copias")).entryList(QDir::Files | QDir::Hidden), QStringList{"instantanea.mdb"});
-}
-
-TEST_F(ArchivoBD, UnaCopiaQueFallaDejaLaAnteriorYNingunTemporal) {
-    const QString destino = Ruta("copias/copia.mdb");
-    Conexion->CopiaConsistente(destino);
-    const QByteArray anterior = ContenidoArchivo(destino);
-    const auto falla = [](const QString& temporal) {
-        QFile f(temporal);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(10000, 'x'));
-        throw ErrorBD(CodigoCopia::Escritura, QStringLiteral("a medias"));
-    };
-    // Cut while writing, and a whole file that is not a sound database.
-    EXPECT_THROW(EscribeCopiaEntera(destino, falla), ErrorBD);
-    EXPECT_THROW(EscribeCopiaEntera(destino, [&](const QString& t) { HazArchivoMalo(ArchivoMalo::Danado, destino, t); }),
-                 ErrorBD);
-    EXPECT_EQ(ContenidoArchivo(destino), anterior);
-    EXPECT_EQ(QDir(Ruta("copias")).entryList(QDir::Files | QDir::Hidden), QStringList{"copia.mdb"});
 }
 
 // The copy and the restore take the instance's own mark exclusively, without
