@@ -4,17 +4,35 @@
 #include "config/Ajustes.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
+#include "copias/Copias.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
+
 const int kEsperaComprobacionMs = 1000;
+const QString kTituloPrimeraVez = QStringLiteral("Primera ejecución - CONFIGURACIÓN");
+
+// A new computer, or a lost database, with copies at hand: one of them may be
+// put in place before an empty database is created. True once connected to it.
+bool RestauraEnVezDeEmpezar(const Arranque& ganchos) {
+    if (!ganchos.restauraPrimeraVez || QFileInfo::exists(RutaBaseDatos()) || !HayCopias(CarpetaCopia()))
+        return false;
+    const Respuesta r = MuestraMensaje(
+        QStringLiteral("Atención, es la primera vez que se arranca la aplicación, pero hay copias de seguridad en ") +
+            CarpetaCopia() +
+            QStringLiteral(". ¿Desea restaurar una de ellas? Si contesta No, se creará una base de datos vacía."),
+        Botones::SiNo, Icono::Pregunta, kTituloPrimeraVez);
+    return r == Respuesta::Si && ganchos.restauraPrimeraVez() && Conexion && Conexion->Abierta();
+}
+
 }  // namespace
 
 FinArranque Main(const Arranque& ganchos) {
-    if (!ConectarBD())
+    if (!RestauraEnVezDeEmpezar(ganchos) && !ConectarBD())
         return FinArranque::SinConexion;
     ComprobarVersion();
 
@@ -32,7 +50,7 @@ FinArranque Main(const Arranque& ganchos) {
         MuestraMensaje(QStringLiteral("Atención, es la primera vez que se arranca la aplicación. Introduzca a "
                                       "continuación los Parámetros Básicos de Configuración y vuelva a arrancar el "
                                       "programa."),
-                       Botones::Aceptar, Icono::Informacion, QStringLiteral("Primera ejecución - CONFIGURACIÓN"));
+                       Botones::Aceptar, Icono::Informacion, kTituloPrimeraVez);
         rs.reset();
         if (ganchos.muestraDatosEmpresa)
             ganchos.muestraDatosEmpresa();

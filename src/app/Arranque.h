@@ -6,6 +6,9 @@
 struct Arranque {
     std::function<void()> muestraDatosEmpresa;   // modal, first run
     std::function<void()> muestraParametros;     // modal, first run
+    // No database yet but copies in the backup folder: the restore screen,
+    // modal. True when it restored one (and connected to it).
+    std::function<bool()> restauraPrimeraVez;
     // Shows the main window (not modal); then applies width and height in
     // twips and the state (0 normal, 1 minimised, 2 maximised).
     std::function<void()> muestraVentanaPrincipal;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "ui/common/Ventanas.h"
+#include "ui/copias/RestaurarCopiaFrm.h"
 #include "ui/main/InicioMDIFrm.h"
 #include "ui/settings/DatosEmpresaFrm.h"
 #include "ui/settings/ParametrosFrm.h"
@@ -18,6 +19,10 @@ Arranque ArranqueConVentanas() {
         ParametrosFrm dlg;
         dlg.setObjectName(QStringLiteral("ParametrosFrm"));
         dlg.exec();
+    };
+    a.restauraPrimeraVez = [] {
+        RestaurarCopiaFrm dlg;
+        return dlg.exec() == QDialog::Accepted;
     };
     a.muestraVentanaPrincipal = [] {
         auto* v = new InicioMDIFrm();

@@ -3,6 +3,7 @@
 #include "app/Programa.h"
 
 #include "config/ActualizacionMod.h"
+#include "copias/OrdenesCopia.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
@@ -32,6 +33,8 @@ const DefinicionOrden kOrdenes[] = {
     {"--help", "", 0, 0, nullptr},
     {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
     {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
+    {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
+    {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {
@@ -124,6 +127,7 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
     c.escribe = [](const QString& t) { Linea(stdout, t); };
     c.avisa = [](const QString& t) { Linea(stderr, t); };
     c.pideSecreto = LeeSecretoTerminal;
+    c.pideRespuesta = LeeRespuestaTerminal;
     const int r = Busca(linea.orden)->ejecuta(c);
     CierraConexion();
     // A command that finds its arguments wrong has said why; the usage follows.

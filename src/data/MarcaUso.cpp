@@ -10,12 +10,14 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 qintptr gMarca = -1;
+QString gRutaMarca;
 
 #ifdef Q_OS_WIN
 // Windows locks are mandatory: a lock on the database itself would stop the
@@ -28,11 +30,21 @@ qintptr AbreMarca(const QString& rutaBD) {
     return h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<qintptr>(h);
 }
 
-bool Bloquea(qintptr m, bool exclusivo) {
+bool Bloquea(qintptr m, bool exclusivo, bool esperando = false) {
     OVERLAPPED ov{};
-    DWORD modo = LOCKFILE_FAIL_IMMEDIATELY | (exclusivo ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    DWORD modo = (esperando ? 0 : LOCKFILE_FAIL_IMMEDIATELY) | (exclusivo ? LOCKFILE_EXCLUSIVE_LOCK : 0);
     return LockFileEx(reinterpret_cast<HANDLE>(m), modo, 0, 1, 0, &ov) != 0;
 }
+
+// A lock there changes kind only by letting go first.
+bool Convierte(qintptr m, bool exclusivo, bool esperando = false) {
+    OVERLAPPED ov{};
+    UnlockFileEx(reinterpret_cast<HANDLE>(m), 0, 1, 0, &ov);
+    return Bloquea(m, exclusivo, esperando);
+}
+
+// The mark's file stays where it is when the database is replaced.
+bool MismoArchivo(qintptr, const QString&) { return true; }
 
 void CierraMarca(qintptr m) { CloseHandle(reinterpret_cast<HANDLE>(m)); }
 #else
@@ -43,12 +55,24 @@ qintptr AbreMarca(const QString& rutaBD) {
     return ::open(QFile::encodeName(rutaBD).constData(), O_RDONLY | O_CLOEXEC);
 }
 
-bool Bloquea(qintptr m, bool exclusivo) {
+bool Bloquea(qintptr m, bool exclusivo, bool esperando = false) {
     int rc;
     do
-        rc = ::flock(static_cast<int>(m), (exclusivo ? LOCK_EX : LOCK_SH) | LOCK_NB);
+        rc = ::flock(static_cast<int>(m), (exclusivo ? LOCK_EX : LOCK_SH) | (esperando ? 0 : LOCK_NB));
     while (rc != 0 && errno == EINTR);
     return rc == 0;
+}
+
+// flock() changes the kind of a lock it holds in place (a refused change
+// loses the lock, which the caller then takes again).
+bool Convierte(qintptr m, bool exclusivo, bool esperando = false) { return Bloquea(m, exclusivo, esperando); }
+
+// Whether the descriptor still opens the file at `ruta`: a restore puts a
+// new file in the place of the one an instance may have opened, waiting.
+bool MismoArchivo(qintptr m, const QString& ruta) {
+    struct stat a {}, b {};
+    return ::fstat(static_cast<int>(m), &a) == 0 && ::stat(QFile::encodeName(ruta).constData(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 void CierraMarca(qintptr m) { ::close(static_cast<int>(m)); }
@@ -58,19 +82,28 @@ void CierraMarca(qintptr m) { ::close(static_cast<int>(m)); }
 
 bool TomaMarcaUso(const QString& rutaBD) {
     SueltaMarcaUso();
-    qintptr m = AbreMarca(rutaBD);
-    if (m == -1)
-        return false;
     QDeadlineTimer limite(3000);
-    while (!Bloquea(m, false)) {
-        if (limite.hasExpired()) {
-            CierraMarca(m);
+    for (;;) {
+        qintptr m = AbreMarca(rutaBD);
+        if (m == -1)
             return false;
+        while (!Bloquea(m, false)) {
+            if (limite.hasExpired()) {
+                CierraMarca(m);
+                return false;
+            }
+            QThread::msleep(50);
         }
-        QThread::msleep(50);
+        // Granted on a file that a restore has meanwhile replaced: the new one is marked instead.
+        if (MismoArchivo(m, rutaBD)) {
+            gMarca = m;
+            gRutaMarca = rutaBD;
+            return true;
+        }
+        CierraMarca(m);
+        if (limite.hasExpired())
+            return false;
     }
-    gMarca = m;
-    return true;
 }
 
 void SueltaMarcaUso() {
@@ -83,12 +116,35 @@ void SueltaMarcaUso() {
 bool MarcaUsoTomada() { return gMarca != -1; }
 
 UsoExclusivo::UsoExclusivo(const QString& rutaBD) {
+    if (gMarca != -1 && gRutaMarca == rutaBD && MismoArchivo(gMarca, rutaBD)) {
+        // Held here until it goes back, so that closing the connection meanwhile keeps it.
+        manejador_ = gMarca;
+        gMarca = -1;
+        propia_ = true;
+        conseguido_ = Convierte(manejador_, true);
+        if (!conseguido_)
+            Convierte(manejador_, false, true);
+        return;
+    }
     manejador_ = AbreMarca(rutaBD);
     if (manejador_ != -1)
         conseguido_ = Bloquea(manejador_, true);
 }
 
 UsoExclusivo::~UsoExclusivo() {
+    if (manejador_ == -1)
+        return;
+    if (propia_ && gMarca == -1) {
+        if (conseguido_)
+            Convierte(manejador_, false, true);
+        gMarca = manejador_;
+        return;
+    }
+    CierraMarca(manejador_);
+}
+
+void UsoExclusivo::Libera() {
     if (manejador_ != -1)
         CierraMarca(manejador_);
+    manejador_ = -1;
 }

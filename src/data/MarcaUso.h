@@ -15,8 +15,11 @@ void SueltaMarcaUso();
 // True while this process holds the mark.
 bool MarcaUsoTomada();
 
-// Exclusive use of the database file for the time of a copy: granted only
-// when no instance (this one included) holds the mark. Never waits.
+// Exclusive use of the database file for the time of a copy or a restore:
+// granted only when no other instance holds the mark. When this process
+// holds the mark on the file, the mark itself turns exclusive (no descriptor
+// of the file is closed meanwhile, which would drop the engine's locks) and
+// goes back to shared at the end. Never waits for another instance.
 class UsoExclusivo {
 public:
     explicit UsoExclusivo(const QString& rutaBD);
@@ -26,8 +29,12 @@ public:
     // False when the file could not even be opened.
     bool Abierto() const { return manejador_ != -1; }
     bool Conseguido() const { return conseguido_; }
+    // Lets go at once, without giving the mark back: the file it was taken
+    // on has been replaced, and the connection to the new one marks that.
+    void Libera();
 
 private:
     bool conseguido_ = false;
+    bool propia_ = false;  // this process's own mark, turned exclusive
     qintptr manejador_ = -1;
 };

@@ -19,6 +19,8 @@ struct ContextoOrden {
     std::function<void(const QString&)> avisa;    // one line of failure, in Spanish (standard error)
     // Asks for a secret without echo; nothing when there is no terminal to ask on.
     std::function<std::optional<QString>(const QString& pregunta)> pideSecreto;
+    // Asks a question and reads the answer; nothing when there is no terminal to ask on.
+    std::function<std::optional<QString>(const QString& pregunta)> pideRespuesta;
 };
 
 // Opens the database (the usual one, or the one named by --base-datos) for

@@ -9,7 +9,9 @@
 #include <unistd.h>
 #endif
 
-std::optional<QString> LeeSecretoTerminal(const QString& pregunta) {
+namespace {
+
+std::optional<QString> LeeLineaTerminal(const QString& pregunta, bool eco) {
 #ifdef Q_OS_WIN
     HANDLE entrada = GetStdHandle(STD_INPUT_HANDLE);
     DWORD modo = 0;
@@ -17,12 +19,13 @@ std::optional<QString> LeeSecretoTerminal(const QString& pregunta) {
         return std::nullopt;
     std::fputs(pregunta.toUtf8().constData(), stderr);
     std::fflush(stderr);
-    SetConsoleMode(entrada, modo & ~ENABLE_ECHO_INPUT);
+    SetConsoleMode(entrada, eco ? modo : modo & ~ENABLE_ECHO_INPUT);
     wchar_t buf[256];
     DWORD leidos = 0;
     const bool ok = ReadConsoleW(entrada, buf, 255, &leidos, nullptr);
     SetConsoleMode(entrada, modo);
-    std::fputs("\n", stderr);
+    if (!eco)
+        std::fputs("\n", stderr);
     if (!ok)
         return std::nullopt;
     QString r = QString::fromWCharArray(buf, static_cast<int>(leidos));
@@ -35,7 +38,7 @@ std::optional<QString> LeeSecretoTerminal(const QString& pregunta) {
     std::fputs(pregunta.toUtf8().constData(), stderr);
     std::fflush(stderr);
     termios antes{};
-    const bool conModo = tcgetattr(STDIN_FILENO, &antes) == 0;
+    const bool conModo = !eco && tcgetattr(STDIN_FILENO, &antes) == 0;
     if (conModo) {
         termios sinEco = antes;
         sinEco.c_lflag &= ~static_cast<tcflag_t>(ECHO);
@@ -47,9 +50,16 @@ std::optional<QString> LeeSecretoTerminal(const QString& pregunta) {
         linea.append(c);
     if (conModo)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &antes);
-    std::fputs("\n", stderr);
+    if (!eco)
+        std::fputs("\n", stderr);
     if (linea.endsWith('\r'))
         linea.chop(1);
     return QString::fromUtf8(linea);
 #endif
 }
+
+}  // namespace
+
+std::optional<QString> LeeSecretoTerminal(const QString& pregunta) { return LeeLineaTerminal(pregunta, false); }
+
+std::optional<QString> LeeRespuestaTerminal(const QString& pregunta) { return LeeLineaTerminal(pregunta, true); }

@@ -232,6 +232,11 @@ void InfFacturasFrm::TxtGrupo_Validate(int indice) {
         t->setText(*fecha);
 }
 
+void InfFacturasFrm::ActualizaDatos() {
+    if (informe_)
+        BtnRefrescar_Click();
+}
+
 void InfFacturasFrm::BtnRefrescar_Click() {
     if (ObjUtiles().CamposVacios({TxtGrupo[0], TxtGrupo[1]}, 0, 0, 0)) {
         Aviso(QStringLiteral("Introduzca las dos fechas para la búsqueda."));

@@ -35,6 +35,9 @@ public:
     const QString& UltimaConsulta() const { return sql_; }
     QPrintPreviewWidget* VistaPrevia() const { return vista_; }
 
+    // The database was replaced: the listing on show is built again from it.
+    Q_INVOKABLE void ActualizaDatos();
+
     // Writes the report on show to a PDF file; false (after telling the user) on failure.
     bool GuardaPdf(const QString& ruta);
     // Prints the report on show on the shared printer, pages desde..hasta (0: all).

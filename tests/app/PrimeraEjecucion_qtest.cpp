@@ -2,11 +2,14 @@
 
 #include "config/Ajustes.h"
 #include "app/Arranque.h"
+#include "app/ArranqueVentanas.h"
+#include "copias/Copias.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "reports/Listado.h"
 #include "ui/common/Fuentes.h"
+#include "ui/copias/RestaurarCopiaFrm.h"
 #include "ui/settings/DatosEmpresaFrm.h"
 #include "ui/settings/ParametrosFrm.h"
 
@@ -100,6 +103,68 @@ private slots:
         QCOMPARE(cab.linea1, QStringLiteral("Llibreria d'en Pau"));
         QCOMPARE(cab.linea2, QStringLiteral("Plaza d'Or, 3"));
         QCOMPARE(cab.linea3, QStringLiteral("07100 Sóller Illes Balears"));
+    }
+
+    // A new computer with the copies of the old one at hand.
+    void SinBaseYConCopiasSeOfreceRestaurarUna() {
+        EntornoPruebas e;
+        e.Conecta();
+        e.InsertaParametros(QStringLiteral("IGIC"));
+        e.InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
+        CopiaArchivoBD(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6)));
+        CierraConexion();
+        QVERIFY(QFile::remove(e.RutaBD()));
+
+        RegistroMensajes r;
+        r.Responde(Respuesta::Si);  // restore one
+        r.Responde(Respuesta::Si);  // this one
+        QStringList pantallas;
+        bool ventanaPrincipal = false;
+        Arranque ganchos = ArranqueConVentanas();
+        ganchos.restauraPrimeraVez = [&, restaura = ganchos.restauraPrimeraVez] {
+            CuandoSeAbra<RestaurarCopiaFrm>([&](RestaurarCopiaFrm* d) {
+                pantallas << d->objectName();
+                QTest::keyClick(d, Qt::Key_Return);
+            });
+            return restaura();
+        };
+        ganchos.muestraDatosEmpresa = [&] { pantallas << QStringLiteral("DatosEmpresaFrm"); };
+        ganchos.muestraParametros = [&] { pantallas << QStringLiteral("ParametrosFrm"); };
+        ganchos.muestraVentanaPrincipal = [&] { ventanaPrincipal = true; };
+        ganchos.aplicaTamano = nullptr;
+
+        QCOMPARE(Main(ganchos), FinArranque::VentanaAbierta);
+        QVERIFY(ventanaPrincipal);
+        QCOMPARE(pantallas, QStringList{"RestaurarCopiaFrm"});
+        QCOMPARE(r.cuenta(), 3);
+        const Mensaje oferta = r.mostrados()[0];
+        QCOMPARE(oferta.texto, QStringLiteral("Atención, es la primera vez que se arranca la aplicación, pero hay copias "
+                                              "de seguridad en ") +
+                                   CarpetaCopia() +
+                                   QStringLiteral(". ¿Desea restaurar una de ellas? Si contesta No, se creará una base "
+                                                  "de datos vacía."));
+        QCOMPARE(oferta.botones, Botones::SiNo);
+        QCOMPARE(oferta.icono, Icono::Pregunta);
+        QCOMPARE(oferta.titulo, QStringLiteral("Primera ejecución - CONFIGURACIÓN"));
+        QCOMPARE(r.mostrados()[1].texto,
+                 QStringLiteral("¿Desea restaurar la copia \"Fiscalino061226.mdb\" (1 factura, del 06/12/2026)?"));
+        QCOMPARE(r.ultimo().texto, QStringLiteral("La copia se restauró correctamente."));
+        QCOMPARE(OpcionIva, QStringLiteral("IGIC"));
+        QCOMPARE(Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"))->Campo(0).Texto(),
+                 QStringLiteral("1"));
+        CierraConexion();
+
+        // Saying no makes the empty database of a first run.
+        QVERIFY(QFile::remove(e.RutaBD()));
+        r.Limpia();
+        pantallas.clear();
+        r.Responde(Respuesta::No);
+        QCOMPARE(Main(ganchos), FinArranque::PrimeraVez);
+        QCOMPARE(pantallas, (QStringList{"DatosEmpresaFrm", "ParametrosFrm"}));
+        QCOMPARE(r.cuenta(), 2);
+        QCOMPARE(r.ultimo().titulo, QStringLiteral("Primera ejecución - CONFIGURACIÓN"));
+        QVERIFY(r.ultimo().texto.startsWith(QStringLiteral("Atención, es la primera vez que se arranca la aplicación. ")));
+        QVERIFY(QFileInfo::exists(e.RutaBD()));
     }
 
     void SalirDeAmbasPantallasTambienTerminaYSigueSiendoPrimeraVez() {

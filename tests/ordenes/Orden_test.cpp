@@ -10,21 +10,9 @@
 
 namespace {
 
-struct Orden {
-    QStringList salida, errores;
-    std::optional<QString> clave;  // what the terminal answers; nothing for no terminal
-    ContextoOrden c;
-    Orden() {
-        c.escribe = [this](const QString& t) { salida << t; };
-        c.avisa = [this](const QString& t) { errores << t; };
-        c.pideSecreto = [this](const QString&) { return clave; };
-    }
-};
+using Orden = OrdenDePrueba;
 
-QByteArray Contenido(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray Contenido(const QString& ruta) { return ContenidoArchivo(ruta); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "config/Ajustes.h"
 #include "config/Parametros.h"
+#include "copias/Copias.h"
 #include "data/BaseDatos.h"
 #include "data/ConexionBD.h"
 #include "data/comun/Bitacora.h"
@@ -23,6 +24,9 @@ EntornoPruebas::EntornoPruebas() {
     EstableceCarpetaAjustes(dir_.path() + QStringLiteral("/ajustes"));
     EstableceCarpetaDatosUsuario(dir_.path() + QStringLiteral("/usuario"));
     EstableceArchivoBitacora(QString());
+    // Copies, the automatic ones on leaving too, never reach the user's home folder.
+    QDir(dir_.path()).mkdir(QStringLiteral("copias"));
+    EstableceCarpetaCopia(dir_.path() + QStringLiteral("/copias"));
     PalabraClave.clear();
     IvaPorDefecto = 0;
     OpcionIva.clear();
@@ -145,6 +149,51 @@ QString Sqlite(const QString& archivo, const QString& sql) {
     if (!p.waitForFinished(10000))
         return QStringLiteral("(sin respuesta)");
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+OrdenDePrueba::OrdenDePrueba(const QStringList& argumentos) {
+    c.argumentos = argumentos;
+    c.escribe = [this](const QString& t) { salida << t; };
+    c.avisa = [this](const QString& t) { errores << t; };
+    c.pideSecreto = [this](const QString&) { return clave; };
+    c.pideRespuesta = [this](const QString&) { return respuesta; };
+}
+
+QByteArray ContenidoArchivo(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void HazArchivoMalo(ArchivoMalo tipo, const QString& base, const QString& destino) {
+    QFile::remove(destino);
+    const QByteArray bytes = ContenidoArchivo(base);
+    ASSERT_GT(bytes.size(), 8192);
+    QByteArray r;
+    switch (tipo) {
+    case ArchivoMalo::Truncado: r = bytes.left(bytes.size() / 2); break;
+    case ArchivoMalo::Azar:
+        for (int i = 0; i < bytes.size(); ++i)
+            r.append(static_cast<char>((i * 7919 + 13) % 251));
+        break;
+    case ArchivoMalo::Ajeno:
+        ASSERT_EQ(Sqlite(destino, QStringLiteral("create table CLIENTES (NOMBRE text); insert into CLIENTES values ('x')")),
+                  QString());
+        return;
+    case ArchivoMalo::MasReciente:
+        ASSERT_TRUE(QFile::copy(base, destino));
+        ASSERT_EQ(Sqlite(destino, QStringLiteral("pragma user_version = 99")), QString());
+        return;
+    case ArchivoMalo::Vacio: break;
+    case ArchivoMalo::Danado: {
+        r = bytes;
+        const int pagina = 4096 * (bytes.size() / 4096 / 2);
+        r.replace(pagina, 4096, QByteArray(4096, '\x5a'));
+        break;
+    }
+    }
+    QFile f(destino);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(r), r.size());
 }
 
 // The shell keeps the locked descriptor and becomes `sleep`, so killing it frees the lock.

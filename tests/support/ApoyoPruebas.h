@@ -1,11 +1,14 @@
 #pragma once
 // Shared ground for the tests: a temporary program folder with its own
 // settings, and a fresh database in it.
+#include "ordenes/Orden.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 // Readable QString values in assertion failures.
@@ -13,8 +16,9 @@ void PrintTo(const QString& texto, std::ostream* os);
 
 class EntornoPruebas {
 public:
-    // Points RutaAplicacion and the settings store at a new temporary folder
-    // and resets the parameters in memory. Does not connect.
+    // Points RutaAplicacion, the settings store and the backup folder (its
+    // "copias") at a new temporary folder and resets the parameters in
+    // memory. Does not connect.
     EntornoPruebas();
     ~EntornoPruebas();
     QString Carpeta() const { return dir_.path(); }
@@ -64,6 +68,33 @@ void BorraDisparador(const QString& nombre, const QString& tabla);
 
 // What the standard sqlite3 tool answers to `sql` on `archivo` (output and errors).
 QString Sqlite(const QString& archivo, const QString& sql);
+
+// A command for scripts run in the test's own process: the lines it writes,
+// and what the terminal answers (nothing: there is no terminal).
+struct OrdenDePrueba {
+    QStringList salida, errores;
+    std::optional<QString> clave;      // the access password typed
+    std::optional<QString> respuesta;  // the answer to its question
+    ContextoOrden c;
+    explicit OrdenDePrueba(const QStringList& argumentos = {});
+    OrdenDePrueba(const OrdenDePrueba&) = delete;
+    OrdenDePrueba& operator=(const OrdenDePrueba&) = delete;
+};
+
+// The bytes of a file ("" when it cannot be read).
+QByteArray ContenidoArchivo(const QString& ruta);
+
+// Files a user might pick to restore that are not a sound database of the
+// program, written to `destino` from `base` (a database of the program).
+enum class ArchivoMalo {
+    Truncado,     // the first half of `base`
+    Azar,         // random bytes
+    Ajeno,        // a database of another program
+    MasReciente,  // `base` stamped with a layout newer than this program's
+    Vacio,        // nothing at all
+    Danado        // `base` with a page in the middle overwritten
+};
+void HazArchivoMalo(ArchivoMalo tipo, const QString& base, const QString& destino);
 
 // Another instance of the program: a process that holds the in-use mark on
 // the database (a shared lock) until it is destroyed; or, copying, the

@@ -129,6 +129,8 @@ double RedondeaDosDecimales(double v) {
     return negativo ? -r : r;
 }
 
+QString FormatoEnteroAgrupado(double v) { return ConDecimales(v, 0, true); }
+
 QString FormatoEntero(double v) {
     QString r = ConDecimales(v, 0, false);
     return (r == QLatin1String("0")) ? QString() : r;

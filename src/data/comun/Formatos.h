@@ -22,6 +22,8 @@ QString FormatoEntero(double v);
 qint64 Centimos(double v);
 // "#,##0.00" of a whole number of hundredths: 123450 -> "1.234,50", 2100 -> "21,00".
 QString FormatoCentimos(qint64 centimos);
+// "#,##0": rounded to a whole number, "." between thousands: 1234567 -> "1.234.567".
+QString FormatoEnteroAgrupado(double v);
 // Plain text form of a number: shortest general form, up to 15 significant
 // digits, decimal comma, no grouping: 121 -> "121", 83.06 -> "83,06".
 QString TextoNumero(double v);

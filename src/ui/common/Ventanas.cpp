@@ -47,6 +47,21 @@ QList<QWidget*> PantallasAbiertas() {
     return r;
 }
 
+void ActualizaPantallas() {
+    for (QWidget* w : PantallasAbiertas()) {
+        if (w->objectName().compare(QLatin1String("Menufrm"), Qt::CaseInsensitive) == 0)
+            continue;
+        if (w->metaObject()->indexOfMethod("ActualizaDatos()") >= 0) {
+            QMetaObject::invokeMethod(w, "ActualizaDatos");
+            continue;
+        }
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            sub->close();
+        else
+            w->close();
+    }
+}
+
 QWidget* BuscaPantalla(const QString& nombre) {
     for (QWidget* w : PantallasAbiertas())
         if (w->objectName() == nombre)

@@ -20,6 +20,12 @@ QWidget* BuscaPantalla(const QString& nombre);
 // Every open screen (children of the frame and top-level windows) but the frame itself.
 QList<QWidget*> PantallasAbiertas();
 
+// After the database was replaced by another (a restore): every open screen
+// reads its data again (its method ActualizaDatos); one that has no such
+// method is closed, so that none shows what is no longer there. The button
+// menu shows no data.
+void ActualizaPantallas();
+
 // One window of a kind at a time: brings the open one forward or creates it.
 template <class T>
 T* MuestraPantalla(const QString& nombre) {

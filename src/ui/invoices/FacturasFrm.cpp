@@ -1,5 +1,6 @@
 #include "ui/invoices/FacturasFrm.h"
 
+#include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
@@ -198,15 +199,34 @@ void FacturasFrm::Form_Load() {
                 FormatoColumna(rejilla, a.titulo, a.formato);
         }
     }
+    PonTitulosImpuesto();
+    const QDate hoy = QDate::currentDate();
+    TxtOb[0]->setText(QString::number(hoy.year()));
+    CmbTrimestre->setCurrentIndex(TrimestreDeFecha(hoy));
+    barra_->CmbTrimestre_Click();
+}
+
+void FacturasFrm::PonTitulosImpuesto() {
     for (QTableView* rejilla : {DBGridCobros, DBGridPagos}) {
         TituloColumna(rejilla, QStringLiteral("IVA"), OpcionIva);
         TituloColumna(rejilla, QStringLiteral("Importe IVA"), TituloImporteImpuesto(OpcionIva));
     }
     LblDif[0]->setText(TituloDiferenciaImpuesto(OpcionIva));
-    const QDate hoy = QDate::currentDate();
-    TxtOb[0]->setText(QString::number(hoy.year()));
-    CmbTrimestre->setCurrentIndex(TrimestreDeFecha(hoy));
-    barra_->CmbTrimestre_Click();
+}
+
+void FacturasFrm::ActualizaDatos() {
+    if (!cargado_)
+        return;
+    PonTitulosImpuesto();
+    // Dates half typed show nothing rather than the invoices that were there.
+    if (CompruebaBusqueda(TxtOb[1]->text(), TxtOb[2]->text()) == Busqueda::Valida) {
+        MuestraFacturas();
+        return;
+    }
+    Form_Unload();
+    for (QLabel* l : LblTotal)
+        l->setText(SumaVacia);
+    CalculaDiferencias();
 }
 
 void FacturasFrm::closeEvent(QCloseEvent* e) {

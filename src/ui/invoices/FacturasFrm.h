@@ -20,6 +20,8 @@ public:
     explicit FacturasFrm(QWidget* parent = nullptr);
     ~FacturasFrm() override;
     QSize sizeHint() const override;
+    // The database was replaced: the same dates searched again, the tax word read again.
+    Q_INVOKABLE void ActualizaDatos();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -30,6 +32,7 @@ protected:
 private:
     QTableView* CreaRejilla(const QString& nombre, const QString& titulo, ModeloRegistros*& modelo, QLabel*& barra);
     void ColocaControles();
+    void PonTitulosImpuesto();
 
     void Form_Load();
     void Form_Unload();

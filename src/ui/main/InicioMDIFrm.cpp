@@ -1,6 +1,7 @@
 #include "ui/main/InicioMDIFrm.h"
 
 #include "config/Ajustes.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
@@ -15,6 +16,7 @@
 #include "ui/common/Recursos.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
+#include "ui/copias/RestaurarCopiaFrm.h"
 #include "ui/invoices/FacturasFrm.h"
 #include "ui/main/AcercaDeFrm.h"
 #include "ui/main/InicioMDILogica.h"
@@ -63,7 +65,10 @@ void SalirAplicacion() {
     if (auto* v = qobject_cast<InicioMDIFrm*>(VentanaPrincipal())) {
         const QRect marco = v->frameGeometry();
         GuardaEstadoVentana({v->EstadoVentana(), Twips(marco.width()), Twips(marco.height())});
+        // Gone from the screen at once; the copy of the day is made behind it.
+        v->hide();
     }
+    HazCopiaAutomatica(QDate::currentDate());
     CierraConexion();
     if (FinPrograma())
         FinPrograma()();
@@ -135,7 +140,11 @@ void InicioMDIFrm::CreaMenus() {
     MenuInformeListado = accion(MenuInforme->addAction(QStringLiteral("Listado de &Facturas")), "MenuInformeListado");
     MenuLiquidacion = accion(MenuInforme->addAction(QStringLiteral("Liquidación del &Trimestre")), "MenuLiquidacion");
     MenuLibros = accion(MenuInforme->addAction(QStringLiteral("Libros &Registro")), "MenuLibros");
-    MenuCopia = accion(barra->addAction(QStringLiteral("Copia de &Seguridad")), "MenuCopia");
+    MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
+    MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
+    MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
+    MenuCopia = accion(MenuCopiaSeguridad->addAction(QStringLiteral("Realizar &Copia")), "MenuCopia");
+    MenuRestaurar = accion(MenuCopiaSeguridad->addAction(QStringLiteral("&Restaurar Copia")), "MenuRestaurar");
 
     MenuVentana = barra->addMenu(QStringLiteral("&Ventana"));
     MenuVentana->setObjectName(QStringLiteral("MenuVentana"));
@@ -160,6 +169,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
     connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
+    connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
 }
 
@@ -375,6 +385,13 @@ void InicioMDIFrm::MenuAplicacionConfig_Click() {
 void InicioMDIFrm::MenuCopia_Click() {
     CopiaSeguridadFrm dlg(this);
     dlg.setObjectName(QStringLiteral("CopiaSeguridadFrm"));
+    dlg.exec();
+}
+
+void InicioMDIFrm::MenuRestaurar_Click() {
+    if (!ValidarAcceso())
+        return;
+    RestaurarCopiaFrm dlg(this);
     dlg.exec();
 }
 

@@ -54,7 +54,9 @@ public:
     QAction* MenuInformeListado = nullptr;
     QAction* MenuLiquidacion = nullptr;
     QAction* MenuLibros = nullptr;
+    QMenu* MenuCopiaSeguridad = nullptr;  // "Copia de &Seguridad": the copy and the restore
     QAction* MenuCopia = nullptr;
+    QAction* MenuRestaurar = nullptr;
     QMenu* MenuVentana = nullptr;
     QAction* MenuVentanaItem[5] = {};
     QAction* MenuAcercaDe = nullptr;
@@ -65,6 +67,7 @@ public:
     void MenuCopia_Click();
     // The VAT record books, modal, guarded as the listing is.
     void MenuLibros_Click();
+    void MenuRestaurar_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
 

@@ -5,6 +5,8 @@
 #include "ui/common/Utiles.h"
 #include "ui/settings/ParametrosLogica.h"
 
+#include "copias/CopiasAutomaticas.h"
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -75,6 +77,17 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     Lbls[1]->setEnabled(false);
     Txts[1]->setEnabled(false);
 
+    LblCopias = new QLabel(QStringLiteral("Copias automáticas al salir (0: ninguna)"), this);
+    LblCopias->setObjectName(QStringLiteral("LblCopias"));
+    LblCopias->setTextFormat(Qt::PlainText);
+    TxtCopias = new QLineEdit(this);
+    TxtCopias->setObjectName(QStringLiteral("TxtCopias"));
+    TxtCopias->setMaxLength(2);
+    TxtCopias->setToolTip(QStringLiteral("Cuántas copias diarias de la base de datos se guardan en la carpeta de las "
+                                         "copias de seguridad al salir del programa; con 0 no se hace ninguna"));
+    ObjUtiles().AsignaFiltro(TxtCopias, Utiles::Filtro::Entero);
+    TxtCopias->installEventFilter(this);
+
     FraRest = new QGroupBox(
         QStringLiteral("Restringir el acceso mediante la Palabra Clave a las siguientes pantallas"), this);
     FraRest->setObjectName(QStringLiteral("FraRest"));
@@ -131,6 +144,8 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     y += altoMarco + m;
     x = etiqueta(Lbls[2], m, y) + hueco;
     Txts[2]->setGeometry(x, y, Px(420), alto);
+    x = etiqueta(LblCopias, Txts[2]->geometry().right() + 1 + Px(600), y) + hueco;
+    TxtCopias->setGeometry(x, y, Px(420), alto);
 
     y += alto + m;
     Lbls[3]->setGeometry(m, y, anchoEtiqueta3 + 2, alto);
@@ -156,7 +171,8 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
 
     setTabOrder(Txts[0], Txts[1]);
     setTabOrder(Txts[1], Txts[2]);
-    setTabOrder(Txts[2], Txts[3]);
+    setTabOrder(Txts[2], TxtCopias);
+    setTabOrder(TxtCopias, Txts[3]);
     setTabOrder(Txts[3], TxtFrase);
     setTabOrder(TxtFrase, BtnGrabar);
     setTabOrder(BtnGrabar, BtnSalir);
@@ -187,6 +203,7 @@ void ParametrosFrm::Carga() {
         ChkRest[i]->setChecked(carga.marcas.value(i));
     if (Txts[0]->text().isEmpty())
         AbreRepeticion(true);
+    TxtCopias->setText(QString::number(CopiasAutomaticas()));
 
     connect(Txts[0], &QLineEdit::textChanged, this, [this](const QString& t) {
         if (t.isEmpty())
@@ -231,6 +248,7 @@ void ParametrosFrm::BtnGrabar_Click() {
     v.frase = TxtFrase->toPlainText();
     v.accesoFacturas = ChkRest[0]->isChecked();
     v.accesoInformes = ChkRest[1]->isChecked();
-    if (GuardaParametros(v, faltaFila_, Lbls[2]->text(), Lbls[3]->text()))
+    v.copias = TxtCopias->text();
+    if (GuardaParametros(v, faltaFila_, Lbls[2]->text(), Lbls[3]->text(), LblCopias->text()))
         accept();
 }

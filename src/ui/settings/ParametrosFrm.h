@@ -36,6 +36,9 @@ private:
     QPlainTextEdit* TxtFrase = nullptr;  // Txts(4)
     QGroupBox* FraRest = nullptr;
     QCheckBox* ChkRest[2] = {};
+    // How many automatic copies are kept: a setting of this computer, not of the row.
+    QLabel* LblCopias = nullptr;
+    QLineEdit* TxtCopias = nullptr;
     QWidget* Picture1 = nullptr;
     QPushButton* BtnGrabar = nullptr;
     QPushButton* BtnSalir = nullptr;

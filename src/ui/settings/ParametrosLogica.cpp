@@ -4,6 +4,7 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/Comillas.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/ErroresBD.h"
 
 #include <functional>
@@ -15,6 +16,10 @@ const QString kTabla = QStringLiteral("PARAMETROS");
 QString Marca(bool marcada) { return marcada ? QStringLiteral("'S'") : QStringLiteral("'N'"); }
 
 QString ValorClave(const ValoresParametros& v) { return ValorSQL(CodificarClave(true, v.clave)); }
+
+QString CampoNoEntero(const QString& etiqueta) {
+    return QStringLiteral("El campo '") + etiqueta + QStringLiteral("' sólo admite un número entero.");
+}
 
 bool SoloCifras(const QString& t) {
     for (QChar c : t)
@@ -57,7 +62,8 @@ QString SqlActualizaParametros(const ValoresParametros& v) {
            QStringLiteral("     , ACCESO_INFORMES = ") + Marca(v.accesoInformes);
 }
 
-QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion) {
+QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion,
+                            const QString& etiquetaCopias) {
     if (v.clave != v.repeticion)
         return QStringLiteral("La palabra clave no coincide con la repetición.");
     if (!ClaveAdmitida(v.clave))
@@ -66,9 +72,13 @@ QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaI
         return CampoVacio(etiquetaIva);
     // The percentage goes into the statement unquoted.
     if (!SoloCifras(v.iva))
-        return QStringLiteral("El campo '") + etiquetaIva + QStringLiteral("' sólo admite un número entero.");
+        return CampoNoEntero(etiquetaIva);
     if (v.opcionIva.isEmpty())
         return CampoVacio(etiquetaOpcion);
+    if (v.copias && v.copias->isEmpty())
+        return CampoVacio(etiquetaCopias);
+    if (v.copias && !SoloCifras(*v.copias))
+        return CampoNoEntero(etiquetaCopias);
     return QString();
 }
 
@@ -110,8 +120,8 @@ CargaParametrosPantalla LeeParametrosPantalla(const QStringList& etiquetasTxts, 
 }
 
 bool GuardaParametros(const ValoresParametros& v, bool insertar, const QString& etiquetaIva,
-                      const QString& etiquetaOpcion) {
-    const QString fallo = CompruebaParametros(v, etiquetaIva, etiquetaOpcion);
+                      const QString& etiquetaOpcion, const QString& etiquetaCopias) {
+    const QString fallo = CompruebaParametros(v, etiquetaIva, etiquetaOpcion, etiquetaCopias);
     if (!fallo.isEmpty()) {
         Aviso(fallo);
         return false;
@@ -125,6 +135,8 @@ bool GuardaParametros(const ValoresParametros& v, bool insertar, const QString& 
                              "datos no sean la misma. Consulte con su distribuidor."));
         return false;
     }
+    if (v.copias)
+        GuardaCopiasAutomaticas(v.copias->toInt());
     MuestraMensaje(QStringLiteral("Datos actualizados. Reinicie la aplicación para que los cambios surtan efecto."),
                    Botones::Aceptar, Icono::Informacion, QStringLiteral("Configuración de la Aplicación"));
     return true;

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // What the boxes hold when the user saves.
 struct ValoresParametros {
@@ -14,6 +15,9 @@ struct ValoresParametros {
     QString frase;       // Txts(4)
     bool accesoFacturas = false;  // ChkRest(0)
     bool accesoInformes = false;  // ChkRest(1)
+    // How many automatic copies are kept (TxtCopias), stored in the settings,
+    // not in the row; nothing where the form has no such box.
+    std::optional<QString> copias;
 };
 
 // "select * from PARAMETROS"
@@ -26,8 +30,9 @@ QString SqlActualizaParametros(const ValoresParametros& v);
 
 // The message of the first check that fails, in the order the user meets
 // them; empty when the values may be stored. The captions are those of the
-// percentage and tax-word labels.
-QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion);
+// percentage, tax-word and automatic-copies labels.
+QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion,
+                            const QString& etiquetaCopias = QString());
 
 // What the load puts in the boxes.
 struct CargaParametrosPantalla {
@@ -44,4 +49,4 @@ CargaParametrosPantalla LeeParametrosPantalla(const QStringList& etiquetasTxts, 
 // the notice to restart. A failure of the statement or of the password
 // encoding is reported with the two messages. True when the row was stored.
 bool GuardaParametros(const ValoresParametros& v, bool insertar, const QString& etiquetaIva,
-                      const QString& etiquetaOpcion);
+                      const QString& etiquetaOpcion, const QString& etiquetaCopias = QString());

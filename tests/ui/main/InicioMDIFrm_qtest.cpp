@@ -6,6 +6,8 @@
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
+#include "copias/Copias.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/BaseDatos.h"
 #include "reports/InfFacturasFrm.h"
 #include "ui/common/AccesoFrm.h"
@@ -69,6 +71,31 @@ class PruebaInicio : public QObject {
         });
     }
 
+    // Chooses `menu` twice: Esc at the password gate, then `clave` typed
+    // there; the dialogs that opened, in order (the screen itself closed at once).
+    QStringList ClaveCanceladaYLuegoBuena(QAction* menu, const QString& clave) {
+        QStringList abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            QTest::keyClick(m, Qt::Key_Escape);
+        });
+        menu->trigger();
+        if (abiertos != QStringList{"AccesoFrm"})
+            return abiertos;
+        AlAbrirModal([&](QWidget* m) {
+            abiertos << m->objectName();
+            auto* d = qobject_cast<AccesoFrm*>(m);
+            QTest::keyClicks(d->TxtClave, clave);
+            AlAbrirModal([&](QWidget* m2) {
+                abiertos << m2->objectName();
+                static_cast<QDialog*>(m2)->reject();
+            });
+            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+        });
+        menu->trigger();
+        return abiertos;
+    }
+
 private slots:
     void initTestCase() {
         InstalaSustitutosFuentes();
@@ -120,6 +147,10 @@ private slots:
             informe << a->text();
         QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
         QCOMPARE(v->MenuInforme->menuAction(), v->MenuListados);
+        QStringList copia;
+        for (QAction* a : v->MenuCopiaSeguridad->actions())
+            copia << a->text();
+        QCOMPARE(copia, (QStringList{"Realizar &Copia", "&Restaurar Copia"}));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuVentanaItem(4)")));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuAplicacionConfig")));
     }
@@ -157,6 +188,25 @@ private slots:
         QCOMPARE(LeeAjusteNumero(QStringLiteral("Width"), 0), Twips(v->frameGeometry().width()));
         QCOMPARE(LeeAjusteNumero(QStringLiteral("Height"), 0), Twips(v->frameGeometry().height()));
         QCOMPARE(qRound(LeeAjusteNumero(QStringLiteral("Width"), 0) / 15.0), Px(9000) * 96 / qRound(DpiPantalla()));
+    }
+
+    // Leaving leaves the copy of the day in the backup folder.
+    void SalirHaceLaCopiaDelDia() {
+        entorno->InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
+        mensajes->Responde(Respuesta::Si);
+        v->MenuAplicacionSalir->trigger();
+        QVERIFY(fin);
+        const QString copia = CarpetaCopia() + NombreCopiaAutomatica(QDate::currentDate());
+        QCOMPARE(Sqlite(copia, QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("1"));
+        QCOMPARE(mensajes->cuenta(), 1);
+    }
+
+    // Putting a copy in the place of the data asks for the password like the configuration.
+    void RestaurarPideLaClave() {
+        PalabraClave = QStringLiteral("Secreta");
+        QCOMPARE(ClaveCanceladaYLuegoBuena(v->MenuRestaurar, QStringLiteral("Secreta")),
+                 (QStringList{"AccesoFrm", "AccesoFrm", "RestaurarCopiaFrm"}));
+        QCOMPARE(mensajes->cuenta(), 0);
     }
 
     void ElMarcoQueLlegaTardeNoAgrandaLaVentana() {
@@ -272,26 +322,8 @@ private slots:
         v->MenuListados->trigger();
         QVERIFY(Hija("InfFacturasFrm"));
 
-        QStringList abiertos;
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            QTest::keyClick(m, Qt::Key_Escape);
-        });
-        v->MenuAplicacionDatos->trigger();
-        QCOMPARE(abiertos, QStringList{"AccesoFrm"});
-
-        // The right password opens the company data.
-        AlAbrirModal([&](QWidget* m) {
-            abiertos << m->objectName();
-            auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, QStringLiteral("Secreta"));
-            AlAbrirModal([&](QWidget* m2) {
-                abiertos << m2->objectName();
-                static_cast<QDialog*>(m2)->reject();
-            });
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
-        });
-        v->MenuAplicacionDatos->trigger();
+        // Esc at the gate opens nothing; the right password opens the company data.
+        QStringList abiertos = ClaveCanceladaYLuegoBuena(v->MenuAplicacionDatos, QStringLiteral("Secreta"));
         QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "DatosEmpresaFrm"}));
 
         // Configuration asks even with both flags off; the backup never asks.

@@ -2,6 +2,7 @@
 
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
+#include "copias/CopiasAutomaticas.h"
 #include "data/BaseDatos.h"
 #include "ui/common/Fuentes.h"
 #include "ui/settings/ParametrosFrm.h"
@@ -125,7 +126,7 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowActive(&f));
         Txt(&f, 0)->setFocus();
-        const QStringList esperado = {"Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "BtnGrabar", "BtnSalir",
+        const QStringList esperado = {"Txts(1)", "Txts(2)", "TxtCopias", "Txts(3)", "Txts(4)", "BtnGrabar", "BtnSalir",
                                       "ChkRest(0)", "ChkRest(1)", "Txts(0)"};
         for (const QString& nombre : esperado) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -261,6 +262,32 @@ private slots:
         QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
         QVERIFY(!f.isVisible());
         QCOMPARE(Celda("select IVA || OPCION_IVA from PARAMETROS").toString(), QStringLiteral("7IGIC"));
+    }
+
+    // The number of automatic copies belongs to this computer's settings:
+    // it is checked with the rest, and stored only when the row is.
+    void LasCopiasAutomaticasSeGuardanEnLosAjustes() {
+        e->InsertaParametros();
+        ParametrosFrm f;
+        f.show();
+        auto* copias = Control(&f, "TxtCopias");
+        QCOMPARE(Control<QLabel>(&f, "LblCopias")->text(), QStringLiteral("Copias automáticas al salir (0: ninguna)"));
+        QCOMPARE(copias->text(), QStringLiteral("7"));
+        QVERIFY(copias->geometry().right() < f.width());
+        Vacia(copias);
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        QCOMPARE(r->textos(), QStringList{QStringLiteral(
+                                  "El campo 'Copias automáticas al salir (0: ninguna)' no puede quedar vacío.")});
+        QVERIFY(f.isVisible());
+        QCOMPARE(CopiasAutomaticas(), 7);
+
+        Escribe(copias, QStringLiteral("x30"));
+        QCOMPARE(copias->text(), QStringLiteral("30"));
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnGrabar"), Qt::LeftButton);
+        QVERIFY(!f.isVisible());
+        QCOMPARE(CopiasAutomaticas(), 30);
+        ParametrosFrm g;
+        QCOMPARE(Control(&g, "TxtCopias")->text(), QStringLiteral("30"));
     }
 
     void UnaPalabraVaciaEnLaBaseSeMuestraComoIva() {

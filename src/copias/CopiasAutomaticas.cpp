@@ -1,0 +1,73 @@
+#include "copias/CopiasAutomaticas.h"
+
+#include "config/Ajustes.h"
+#include "copias/Copias.h"
+#include "data/BaseDatos.h"
+#include "data/comun/Bitacora.h"
+#include "data/comun/Formatos.h"
+#include "data/comun/Mensajes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kCuantas = QStringLiteral("CopiasAutomaticas");
+const QString kUltima = QStringLiteral("UltimaCopiaAutomatica");
+const QString kAvisada = QStringLiteral("AvisoCopiaAutomatica");
+
+const QString kPrefijo = QStringLiteral("-automatica-");
+
+}  // namespace
+
+int CopiasAutomaticas() {
+    const double n = LeeAjusteNumero(kCuantas, kCopiasAutomaticasPorDefecto);
+    if (n < 0 || n > kCopiasAutomaticasMaximo || n != static_cast<int>(n))
+        return kCopiasAutomaticasPorDefecto;
+    return static_cast<int>(n);
+}
+
+void GuardaCopiasAutomaticas(int cuantas) { GuardaAjuste(kCuantas, QString::number(cuantas)); }
+
+QString NombreCopiaAutomatica(const QDate& dia) {
+    return TituloAplicacion + kPrefijo + dia.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".mdb");
+}
+
+void PodaCopiasAutomaticas(const QString& carpeta, int conservar) {
+    const QRegularExpression patron(QLatin1Char('^') + QRegularExpression::escape(TituloAplicacion + kPrefijo) +
+                                    QStringLiteral("\\d{8}\\.mdb$"));
+    QStringList copias;
+    for (const QString& n : QDir(carpeta).entryList(QDir::Files, QDir::Name | QDir::Reversed))
+        if (patron.match(n).hasMatch())
+            copias << n;
+    for (int i = conservar; i < copias.size(); ++i)
+        if (QFile::remove(QDir(carpeta).filePath(copias[i])))
+            AnotaBitacora(QStringLiteral("Copia automática antigua borrada: ") + copias[i]);
+}
+
+CopiaAutomatica HazCopiaAutomatica(const QDate& hoy) {
+    const int cuantas = CopiasAutomaticas();
+    if (cuantas == 0 || LeeFecha(LeeAjuste(kUltima, QString())) == hoy || !Conexion || !Conexion->Abierta())
+        return CopiaAutomatica::NoToca;
+    const QString carpeta = CarpetaCopia();
+    try {
+        CopiaArchivoBD(OrigenCopia(), carpeta + NombreCopiaAutomatica(hoy), false);
+    } catch (const ErrorBD& e) {
+        AnotaBitacora(QStringLiteral("Copia automática: ") + e.descripcion());
+        if (LeeAjuste(kAvisada, QString()) != QLatin1String("1")) {
+            GuardaAjuste(kAvisada, QStringLiteral("1"));
+            MuestraMensaje(QStringLiteral("No se pudo hacer la copia de seguridad automática al salir: ") +
+                               e.descripcion() +
+                               QStringLiteral("\n\nEste aviso no se repetirá hasta que una copia automática se haga "
+                                              "bien. Puede cambiar el número de copias automáticas en la "
+                                              "Configuración de la Aplicación."),
+                           Botones::Aceptar, Icono::Exclamacion);
+        }
+        return CopiaAutomatica::Fallida;
+    }
+    GuardaAjuste(kUltima, EscribeFecha(hoy));
+    GuardaAjuste(kAvisada, QStringLiteral("0"));
+    PodaCopiasAutomaticas(carpeta, cuantas);
+    return CopiaAutomatica::Hecha;
+}

@@ -1,0 +1,163 @@
+#include "ui/copias/RestaurarCopiaFrm.h"
+
+#include "ui/common/Fuentes.h"
+#include "ui/common/Medidas.h"
+#include "ui/common/PunteroOcupado.h"
+#include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
+#include "ui/copias/RestaurarCopiaLogica.h"
+
+#include <QAbstractTableModel>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <memory>
+
+// The copies of the folder as the list shows them.
+class ModeloCopias : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Carga(const QList<CopiaEncontrada>& copias) {
+        beginResetModel();
+        rutas_.clear();
+        filas_.clear();
+        for (const CopiaEncontrada& c : copias) {
+            rutas_ << c.ruta;
+            filas_ << FilaCopia(c);
+        }
+        endResetModel();
+    }
+    QString Ruta(int fila) const { return rutas_.value(fila); }
+
+    int rowCount(const QModelIndex& padre = QModelIndex()) const override {
+        return padre.isValid() ? 0 : static_cast<int>(filas_.size());
+    }
+    int columnCount(const QModelIndex& padre = QModelIndex()) const override {
+        return padre.isValid() ? 0 : static_cast<int>(titulos_.size());
+    }
+    QVariant data(const QModelIndex& i, int rol) const override {
+        if (!i.isValid())
+            return {};
+        if (rol == Qt::DisplayRole)
+            return filas_.value(i.row()).value(i.column());
+        if (rol == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::AlignVCenter | (i.column() == 2 || i.column() == 3 ? Qt::AlignRight : Qt::AlignLeft));
+        return {};
+    }
+    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
+        if (o == Qt::Horizontal && rol == Qt::DisplayRole)
+            return titulos_.value(seccion);
+        return {};
+    }
+
+private:
+    const QStringList titulos_ = TitulosColumnasCopias();
+    QStringList rutas_;
+    QList<QStringList> filas_;
+};
+
+RestaurarCopiaFrm::RestaurarCopiaFrm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("RestaurarCopiaFrm"));
+    setWindowTitle(TituloRestaurar);
+    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
+    setFixedSize(Px(9600), Px(5160));
+
+    LblCarpeta = new QLabel(this);
+    LblCarpeta->setObjectName(QStringLiteral("LblCarpeta"));
+    LblCarpeta->setTextFormat(Qt::PlainText);
+    LblCarpeta->setGeometry(RectTwips(120, 120, 9360, 285));
+
+    modelo_ = new ModeloCopias(this);
+    RejillaCopias = new QTableView(this);
+    RejillaCopias->setObjectName(QStringLiteral("RejillaCopias"));
+    RejillaCopias->setGeometry(RectTwips(120, 480, 9360, 3960));
+    RejillaCopias->setModel(modelo_);
+    RejillaCopias->setSelectionBehavior(QAbstractItemView::SelectRows);
+    RejillaCopias->setSelectionMode(QAbstractItemView::SingleSelection);
+    RejillaCopias->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    RejillaCopias->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RejillaCopias->setTabKeyNavigation(false);
+    RejillaCopias->setWordWrap(false);
+    RejillaCopias->verticalHeader()->hide();
+    RejillaCopias->verticalHeader()->setDefaultSectionSize(Px(255));
+    RejillaCopias->horizontalHeader()->setHighlightSections(false);
+    const int anchos[5] = {3300, 1500, 1200, 1300, 1500};
+    for (int c = 0; c < 5; ++c)
+        RejillaCopias->setColumnWidth(c, Px(anchos[c]));
+    RejillaCopias->horizontalHeader()->setStretchLastSection(true);
+    connect(RejillaCopias, &QTableView::doubleClicked, this, &RestaurarCopiaFrm::BtnRestaurar_Click);
+
+    PicBtn = new QWidget(this);
+    PicBtn->setObjectName(QStringLiteral("PicBtn"));
+    PicBtn->setGeometry(RectTwips(0, 4560, 9600, 495));
+    BtnRestaurar = new QPushButton(QStringLiteral("&Restaurar"), PicBtn);
+    BtnRestaurar->setObjectName(QStringLiteral("BtnRestaurar"));
+    BtnRestaurar->setGeometry(RectTwips(120, 0, 3000, 450));
+    BtnRestaurar->setDefault(true);
+    BtnOtro = new QPushButton(QStringLiteral("&Otro archivo..."), PicBtn);
+    BtnOtro->setObjectName(QStringLiteral("BtnOtro"));
+    BtnOtro->setGeometry(RectTwips(3300, 0, 3000, 450));
+    BtnOtro->setAutoDefault(false);
+    BtnSalir = new QPushButton(QStringLiteral("&Salir"), PicBtn);
+    BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
+    BtnSalir->setGeometry(RectTwips(6480, 0, 3000, 450));
+    BtnSalir->setAutoDefault(false);
+    connect(BtnRestaurar, &QPushButton::clicked, this, &RestaurarCopiaFrm::BtnRestaurar_Click);
+    connect(BtnOtro, &QPushButton::clicked, this, &RestaurarCopiaFrm::BtnOtro_Click);
+    connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
+
+    ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
+    ActualizaDatos();
+    RejillaCopias->setFocus();
+}
+
+void RestaurarCopiaFrm::ActualizaDatos() {
+    PunteroOcupado puntero;
+    const QString carpeta = CarpetaCopia();
+    const QList<CopiaEncontrada> copias = CopiasEnCarpeta(carpeta);
+    LblCarpeta->setText(copias.isEmpty() ? QStringLiteral("No hay copias de seguridad en ") + carpeta +
+                                               QStringLiteral(". Pulse \"Otro archivo...\" para elegir una.")
+                                         : QStringLiteral("Copias de seguridad que hay en ") + carpeta +
+                                               QStringLiteral(", la más reciente primero:"));
+    modelo_->Carga(copias);
+    if (!copias.isEmpty())
+        RejillaCopias->setCurrentIndex(modelo_->index(0, 0));
+    BtnRestaurar->setEnabled(!copias.isEmpty());
+}
+
+QString RestaurarCopiaFrm::CopiaElegida() const {
+    const QModelIndex i = RejillaCopias->currentIndex();
+    return i.isValid() ? modelo_->Ruta(i.row()) : QString();
+}
+
+void RestaurarCopiaFrm::BtnRestaurar_Click() {
+    const QString archivo = CopiaElegida();
+    if (!archivo.isEmpty())
+        Restaura(archivo);
+}
+
+void RestaurarCopiaFrm::BtnOtro_Click() {
+    const QString archivo = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Elegir la copia que se restaurará"), CarpetaCopia(),
+        QStringLiteral("Bases de datos (*.mdb);;Todos los archivos (*)"), nullptr, QFileDialog::DontUseNativeDialog);
+    if (!archivo.isEmpty())
+        Restaura(archivo);
+}
+
+void RestaurarCopiaFrm::Restaura(const QString& archivo) {
+    std::unique_ptr<PunteroOcupado> puntero;
+    const bool hecha = RestauraConAvisos(archivo, [&puntero](bool ocupado) {
+        if (ocupado)
+            puntero = std::make_unique<PunteroOcupado>();
+        else
+            puntero.reset();
+    });
+    if (!hecha)
+        return;
+    accept();
+    // The screens open behind show the restored data.
+    ActualizaPantallas();
+}
