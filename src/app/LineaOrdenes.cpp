@@ -3,6 +3,7 @@
 #include "app/Programa.h"
 
 #include "config/ActualizacionMod.h"
+#include "config/BaseDatosElegida.h"
 #include "copias/OrdenesCopia.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Bitacora.h"
@@ -121,7 +122,7 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
         Linea(stderr, m.texto);
         return m.porDefecto;
     });
-    FijaRutaBaseDatos(linea.baseDatos);
+    FijaRutaBaseDatos(linea.baseDatos.isEmpty() ? BaseDatosElegida() : linea.baseDatos);
     ContextoOrden c;
     c.argumentos = linea.argumentos;
     c.escribe = [](const QString& t) { Linea(stdout, t); };

@@ -2,6 +2,7 @@
 #include "app/ArranqueVentanas.h"
 #include "app/LineaOrdenes.h"
 #include "app/Programa.h"
+#include "config/BaseDatosElegida.h"
 #include "data/BaseDatos.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
         return EjecutaLineaOrdenes(linea, argc, argv);
     QApplication app(argc, argv);
     PreparaAplicacion();
-    FijaRutaBaseDatos(linea.baseDatos);
+    FijaRutaBaseDatos(linea.baseDatos.isEmpty() ? BaseDatosElegida() : linea.baseDatos);
     if (Main(ArranqueConVentanas()) != FinArranque::VentanaAbierta)
         return 0;
     return app.exec();

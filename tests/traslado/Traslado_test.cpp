@@ -2,9 +2,12 @@
 
 #include "data/BaseDatos.h"
 #include "traslado/Traslado.h"
+#include "ui/settings/BaseDatosLogica.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QUrl>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,4 +58,36 @@ TEST(Traslado, UnOrigenQueNoExisteNoCreaNada) {
     EXPECT_TRUE(r.error.startsWith("No se encontró el archivo de la base de datos")) << r.error.toStdString();
     EXPECT_FALSE(QFile::exists(destino));
     EXPECT_FALSE(QFile::exists(e.Carpeta() + "/no.mdb"));
+}
+
+// What the configuration screen's buttons do, without the window.
+TEST(Traslado, ProbarYCopiarAlServidorDesdeLaConfiguracion) {
+    EntornoPruebas e;
+    DatosServidor nadie{"/no/existe", "5432", "fiscalino", "ana", ""};
+    EXPECT_EQ(PruebaConexion({"", "5432", "fiscalino", "ana", ""}).mensaje,
+              "Indique el servidor, la base de datos y el usuario.");
+    EXPECT_EQ(PruebaConexion({"s", "70000", "fiscalino", "ana", ""}).mensaje,
+              "El puerto debe ser un número entre 1 y 65535.");
+    const ResultadoPrueba sinServidor = PruebaConexion(nadie);
+    EXPECT_FALSE(sinServidor.correcta);
+    EXPECT_EQ(sinServidor.mensaje,
+              "No se pudo conectar con el servidor: No se puede conectar con el servidor de la base de datos.");
+    if (!PruebasEnServidor())
+        return;
+    // The test server: a new empty database, then this computer's data copied into it.
+    const QUrl u(RutaBaseDatos());
+    const DatosServidor servidor{QUrlQuery(u).queryItemValue("host"), "5432", u.path().mid(1), u.userName(), ""};
+    const ResultadoPrueba vacia = PruebaConexion(servidor);
+    EXPECT_TRUE(vacia.correcta);
+    EXPECT_TRUE(vacia.mensaje.contains("La base de datos está vacía")) << vacia.mensaje.toStdString();
+    const QString archivo = e.Carpeta() + "/aqui.mdb";
+    FijaRutaBaseDatos(archivo);
+    e.Conecta();
+    e.InsertaFactura("C", "C-1", "06/12/2007", "21", "121");
+    CierraConexion();
+    const ResultadoPrueba copia = CopiaDatosAlServidor(archivo, servidor);
+    EXPECT_TRUE(copia.correcta) << copia.mensaje.toStdString();
+    EXPECT_TRUE(copia.mensaje.startsWith("Datos copiados al servidor; coinciden con los de este equipo:\nFACTURAS: 1 filas"));
+    EXPECT_EQ(PruebaConexion(servidor).mensaje, "La conexión con el servidor es correcta.");
+    EXPECT_FALSE(CopiaDatosAlServidor(archivo, servidor).correcta);
 }

@@ -3,6 +3,7 @@
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
+#include "ui/settings/BaseDatosFrm.h"
 #include "ui/settings/ParametrosLogica.h"
 
 #include "copias/CopiasAutomaticas.h"
@@ -111,6 +112,14 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     // No default button: Enter means nothing here, and a new line in the phrase.
     BtnGrabar->setAutoDefault(false);
     BtnSalir->setAutoDefault(false);
+    // Which database the program uses: the file here or a server.
+    BtnBaseDatos = new QPushButton(QStringLiteral("&Base de datos..."), Picture1);
+    BtnBaseDatos->setObjectName(QStringLiteral("BtnBaseDatos"));
+    BtnBaseDatos->setAutoDefault(false);
+    connect(BtnBaseDatos, &QPushButton::clicked, this, [this] {
+        BaseDatosFrm dlg(this);
+        dlg.exec();
+    });
     connect(BtnGrabar, &QPushButton::clicked, this, &ParametrosFrm::BtnGrabar_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -164,9 +173,10 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     y += altoFrase + m;
     const int altoBarra = Px(495);
     Picture1->setGeometry(0, y, ancho, altoBarra);
-    const int anchoBoton = (ancho - 3 * m) / 2;
+    const int anchoBoton = (ancho - 4 * m) / 3;
     BtnGrabar->setGeometry(m, Px(30), anchoBoton, altoBarra - Px(60));
     BtnSalir->setGeometry(2 * m + anchoBoton, Px(30), anchoBoton, altoBarra - Px(60));
+    BtnBaseDatos->setGeometry(3 * m + 2 * anchoBoton, Px(30), anchoBoton, altoBarra - Px(60));
     setFixedSize(ancho, y + altoBarra);
 
     setTabOrder(Txts[0], Txts[1]);
@@ -176,7 +186,8 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     setTabOrder(Txts[3], TxtFrase);
     setTabOrder(TxtFrase, BtnGrabar);
     setTabOrder(BtnGrabar, BtnSalir);
-    setTabOrder(BtnSalir, ChkRest[0]);
+    setTabOrder(BtnSalir, BtnBaseDatos);
+    setTabOrder(BtnBaseDatos, ChkRest[0]);
     setTabOrder(ChkRest[0], ChkRest[1]);
 
     // Form_Load

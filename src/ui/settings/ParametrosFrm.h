@@ -42,4 +42,5 @@ private:
     QWidget* Picture1 = nullptr;
     QPushButton* BtnGrabar = nullptr;
     QPushButton* BtnSalir = nullptr;
+    QPushButton* BtnBaseDatos = nullptr;
 };

@@ -127,7 +127,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f));
         Txt(&f, 0)->setFocus();
         const QStringList esperado = {"Txts(1)", "Txts(2)", "TxtCopias", "Txts(3)", "Txts(4)", "BtnGrabar", "BtnSalir",
-                                      "ChkRest(0)", "ChkRest(1)", "Txts(0)"};
+                                      "BtnBaseDatos", "ChkRest(0)", "ChkRest(1)", "Txts(0)"};
         for (const QString& nombre : esperado) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), nombre);
