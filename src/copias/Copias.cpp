@@ -52,6 +52,23 @@ QString OrigenCopia() {
 }
 
 void CopiaArchivoBD(const QString& origen, const QString& destino, bool exclusiva) {
+    // A server's database is copied through the open connection into a file
+    // of the same layout; the server's exclusive mark stands for the file lock.
+    if (ConexionBD::EsDireccionServidor(origen)) {
+        ConexionBD& con = ConexionAbierta();
+        if (exclusiva && !con.TomaUsoExclusivo())
+            throw ErrorBD(CodigoError::PermisoDenegado, QStringLiteral("Permiso denegado"));
+        try {
+            con.CopiaConsistente(destino);
+        } catch (...) {
+            if (exclusiva)
+                con.SueltaUsoExclusivo();
+            throw;
+        }
+        if (exclusiva)
+            con.SueltaUsoExclusivo();
+        return;
+    }
     if (!QFileInfo::exists(origen))
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + origen);

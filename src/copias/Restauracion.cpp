@@ -3,12 +3,14 @@
 #include "copias/Copias.h"
 #include "data/BaseDatos.h"
 #include "data/CopiaEntera.h"
+#include "data/CopiaDatos.h"
 #include "data/MarcaUso.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
@@ -70,12 +72,51 @@ QString NombreCopiaAntesDeRestaurar(const QString& carpeta, const QDateTime& mom
     return QDir::toNativeSeparators(r);
 }
 
+namespace {
+
+// A server's data is replaced in one transaction by the copy's, brought up to
+// date first in a file of its own; the server's exclusive mark keeps the other
+// workstations out, and the data it replaces is kept first as a dated file.
+QString RestauraEnServidor(const QString& elegido) {
+    ConexionBD& servidor = ConexionAbierta();
+    if (!servidor.TomaUsoExclusivo())
+        throw ErrorBD(CodigoError::PermisoDenegado, MensajeBaseEnUso);
+    struct Suelta {
+        ConexionBD& c;
+        ~Suelta() { c.SueltaUsoExclusivo(); }
+    } suelta{servidor};
+    const QString previa = NombreCopiaAntesDeRestaurar(CarpetaCopia(), QDateTime::currentDateTime());
+    try {
+        servidor.CopiaConsistente(previa);
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(e.numero(), QStringLiteral("No se pudo guardar una copia de la base de datos actual antes de "
+                                                 "restaurar: ") +
+                                      e.descripcion() + kNadaCambiado);
+    }
+    QTemporaryDir temporal;
+    const QString copia = temporal.filePath(QStringLiteral("copia.mdb"));
+    try {
+        CopiaConsistenteArchivo(elegido, copia);
+        auto origen = ConexionBD::Abrir(QStringLiteral("DBQ=") + copia);
+        SustituyeDatos(*origen, servidor);
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(e.numero(), QStringLiteral("No se pudo restaurar la copia: ") + e.descripcion() + kNadaCambiado);
+    }
+    AnotaBitacora(QStringLiteral("Restaurada la copia ") + elegido + QStringLiteral(" en ") + servidor.Ruta() +
+                  QStringLiteral("; la anterior, en ") + previa);
+    return previa;
+}
+
+}  // namespace
+
 QString RestauraCopia(const QString& archivo) {
     const QString elegido = QDir::toNativeSeparators(QFileInfo(archivo).absoluteFilePath());
     const QString motivo = MotivoNoRestaurable(ExaminaArchivoBD(elegido, true), elegido);
     if (!motivo.isEmpty())
         throw ErrorBD(CodigoError::BaseDatos, motivo + kNadaCambiado);
     const QString ruta = OrigenCopia();
+    if (ConexionBD::EsDireccionServidor(ruta))
+        return RestauraEnServidor(elegido);
     if (QFileInfo(ruta) == QFileInfo(elegido))
         throw ErrorBD(CodigoError::BaseDatos,
                       QStringLiteral("El archivo elegido es la propia base de datos en uso.") + kNadaCambiado);

@@ -70,7 +70,7 @@ public:
     static bool EsDireccionServidor(const QString& ruta);
 
 private:
-    friend QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino);
+    friend QStringList Traspasa(ConexionBD& origen, ConexionBD& destino, bool sustituir);
     ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta);
     std::unique_ptr<MotorBD> motor_;
     Traductor traductor_;

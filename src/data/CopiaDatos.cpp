@@ -88,20 +88,25 @@ QStringList ResumenTablas(MotorBD& motor) {
     return r;
 }
 
-QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino) {
+// The copy's one road (a friend of the connection, to reach both engines).
+QStringList Traspasa(ConexionBD& origen, ConexionBD& destino, bool sustituir) {
     if (!origen.Abierta() || !destino.Abierta())
         throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
     MotorBD& o = *origen.motor_;
     MotorBD& d = *destino.motor_;
-    for (const TablaEsquema& t : TablasPrograma())
-        if (d.Consultar(QStringLiteral("select count(*) from ") + QLatin1String(t.nombre))->Campo(0).Numero() > 0)
-            throw ErrorBD(CodigoError::BaseDatos,
-                          QStringLiteral("La base de datos de destino ya tiene datos: sólo se copia en una base vacía."));
+    if (!sustituir)
+        for (const TablaEsquema& t : TablasPrograma())
+            if (d.Consultar(QStringLiteral("select count(*) from ") + QLatin1String(t.nombre))->Campo(0).Numero() > 0)
+                throw ErrorBD(CodigoError::BaseDatos,
+                              QStringLiteral("La base de datos de destino ya tiene datos: sólo se copia en una base vacía."));
     // One snapshot of the origin, one transaction on the destination.
     o.Ejecutar(QStringLiteral("begin"), {});
     d.Ejecutar(QStringLiteral("begin"), {});
     QStringList resumen;
     try {
+        if (sustituir)
+            for (const TablaEsquema& t : TablasPrograma())
+                d.Ejecutar(QStringLiteral("delete from ") + QLatin1String(t.nombre), {});
         CopiaTablas(o, d);
         resumen = ResumenTablas(o);
         if (ResumenTablas(d) != resumen)
@@ -120,3 +125,7 @@ QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino) {
     o.Ejecutar(QStringLiteral("rollback"), {});
     return resumen;
 }
+
+QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino) { return Traspasa(origen, destino, false); }
+
+QStringList SustituyeDatos(ConexionBD& origen, ConexionBD& destino) { return Traspasa(origen, destino, true); }

@@ -21,3 +21,5 @@ QStringList ResumenTablas(MotorBD& motor);
 // ErrorBD (in Spanish) and leaves the destination as it was on any failure.
 // Returns the summary, one line a table.
 QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino);
+// The same into a destination whose data it replaces, in the same transaction.
+QStringList SustituyeDatos(ConexionBD& origen, ConexionBD& destino);

@@ -1,0 +1,77 @@
+// The backup and the restore of a database kept on a PostgreSQL server: the
+// copy is a dated file of the program, and restoring one replaces the
+// server's data in one go. Only where the tests run on a server.
+#include "ApoyoPruebas.h"
+
+#include "copias/Copias.h"
+#include "copias/Restauracion.h"
+#include "data/BaseDatos.h"
+#include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
+
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CopiasServidor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!PruebasEnServidor())
+            GTEST_SKIP() << "sólo con la base de datos en un servidor";
+        e.Conecta();
+        EstableceCarpetaCopia(e.Carpeta());
+        e.InsertaParametros("IGIC", 7);
+        e.InsertaFactura("C", "C-1", "06/12/2007", "21", "121", "100", "21");
+    }
+    void TearDown() override { EstableceCarpetaCopia(QString()); }
+    int Facturas() { return static_cast<int>(Conexion->AbrirRegistros("select count(*) from FACTURAS")->Campo(0).Numero()); }
+    EntornoPruebas e;
+};
+
+}  // namespace
+
+TEST_F(CopiasServidor, LaCopiaEsUnArchivoQueLaRestauracionDevuelveAlServidor) {
+    const QString copia = e.Carpeta() + "/Fiscalino071226.mdb";
+    CopiaArchivoBD(RutaBaseDatos(), copia, true);
+    EXPECT_EQ(Sqlite(copia, "select COD_FACTURA, FECHA_FACTURA, IMPORTE_TOTAL from FACTURAS; pragma integrity_check"),
+              "C-1|2007-12-06|121.0\nok");
+    // Another workstation connected: the copy is refused.
+    auto otra = ConexionBD::Abrir(RutaBaseDatos());
+    ASSERT_TRUE(otra->TomaMarcaUso());
+    EXPECT_THROW(CopiaArchivoBD(RutaBaseDatos(), e.Carpeta() + "/otra.mdb", true), ErrorBD);
+    EXPECT_THROW(RestauraCopia(copia), ErrorBD);
+    EXPECT_FALSE(QFile::exists(e.Carpeta() + "/otra.mdb"));
+    otra.reset();
+
+    e.InsertaFactura("P", "P-1", "07/12/2007", "21", "121");
+    Conexion->Ejecutar("delete from FACTURAS where COD_FACTURA = 'C-1'");
+    QString previa;
+    for (int i = 0; i < 100 && previa.isEmpty(); ++i) {
+        try {
+            previa = RestauraCopia(copia);
+        } catch (const ErrorBD&) {
+            QThread::msleep(20);  // the other workstation's session ends a moment after it closes
+        }
+    }
+    ASSERT_FALSE(previa.isEmpty());
+    EXPECT_EQ(Facturas(), 1);
+    EXPECT_EQ(CargaLista(*Conexion, "C", "01/12/2007", "31/12/2007")->Campo("COD_FACTURA").Texto(), "C-1");
+    // What the restore replaced is kept as a file too.
+    EXPECT_EQ(Sqlite(previa, "select COD_FACTURA from FACTURAS"), "P-1");
+}
+
+TEST_F(CopiasServidor, UnaCopiaDeLaPrimeraVersionSeRestauraAlDia) {
+    QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/estructura1.mdb"), e.Carpeta() + "/antigua.mdb");
+    RestauraCopia(e.Carpeta() + "/antigua.mdb");
+    EXPECT_EQ(Facturas(), 7);
+    EXPECT_EQ(Conexion->AbrirRegistros("select OPCION_IVA from PARAMETROS")->Campo(0).Texto(), "IGIC");
+    // A file that is not a copy of the program changes nothing.
+    QFile f(e.Carpeta() + "/ajena.mdb");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(5000, 'x'));
+    f.close();
+    EXPECT_THROW(RestauraCopia(f.fileName()), ErrorBD);
+    EXPECT_EQ(Facturas(), 7);
+}
