@@ -17,8 +17,12 @@ case "$orden" in
     rm -rf "$dir"; mkdir -p "$dir"
     [ "$(id -u)" = 0 ] && chown nobody: "$dir"
     como "$bin/initdb" -D "$dir/datos" -U fiscalino --auth=trust -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1
+    # The tests' own role needs no password; any other must give its own.
+    printf 'local all fiscalino trust\nlocal all all scram-sha-256\n' > "$dir/datos/pg_hba.conf"
     como "$bin/pg_ctl" -D "$dir/datos" -l "$dir/servidor.log" -w \
       -o "-c listen_addresses='' -k $dir -c fsync=off -c full_page_writes=off -c synchronous_commit=off" start >/dev/null
+    como "$bin/psql" -q -h "$dir" -U fiscalino -d postgres \
+      -c "create role con_clave login password 'correcta'" >/dev/null
     echo "postgresql://fiscalino@/postgres?host=$dir"
     ;;
   para)

@@ -31,7 +31,7 @@ void Administra(const QString& direccion, const QString& sql) {
 QString Con(const QString& direccion, const char* clave, const QString& valor) {
     QUrl u(direccion);
     if (QLatin1String(clave) == QLatin1String("usuario"))
-        u.setUserName(valor);
+        u.setUserInfo(valor);
     else
         u.setPath(QLatin1Char('/') + valor);
     return u.toString();
@@ -68,6 +68,7 @@ TEST(Servidor, FallosAlConectarEnCastellanoSinTocarNada) {
         const char* texto;
     } casos[] = {
         {Con(mantenimiento, "usuario", "nadie"), "El usuario o la contraseña del servidor de la base de datos no son correctos."},
+        {Con(mantenimiento, "usuario", "con_clave:mala"), "El usuario o la contraseña del servidor de la base de datos no son correctos."},
         {Con(mantenimiento, "base", "no_existe"), "La base de datos no existe en el servidor."},
         {ajena, "La base de datos del servidor no es de este programa."},
         {"postgresql://fiscalino@/postgres?host=/no/existe", "No se puede conectar con el servidor de la base de datos."},
