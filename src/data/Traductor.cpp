@@ -209,6 +209,14 @@ private:
         }
     }
 
+    // How deep in parentheses a token leaves the statement.
+    static void CuentaNivel(const Token* k, int& nivel) {
+        if (k->valor == QLatin1String("("))
+            ++nivel;
+        else if (k->valor == QLatin1String(")"))
+            --nivel;
+    }
+
     void Significativos() {
         for (Token& k : t_)
             if (!k.quitado && k.clase != Clase::Espacio)
@@ -266,10 +274,7 @@ private:
                     break;
                 continue;
             }
-            if (k->valor == QLatin1String("("))
-                ++nivel;
-            else if (k->valor == QLatin1String(")"))
-                --nivel;
+            CuentaNivel(k, nivel);
             valor.push_back(k);
         }
     }
@@ -355,11 +360,8 @@ private:
             return;
         int nivel = 0, orden = -1;
         for (int i = 0; i + 1 < static_cast<int>(s_.size()); ++i) {
-            if (s_[i]->valor == QLatin1String("("))
-                ++nivel;
-            else if (s_[i]->valor == QLatin1String(")"))
-                --nivel;
-            else if (nivel == 0 && Es(s_[i], "order") && Es(s_[i + 1], "by"))
+            CuentaNivel(s_[i], nivel);
+            if (nivel == 0 && Es(s_[i], "order") && Es(s_[i + 1], "by"))
                 orden = i + 2;
         }
         if (orden < 0)
@@ -411,10 +413,7 @@ private:
                         break;
                     continue;
                 }
-                if (k->valor == QLatin1String("("))
-                    ++nivel;
-                else if (k->valor == QLatin1String(")"))
-                    --nivel;
+                CuentaNivel(k, nivel);
             }
         }
     }
