@@ -42,7 +42,14 @@ void CopiaTablas(MotorBD& origen, MotorBD& destino) {
         const QString inserta = QStringLiteral("insert into ") + QLatin1String(t.nombre) + QStringLiteral(" (") +
                                 columnas.join(QStringLiteral(", ")) + QStringLiteral(") values (") +
                                 parametros.join(QStringLiteral(", ")) + QLatin1Char(')');
-        auto filas = origen.Consultar(QStringLiteral("select ") + columnas.join(QStringLiteral(", ")) +
+        // An origin of an earlier layout lacks the newer columns: they go in as Null.
+        const QStringList hay =
+            origen.Consultar(QStringLiteral("select * from ") + QLatin1String(t.nombre) + QStringLiteral(" where 1 = 0"))
+                ->Columnas();
+        QStringList leidas;
+        for (const QString& c : columnas)
+            leidas << (hay.contains(c, Qt::CaseInsensitive) ? c : QStringLiteral("Null"));
+        auto filas = origen.Consultar(QStringLiteral("select ") + leidas.join(QStringLiteral(", ")) +
                                       QStringLiteral(" from ") + QLatin1String(t.nombre) +
                                       (t.conId ? QStringLiteral(" order by ID") : QString()));
         std::vector<Valor> valores(static_cast<size_t>(columnas.size()));

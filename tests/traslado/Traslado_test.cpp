@@ -91,3 +91,15 @@ TEST(Traslado, ProbarYCopiarAlServidorDesdeLaConfiguracion) {
     EXPECT_EQ(PruebaConexion(servidor).mensaje, "La conexión con el servidor es correcta.");
     EXPECT_FALSE(CopiaDatosAlServidor(archivo, servidor).correcta);
 }
+
+// A database of an earlier layout is copied as it is: the newer columns arrive empty.
+TEST(Traslado, UnaBaseDeLaVersionAnteriorSeCopiaEntera) {
+    EntornoPruebas e;
+    const QString destino = PruebasEnServidor() ? RutaBaseDatos() : e.Carpeta() + "/destino.mdb";
+    QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/estructura1.mdb"), e.Carpeta() + "/antigua.mdb");
+    const QStringList resumen = TrasladaDatos(e.Carpeta() + "/antigua.mdb", destino);
+    EXPECT_TRUE(resumen.value(0).startsWith("FACTURAS: 7 filas")) << resumen.join('\n').toStdString();
+    FijaRutaBaseDatos(destino);
+    e.Conecta();
+    EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS where NIF_TERCERO is Null")->Campo(0).Numero(), 7);
+}
