@@ -28,15 +28,13 @@ QString ValorSQL(const QString& texto) {
     return TextoSQL(DoblarComillas(texto), false);
 }
 
-namespace {
-// 17 significant digits read back as the very same double, where the
-// engine's own shortest form does not always.
 QString LiteralNumero(double v) {
+    // 17 significant digits read back as the very same double, where the
+    // engine's own shortest form does not always.
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
     return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
 }
-}  // namespace
 
 QString CondicionIgualSQL(const QString& columna, const Valor& valor) {
     switch (valor.tipo()) {

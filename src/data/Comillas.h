@@ -18,6 +18,10 @@ QString TextoSQL(const Valor& valor, bool EsNumero);
 // exactly as TextoSQL gives it.
 QString ValorSQL(const QString& texto);
 
+// A number in plain C notation with 17 significant digits, which an engine
+// reads back as the very same double: 1234.5599999999999, 21.
+QString LiteralNumero(double v);
+
 // A plain SQL test that `columna` still holds `valor` as it was read, Null
 // included: "COL is Null" for Null, otherwise "=" with the value as a literal
 // (texts quoted, apostrophes doubled; numbers with a point and enough digits

@@ -53,9 +53,6 @@ public:
     // A consistent copy of the whole database, written whole or not at all.
     void CopiaConsistente(const QString& destino);
 
-    // The statement as the engine receives it.
-    QString Traduce(const QString& sql) { return traductor_.Traduce(sql); }
-
     // The database file path named by a connect string ("" when none).
     static QString RutaDeCadena(const QString& cadenaConexion);
 

@@ -96,7 +96,3 @@ void Registros::Cerrar() {
     textos_ = QByteArray();
     numFilas_ = 0;
 }
-
-size_t Registros::BytesOcupados() const {
-    return celdas_.capacity() * sizeof(CeldaCompacta) + static_cast<size_t>(textos_.capacity());
-}

@@ -62,9 +62,6 @@ public:
 
     void Cerrar();
 
-    // What the cells and texts take, for the benchmarks.
-    size_t BytesOcupados() const;
-
 private:
     Registros() = default;
     QStringList columnas_;

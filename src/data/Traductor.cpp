@@ -1,5 +1,6 @@
 #include "data/Traductor.h"
 
+#include "data/Comillas.h"
 #include "data/ErrorBD.h"
 #include "data/Esquema.h"
 #include "data/comun/Formatos.h"
@@ -8,13 +9,7 @@
 #include <charconv>
 #include <vector>
 
-QString Dialecto::LiteralNumero(double numero) const {
-    // 17 significant digits: an engine reads them back as the very same
-    // double, where it may not read the shortest form so.
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, numero, std::chars_format::general, 17);
-    return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
-}
+QString Dialecto::LiteralNumero(double numero) const { return ::LiteralNumero(numero); }
 
 namespace {
 

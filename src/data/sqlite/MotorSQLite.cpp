@@ -108,8 +108,6 @@ MotorSQLite::~MotorSQLite() { Cerrar(); }
 
 const Dialecto& MotorSQLite::dialecto() const { return kDialecto; }
 
-QStringList MotorSQLite::EsquemaNuevo() { return EsquemaSQLite(); }
-
 namespace {
 
 // How long a statement waits for another user's lock, until told otherwise.

@@ -40,9 +40,6 @@ public:
     void EsperaComprobacion() override;
     void CopiaConsistente(const QString& destino) override;
 
-    // The statements that create the program's tables in a new file.
-    static QStringList EsquemaNuevo();
-
 private:
     MotorSQLite(sqlite3* db, QString ruta);
     void DetieneComprobacion();
