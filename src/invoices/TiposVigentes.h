@@ -1,0 +1,25 @@
+#pragma once
+// The rates in force by date and tax, and the quarter an invoice is declared
+// in: one table and one rule for the editor, the return and the books.
+// Rates are hundredths of a percent (2100 is 21 %, 950 is 9,5 %).
+#include <QDate>
+#include <QString>
+#include <vector>
+
+enum class Impuesto { IVA, IGIC };
+
+// IGIC for the tax word "IGIC" (any case, blanks around it), IVA for any other.
+Impuesto ImpuestoDePalabra(const QString& palabra);
+
+// The rates of `impuesto` in force on `fecha`, ascending.
+std::vector<qint64> TiposVigentes(Impuesto impuesto, const QDate& fecha);
+bool EsTipoVigente(Impuesto impuesto, qint64 tipo, const QDate& fecha);
+
+// The date that places an invoice in its quarter. A collected invoice: its
+// operation date when it has one, else its issue date; a rectifying one
+// (negative total), its issue date. A paid invoice: its reception date, the
+// later of its issue and operation dates. An invalid operation date is none.
+QDate FechaDeclaracion(bool cobro, const QDate& fecha, const QDate& fechaOperacion, bool negativa);
+
+// The proposed rate of a new database: 7 for IGIC, 21 for anything else.
+int TipoPorDefecto(const QString& palabraImpuesto);
