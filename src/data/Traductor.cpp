@@ -74,7 +74,11 @@ std::vector<Token> Trocea(const QString& s) {
                 ++i;
             t.push_back({Clase::Nombre, ini, i, s.mid(ini, i - ini)});
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
-            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('.')))
+            // The exponent's sign belongs to the number: 1.2345678901234567e+19.
+            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('.') ||
+                             ((s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')) &&
+                              (s[i - 1] == QLatin1Char('e') || s[i - 1] == QLatin1Char('E')) && i + 1 < n &&
+                              s[i + 1].isDigit())))
                 ++i;
             t.push_back({Clase::Numero, ini, i, s.mid(ini, i - ini)});
         } else {
@@ -88,6 +92,11 @@ std::vector<Token> Trocea(const QString& s) {
         }
     }
     return t;
+}
+
+// Punctuation is a symbol token: a literal or a quoted name that reads "," or ")" is a value.
+bool EsSimbolo(const Token* k, const char* simbolo) {
+    return k && k->clase == Clase::Simbolo && k->valor == QLatin1String(simbolo);
 }
 
 bool Es(const Token* k, const char* palabra) {
@@ -171,7 +180,7 @@ private:
             if (t_[i].clase != Clase::Nombre || t_[i].valor.compare(QLatin1String("DateValue"), Qt::CaseInsensitive) != 0)
                 continue;
             const int abre = Siguiente(i + 1);
-            if (abre < 0 || t_[abre].valor != QLatin1String("("))
+            if (abre < 0 || !EsSimbolo(&t_[abre], "("))
                 continue;
             int dentro = Siguiente(abre + 1);
             if (dentro < 0)
@@ -180,7 +189,7 @@ private:
             if (t_[dentro].clase == Clase::Nombre) {
                 // A qualified name: F.FECHA_FACTURA.
                 int p = Siguiente(ultimo + 1);
-                while (p >= 0 && t_[p].valor == QLatin1String(".")) {
+                while (p >= 0 && EsSimbolo(&t_[p], ".")) {
                     const int q = Siguiente(p + 1);
                     if (q < 0 || t_[q].clase != Clase::Nombre)
                         break;
@@ -191,7 +200,7 @@ private:
                 continue;
             }
             const int cierra = Siguiente(ultimo + 1);
-            if (cierra < 0 || t_[cierra].valor != QLatin1String(")"))
+            if (cierra < 0 || !EsSimbolo(&t_[cierra], ")"))
                 continue;
             for (int k = i; k <= cierra; ++k)
                 if (k < dentro || k > ultimo)
@@ -206,9 +215,9 @@ private:
 
     // How deep in parentheses a token leaves the statement.
     static void CuentaNivel(const Token* k, int& nivel) {
-        if (k->valor == QLatin1String("("))
+        if (EsSimbolo(k, "("))
             ++nivel;
-        else if (k->valor == QLatin1String(")"))
+        else if (EsSimbolo(k, ")"))
             --nivel;
     }
 
@@ -245,27 +254,27 @@ private:
 
     void ValoresInsert() {
         int i = 1;
-        while (i < static_cast<int>(s_.size()) && s_[i]->valor != QLatin1String("("))
+        while (i < static_cast<int>(s_.size()) && !EsSimbolo(s_[i], "("))
             ++i;
         QStringList columnas;
-        for (++i; i < static_cast<int>(s_.size()) && s_[i]->valor != QLatin1String(")"); ++i)
+        for (++i; i < static_cast<int>(s_.size()) && !EsSimbolo(s_[i], ")"); ++i)
             if (s_[i]->clase == Clase::Nombre)
                 columnas << s_[i]->valor;
         for (++i; i < static_cast<int>(s_.size()) && !Es(s_[i], "values"); ++i) {
         }
-        if (!Es(S(i), "values") || !S(i + 1) || s_[i + 1]->valor != QLatin1String("("))
+        if (!Es(S(i), "values") || !S(i + 1) || !EsSimbolo(s_[i + 1], "("))
             return;
         int nivel = 0, columna = 0;
         std::vector<Token*> valor;
         for (i += 2; i < static_cast<int>(s_.size()); ++i) {
             Token* k = s_[i];
-            if (nivel == 0 && (k->valor == QLatin1String(",") || k->valor == QLatin1String(")"))) {
+            if (nivel == 0 && (EsSimbolo(k, ",") || EsSimbolo(k, ")"))) {
                 if (valor.size() == 1 && valor[0]->clase == Clase::Cadena && columna < columnas.size())
                     if (auto c = ClaseDe(columnas[columna]))
                         Convierte(*valor[0], *c);
                 valor.clear();
                 ++columna;
-                if (k->valor == QLatin1String(")"))
+                if (EsSimbolo(k, ")"))
                     break;
                 continue;
             }
@@ -331,7 +340,7 @@ private:
             if (k.clase != Clase::Numero || k.convertido)
                 continue;
             int op = i - 1;
-            if (S(op) && S(op)->valor == QLatin1String("-"))
+            if (EsSimbolo(S(op), "-"))
                 --op;
             if (!EsComparacion(S(op)))
                 continue;
@@ -363,7 +372,7 @@ private:
             return;
         int fin = orden;
         while (fin < static_cast<int>(s_.size()) && !Es(s_[fin], "limit") && !Es(s_[fin], "offset") &&
-               s_[fin]->valor != QLatin1String(";"))
+               !EsSimbolo(s_[fin], ";"))
             ++fin;
         for (int i = orden; i < fin; ++i)
             if (Es(s_[i], "ID"))
@@ -390,16 +399,16 @@ private:
             int inicio = i + 2;
             for (int j = i + 2; j <= static_cast<int>(s_.size()); ++j) {
                 const Token* k = S(j);
-                const bool fin = !k || (nivel == 0 && (k->valor == QLatin1String(")") || k->valor == QLatin1String(";") ||
+                const bool fin = !k || (nivel == 0 && (EsSimbolo(k, ")") || EsSimbolo(k, ";") ||
                                                        Es(k, "limit") || Es(k, "offset")));
-                if (fin || (nivel == 0 && k->valor == QLatin1String(","))) {
+                if (fin || (nivel == 0 && EsSimbolo(k, ","))) {
                     // One item: a plain (qualified) text column, maybe asc or desc.
                     int ultimo = j - 1;
                     if (ultimo > inicio && (Es(S(ultimo), "asc") || Es(S(ultimo), "desc")))
                         --ultimo;
                     bool soloNombre = ultimo >= inicio;
                     for (int m = inicio; m <= ultimo; ++m)
-                        if (!(S(m)->clase == Clase::Nombre || S(m)->valor == QLatin1String(".")))
+                        if (!(S(m)->clase == Clase::Nombre || EsSimbolo(S(m), ".")))
                             soloNombre = false;
                     if (soloNombre && ClaseDe(S(ultimo)->valor) == ClaseColumna::Texto)
                         s_[ultimo]->anadido = QLatin1Char(' ') + orden;
