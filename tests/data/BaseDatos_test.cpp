@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <mutex>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -191,6 +192,44 @@ TEST(BaseDatos, ArchivoDanadoOAjenoNoSeSobrescribe) {
         EXPECT_EQ(Contenido(e.RutaBD()), c.datos);
         EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb*"}, QDir::Files), QStringList({"Fiscalino.mdb"}));
     }
+}
+
+// Another process in the middle of writing holds the file: the check waits as
+// the connection's statements wait, and then it is no verdict but a lock.
+TEST(BaseDatos, UnBloqueoNoEsUnaBaseDanada) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaParametros();
+    CierraConexion();
+    ASSERT_TRUE(ConectarBD());
+    Conexion->EstableceEspera(200);
+    QProcess otro;
+    otro.start("sqlite3", {e.RutaBD()});
+    otro.write("begin exclusive;\n.print escribiendo\n");
+    ASSERT_TRUE(otro.waitForReadyRead(5000));
+    ASSERT_EQ(otro.readAll().trimmed(), "escribiendo");
+    std::mutex m;
+    QStringList veredictos;
+    Conexion->IniciaComprobacion([&](const QString& v) {
+        std::lock_guard<std::mutex> l(m);
+        veredictos << v;
+    });
+    for (int intento = 0; intento < 2; ++intento) {
+        try {
+            Conexion->Ejecutar("update PARAMETROS set IVA = 4");
+            ADD_FAILURE() << "escribió con la base bloqueada";
+        } catch (const ErrorBD& err) {
+            EXPECT_EQ(err.descripcion(),
+                      "La base de datos está bloqueada por otro usuario. Espere un momento y vuelva a intentarlo.");
+        }
+    }
+    otro.write("rollback;\n.quit\n");
+    ASSERT_TRUE(otro.waitForFinished(5000));
+    // The check runs again for the next write and finds the file sound.
+    EXPECT_EQ(Conexion->Ejecutar("update PARAMETROS set IVA = 4"), 1);
+    std::lock_guard<std::mutex> l(m);
+    EXPECT_EQ(veredictos, QStringList{QString()});
 }
 
 TEST(BaseDatos, DiscoLlenoAlCrearLaBaseNoDejaArchivo) {

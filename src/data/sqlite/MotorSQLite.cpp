@@ -64,8 +64,11 @@ bool EsTipoFecha(const char* declarado) {
     return d.contains("DATE");
 }
 
-// A whole-file check on a connection of its own, read only.
-QString ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m) {
+// A whole-file check on a connection of its own, read only, waiting for
+// another writer's lock as long as the connection's statements do. "" when
+// sound, the Spanish description when it found faults; nothing when it could
+// not finish (the file locked, the check interrupted): that is no verdict.
+std::optional<QString> ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m, int espera) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     {
@@ -74,7 +77,7 @@ QString ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m
     }
     QString veredicto;
     if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, 10000);
+        sqlite3_busy_timeout(db, espera);
         sqlite3_stmt* st = nullptr;
         rc = sqlite3_prepare_v2(db, "pragma quick_check(1)", -1, &st, nullptr);
         if (rc == SQLITE_OK) {
@@ -84,14 +87,20 @@ QString ComprobarArchivo(const QString& ruta, sqlite3** manejador, std::mutex& m
         }
         sqlite3_finalize(st);
     }
-    const bool interrumpida = rc == SQLITE_INTERRUPT;
     {
         std::lock_guard<std::mutex> l(m);
         *manejador = nullptr;
     }
     sqlite3_close_v2(db);
-    if (veredicto == QLatin1String("ok") || interrumpida)
+    const int codigo = rc & 0xff;
+    if (rc == SQLITE_ROW && veredicto == QLatin1String("ok"))
         return QString();
+    if (rc != SQLITE_ROW && codigo != SQLITE_CORRUPT && codigo != SQLITE_NOTADB) {
+        if (codigo != SQLITE_INTERRUPT)
+            AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(" aplazada: ") +
+                          QString::fromUtf8(sqlite3_errstr(rc)));
+        return std::nullopt;
+    }
     // The engine's own lines go to the log, not to the message.
     AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(": ") +
                   (veredicto.isEmpty() ? QString::fromUtf8(sqlite3_errstr(rc)) : veredicto));
@@ -112,6 +121,8 @@ namespace {
 
 // How long a statement waits for another user's lock, until told otherwise.
 constexpr int kEsperaInicial = 3000;
+// A check that met another writer's lock is tried again after this long.
+constexpr int kReintentoComprobacionMs = 5000;
 
 // A handle of the engine on `ruta`, ready for the program's statements. One
 // connection is used by one thread at a time (the check has its own): the
@@ -262,21 +273,35 @@ void MotorSQLite::EstableceEspera(int milisegundos) {
 void MotorSQLite::IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) {
     if (comprobacion_.joinable() || comprobada_ || !db_)
         return;
-    auto promesa = std::make_shared<std::promise<QString>>();
+    if (alTerminar)
+        alTerminar_ = std::move(alTerminar);
+    auto promesa = std::make_shared<std::promise<std::optional<QString>>>();
     veredicto_ = promesa->get_future().share();
-    comprobacion_ = std::thread([this, promesa, retardoMs, alTerminar = std::move(alTerminar)] {
-        {
-            std::unique_lock<std::mutex> l(mutexComprobacion_);
-            despierta_.wait_for(l, std::chrono::milliseconds(retardoMs), [this] { return sinEsperar_; });
-            if (cerrando_) {
-                promesa->set_value(QString());
+    comprobacion_ = std::thread([this, promesa, retardoMs, espera = espera_, aviso = alTerminar_] {
+        for (int retardo = retardoMs;; retardo = kReintentoComprobacionMs) {
+            {
+                std::unique_lock<std::mutex> l(mutexComprobacion_);
+                despierta_.wait_for(l, std::chrono::milliseconds(retardo), [this] { return sinEsperar_; });
+                if (cerrando_) {
+                    promesa->set_value(std::nullopt);
+                    return;
+                }
+            }
+            const std::optional<QString> v = ComprobarArchivo(ruta_, &dbComprobacion_, mutexComprobacion_, espera);
+            if (v) {
+                promesa->set_value(v);
+                if (aviso)
+                    aviso(*v);
+                return;
+            }
+            // Another process was writing: a write that waits is let through
+            // (it meets the lock by itself); otherwise the check goes on later.
+            std::lock_guard<std::mutex> l(mutexComprobacion_);
+            if (sinEsperar_ || cerrando_) {
+                promesa->set_value(std::nullopt);
                 return;
             }
         }
-        const QString v = ComprobarArchivo(ruta_, &dbComprobacion_, mutexComprobacion_);
-        promesa->set_value(v);
-        if (alTerminar)
-            alTerminar(v);
     });
 }
 
@@ -289,9 +314,19 @@ void MotorSQLite::EsperaComprobacion() {
         sinEsperar_ = true;
     }
     despierta_.notify_all();
-    const QString v = veredicto_.get();
-    if (!v.isEmpty())
-        throw ErrorBD(CodigoError::BaseDatos, v);
+    const std::optional<QString> v = veredicto_.get();
+    if (!v) {
+        // No verdict yet: the check starts again, apart, for the next write.
+        comprobacion_.join();
+        {
+            std::lock_guard<std::mutex> l(mutexComprobacion_);
+            sinEsperar_ = false;
+        }
+        IniciaComprobacion(nullptr, kReintentoComprobacionMs);
+        return;
+    }
+    if (!v->isEmpty())
+        throw ErrorBD(CodigoError::BaseDatos, *v);
     comprobada_ = true;
 }
 

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 struct sqlite3;
@@ -50,7 +51,9 @@ private:
     int espera_ = 3000;
     bool soloLectura_ = false;  // the busy wait, kept for a handle opened again
     std::thread comprobacion_;
-    std::shared_future<QString> veredicto_;
+    // "" sound, the damage found; nothing when the check met a lock and is to be tried again.
+    std::shared_future<std::optional<QString>> veredicto_;
+    std::function<void(const QString&)> alTerminar_;  // kept for the checks tried again
     std::mutex mutexComprobacion_;
     std::condition_variable despierta_;
     bool sinEsperar_ = false;  // a write or the close cuts the delay short
