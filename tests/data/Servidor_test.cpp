@@ -57,6 +57,56 @@ TEST(Servidor, UnaConexionCaidaSeDiceYSeRecuperaEnLaSiguienteAccion) {
     EXPECT_EQ(CargaLista(*Conexion, "P", "01/12/2007", "31/12/2007")->NumFilas(), 1);
 }
 
+// A reconnected instance marks the database again before its first
+// statement: another workstation's backup or restore keeps waiting for it,
+// and while one runs the instance does not work under it.
+TEST(Servidor, TrasReconectarLaInstanciaVuelveAMarcarLaBase) {
+    SOLO_CON_SERVIDOR();
+    EntornoPruebas e;
+    e.Conecta();
+    e.InsertaFactura("P", "F-1", "06/12/2007", "21", "121");
+    auto otra = ConexionBD::Abrir(RutaBaseDatos());
+    const QString otraPid = otra->AbrirRegistros("select pg_backend_pid()")->Campo(0).Texto();
+    // The server drops this instance's session, as a restart would, and with it its mark.
+    const auto corta = [&] {
+        Administra(qEnvironmentVariable("FISCALINO_PRUEBAS_POSTGRESQL"),
+                   "select pg_terminate_backend(pid) from pg_stat_activity where datname = '" +
+                       QUrl(RutaBaseDatos()).path().mid(1) + "' and pid not in (pg_backend_pid(), " + otraPid + ")");
+        // Gone for good: its locks with it.
+        for (int i = 0; i < 100 && otra->AbrirRegistros("select count(*) from pg_stat_activity where datname = "
+                                                        "current_database() and pid <> pg_backend_pid()")
+                                           ->Campo(0)
+                                           .Numero() > 0;
+             ++i)
+            QThread::msleep(20);
+        EXPECT_THROW(Conexion->AbrirRegistros("select * from FACTURAS"), ErrorBD);
+    };
+    const auto exclusiva = [&] {
+        for (int i = 0; i < 100; ++i) {
+            if (otra->TomaUsoExclusivo())
+                return true;
+            QThread::msleep(20);
+        }
+        return false;
+    };
+    corta();
+    EXPECT_EQ(CargaLista(*Conexion, "P", "01/12/2007", "31/12/2007")->NumFilas(), 1);
+    EXPECT_FALSE(otra->TomaUsoExclusivo());
+
+    corta();
+    ASSERT_TRUE(exclusiva());
+    try {
+        Conexion->AbrirRegistros("select * from FACTURAS");
+        ADD_FAILURE() << "reconectada sin su marca";
+    } catch (const ErrorBD& err) {
+        EXPECT_EQ(err.descripcion(), "No se puede usar la base de datos porque otro puesto está haciendo una copia de "
+                                     "seguridad o una restauración de ella. Espere a que termine y vuelva a intentarlo.");
+    }
+    otra->SueltaUsoExclusivo();
+    EXPECT_EQ(CargaLista(*Conexion, "P", "01/12/2007", "31/12/2007")->NumFilas(), 1);
+    EXPECT_FALSE(otra->TomaUsoExclusivo());
+}
+
 TEST(Servidor, FallosAlConectarEnCastellanoSinTocarNada) {
     SOLO_CON_SERVIDOR();
     const QString mantenimiento = qEnvironmentVariable("FISCALINO_PRUEBAS_POSTGRESQL");

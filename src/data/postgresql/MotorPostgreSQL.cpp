@@ -42,6 +42,9 @@ constexpr qint64 kMarcaUso = 20071207;
 
 const char* const kSinConexion =
     "Se ha perdido la conexión con el servidor de la base de datos. Vuelva a intentarlo.";
+const char* const kCopiaEnCurso =
+    "No se puede usar la base de datos porque otro puesto está haciendo una copia de seguridad o una restauración de "
+    "ella. Espere a que termine y vuelva a intentarlo.";
 
 QString TextoEstado(const QString& estado, const QString& mensaje) {
     static const struct {
@@ -325,7 +328,8 @@ void MotorPostgreSQL::SincronizaIdentidades() {
 // Advisory locks of the session: the shared one for being connected, the
 // exclusive one (its own shared one does not stand in its way) for a backup.
 bool MotorPostgreSQL::TomaMarcaUso() {
-    return Consultar(QStringLiteral("select pg_try_advisory_lock_shared(%1)").arg(kMarcaUso))->Campo(0).Numero() != 0;
+    marcaUso_ = Consultar(QStringLiteral("select pg_try_advisory_lock_shared(%1)").arg(kMarcaUso))->Campo(0).Numero() != 0;
+    return marcaUso_;
 }
 
 bool MotorPostgreSQL::TomaUsoExclusivo() {
@@ -337,13 +341,27 @@ void MotorPostgreSQL::SueltaUsoExclusivo() {
 }
 
 void MotorPostgreSQL::Reconecta() {
-    if (con_ && PQstatus(con_) != CONNECTION_OK) {
+    if (!con_)
+        return;
+    if (PQstatus(con_) != CONNECTION_OK) {
         PQreset(con_);
         if (PQstatus(con_) != CONNECTION_OK)
             throw ErrorBD(CodigoError::BaseDatos, QString::fromUtf8(kSinConexion));
         if (soloLectura_)
             PQclear(PQexec(con_, "set default_transaction_read_only = on"));
         PQclear(PQexec(con_, QStringLiteral("set lock_timeout = %1").arg(espera_).toUtf8().constData()));
+        // The server let the old session's marks go with it.
+        sinMarca_ = marcaUso_;
+    }
+    // The in-use mark comes back before any statement: without it another
+    // workstation's restore could replace the data under this one.
+    if (sinMarca_) {
+        Resultado r(PQexec(con_, QStringLiteral("select pg_try_advisory_lock_shared(%1)").arg(kMarcaUso).toUtf8().constData()));
+        if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
+            throw ErrorServidor(con_, r.r);
+        if (QByteArray(PQgetvalue(r.r, 0, 0)) != "t")
+            throw ErrorBD(CodigoError::BaseDatos, QString::fromUtf8(kCopiaEnCurso));
+        sinMarca_ = false;
     }
 }
 

@@ -50,4 +50,6 @@ private:
     pg_conn* con_ = nullptr;
     bool soloLectura_ = false;
     int espera_ = 3000;
+    bool marcaUso_ = false;  // this instance holds the shared in-use mark
+    bool sinMarca_ = false;  // a reconnection has not got it back yet
 };
