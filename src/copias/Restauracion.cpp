@@ -1,6 +1,7 @@
 #include "copias/Restauracion.h"
 
 #include "copias/Copias.h"
+#include "data/AtributosConexion.h"
 #include "data/BaseDatos.h"
 #include "data/CopiaEntera.h"
 #include "data/CopiaDatos.h"
@@ -97,7 +98,7 @@ QString RestauraEnServidor(const QString& elegido) {
     const QString copia = temporal.filePath(QStringLiteral("copia.mdb"));
     try {
         CopiaConsistenteArchivo(elegido, copia);
-        auto origen = ConexionBD::Abrir(QStringLiteral("DBQ=") + copia);
+        auto origen = ConexionBD::Abrir(AtributoConexion(QStringLiteral("DBQ"), copia));
         SustituyeDatos(*origen, servidor);
     } catch (const ErrorBD& e) {
         throw ErrorBD(e.numero(), QStringLiteral("No se pudo restaurar la copia: ") + e.descripcion() + kNadaCambiado);

@@ -74,12 +74,21 @@ bool BloqueaTemporal(QFileDevice& f) {
 }
 
 // Removes what interrupted copies left in `carpeta`: their temporary files,
-// as large as the database. Never one another copy is writing (it holds it
-// locked), nor one just made and not locked yet (still empty and recent).
+// as large as the database, and the journals of those the engine was writing
+// into. Never one another copy is writing (it holds it locked), nor one just
+// made and not locked yet (still empty and recent).
 void BorraTemporalesAbandonados(const QDir& carpeta, const QString& destino) {
+    const QString diario = QStringLiteral("-journal");
     const QFileInfoList candidatos =
         carpeta.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
     for (const QFileInfo& t : candidatos) {
+        // A journal goes with its temporary file, or alone once that is gone.
+        if (t.fileName().endsWith(diario)) {
+            const QString base = t.absoluteFilePath().chopped(diario.size());
+            if (EsTemporalDeCopia(QFileInfo(base).fileName(), destino) && !QFileInfo::exists(base))
+                QFile::remove(t.absoluteFilePath());
+            continue;
+        }
         if (!EsTemporalDeCopia(t.fileName(), destino))
             continue;
         if (t.size() == 0 && t.lastModified().secsTo(QDateTime::currentDateTime()) < 60)
@@ -87,8 +96,10 @@ void BorraTemporalesAbandonados(const QDir& carpeta, const QString& destino) {
         QFile f(t.absoluteFilePath());
         if (!f.open(QIODevice::ReadOnly) || !BloqueaTemporal(f))
             continue;
-        if (QFile::remove(t.absoluteFilePath()))
+        if (QFile::remove(t.absoluteFilePath())) {
+            QFile::remove(t.absoluteFilePath() + diario);
             AnotaBitacora(QStringLiteral("Copia de seguridad: borrado el temporal abandonado ") + t.absoluteFilePath());
+        }
     }
 }
 
@@ -170,6 +181,7 @@ void EscribeCopiaEntera(const QString& destino, const std::function<void(const Q
     } catch (...) {
         temporal.close();
         QFile::remove(rutaTemporal);
+        QFile::remove(rutaTemporal + QStringLiteral("-journal"));
         throw;
     }
     SincronizaCarpeta(carpeta);

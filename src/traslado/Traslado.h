@@ -9,7 +9,7 @@ struct ContextoOrden;
 // Copies the database at `origen` into `destino` (each a file or a
 // "postgresql://" address; the destination new or without data). Returns the
 // lines of the summary both share. Throws ErrorBD (in Spanish); a new file
-// that could not be completed is removed.
+// is written whole or not at all.
 QStringList TrasladaDatos(const QString& origen, const QString& destino);
 
 // Fiscalino [--base-datos ORIGEN] --copiar-a DESTINO

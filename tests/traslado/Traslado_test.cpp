@@ -4,11 +4,13 @@
 #include "traslado/Traslado.h"
 #include "ui/settings/BaseDatosLogica.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 struct Resultado {
@@ -102,4 +104,66 @@ TEST(Traslado, UnaBaseDeLaVersionAnteriorSeCopiaEntera) {
     FijaRutaBaseDatos(destino);
     e.Conecta();
     EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS where NIF_TERCERO is Null")->Campo(0).Numero(), 7);
+}
+
+// A path is a path, whatever it holds: the copy goes to the file named, never
+// to the part of its name before a ";".
+TEST(Traslado, ElDestinoSeEscribeConSuNombreEntero) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    const QString origen = e.Carpeta() + "/origen.mdb";
+    FijaRutaBaseDatos(origen);
+    e.Conecta();
+    e.InsertaFactura("C", "C-1", "06/12/2007", "21", "121");
+    CierraConexion();
+    ASSERT_TRUE(QFile::copy(origen, e.Carpeta() + "/x;y.mdb"));
+    const struct {
+        const char *origen, *destino;
+    } casos[] = {{"origen.mdb", "a;b.mdb"}, {"origen.mdb", "c;DBQ=d.mdb"}, {"origen.mdb", "{e}.mdb"}, {"x;y.mdb", " f.mdb"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.destino);
+        const QString destino = e.Carpeta() + "/" + QString::fromUtf8(c.destino);
+        const Resultado r =
+            Ejecuta({"--base-datos", e.Carpeta() + "/" + QString::fromUtf8(c.origen), "--copiar-a", destino});
+        EXPECT_EQ(r.salida, 0) << r.error.toStdString();
+        EXPECT_EQ(Sqlite(destino, "select COD_FACTURA from FACTURAS"), "C-1");
+    }
+    EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb", "a", "c", "x"}, QDir::Files),
+              QStringList({" f.mdb", "a;b.mdb", "c;DBQ=d.mdb", "origen.mdb", "x;y.mdb", "{e}.mdb"}));
+}
+
+// A copy cut short, at any moment of its writing (the file-size limit ends the
+// process there as a kill would), leaves nothing under the destination's
+// name; the next copy clears what it left and makes the whole database.
+TEST(Traslado, UnaCopiaCortadaNoDejaUnaBaseConElNombreDelDestino) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    const QString origen = e.Carpeta() + "/origen.mdb";
+    FijaRutaBaseDatos(origen);
+    e.Conecta();
+    Conexion->Ejecutar("begin");
+    for (int i = 0; i < 2000; ++i)
+        e.InsertaFactura("P", QString("F-%1").arg(i), "06/12/2007", "21,00", "121");
+    Conexion->Ejecutar("commit");
+    CierraConexion();
+    const QString destino = e.Carpeta() + "/destino.mdb";
+    for (const rlim_t limite : {0, 4096, 20000, 60000, 120000}) {
+        SCOPED_TRACE(limite);
+        const int r = EnProcesoHijo([&] {
+            const rlimit l{limite, limite};
+            setrlimit(RLIMIT_FSIZE, &l);
+            try {
+                TrasladaDatos(origen, destino);
+            } catch (const ErrorBD&) {
+                return 1;
+            }
+            return 0;
+        });
+        EXPECT_EQ(r, -1) << "no se cortó";
+        EXPECT_EQ(QDir(e.Carpeta()).entryList({"destino*"}, QDir::Files | QDir::Hidden), QStringList());
+    }
+    EXPECT_TRUE(TrasladaDatos(origen, destino).value(0).startsWith("FACTURAS: 2000 filas"));
+    EXPECT_EQ(Sqlite(destino, "pragma integrity_check"), "ok");
+    for (const QFileInfo& f : QDir(e.Carpeta()).entryInfoList({".*"}, QDir::Files | QDir::Hidden))
+        EXPECT_EQ(f.size(), 0) << f.fileName().toStdString();
 }
