@@ -47,13 +47,19 @@ int OrdenRestaurar(ContextoOrden& c) {
         c.avisa(motivo + QStringLiteral(" No se ha cambiado nada."));
         return CodigoSalida::Fallo;
     }
-    // The password of the database in use guards it, as on the screen; one
-    // that cannot be opened (damaged) has none to ask for.
+    // The password of the database in use guards it, as on the screen; a file
+    // that cannot be opened (damaged) has none to ask for; a server that
+    // cannot be reached cannot take the copy either.
     const QString ruta = RutaBaseDatos();
-    if (QFileInfo(ruta).isFile() && AbreBaseDeOrden(c)) {
-        CierraConexion();
-        if (!AccesoDeOrden(c, true))
+    const bool servidor = ConexionBD::EsDireccionServidor(ruta);
+    if (servidor || QFileInfo(ruta).isFile()) {
+        if (AbreBaseDeOrden(c)) {
+            CierraConexion();
+            if (!AccesoDeOrden(c, true))
+                return CodigoSalida::Fallo;
+        } else if (servidor) {
             return CodigoSalida::Fallo;
+        }
     }
     if (!confirmado) {
         c.avisa(QStringLiteral("Se va a sustituir la base de datos ") + ruta + QStringLiteral(" por ") +
@@ -70,6 +76,10 @@ int OrdenRestaurar(ContextoOrden& c) {
             return CodigoSalida::Fallo;
         }
     }
+    // A server's data is replaced through the connection the screens use,
+    // holding its in-use mark.
+    if (servidor && !ConectarBD())
+        return CodigoSalida::Fallo;
     try {
         const QString previa = RestauraCopia(archivo);
         c.escribe(QStringLiteral("Restaurada ") + DescribeCopia(archivo, examen) + QStringLiteral(" en ") + ruta);

@@ -3,9 +3,12 @@
 // server's data in one go. Only where the tests run on a server.
 #include "ApoyoPruebas.h"
 
+#include "config/Parametros.h"
 #include "copias/Copias.h"
+#include "copias/OrdenesCopia.h"
 #include "copias/Restauracion.h"
 #include "data/BaseDatos.h"
+#include "data/Comillas.h"
 #include "data/comun/Mensajes.h"
 #include "invoices/Trimestres.h"
 
@@ -74,4 +77,35 @@ TEST_F(CopiasServidor, UnaCopiaDeLaPrimeraVersionSeRestauraAlDia) {
     f.close();
     EXPECT_THROW(RestauraCopia(f.fileName()), ErrorBD);
     EXPECT_EQ(Facturas(), 7);
+}
+
+// Scripts restore into the server as the screen does, behind the same password.
+TEST_F(CopiasServidor, LaOrdenRestaurarDevuelveLaCopiaAlServidor) {
+    const QString copia = e.Carpeta() + "/Fiscalino071226.mdb";
+    CopiaArchivoBD(RutaBaseDatos(), copia, true);
+    Conexion->Ejecutar("update PARAMETROS set PALABRA_CLAVE = " + ValorSQL(CodificarClave(true, "secreto")));
+    e.InsertaFactura("P", "P-1", "07/12/2007", "21", "121");
+    CierraConexion();
+    const struct {
+        const char* clave;
+        int codigo;
+        int facturas;
+    } casos[] = {{"Secreto", 1, 2}, {"secreto", 0, 1}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.clave);
+        OrdenDePrueba o({copia, "--si"});
+        o.clave = QString::fromUtf8(c.clave);
+        EXPECT_EQ(OrdenRestaurar(o.c), c.codigo) << o.errores.join('\n').toStdString();
+        CierraConexion();
+        EXPECT_EQ(o.errores, c.codigo ? QStringList{"Contraseña no válida."} : QStringList());
+        ASSERT_TRUE(ConectarBD());
+        EXPECT_EQ(Facturas(), c.facturas);
+        CierraConexion();
+        if (c.codigo == 0) {
+            ASSERT_EQ(o.salida.size(), 2);
+            EXPECT_EQ(o.salida[0], "Restaurada la copia \"Fiscalino071226.mdb\" (1 factura, del 06/12/2007) en " +
+                                       RutaBaseDatos());
+            EXPECT_TRUE(o.salida[1].startsWith("La base de datos anterior se guardó en ")) << o.salida[1].toStdString();
+        }
+    }
 }
