@@ -6,8 +6,14 @@
 #include "data/BaseDatos.h"
 
 #include <QApplication>
+#include <csignal>
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+    // A file-size limit is a full disk: the write fails and is told in
+    // Spanish, and what was half written goes, instead of the process ending.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QStringList argumentos;
     for (int i = 0; i < argc; ++i)
         argumentos << QString::fromLocal8Bit(argv[i]);

@@ -62,8 +62,9 @@ Salida Programa(const QStringList& argumentos, const QString& casa, rlim_t limit
     entorno.insert(QStringLiteral("XDG_RUNTIME_DIR"), casa);
     p.setProcessEnvironment(entorno);
     p.setChildProcessModifier([limiteBytes] {
-        // Writes past the limit fail as on a full disk, instead of ending the process.
-        std::signal(SIGXFSZ, SIG_IGN);
+        // As a shell leaves it: a write past the limit would end the process
+        // unless the program itself takes it as a full disk.
+        std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limite{limiteBytes, limiteBytes};
         setrlimit(RLIMIT_FSIZE, &limite);
     });
@@ -186,6 +187,10 @@ TEST_F(Ordenes, ElProgramaRestauraODiceQueNo) {
         // The safety copy cannot be written: nothing is replaced.
         {{"--restaurar", copia, "--si"}, 8192, 1,
          "No se pudo guardar una copia de la base de datos actual antes de restaurar: No se pudo escribir la copia en"},
+        // The copy and the books cannot be written whole: nothing is left of them.
+        {{"--copia"}, 8192, 1, "No se pudo escribir la copia en "},
+        {{"--libros", "2026", "4", casa + "libros.xlsx"}, 4096, 1, "No se pudo escribir el archivo "},
+        {{"--libros", "2026", "4", casa + "libros.csv"}, 200, 1, "No se pudo escribir el archivo "},
     };
     const QStringList antes = QDir(casa).entryList(QDir::Files | QDir::Hidden);
     for (const auto& c : casos) {
