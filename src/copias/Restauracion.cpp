@@ -3,17 +3,23 @@
 #include "copias/Copias.h"
 #include "data/AtributosConexion.h"
 #include "data/BaseDatos.h"
+#include "data/Esquema.h"
 #include "data/CopiaEntera.h"
 #include "data/CopiaDatos.h"
 #include "data/MarcaUso.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
+#include "data/comun/Programa.h"
 
 #include <QDir>
+#include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -64,13 +70,86 @@ QString DescribeCopia(const QString& archivo, const ExamenArchivoBD& examen) {
            (ultima.isEmpty() ? QString() : QStringLiteral(", la última del ") + ultima) + QLatin1Char(')');
 }
 
-QString NombreCopiaAntesDeRestaurar(const QString& carpeta, const QDateTime& momento) {
-    const QString base = QDir(carpeta).filePath(TituloAplicacion + QStringLiteral("-antes-de-restaurar-") +
-                                                momento.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    QString r = base + QStringLiteral(".mdb");
-    for (int n = 2; QFileInfo::exists(r); ++n)
-        r = base + QStringLiteral("-%1.mdb").arg(n);
-    return QDir::toNativeSeparators(r);
+namespace {
+
+// What names the safety copies of the database at `ruta`: the program's title
+// for the usual database, its own file's name for another, the title and the
+// database's name on a server.
+QString NombreDeLaBase(const QString& ruta) {
+    if (ConexionBD::EsDireccionServidor(ruta)) {
+        const QString base = QUrl(ruta).path().mid(1);
+        return base.isEmpty() ? TituloAplicacion : TituloAplicacion + QLatin1Char('-') + base;
+    }
+    const QString nombre = QFileInfo(ruta).completeBaseName();
+    return nombre.compare(NombrePrograma, Qt::CaseInsensitive) == 0 ? TituloAplicacion : nombre;
+}
+
+QString PrefijoAntesDeRestaurar(const QString& rutaBD) {
+    return NombreDeLaBase(rutaBD) + QStringLiteral("-antes-de-restaurar-");
+}
+
+// The database in use, written by `escribe` into a dated safety copy; then
+// the oldest of its kind beyond the few kept go.
+QString GuardaCopiaPrevia(const QString& ruta, const std::function<void(const QString&)>& escribe) {
+    const QString previa = NombreCopiaAntesDeRestaurar(CarpetaCopia(), ruta, QDateTime::currentDateTime());
+    try {
+        escribe(previa);
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(e.numero(), QStringLiteral("No se pudo guardar una copia de la base de datos actual antes de "
+                                                 "restaurar: ") +
+                                      e.descripcion() + kNadaCambiado);
+    }
+    PodaCopiasDeSeguridad(CarpetaCopia(), PrefijoAntesDeRestaurar(ruta));
+    return previa;
+}
+
+// The copy as it will be put in place: one of an earlier layout is brought up
+// to date apart first, so that one the upgrade refuses changes nothing.
+QString PreparaCopia(const QString& elegido, bool actualizar, const QTemporaryDir& temporal) {
+    if (!actualizar)
+        return elegido;
+    const QString copia = temporal.filePath(QStringLiteral("copia.mdb"));
+    try {
+        if (!temporal.isValid())
+            throw ErrorBD(CodigoCopia::Escritura, QStringLiteral("No se pudo crear una carpeta temporal."));
+        CopiaConsistenteArchivo(elegido, copia);
+        ConexionBD::Abrir(AtributoConexion(QStringLiteral("DBQ"), copia))->Cerrar();
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(e.numero(), QStringLiteral("No se pudo restaurar la copia: ") + e.descripcion() + kNadaCambiado);
+    }
+    return copia;
+}
+
+// What would refuse the restore once the safety copy is written is asked
+// first: a new file in the database's folder, and room for it and for the
+// safety copy.
+void CompruebaSitio(const QString& ruta, const QString& copia) {
+    const QString carpeta = QDir::toNativeSeparators(QFileInfo(ruta).absolutePath());
+    {
+        QTemporaryFile prueba(QDir(carpeta).filePath(QStringLiteral(".") + TituloAplicacion + QStringLiteral("-XXXXXX")));
+        if (!prueba.open())
+            throw ErrorBD(CodigoCopia::Escritura,
+                          QStringLiteral("No se puede escribir en la carpeta de la base de datos ") + carpeta +
+                              QStringLiteral(". Compruebe que puede escribir en ella.") + kNadaCambiado);
+    }
+    const QStorageInfo base(carpeta), copias(CarpetaCopia());
+    const qint64 nueva = QFileInfo(copia).size(), previa = QFileInfo(ruta).size();
+    const bool mismoDisco = base.rootPath() == copias.rootPath() && base.device() == copias.device();
+    const bool falta = mismoDisco ? base.bytesAvailable() >= 0 && base.bytesAvailable() < nueva + previa
+                                  : (base.bytesAvailable() >= 0 && base.bytesAvailable() < nueva) ||
+                                        (copias.bytesAvailable() >= 0 && copias.bytesAvailable() < previa);
+    if (falta)
+        throw ErrorBD(CodigoCopia::Escritura,
+                      QStringLiteral("No queda espacio libre suficiente en el disco para guardar la base de datos "
+                                     "actual y restaurar la copia.") +
+                          kNadaCambiado);
+}
+
+}  // namespace
+
+QString NombreCopiaAntesDeRestaurar(const QString& carpeta, const QString& rutaBD, const QDateTime& momento) {
+    return QDir::toNativeSeparators(NombreNuevaCopia(QDir(carpeta).filePath(
+        PrefijoAntesDeRestaurar(rutaBD) + momento.toString(QStringLiteral("yyyyMMdd-HHmmss")))));
 }
 
 namespace {
@@ -86,19 +165,17 @@ QString RestauraEnServidor(const QString& elegido) {
         ConexionBD& c;
         ~Suelta() { c.SueltaUsoExclusivo(); }
     } suelta{servidor};
-    const QString previa = NombreCopiaAntesDeRestaurar(CarpetaCopia(), QDateTime::currentDateTime());
-    try {
-        servidor.CopiaConsistente(previa);
-    } catch (const ErrorBD& e) {
-        throw ErrorBD(e.numero(), QStringLiteral("No se pudo guardar una copia de la base de datos actual antes de "
-                                                 "restaurar: ") +
-                                      e.descripcion() + kNadaCambiado);
-    }
     QTemporaryDir temporal;
-    const QString copia = temporal.filePath(QStringLiteral("copia.mdb"));
+    const QString copia = PreparaCopia(elegido, true, temporal);
+    std::unique_ptr<ConexionBD> origen;
     try {
-        CopiaConsistenteArchivo(elegido, copia);
-        auto origen = ConexionBD::Abrir(AtributoConexion(QStringLiteral("DBQ"), copia));
+        origen = ConexionBD::Abrir(AtributoConexion(QStringLiteral("DBQ"), copia));
+    } catch (const ErrorBD& e) {
+        throw ErrorBD(e.numero(), QStringLiteral("No se pudo restaurar la copia: ") + e.descripcion() + kNadaCambiado);
+    }
+    const QString previa =
+        GuardaCopiaPrevia(servidor.Ruta(), [&servidor](const QString& destino) { servidor.CopiaConsistente(destino); });
+    try {
         SustituyeDatos(*origen, servidor);
     } catch (const ErrorBD& e) {
         throw ErrorBD(e.numero(), QStringLiteral("No se pudo restaurar la copia: ") + e.descripcion() + kNadaCambiado);
@@ -112,7 +189,8 @@ QString RestauraEnServidor(const QString& elegido) {
 
 QString RestauraCopia(const QString& archivo) {
     const QString elegido = QDir::toNativeSeparators(QFileInfo(archivo).absoluteFilePath());
-    const QString motivo = MotivoNoRestaurable(ExaminaArchivoBD(elegido, true), elegido);
+    const ExamenArchivoBD examen = ExaminaArchivoBD(elegido, true);
+    const QString motivo = MotivoNoRestaurable(examen, elegido);
     if (!motivo.isEmpty())
         throw ErrorBD(CodigoError::BaseDatos, motivo + kNadaCambiado);
     const QString ruta = OrigenCopia();
@@ -124,7 +202,6 @@ QString RestauraCopia(const QString& archivo) {
 
     const bool habia = QFileInfo(ruta).isFile();
     std::unique_ptr<UsoExclusivo> uso;
-    QString previa;
     if (habia) {
         uso = std::make_unique<UsoExclusivo>(ruta);
         if (!uso->Abierto())
@@ -139,22 +216,24 @@ QString RestauraCopia(const QString& archivo) {
                           QStringLiteral("La base de datos tiene cambios a medio guardar de una sesión que no terminó "
                                          "bien. Abra el programa una vez y vuelva a intentarlo.") +
                               kNadaCambiado);
-        // Byte for byte, with nobody writing: a damaged database is kept as it is.
-        previa = NombreCopiaAntesDeRestaurar(CarpetaCopia(), QDateTime::currentDateTime());
-        try {
-            EscribeCopiaEntera(previa, [&ruta](const QString& t) { CopiaBytes(ruta, t); }, false, ruta);
-        } catch (const ErrorBD& e) {
-            throw ErrorBD(e.numero(), QStringLiteral("No se pudo guardar una copia de la base de datos actual antes "
-                                                     "de restaurar: ") +
-                                          e.descripcion() + kNadaCambiado);
-        }
     }
+    QTemporaryDir temporal;
+    const QString copia = PreparaCopia(elegido, examen.version < VersionEstructura, temporal);
+    CompruebaSitio(ruta, copia);
+    // Byte for byte, with nobody writing: a damaged database is kept as it is.
+    const QString previa =
+        habia ? GuardaCopiaPrevia(ruta,
+                                  [&ruta](const QString& destino) {
+                                      EscribeCopiaEntera(destino, [&ruta](const QString& t) { CopiaBytes(ruta, t); },
+                                                         false, ruta);
+                                  })
+              : QString();
 
     // The engine lets go of the old file; `uso` keeps other instances out.
     const bool conectada = Conexion && Conexion->Abierta();
     CierraConexion();
     try {
-        CopiaConsistenteArchivo(elegido, ruta);
+        CopiaConsistenteArchivo(copia, ruta);
     } catch (const ErrorBD& e) {
         uso.reset();
         if (conectada)
@@ -165,7 +244,6 @@ QString RestauraCopia(const QString& archivo) {
                   (previa.isEmpty() ? QString() : QStringLiteral("; la anterior, en ") + previa));
     if (uso)
         uso->Libera();
-    // Opening it brings an older layout up to date.
     if (ConectarBD())
         return previa;
     try {

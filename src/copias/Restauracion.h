@@ -13,13 +13,17 @@ QString DescribeCopia(const QString& archivo, const ExamenArchivoBD& examen);
 
 // Puts the copy `archivo` in the place of the database, or changes nothing:
 // the file is checked first (a sound database of this program, in a layout
-// the upgrade understands); the database in use, if any, goes to a dated
-// safety copy in the backup folder; then the copy replaces it in one step
-// and the shared connection is opened on it, which brings an older layout up
-// to date. Refused while another instance uses the database. Returns the
-// path of the safety copy ("" when there was no database). Throws ErrorBD
-// with the Spanish message of the refusal or failure.
+// the upgrade understands, which brings it up to date apart), and whatever
+// else could refuse it (the database's folder, the room on the disk); then
+// the database in use, if any, goes to a dated safety copy in the backup
+// folder, of which the few newest are kept; then the copy replaces it in one
+// step and the shared connection is opened on it. Refused while another
+// instance uses the database. Returns the path of the safety copy ("" when
+// there was no database). Throws ErrorBD with the Spanish message of the
+// refusal or failure.
 QString RestauraCopia(const QString& archivo);
 
-// The name of the safety copy written before a restore at `momento`, in `carpeta`.
-QString NombreCopiaAntesDeRestaurar(const QString& carpeta, const QDateTime& momento);
+// The name of the safety copy of the database `rutaBD` written before a
+// restore at `momento`, in `carpeta`: named after that database, so that the
+// few kept of each database are told apart.
+QString NombreCopiaAntesDeRestaurar(const QString& carpeta, const QString& rutaBD, const QDateTime& momento);

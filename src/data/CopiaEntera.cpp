@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -211,4 +213,52 @@ void CopiaBytes(const QString& origen, const QString& temporal) {
     destino.close();
     if (destino.error() != QFileDevice::NoError)
         throw ErrorEscrituraCopia(carpeta, destino.errorString());
+}
+
+QString NombreNuevaCopia(const QString& base) {
+    const QFileInfo info(base + QStringLiteral(".mdb"));
+    const QRegularExpression patron(QLatin1Char('^') + QRegularExpression::escape(QFileInfo(base).fileName()) +
+                                    QStringLiteral("(?:-(\\d+))?\\.mdb$"));
+    int ultima = 0;
+    for (const QString& n : info.absoluteDir().entryList(QDir::Files | QDir::Hidden)) {
+        const auto m = patron.match(n);
+        if (m.hasMatch())
+            ultima = qMax(ultima, m.captured(1).isEmpty() ? 1 : m.captured(1).toInt());
+    }
+    return ultima == 0 ? base + QStringLiteral(".mdb") : base + QStringLiteral("-%1.mdb").arg(ultima + 1);
+}
+
+void PodaCopiasDeSeguridad(const QString& carpeta, const QString& prefijo, int conservar) {
+    const QRegularExpression patron(QLatin1Char('^') + QRegularExpression::escape(prefijo) +
+                                    QStringLiteral("(\\d{8}(?:-\\d{6})?)(?:-(\\d+))?\\.mdb$"));
+    struct Copia {
+        QString nombre, sello;
+        int numero;
+    };
+    std::vector<Copia> copias;
+    const QDir dir(carpeta);
+    for (const QString& n : dir.entryList(QDir::Files)) {
+        const auto m = patron.match(n);
+        if (m.hasMatch())
+            copias.push_back({n, m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt()});
+    }
+    if (static_cast<int>(copias.size()) <= conservar)
+        return;
+    std::sort(copias.begin(), copias.end(), [](const Copia& a, const Copia& b) {
+        return a.sello != b.sello ? a.sello > b.sello : a.numero > b.numero;
+    });
+    const auto sana = [&dir](const Copia& c) {
+        return ExaminaArchivoBD(dir.filePath(c.nombre), true).estado == EstadoArchivoBD::Valida;
+    };
+    bool haySana = false;
+    for (int i = 0; i < conservar && !haySana; ++i)
+        haySana = sana(copias[static_cast<size_t>(i)]);
+    for (size_t i = static_cast<size_t>(conservar); i < copias.size(); ++i) {
+        if (!haySana && sana(copias[i])) {
+            haySana = true;  // the last sound one
+            continue;
+        }
+        if (QFile::remove(dir.filePath(copias[i].nombre)))
+            AnotaBitacora(QStringLiteral("Copia de seguridad antigua borrada: ") + dir.filePath(copias[i].nombre));
+    }
 }

@@ -30,3 +30,18 @@ void CopiaBytes(const QString& origen, const QString& temporal);
 
 // The failure of writing a copy into `carpeta`; the system's `detalle` goes to the log.
 ErrorBD ErrorEscrituraCopia(const QString& carpeta, const QString& detalle);
+
+// How many safety copies of each kind (before a restore, before an upgrade)
+// are kept of each database.
+constexpr int kCopiasDeSeguridadConservadas = 3;
+
+// The path of a new dated copy: `base` + ".mdb", or, when copies of that
+// name exist, `base` + "-N.mdb" with N above all of theirs, so that the names
+// sort in the order the copies were written.
+QString NombreNuevaCopia(const QString& base);
+
+// Removes the oldest of the safety copies in `carpeta` named `prefijo`, a date
+// (and time) stamp, maybe "-N", and ".mdb", beyond the newest `conservar`.
+// The newest one the engine finds sound stays, however old it is.
+void PodaCopiasDeSeguridad(const QString& carpeta, const QString& prefijo,
+                           int conservar = kCopiasDeSeguridadConservadas);

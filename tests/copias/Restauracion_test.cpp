@@ -151,9 +151,10 @@ TEST_F(Restauracion, ConOtraInstanciaAbiertaSeRechaza) {
     NadaCambio(antes);
 }
 
-// The copy passes every check but its upgrade stops on a value it cannot
-// convert: the database that was there comes back.
-TEST_F(Restauracion, SiLaCopiaRestauradaNoSePuedeAbrirVuelveLaAnterior) {
+// What refuses a restore is found before the safety copy is written: a
+// refused restore leaves no copy behind, however often it is tried.
+TEST_F(Restauracion, LoQueLaRechazaSeVeAntesDeGuardarLaAnterior) {
+    // A copy that passes every check but whose upgrade stops on a value it cannot convert.
     const QString rara = Ruta(QStringLiteral("rara.mdb"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/estructura1.mdb"), rara));
     QFile::setPermissions(rara, QFile::ReadOwner | QFile::WriteOwner);
@@ -161,20 +162,77 @@ TEST_F(Restauracion, SiLaCopiaRestauradaNoSePuedeAbrirVuelveLaAnterior) {
                                           "drop index FACTURAS_FECHA; update FACTURAS set FECHA_FACTURA = '31/12/2026' "
                                           "where ID = (select min(ID) from FACTURAS)")),
               QString());
-    const QByteArray anterior = ContenidoArchivo(e.RutaBD());
-    RegistroMensajes r;
-    try {
-        RestauraCopia(rara);
-        ADD_FAILURE() << "restaurada";
-    } catch (const ErrorBD& err) {
-        EXPECT_EQ(err.descripcion(), QStringLiteral("La copia restaurada no se puede abrir: se ha vuelto a poner la base "
-                                                    "de datos anterior."));
+    {
+        const Estado antes = Ahora();
+        RegistroMensajes r;
+        try {
+            RestauraCopia(rara);
+            ADD_FAILURE() << "restaurada";
+        } catch (const ErrorBD& err) {
+            EXPECT_EQ(err.descripcion(), QStringLiteral("No se pudo restaurar la copia: La base de datos tiene valores "
+                                                        "que no se pueden convertir a la nueva versión. No se ha "
+                                                        "cambiado nada."));
+        }
+        EXPECT_EQ(r.cuenta(), 0);
+        NadaCambio(antes);
     }
-    // The connection's own message said why.
-    ASSERT_EQ(r.cuenta(), 1);
-    EXPECT_TRUE(r.ultimo().texto.contains(QStringLiteral("no se pueden convertir"))) << r.ultimo().texto.toStdString();
-    EXPECT_EQ(ContenidoArchivo(e.RutaBD()), anterior);
-    EXPECT_EQ(FacturasConectadas(), QStringLiteral("F-1,C-1,F-2"));
+    // The database's folder takes no new file (an ordinary user: root writes anywhere).
+    CierraConexion();
+    const Estado antes = Ahora();
+    const QString carpeta = QDir::toNativeSeparators(e.Carpeta());
+    const int r = ComoUsuarioCorriente(e.Carpeta(), [&] {
+        QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::ExeOwner);
+        if (!ConectarBD())
+            return 10;
+        try {
+            RestauraCopia(copia);
+            return 11;
+        } catch (const ErrorBD& err) {
+            return err.descripcion() == QStringLiteral("No se puede escribir en la carpeta de la base de datos ") +
+                                            carpeta +
+                                            QStringLiteral(". Compruebe que puede escribir en ella. No se ha cambiado "
+                                                           "nada.")
+                       ? 0
+                       : 12;
+        }
+    });
+    QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(ContenidoArchivo(e.RutaBD()), antes.base);
+    EXPECT_EQ(Archivos(CarpetaCopia()), antes.copias);
+}
+
+// Restores repeated, or cut short after their safety copy, keep a few safety
+// copies of each database, and never lose the newest sound one; another
+// database's are not of its kind.
+TEST_F(Restauracion, SeGuardanPocasCopiasAnterioresYSiempreUnaSana) {
+    const QString carpeta = CarpetaCopia();
+    const auto ordenados = [](QStringList l) {
+        l.sort();
+        return l;
+    };
+    const auto nombre = [](const char* sello) {
+        return QStringLiteral("Fiscalino-antes-de-restaurar-") + QLatin1String(sello) + QStringLiteral(".mdb");
+    };
+    // Earlier safety copies: a sound one, then three of the database once it was damaged.
+    ASSERT_TRUE(QFile::copy(e.RutaBD(), carpeta + nombre("20000101-100000")));
+    ASSERT_TRUE(QFile::copy(e.RutaBD(), carpeta + "igic-antes-de-restaurar-20000101-090000.mdb"));
+    CierraConexion();
+    const QString danada = Ruta(QStringLiteral("danada.mdb"));
+    HazArchivoMalo(ArchivoMalo::Danado, e.RutaBD(), danada);
+    for (const char* sello : {"20000102-100000", "20000103-100000", "20000104-100000"})
+        ASSERT_TRUE(QFile::copy(danada, carpeta + nombre(sello)));
+    ASSERT_TRUE(QFile::remove(e.RutaBD()) && QFile::copy(danada, e.RutaBD()));
+    e.Conecta();
+
+    const QString primera = QFileInfo(RestauraCopia(copia)).fileName();  // of the damaged database
+    EXPECT_EQ(ordenados(Archivos(carpeta)),
+              ordenados({nombre("20000101-100000"), nombre("20000103-100000"), nombre("20000104-100000"), primera,
+                         QFileInfo(copia).fileName(), "igic-antes-de-restaurar-20000101-090000.mdb"}));
+    const QString segunda = QFileInfo(RestauraCopia(copia)).fileName();  // a sound one
+    EXPECT_EQ(ordenados(Archivos(carpeta)), ordenados({nombre("20000104-100000"), primera, segunda,
+                                                       QFileInfo(copia).fileName(),
+                                                       "igic-antes-de-restaurar-20000101-090000.mdb"}));
 }
 
 TEST_F(Restauracion, SinBaseDeDatosLaCopiaSePoneSinCopiaPrevia) {

@@ -88,6 +88,30 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
     }
 }
 
+// Every start whose upgrade stops writes its safety copy first: only the
+// newest few stay beside the database.
+TEST(Estructura, UnaActualizacionQueSeRepiteNoAmontonaCopias) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    Copia(e, "estructura1.mdb");
+    // A value the upgrade cannot convert stops it every time.
+    ASSERT_EQ(Sqlite(e.RutaBD(), "drop trigger FACTURAS_TIPOS_UPDATE; drop index FACTURAS_TIPO_FECHA; "
+                                 "drop index FACTURAS_FECHA; update FACTURAS set FECHA_FACTURA = '31/12/2026' "
+                                 "where ID = (select min(ID) from FACTURAS)"),
+              "");
+    const QByteArray antes = Contenido(e.RutaBD());
+    for (int vez = 0; vez < 5; ++vez) {
+        RegistroMensajes r;
+        EXPECT_FALSE(ConectarBD());
+    }
+    const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"}, QDir::Files, QDir::Name);
+    const QString dia = QDate::currentDate().toString("yyyyMMdd");
+    EXPECT_EQ(copias, QStringList({"Fiscalino-antes-de-actualizar-" + dia + "-3.mdb",
+                                   "Fiscalino-antes-de-actualizar-" + dia + "-4.mdb",
+                                   "Fiscalino-antes-de-actualizar-" + dia + "-5.mdb"}));
+    EXPECT_EQ(Contenido(e.RutaBD()), antes);
+}
+
 TEST(Estructura, LaHerramientaEstandarEscribeFilasQueElProgramaMuestra) {
     SOLO_CON_ARCHIVO();
     EntornoPruebas e;

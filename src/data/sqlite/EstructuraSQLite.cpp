@@ -1,6 +1,7 @@
 #include "data/sqlite/EstructuraSQLite.h"
 
 #include "data/ArchivoBD.h"
+#include "data/CopiaEntera.h"
 #include "data/Esquema.h"
 #include "data/comun/Archivos.h"
 #include "data/sqlite/SentenciaSQLite.h"
@@ -156,8 +157,16 @@ void AnadeColumnasDe3(sqlite3* db) {
 
 // From layout `version` to the current one in one transaction, after a dated
 // safety copy: the file is either as it was or wholly upgraded.
+// The names of the safety copies before an upgrade of `ruta`, up to their date.
+QString PrefijoCopiaPrevia(const QString& ruta) {
+    return QFileInfo(ruta).completeBaseName() + QStringLiteral("-antes-de-actualizar-");
+}
+
+
 void Actualiza(sqlite3* db, const QString& ruta, int version) {
     CopiaSQLite(db, NombreCopiaPrevia(ruta, QDate::currentDate()));
+    // An upgrade that keeps failing (or is cut short) writes one each time: a few are enough.
+    PodaCopiasDeSeguridad(QFileInfo(ruta).absolutePath(), PrefijoCopiaPrevia(ruta));
     EjecutaSQLite(db, "begin immediate");
     try {
         if (version == 1)
@@ -227,10 +236,6 @@ void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar) {
 
 QString NombreCopiaPrevia(const QString& ruta, const QDate& dia) {
     const QFileInfo f(ruta);
-    const QString base = f.absolutePath() + QLatin1Char('/') + f.completeBaseName() +
-                         QStringLiteral("-antes-de-actualizar-") + dia.toString(QStringLiteral("yyyyMMdd"));
-    QString r = base + QStringLiteral(".mdb");
-    for (int n = 2; QFileInfo::exists(r); ++n)
-        r = base + QStringLiteral("-%1.mdb").arg(n);
-    return QDir::toNativeSeparators(r);
+    return QDir::toNativeSeparators(NombreNuevaCopia(f.absolutePath() + QLatin1Char('/') + PrefijoCopiaPrevia(ruta) +
+                                                     dia.toString(QStringLiteral("yyyyMMdd"))));
 }
