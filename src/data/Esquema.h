@@ -28,4 +28,4 @@ const std::vector<TablaEsquema>& TablasPrograma();
 std::optional<ClaseColumna> ClaseDeColumna(const QString& tabla, const QString& columna);
 
 // The version of the stored layout that this program writes.
-constexpr int VersionEstructura = 3;
+constexpr int VersionEstructura = 4;

@@ -12,14 +12,38 @@
 
 const std::array<const char*, 7> ColumnasFactura{"COD_FACTURA",  "FECHA_FACTURA", "IMPORTE_IVA", "IMPORTE_TOTAL",
                                                   "IMPORTE_NETO", "IVA",           "DESCRIPCION"};
-const std::array<int, 7> LongitudesFactura{50, 10, 12, 12, 12, 2, 255};
-const std::array<const char*, 3> ColumnasTercero{"NIF_TERCERO", "FECHA_OPERACION", "NOMBRE_TERCERO"};
-const std::array<int, 3> LongitudesTercero{20, 10, 40};
+const std::array<int, 7> LongitudesFactura{50, 10, 12, 12, 12, 5, 255};
+const std::array<const char*, 5> ColumnasTercero{"NIF_TERCERO", "FECHA_OPERACION", "NOMBRE_TERCERO", "PAIS_TERCERO",
+                                                 "TIPO_ID_TERCERO"};
+const std::array<int, 5> LongitudesTercero{20, 10, 40, 2, 2};
+
+const QString PaisEspana = QStringLiteral("ES");
+const std::array<TipoIdentificacion, 5> TiposIdentificacion{{
+    {"02", "NIF-IVA"},
+    {"03", "Pasaporte"},
+    {"04", "Documento oficial"},
+    {"05", "Certificado de residencia"},
+    {"06", "Otro"},
+}};
+
+bool PaisValido(const QString& pais) {
+    const QString p = pais.trimmed();
+    return p.isEmpty() || (p.size() == 2 && p.at(0).isLetter() && p.at(0).unicode() < 128 && p.at(1).isLetter() &&
+                           p.at(1).unicode() < 128);
+}
+
+bool EsPaisExtranjero(const QString& pais) {
+    const QString p = pais.trimmed();
+    return !p.isEmpty() && p.compare(PaisEspana, Qt::CaseInsensitive) != 0;
+}
 
 const QString TipoCobros = QStringLiteral("Cobros");
 const QString TipoPagos = QStringLiteral("Pagos");
 
-Importes CalculaImportes(const Importes& e) {
+namespace {
+
+// Rule A picks among `tipos` when given; without them, the Part's whole number.
+Importes Calcula(const Importes& e, const std::vector<qint64>* tipos) {
     Importes r = e;
     if (!e.total.isEmpty() && !e.iva.isEmpty()) {
         auto total = LeeNumero(e.total);
@@ -32,7 +56,19 @@ Importes CalculaImportes(const Importes& e) {
         if (netoLeido == 0)
             return e;
         r.neto = textoNeto;
-        r.porcentaje = FormatoEntero(*iva / netoLeido * 100);
+        const double exacto = *iva / netoLeido * 100;
+        r.porcentaje = FormatoEntero(exacto);
+        std::optional<qint64> elegido;
+        for (size_t i = 0; tipos && i < tipos->size(); ++i) {
+            const qint64 t = (*tipos)[i];
+            if (Centimos(netoLeido * static_cast<double>(t) / 10000) != Centimos(*iva))
+                continue;
+            if (!elegido || std::fabs(static_cast<double>(t) / 100 - exacto) <
+                                std::fabs(static_cast<double>(*elegido) / 100 - exacto))
+                elegido = t;
+        }
+        if (elegido)
+            r.porcentaje = TextoTipo(*elegido);
         return r;
     }
     if (e.iva.isEmpty() && !e.total.isEmpty() && !e.porcentaje.isEmpty()) {
@@ -47,6 +83,66 @@ Importes CalculaImportes(const Importes& e) {
         return r;
     }
     return r;
+}
+
+}  // namespace
+
+Importes CalculaImportes(const Importes& e) { return Calcula(e, nullptr); }
+
+Importes CalculaImportes(const Importes& e, Impuesto impuesto, const QDate& fecha) {
+    const std::vector<qint64> tipos = TiposVigentes(impuesto, fecha);
+    return Calcula(e, &tipos);
+}
+
+std::optional<QDate> FechaDelTipo(const CamposFactura& campos, const CamposTercero& tercero) {
+    if (auto operacion = LeeFecha(tercero[1]))
+        return operacion;
+    return LeeFecha(campos[1]);
+}
+
+FaltaEnImportes QueFaltaEnImportes(const Importes& i) {
+    if (i.total.isEmpty())
+        return FaltaEnImportes::Total;
+    if (i.iva.isEmpty())
+        return i.porcentaje.isEmpty() ? FaltaEnImportes::Nada : FaltaEnImportes::Iva;
+    if (i.neto.isEmpty())
+        return FaltaEnImportes::Neto;
+    return i.porcentaje.isEmpty() ? FaltaEnImportes::Porcentaje : FaltaEnImportes::Nada;
+}
+
+QString PreguntaImportesIncompletos(FaltaEnImportes falta, const QString& palabra) {
+    switch (falta) {
+    case FaltaEnImportes::Iva:
+        return QStringLiteral("La factura no tiene calculado el importe del ") + palabra +
+               QStringLiteral(". ¿Desea calcularlo a partir del total y el porcentaje?");
+    case FaltaEnImportes::Neto:
+        return QStringLiteral("La factura no tiene calculado el importe neto. ¿Desea calcularlo a partir del total y "
+                              "el importe del ") +
+               palabra + QStringLiteral("?");
+    case FaltaEnImportes::Porcentaje:
+        return QStringLiteral("La factura no tiene calculado el porcentaje del ") + palabra +
+               QStringLiteral(". ¿Desea calcularlo a partir del total y el importe del ") + palabra +
+               QStringLiteral("?");
+    case FaltaEnImportes::Nada:
+    case FaltaEnImportes::Total: break;
+    }
+    return QString();
+}
+
+QString AvisoCampoVacio(const QString& etiqueta) {
+    return QStringLiteral("El campo '") + etiqueta + QStringLiteral("' no puede quedar vacío.");
+}
+
+QString PreguntaTipoNoVigente(const QString& porcentaje, const QString& palabra, const std::optional<QDate>& fecha) {
+    const auto valor = porcentaje.isEmpty() ? std::nullopt : LeeNumero(porcentaje);
+    if (!valor || !fecha)
+        return QString();
+    const auto tipo = TipoDePorcentaje(*valor);
+    if (tipo && EsTipoVigente(ImpuestoDePalabra(palabra), *tipo, *fecha))
+        return QString();
+    return QStringLiteral("El ") + TextoNumero(*valor) + QStringLiteral(" % no es un tipo de ") + palabra +
+           QStringLiteral(" vigente el ") + EscribeFecha(*fecha) +
+           QStringLiteral(". ¿Desea grabar la factura de todos modos?");
 }
 
 std::optional<QString> CompruebaFecha(const QString& texto) { return NormalizaFecha(texto); }
@@ -113,6 +209,11 @@ CamposTercero TerceroParaGrabar(const CamposFactura& c, const CamposTercero& t) 
     const auto operacion = LeeFecha(t[1]);
     if (operacion && operacion == LeeFecha(c[1]))
         r[1].clear();
+    r[3] = t[3].trimmed().toUpper();
+    if (!EsPaisExtranjero(r[3])) {
+        r[3].clear();
+        r[4].clear();
+    }
     return r;
 }
 
@@ -133,8 +234,10 @@ QString ColumnaFila(size_t i) {
 
 FilaFactura LeeFilaFactura(const Registros& rs) {
     FilaFactura f;
-    for (size_t i = 0; i < f.size(); ++i)
-        f[i] = rs.Campo(ColumnaFila(i));
+    for (size_t i = 0; i < f.size(); ++i) {
+        const QString columna = ColumnaFila(i);
+        f[i] = rs.IndiceColumna(columna) >= 0 ? rs.Campo(columna) : Valor::Nulo();
+    }
     return f;
 }
 

@@ -2,7 +2,9 @@
 // The invoice editor's rules: the field set, completing the amounts from the
 // total, the date check and the four statements.
 #include "data/Valor.h"
+#include "invoices/TiposVigentes.h"
 
+#include <QDate>
 #include <QString>
 #include <array>
 #include <optional>
@@ -14,14 +16,30 @@ class Registros;
 using CamposFactura = std::array<QString, 7>;
 
 extern const std::array<const char*, 7> ColumnasFactura;  // COD_FACTURA, FECHA_FACTURA, ...
-extern const std::array<int, 7> LongitudesFactura;         // 50, 10, 12, 12, 12, 2, 255
+extern const std::array<int, 7> LongitudesFactura;         // 50, 10, 12, 12, 12, 5, 255
 
-// The counterparty fields that follow the seven (editor fields 7 to 9): the
-// customer of a collected invoice, the supplier of a paid one, and the date
-// of the operation when it is not the invoice's.
-using CamposTercero = std::array<QString, 3>;
-extern const std::array<const char*, 3> ColumnasTercero;  // NIF_TERCERO, FECHA_OPERACION, NOMBRE_TERCERO
-extern const std::array<int, 3> LongitudesTercero;         // 20, 10, 40
+// The counterparty fields that follow the seven: the customer of a collected
+// invoice, the supplier of a paid one, and the date of the operation when it
+// is not the invoice's; then the counterparty's country and, for a foreign
+// one, the kind of its identifier. Spain is stored as Null, as in the rows
+// written before the country was kept.
+using CamposTercero = std::array<QString, 5>;
+// NIF_TERCERO, FECHA_OPERACION, NOMBRE_TERCERO, PAIS_TERCERO, TIPO_ID_TERCERO
+extern const std::array<const char*, 5> ColumnasTercero;
+extern const std::array<int, 5> LongitudesTercero;  // 20, 10, 40, 2, 2
+
+extern const QString PaisEspana;  // "ES"
+// The kinds of a foreign identifier: "02" NIF-IVA to "06" otro.
+struct TipoIdentificacion {
+    const char* codigo;
+    const char* nombre;  // as the editor lists it
+};
+extern const std::array<TipoIdentificacion, 5> TiposIdentificacion;
+// A country other than Spain: two letters that are not ES (any case, blanks
+// around them); an empty country is Spain.
+bool EsPaisExtranjero(const QString& pais);
+// Empty (Spain) or two letters.
+bool PaisValido(const QString& pais);
 
 extern const QString TipoCobros;  // "Cobros"
 extern const QString TipoPagos;   // "Pagos"
@@ -41,6 +59,34 @@ struct Importes {
 // percentage, no VAT amount): net and VAT amount. A field that does not read
 // as a number or a zero divisor leaves every field unchanged.
 Importes CalculaImportes(const Importes& entrada);
+// The same with the rates in force: Rule A writes the rate of `impuesto` in
+// force on `fecha` that gives the VAT amount to the cent from the net (the
+// nearest to the exact percentage when several do), and the whole number
+// above only when none does.
+Importes CalculaImportes(const Importes& entrada, Impuesto impuesto, const QDate& fecha);
+
+// The date whose rates apply to an invoice: its operation date when it has
+// one, else its own date; nothing without either.
+std::optional<QDate> FechaDelTipo(const CamposFactura& campos, const CamposTercero& tercero);
+
+// What an invoice lacks when it is saved.
+enum class FaltaEnImportes {
+    Nada,
+    Total,       // no total: it is not saved
+    Iva,         // a total and a rate, no VAT amount: Rule B would complete it
+    Neto,        // a total and a VAT amount, no net: Rule A would
+    Porcentaje,  // a total, a VAT amount and a net, no rate: Rule A would
+};
+FaltaEnImportes QueFaltaEnImportes(const Importes& importes);
+// The question asked for Iva, Neto and Porcentaje, with the tax word; empty
+// for the others.
+QString PreguntaImportesIncompletos(FaltaEnImportes falta, const QString& palabra);
+// "El campo '" + caption + "' no puede quedar vacío."
+QString AvisoCampoVacio(const QString& etiqueta);
+// The question asked before saving a rate that is not one of the tax word's
+// in force on `fecha`; empty for a rate in force, an empty field, a text
+// that is not a number, and without a date.
+QString PreguntaTipoNoVigente(const QString& porcentaje, const QString& palabra, const std::optional<QDate>& fecha);
 
 // "" stays ""; a date is rewritten "dd/mm/yyyy"; nothing when not a date.
 std::optional<QString> CompruebaFecha(const QString& texto);
@@ -59,14 +105,16 @@ QString SqlInsertaFactura(const CamposFactura& campos, const QString& textoTipo,
 QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTipo, const CamposTercero& tercero,
                             const QString& id);
 
-// The counterparty as it is stored: the NIF normalised, and no operation
-// date when it is the invoice's own.
+// The counterparty as it is stored: the NIF normalised, no operation date
+// when it is the invoice's own, the country in capitals, and for Spain
+// neither country nor kind of identifier.
 CamposTercero TerceroParaGrabar(const CamposFactura& campos, const CamposTercero& tercero);
 
 // The invoice as the editor read it: the columns of fields 0 to 6, TIPO, then
 // the counterparty's columns.
-using FilaFactura = std::array<Valor, 11>;
-// From the first row of SqlLeeFactura.
+using FilaFactura = std::array<Valor, 13>;
+// From the first row of SqlLeeFactura. A column the database lacks (an
+// earlier layout read as it is) reads as Null.
 FilaFactura LeeFilaFactura(const Registros& rs);
 
 // The update of SqlActualizaFactura, changing the row only while every column

@@ -1,6 +1,9 @@
 #include "invoices/TiposVigentes.h"
 
+#include "data/comun/Formatos.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -48,6 +51,16 @@ bool EsTipoVigente(Impuesto impuesto, qint64 tipo, const QDate& fecha) {
     const auto& t = Tabla(impuesto);
     return std::any_of(t.begin(), t.end(), [&](const Vigencia& v) { return v.tipo == tipo && EnVigor(v, fecha); });
 }
+
+std::optional<qint64> TipoDePorcentaje(double porcentaje) {
+    const double centesimas = porcentaje * 100;
+    const qint64 r = std::llround(centesimas);
+    if (std::fabs(centesimas - static_cast<double>(r)) > 1e-6)
+        return std::nullopt;
+    return r;
+}
+
+QString TextoTipo(qint64 tipo) { return TextoNumero(static_cast<double>(tipo) / 100); }
 
 QDate FechaDeclaracion(bool cobro, const QDate& fecha, const QDate& fechaOperacion, bool negativa) {
     if (!fechaOperacion.isValid())

@@ -4,6 +4,7 @@
 // Rates are hundredths of a percent (2100 is 21 %, 950 is 9,5 %).
 #include <QDate>
 #include <QString>
+#include <optional>
 #include <vector>
 
 enum class Impuesto { IVA, IGIC };
@@ -14,6 +15,12 @@ Impuesto ImpuestoDePalabra(const QString& palabra);
 // The rates of `impuesto` in force on `fecha`, ascending.
 std::vector<qint64> TiposVigentes(Impuesto impuesto, const QDate& fecha);
 bool EsTipoVigente(Impuesto impuesto, qint64 tipo, const QDate& fecha);
+
+// A percentage in hundredths; nothing when it has more than two decimals
+// (9,009 is no rate of any table).
+std::optional<qint64> TipoDePorcentaje(double porcentaje);
+// A rate written as the program writes numbers: 2100 -> "21", 950 -> "9,5".
+QString TextoTipo(qint64 tipo);
 
 // The date that places an invoice in its quarter. A collected invoice: its
 // operation date when it has one, else its issue date; a rectifying one

@@ -55,7 +55,7 @@ private slots:
             CuandoSeAbra<ParametrosFrm>([&](ParametrosFrm* d) {
                 pantallas << d->objectName();
                 QVERIFY(d->isModal());
-                QCOMPARE(Control(d, "Txts(2)")->text(), QStringLiteral("16"));
+                QCOMPARE(Control(d, "Txts(2)")->text(), QStringLiteral("21"));
                 QCOMPARE(Control(d, "Txts(3)")->text(), QStringLiteral("IVA"));
                 Reemplaza(Control(d, "Txts(0)"), QStringLiteral("Pau'2026"));
                 Reemplaza(Control(d, "Txts(1)"), QStringLiteral("Pau'2026"));

@@ -24,10 +24,15 @@ const char* const kTodo =
     "select NOMBRE, DESCRIPCION, CIF, DIRECCION, LOCALIDAD, COD_POSTAL, PROVINCIA, TLFN, FAX, EMAIL, WEB from DATOS_EMPRESA;"
     "select * from sqlite_sequence;";
 
-// What the third layout added, on every row.
+// What the third and fourth layouts added, on every row.
 const char* const kNuevas =
-    "select count(*), count(NIF_TERCERO), count(NOMBRE_TERCERO), count(FECHA_OPERACION) from FACTURAS;"
+    "select count(*), count(NIF_TERCERO), count(NOMBRE_TERCERO), count(FECHA_OPERACION), count(PAIS_TERCERO),"
+    " count(TIPO_ID_TERCERO) from FACTURAS;"
     "select count(*), count(COD_ACTIVIDAD), count(TIPO_ACTIVIDAD), count(EPIGRAFE_IAE) from DATOS_EMPRESA;";
+// What the third layout keeps, to be carried unchanged from a file of that layout.
+const char* const kDe3 =
+    "select ID, NIF_TERCERO, NOMBRE_TERCERO, FECHA_OPERACION from FACTURAS order by ID;"
+    "select COD_ACTIVIDAD, TIPO_ACTIVIDAD, EPIGRAFE_IAE from DATOS_EMPRESA;";
 
 QString Copia(const EntornoPruebas& e, const char* fixture) {
     const QString origen = QStringLiteral(FISCALINO_FIXTURES "/") + fixture;
@@ -53,9 +58,11 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         const char* contiene;  // something the user typed, to be sure the file is not empty
         const char* triggers;  // the earlier layout's own conversion triggers, kept in the safety copy
         const char* nuevas;    // kNuevas on the upgraded file
+        const char* columna;   // the first column the layout lacks
     } casos[] = {
-        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0\n1|0|0|0"},
-        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0\n1|0|0|0"},
+        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO"},
+        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO"},
+        {"estructura3.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|0|0\n1|1|1|1", "PAIS_TERCERO"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.fixture);
@@ -63,6 +70,7 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         const QString origen = Copia(e, c.fixture);
         const QString antes = Sqlite(origen, kTodo);
         ASSERT_TRUE(antes.contains(QString::fromUtf8(c.contiene))) << antes.toStdString();
+        const QString antesDe3 = Sqlite(origen, kDe3);
         const QString filas = Sqlite(origen, "select count(*) from FACTURAS");
         RegistroMensajes r;
         ASSERT_TRUE(ConectarBD());
@@ -70,17 +78,19 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         CierraConexion();
 
         EXPECT_EQ(Sqlite(e.RutaBD(), kTodo), antes);
+        if (QByteArray(c.columna) == "PAIS_TERCERO")
+            EXPECT_EQ(Sqlite(e.RutaBD(), kDe3), antesDe3);
         EXPECT_EQ(Sqlite(e.RutaBD(), kNuevas), QString::fromUtf8(c.nuevas).replace("@", filas));
         EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
                                      "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
-                  "ok\n3\n0");
+                  "ok\n4\n0");
         // The safety copy holds the file as it was, in its old layout.
         const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
         ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();
         const QString copia = e.Carpeta() + "/" + copias[0];
         EXPECT_EQ(Sqlite(copia, kTodo), antes);
         EXPECT_EQ(Sqlite(copia, "select count(*) from sqlite_master where type = 'trigger'"), c.triggers);
-        EXPECT_FALSE(Sqlite(copia, "pragma table_info(FACTURAS)").contains("NIF_TERCERO"));
+        EXPECT_FALSE(Sqlite(copia, "pragma table_info(FACTURAS)").contains(c.columna));
         // Opened again, nothing more happens.
         ASSERT_TRUE(ConectarBD());
         CierraConexion();

@@ -207,3 +207,40 @@ TEST(Servidor, MarcasDeUsoEnElServidor) {
     copia->SueltaUsoExclusivo();
     EXPECT_TRUE(ConectarBD());
 }
+
+// A server's database of an earlier layout gains the later layouts' columns
+// when it is opened, its rows kept; opened read-only it is read as it is.
+TEST(Servidor, UnaBaseDeUnaVersionAnteriorSeActualiza) {
+    SOLO_CON_SERVIDOR();
+    const struct {
+        int version;
+        const char* quita;  // what that layout lacked
+    } casos[] = {
+        {2, "alter table FACTURAS drop column NIF_TERCERO, drop column NOMBRE_TERCERO, drop column FECHA_OPERACION,"
+            " drop column PAIS_TERCERO, drop column TIPO_ID_TERCERO;"
+            "alter table DATOS_EMPRESA drop column COD_ACTIVIDAD, drop column TIPO_ACTIVIDAD, drop column EPIGRAFE_IAE"},
+        {3, "alter table FACTURAS drop column PAIS_TERCERO, drop column TIPO_ID_TERCERO"},
+    };
+    auto columnas = [](ConexionBD& con) { return con.AbrirRegistros("select * from FACTURAS")->Columnas(); };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.version);
+        EntornoPruebas e;
+        e.Conecta();
+        e.InsertaFactura("C", "C-1", "06/12/2007", "21", "121", "100", "21");
+        const QStringList actuales = columnas(*Conexion);
+        CierraConexion();
+        Administra(RutaBaseDatos(), QString::fromLatin1(c.quita) +
+                                        QStringLiteral("; update FISCALINO_VERSION set VERSION = %1").arg(c.version));
+        const QStringList antiguas = columnas(*ConexionBD::AbrirSoloLectura(RutaBaseDatos()));
+        EXPECT_FALSE(antiguas.contains("PAIS_TERCERO"));
+        EXPECT_EQ(antiguas.contains("NIF_TERCERO"), c.version == 3);
+        e.Conecta();
+        EXPECT_EQ(columnas(*Conexion), actuales);
+        EXPECT_EQ(Conexion->AbrirRegistros("select VERSION from FISCALINO_VERSION")->Campo(0).Numero(), 4);
+        auto rs = Conexion->AbrirRegistros("select COD_FACTURA, IMPORTE_TOTAL, PAIS_TERCERO from FACTURAS");
+        EXPECT_EQ(rs->NumFilas(), 1);
+        EXPECT_EQ(rs->Campo(0).Texto() + "|" + rs->Campo(1).Texto(), "C-1|121");
+        EXPECT_TRUE(rs->Campo(2).EsNulo());
+        CierraConexion();
+    }
+}

@@ -25,6 +25,12 @@ TEST(TiposVigentes, PorFechaEImpuesto) {
     EXPECT_EQ(ImpuestoDePalabra(" igic "), Impuesto::IGIC);
     EXPECT_EQ(ImpuestoDePalabra("IVA"), Impuesto::IVA);
     EXPECT_EQ(ImpuestoDePalabra("IPSI"), Impuesto::IVA);
+    EXPECT_EQ(TipoDePorcentaje(9.5), 950);
+    EXPECT_EQ(TipoDePorcentaje(21), 2100);
+    EXPECT_EQ(TipoDePorcentaje(9.009), std::nullopt);
+    EXPECT_EQ(TextoTipo(950), "9,5");
+    EXPECT_EQ(TextoTipo(750), "7,5");
+    EXPECT_EQ(TextoTipo(2100), "21");
     EXPECT_EQ(TipoPorDefecto("IGIC"), 7);
     EXPECT_EQ(TipoPorDefecto("IVA"), 21);
 }

@@ -28,7 +28,9 @@ create table FACTURAS (
   TIPO char(1),
   NIF_TERCERO varchar(20),
   NOMBRE_TERCERO varchar(40),
-  FECHA_OPERACION date
+  FECHA_OPERACION date,
+  PAIS_TERCERO varchar(2),
+  TIPO_ID_TERCERO varchar(2)
 );
 create table PARAMETROS (
   PALABRA_CLAVE varchar(50),
@@ -56,15 +58,19 @@ create table DATOS_EMPRESA (
 )
 )SQL";
 
-// What the third layout added to the second: the counterparty of each invoice
-// and the company's activity, as the VAT books carry them. Old rows keep Null.
+// What each layout added to the one before. The third: the counterparty of
+// each invoice and the company's activity, as the VAT books carry them. The
+// fourth: the counterparty's country and the kind of a foreign identifier.
+// Old rows keep Null.
 const struct {
+    int version;
     const char* tabla;
     const char* columna;
-} kColumnasDe3[] = {
-    {"FACTURAS", "NIF_TERCERO varchar(20)"},  {"FACTURAS", "NOMBRE_TERCERO varchar(40)"},
-    {"FACTURAS", "FECHA_OPERACION date"},     {"DATOS_EMPRESA", "COD_ACTIVIDAD varchar(1)"},
-    {"DATOS_EMPRESA", "TIPO_ACTIVIDAD varchar(2)"}, {"DATOS_EMPRESA", "EPIGRAFE_IAE varchar(4)"},
+} kColumnasAnadidas[] = {
+    {3, "FACTURAS", "NIF_TERCERO varchar(20)"},      {3, "FACTURAS", "NOMBRE_TERCERO varchar(40)"},
+    {3, "FACTURAS", "FECHA_OPERACION date"},         {3, "DATOS_EMPRESA", "COD_ACTIVIDAD varchar(1)"},
+    {3, "DATOS_EMPRESA", "TIPO_ACTIVIDAD varchar(2)"}, {3, "DATOS_EMPRESA", "EPIGRAFE_IAE varchar(4)"},
+    {4, "FACTURAS", "PAIS_TERCERO varchar(2)"},      {4, "FACTURAS", "TIPO_ID_TERCERO varchar(2)"},
 };
 
 // The quarter lists and sums read one type between two dates, the listing
@@ -141,10 +147,12 @@ void RehaceFacturasDe1(sqlite3* db) {
         EjecutaSQLite(db, s);
 }
 
-// A column the table already has (FACTURAS written again from the first
-// layout) is left as it is.
-void AnadeColumnasDe3(sqlite3* db) {
-    for (const auto& c : kColumnasDe3) {
+// The columns of the layouts after `version`. A column the table already has
+// (FACTURAS written again from the first layout) is left as it is.
+void AnadeColumnas(sqlite3* db, int version) {
+    for (const auto& c : kColumnasAnadidas) {
+        if (c.version <= version)
+            continue;
         const QString definicion = QString::fromLatin1(c.columna);
         if (ColumnasDe(db, c.tabla).contains(definicion.section(QLatin1Char(' '), 0, 0)))
             continue;
@@ -171,7 +179,7 @@ void Actualiza(sqlite3* db, const QString& ruta, int version) {
     try {
         if (version == 1)
             RehaceFacturasDe1(db);
-        AnadeColumnasDe3(db);
+        AnadeColumnas(db, version);
         Sella(db);
         EjecutaSQLite(db, "commit");
     } catch (...) {

@@ -31,9 +31,21 @@ QRegularExpression PatronFiltro(Utiles::Filtro f) {
     case Utiles::Filtro::Fecha: return QRegularExpression(QStringLiteral("[0-9/.\\-]*"));
     case Utiles::Filtro::Entero: return QRegularExpression(QStringLiteral("[0-9]*"));
     case Utiles::Filtro::Importe: return QRegularExpression(QStringLiteral("-?[0-9.]*(,[0-9]*)?"));
+    case Utiles::Filtro::Porcentaje: return QRegularExpression(QStringLiteral("[0-9]{0,2}(,[0-9]{0,2})?"));
+    case Utiles::Filtro::Pais: return QRegularExpression(QStringLiteral("[A-Z]{0,2}"));
     }
     return QRegularExpression();
 }
+
+// Letters in capitals whichever way they came (typed, pasted, dropped).
+class ValidadorMayusculas : public QRegularExpressionValidator {
+public:
+    using QRegularExpressionValidator::QRegularExpressionValidator;
+    State validate(QString& texto, int& cursor) const override {
+        texto = texto.toUpper();
+        return QRegularExpressionValidator::validate(texto, cursor);
+    }
+};
 
 // The length limit in whole characters: what a paste or a key adds beyond
 // it goes, as with a plain length limit, but never half a character.
@@ -167,6 +179,20 @@ void Utiles::TeclaImporte(int& tecla, const QString& texto) {
     tecla = 0;
 }
 
+void Utiles::TeclaPorcentaje(int& tecla, const QString& texto) {
+    if (EsTeclaDeEdicion(tecla) || EsDigito(tecla))
+        return;
+    if (tecla == ',' && !texto.contains(QLatin1Char(',')))
+        return;
+    tecla = 0;
+}
+
+void Utiles::TeclaLetra(int& tecla) {
+    if (EsTeclaDeEdicion(tecla) || (tecla >= 'a' && tecla <= 'z') || (tecla >= 'A' && tecla <= 'Z'))
+        return;
+    tecla = 0;
+}
+
 bool Utiles::CamposVacios(const QList<QLineEdit*>& campos, int, int, int) {
     for (QLineEdit* c : campos)
         if (c && c->text().trimmed().isEmpty())
@@ -176,7 +202,10 @@ bool Utiles::CamposVacios(const QList<QLineEdit*>& campos, int, int, int) {
 
 void Utiles::AsignaFiltro(QLineEdit* campo, Filtro filtro) {
     campo->setProperty(kPropiedadFiltro, static_cast<int>(filtro));
-    campo->setValidator(new QRegularExpressionValidator(PatronFiltro(filtro), campo));
+    if (filtro == Filtro::Pais)
+        campo->setValidator(new ValidadorMayusculas(PatronFiltro(filtro), campo));
+    else
+        campo->setValidator(new QRegularExpressionValidator(PatronFiltro(filtro), campo));
     campo->installEventFilter(this);
 }
 
@@ -193,7 +222,10 @@ bool Utiles::eventFilter(QObject* objeto, QEvent* evento) {
     switch (static_cast<Filtro>(campo->property(kPropiedadFiltro).toInt())) {
     case Filtro::Fecha: TeclaFecha(tecla); break;
     case Filtro::Entero: TeclaEntero(tecla); break;
-    case Filtro::Importe: {
+    case Filtro::Pais: TeclaLetra(tecla); break;
+    case Filtro::Importe:
+    case Filtro::Porcentaje: {
+        const bool importe = static_cast<Filtro>(campo->property(kPropiedadFiltro).toInt()) == Filtro::Importe;
         // The text as it would stand without the selection the key replaces.
         QString t = campo->text();
         if (campo->hasSelectedText())
@@ -202,7 +234,10 @@ bool Utiles::eventFilter(QObject* objeto, QEvent* evento) {
         const bool comaTeclado = tecla == '.' && (k->modifiers() & Qt::KeypadModifier);
         if (comaTeclado)
             tecla = ',';
-        TeclaImporte(tecla, t);
+        if (importe)
+            TeclaImporte(tecla, t);
+        else
+            TeclaPorcentaje(tecla, t);
         // A minus only at the start.
         const int donde = campo->hasSelectedText() ? campo->selectionStart() : campo->cursorPosition();
         if (tecla == '-' && donde != 0)

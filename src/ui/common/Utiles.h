@@ -13,7 +13,9 @@ class QWidget;
 class Utiles : public QObject {
     Q_OBJECT
 public:
-    enum class Filtro { Fecha, Entero, Importe };
+    // Porcentaje: up to two digits, a comma and two decimals (9,5).
+    // Pais: two letters, written in capitals.
+    enum class Filtro { Fecha, Entero, Importe, Porcentaje, Pais };
 
     // Centres a dialog over its reference form, or over the screen without one.
     void PreparaFormulario(QWidget* formulario, QWidget* referencia = nullptr);
@@ -32,6 +34,8 @@ public:
     void TeclaFecha(int& tecla);                         // digits, "/", "-", "."
     void TeclaEntero(int& tecla);                        // digits
     void TeclaImporte(int& tecla, const QString& texto); // digits, one comma, a leading minus
+    void TeclaPorcentaje(int& tecla, const QString& texto);  // digits, one comma
+    void TeclaLetra(int& tecla);                         // the letters A to Z, either case
 
     // True when a box of the array is empty or holds only blanks. The three
     // further arguments are unused.

@@ -8,6 +8,7 @@
 #include "data/ErroresBD.h"
 #include "invoices/Facturas.h"
 #include "invoices/Nif.h"
+#include "invoices/TiposVigentes.h"
 #include "ui/common/Fuentes.h"
 #include "ui/common/Utiles.h"
 #include "ui/invoices/FacturasLogica.h"
@@ -69,7 +70,8 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         switch (FiltroDeCampo(i)) {
         case FiltroCampo::Fecha: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Fecha); break;
         case FiltroCampo::Importe: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Importe); break;
-        case FiltroCampo::Entero: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Entero); break;
+        case FiltroCampo::Porcentaje: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Porcentaje); break;
+        case FiltroCampo::Pais: ObjUtiles().AsignaFiltro(t, Utiles::Filtro::Pais); break;
         case FiltroCampo::Ninguno: break;
         }
         t->installEventFilter(this);
@@ -81,6 +83,17 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
         });
         Txts[i] = t;
     }
+    CmbTipoId = new QComboBox(this);
+    CmbTipoId->setObjectName(QStringLiteral("CmbTipoId"));
+    CmbTipoId->setProperty("Tag", QStringLiteral("TIPO_ID_TERCERO"));
+    for (const TipoIdentificacion& t : TiposIdentificacion)
+        CmbTipoId->addItem(QLatin1String(t.codigo) + QLatin1Char(' ') + QString::fromUtf8(t.nombre),
+                           QLatin1String(t.codigo));
+    CmbTipoId->setCurrentIndex(-1);
+    CmbTipoId->setPalette(opcional);
+    CmbTipoId->setEnabled(false);
+    CmbTipoId->installEventFilter(this);
+    connect(Txts[CampoPais], &QLineEdit::textChanged, this, &FacturasDatosFrm::PaisCambiado);
 
     auto* rejilla = new QGridLayout;
     rejilla->setHorizontalSpacing(8);
@@ -116,14 +129,20 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     rejilla->addWidget(Txts[5], 4, 3, Qt::AlignLeft);
     rejilla->addWidget(etiqueta(6, QStringLiteral("Descripción")), 5, 0);
     rejilla->addWidget(Txts[6], 5, 1, 1, 3);
-    // The counterparty, which the VAT books carry, after the invoice's own fields.
-    rejilla->addWidget(etiqueta(7, TituloNifTercero(QString())), 6, 0);
-    rejilla->addWidget(Txts[7], 6, 1, Qt::AlignLeft);
-    rejilla->addWidget(etiqueta(8, QStringLiteral("Fecha Operación")), 6, 2);
-    rejilla->addWidget(Txts[8], 6, 3);
-    rejilla->addWidget(etiqueta(9, TituloNombreTercero(QString())), 7, 0);
-    rejilla->addWidget(Txts[9], 7, 1, 1, 3);
+    // The counterparty, which the VAT books carry, after the invoice's own
+    // fields; its country first, which decides how its NIF is checked.
+    rejilla->addWidget(etiqueta(CampoPais, QStringLiteral("País")), 6, 0);
+    rejilla->addWidget(Txts[CampoPais], 6, 1, Qt::AlignLeft);
+    rejilla->addWidget(etiqueta(12, QStringLiteral("Tipo de identificación")), 6, 2);
+    rejilla->addWidget(CmbTipoId, 6, 3);
+    rejilla->addWidget(etiqueta(7, TituloNifTercero(QString())), 7, 0);
+    rejilla->addWidget(Txts[7], 7, 1, Qt::AlignLeft);
+    rejilla->addWidget(etiqueta(8, QStringLiteral("Fecha Operación")), 7, 2);
+    rejilla->addWidget(Txts[8], 7, 3);
+    rejilla->addWidget(etiqueta(9, TituloNombreTercero(QString())), 8, 0);
+    rejilla->addWidget(Txts[9], 8, 1, 1, 3);
     rejilla->setColumnStretch(1, 1);
+    Txts[CampoPais]->setFixedWidth(40);
     Txts[7]->setFixedWidth(140);
     Txts[8]->setFixedWidth(90);
     Txts[0]->setMinimumWidth(200);
@@ -167,9 +186,16 @@ FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
     connect(BtnSalir, &QPushButton::clicked, this, &FacturasDatosFrm::BtnSalir_Click);
 
     setTabOrder(CmbTipo, Txts[0]);
-    for (int i = 0; i + 1 < CamposEditor; ++i)
-        setTabOrder(Txts[i], Txts[i + 1]);
-    setTabOrder(Txts[CamposEditor - 1], BtnAceptar);
+    QWidget* anterior = Txts[0];
+    for (int i = CampoSiguiente(0); i >= 0; i = CampoSiguiente(i)) {
+        setTabOrder(anterior, Txts[i]);
+        anterior = Txts[i];
+        if (i == CampoPais) {
+            setTabOrder(anterior, CmbTipoId);
+            anterior = CmbTipoId;
+        }
+    }
+    setTabOrder(anterior, BtnAceptar);
     setTabOrder(BtnAceptar, BtnBorrar);
     setTabOrder(BtnBorrar, BtnSalir);
 }
@@ -191,6 +217,7 @@ void FacturasDatosFrm::Form_Load() {
     if (NuevaFactura) {
         EscribeCampo(1, EscribeFecha(QDate::currentDate()));
         EscribeCampo(5, QString::number(IvaPorDefecto));
+        EscribeCampo(CampoPais, PaisEspana);
     } else {
         CargaFactura();
     }
@@ -210,9 +237,12 @@ void FacturasDatosFrm::CargaFactura() {
             return;
         }
         const FilaFactura fila = LeeFilaFactura(*rs);
-        // The row holds the seven fields, TIPO, then the counterparty's three.
+        // The row holds the seven fields, TIPO, then the counterparty's.
         for (int i = 0; i < CamposEditor; ++i)
             EscribeCampo(i, fila[static_cast<size_t>(i < 7 ? i : i + 1)].Texto());
+        if (Txts[CampoPais]->text().isEmpty())
+            EscribeCampo(CampoPais, PaisEspana);
+        CmbTipoId->setCurrentIndex(CmbTipoId->findData(fila[12].Texto()));
         CmbTipo->setCurrentText(NombreTipo(fila[7]));
         rs->Cerrar();
         leida_ = fila;
@@ -229,7 +259,39 @@ void FacturasDatosFrm::EscribeCampo(int i, const QString& texto) {
 
 int FacturasDatosFrm::Longitud(int i) const { return i < 7 ? LongitudesFactura[i] : LongitudesTercero[i - 7]; }
 
-CamposTercero FacturasDatosFrm::Tercero() const { return {Txts[7]->text(), Txts[8]->text(), Txts[9]->text()}; }
+CamposTercero FacturasDatosFrm::Tercero() const {
+    return {Txts[7]->text(), Txts[8]->text(), Txts[9]->text(), Txts[CampoPais]->text(),
+            CmbTipoId->currentIndex() >= 0 ? CmbTipoId->currentData().toString() : QString()};
+}
+
+CamposFactura FacturasDatosFrm::Campos() const {
+    CamposFactura c;
+    for (int i = 0; i < 7; ++i)
+        c[i] = Txts[i]->text();
+    return c;
+}
+
+Importes FacturasDatosFrm::ImportesEditor() const {
+    return {Txts[2]->text(), Txts[3]->text(), Txts[4]->text(), Txts[5]->text()};
+}
+
+void FacturasDatosFrm::CompletaImportes() {
+    const auto fecha = FechaDelTipo(Campos(), Tercero());
+    const Importes r =
+        CalculaImportes(ImportesEditor(), ImpuestoDePalabra(OpcionIva), fecha.value_or(QDate::currentDate()));
+    EscribeCampo(2, r.iva);
+    EscribeCampo(4, r.neto);
+    EscribeCampo(5, r.porcentaje);
+}
+
+// Only a foreign counterparty has a kind of identifier.
+void FacturasDatosFrm::PaisCambiado() {
+    const bool extranjero = EsPaisExtranjero(Txts[CampoPais]->text());
+    CmbTipoId->setEnabled(extranjero);
+    Lbls[12]->setEnabled(extranjero);
+    if (!extranjero)
+        CmbTipoId->setCurrentIndex(-1);
+}
 
 void FacturasDatosFrm::TipoCambiado() {
     Lbls[7]->setText(TituloNifTercero(CmbTipo->currentText()));
@@ -250,8 +312,9 @@ void FacturasDatosFrm::MueveFoco(QWidget* destino) {
 }
 
 bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
-    if (objeto == CmbTipo && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
-        MueveFoco(Txts[0]);
+    if ((objeto == CmbTipo || objeto == CmbTipoId) && evento->type() == QEvent::KeyPress &&
+        EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
+        MueveFoco(objeto == CmbTipo ? Txts[0] : Txts[CampoSiguiente(CampoPais)]);
         return true;
     }
     if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
@@ -278,14 +341,13 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
             break;
         if (!Txts_Validate(i))
             return true;
-        if (i == 3) {
-            const Importes r = CalculaImportes({Txts[2]->text(), Txts[3]->text(), Txts[4]->text(), Txts[5]->text()});
-            EscribeCampo(2, r.iva);
-            EscribeCampo(4, r.neto);
-            EscribeCampo(5, r.porcentaje);
-        }
+        if (i == 3)
+            CompletaImportes();
         const int siguiente = CampoSiguiente(i);
-        MueveFoco(siguiente < 0 ? static_cast<QWidget*>(BtnAceptar) : Txts[siguiente]);
+        if (i == CampoPais && CmbTipoId->isEnabled())
+            MueveFoco(CmbTipoId);
+        else
+            MueveFoco(siguiente < 0 ? static_cast<QWidget*>(BtnAceptar) : Txts[siguiente]);
         return true;
     }
     default:
@@ -297,6 +359,8 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
 bool FacturasDatosFrm::Txts_Validate(int indice) {
     if (indice == 7)
         return CompruebaNif();
+    if (indice == CampoPais)
+        return CompruebaPais();
     if (FiltroDeCampo(indice) != FiltroCampo::Fecha)
         return true;
     auto fecha = CompruebaFecha(Txts[indice]->text());
@@ -320,7 +384,8 @@ bool FacturasDatosFrm::CompruebaNif() {
     const QString nif = NormalizaNif(Txts[7]->text());
     if (nif != Txts[7]->text())
         EscribeCampo(7, nif);
-    const QString aviso = AvisoNif(nif);
+    // The Spanish rules say nothing of another country's identifiers.
+    const QString aviso = EsPaisExtranjero(Txts[CampoPais]->text()) ? QString() : AvisoNif(nif);
     if (aviso.isEmpty() || nif == nifAvisado_)
         return true;
     nifAvisado_ = nif;
@@ -339,17 +404,63 @@ bool FacturasDatosFrm::CompruebaTipo() {
     return false;
 }
 
+bool FacturasDatosFrm::CompruebaPais() {
+    if (PaisValido(Txts[CampoPais]->text()))
+        return true;
+    validando_ = true;
+    Aviso(TextoFacturas::PaisNoValido);
+    Txts[CampoPais]->setFocus(Qt::OtherFocusReason);
+    validando_ = false;
+    return false;
+}
+
+// The books need the kind of a foreign identifier.
+bool FacturasDatosFrm::CompruebaTipoId() {
+    if (!CmbTipoId->isEnabled() || CmbTipoId->currentIndex() >= 0 || Txts[7]->text().isEmpty())
+        return true;
+    Aviso(TextoFacturas::FaltaTipoId);
+    MueveFoco(CmbTipoId);
+    return false;
+}
+
+// No invoice goes without its total, nor incomplete without the user's word;
+// a rate not in force is saved only when the user says so.
+bool FacturasDatosFrm::CompruebaImportes() {
+    const FaltaEnImportes falta = QueFaltaEnImportes(ImportesEditor());
+    if (falta == FaltaEnImportes::Total) {
+        Aviso(AvisoCampoVacio(Lbls[3]->text()));
+        MueveFoco(Txts[3]);
+        return false;
+    }
+    const QString incompleta = PreguntaImportesIncompletos(falta, OpcionIva);
+    if (!incompleta.isEmpty()) {
+        switch (MuestraMensaje(incompleta, Botones::SiNoCancelar, Icono::Pregunta, QString(), Respuesta::Si)) {
+        case Respuesta::Si: CompletaImportes(); break;
+        case Respuesta::No: break;
+        default: return false;
+        }
+    }
+    const QString noVigente = PreguntaTipoNoVigente(Txts[5]->text(), OpcionIva, FechaDelTipo(Campos(), Tercero()));
+    if (!noVigente.isEmpty() &&
+        MuestraMensaje(noVigente, Botones::SiNo, Icono::Exclamacion, QString(), Respuesta::No) != Respuesta::Si) {
+        MueveFoco(Txts[5]);
+        return false;
+    }
+    return true;
+}
+
 void FacturasDatosFrm::BtnAceptar_Click() {
-    if (!CompruebaFechaPendiente() || !CompruebaNif() || !CompruebaTipo() || !ObjUtiles().CompruebaTextos(this))
+    if (!CompruebaFechaPendiente() || !CompruebaPais() || !CompruebaNif() || !CompruebaTipo() ||
+        !CompruebaTipoId() || !ObjUtiles().CompruebaTextos(this))
         return;
     // An invoice that could not be read is never overwritten blind.
     if (!NuevaFactura && !leida_) {
         Aviso(TextoFacturas::NoEncontrada);
         return;
     }
-    CamposFactura campos;
-    for (int i = 0; i < 7; ++i)
-        campos[i] = Txts[i]->text();
+    if (!CompruebaImportes())
+        return;
+    const CamposFactura campos = Campos();
     const CamposTercero tercero = TerceroParaGrabar(campos, Tercero());
     const QString tipo = CmbTipo->currentText();
     QString repetida;

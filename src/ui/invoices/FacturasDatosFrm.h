@@ -39,6 +39,14 @@ private:
     int Longitud(int i) const;
     CamposTercero Tercero() const;
     bool CompruebaTipo();
+    bool CompruebaPais();
+    bool CompruebaTipoId();
+    bool CompruebaImportes();
+    void PaisCambiado();
+    CamposFactura Campos() const;
+    Importes ImportesEditor() const;
+    // Enter in the total: the amounts completed with the rates in force.
+    void CompletaImportes();
     void BtnAceptar_Click();
     void BtnBorrar_Click();
     void BtnSalir_Click();
@@ -46,9 +54,11 @@ private:
     int IndiceCampo(const QObject* objeto) const;
     void EscribeCampo(int i, const QString& texto);
 
-    std::array<QLabel*, 12> Lbls{};
+    std::array<QLabel*, 13> Lbls{};
     QComboBox* CmbTipo = nullptr;
-    std::array<QLineEdit*, 10> Txts{};
+    std::array<QLineEdit*, 11> Txts{};
+    // The kind of a foreign counterparty's identifier, "02" to "06".
+    QComboBox* CmbTipoId = nullptr;
     QLabel* Label1 = nullptr;
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;

@@ -19,6 +19,9 @@ const QString CambiadaPorOtro = QStringLiteral(
     "Otro usuario ha modificado esta factura mientras usted la tenía abierta, "
     "y sus cambios no se han grabado.\n\n"
     "¿Desea cargar la factura tal como está guardada ahora? Se perderá lo que ha escrito.");
+const QString PaisNoValido =
+    QStringLiteral("Escriba el país con las dos letras de su código (ES para España, FR para Francia...).");
+const QString FaltaTipoId = QStringLiteral("Indique el tipo de identificación del tercero de otro país.");
 }  // namespace TextoFacturas
 
 const std::array<ColumnaFacturas, 7> ColumnasRejillaFacturas{{
@@ -79,7 +82,13 @@ Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta) {
 
 bool AnioValido(const QString& anio) { return NormalizaFecha(QStringLiteral("01/01/") + anio).has_value(); }
 
-int CampoSiguiente(int i) { return i >= 0 && i < CamposEditor - 1 ? i + 1 : -1; }
+int CampoSiguiente(int i) {
+    static const int recorrido[CamposEditor] = {0, 1, 2, 3, 4, 5, 6, CampoPais, 7, 8, 9};
+    for (int n = 0; n + 1 < CamposEditor; ++n)
+        if (recorrido[n] == i)
+            return recorrido[n + 1];
+    return -1;
+}
 
 FiltroCampo FiltroDeCampo(int i) {
     switch (i) {
@@ -88,7 +97,8 @@ FiltroCampo FiltroDeCampo(int i) {
     case 2:
     case 3:
     case 4: return FiltroCampo::Importe;
-    case 5: return FiltroCampo::Entero;
+    case 5: return FiltroCampo::Porcentaje;
+    case CampoPais: return FiltroCampo::Pais;
     default: return FiltroCampo::Ninguno;
     }
 }

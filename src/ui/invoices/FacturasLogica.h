@@ -21,6 +21,8 @@ extern const QString AnioNoValido;         // "El año no es válido."
 extern const QString FaltaTipo;            // asks for "Pagos" or "Cobros"
 extern const QString NoGrabada;            // the database stored nothing
 extern const QString CambiadaPorOtro;      // changed elsewhere; asks whether to read it again
+extern const QString PaisNoValido;         // the country is not two letters
+extern const QString FaltaTipoId;          // a foreign NIF without the kind of identifier
 }  // namespace TextoFacturas
 
 // One column of the browser's grids: data field, caption, width in twips.
@@ -60,11 +62,14 @@ Busqueda CompruebaBusqueda(const QString& desde, const QString& hasta);
 // A year that forms a date with "01/01/" in front (0000 does not).
 bool AnioValido(const QString& anio);
 
-// The editor's text fields: the seven of the invoice, then the counterparty's three.
-constexpr int CamposEditor = 10;
-// Where Enter in editor field i sends the focus: the next field, or -1 for "&Grabar".
+// The editor's text fields: the seven of the invoice, then the counterparty's
+// NIF, operation date and name (7 to 9) and its country (10).
+constexpr int CamposEditor = 11;
+constexpr int CampoPais = 10;
+// Where Enter in editor field i sends the focus: the next field, or -1 for
+// "&Grabar". The country comes before the NIF, whose check it decides.
 int CampoSiguiente(int i);
 
-enum class FiltroCampo { Ninguno, Fecha, Importe, Entero };
+enum class FiltroCampo { Ninguno, Fecha, Importe, Porcentaje, Pais };
 FiltroCampo FiltroDeCampo(int i);
 

@@ -223,6 +223,15 @@ void ParametrosFrm::Carga() {
     // Any change the user makes to the password (a paste, Delete) opens the
     // repeat box too, so a changed password can always be repeated.
     connect(Txts[0], &QLineEdit::textEdited, this, [this] { AbreRepeticion(false); });
+    // On the first run the proposed percentage follows the tax word.
+    if (faltaFila_) {
+        palabraAnterior_ = Txts[3]->text();
+        connect(Txts[3], &QLineEdit::textChanged, this, [this](const QString& palabra) {
+            if (const auto p = PorcentajePropuesto(Txts[2]->text(), palabraAnterior_, palabra))
+                Txts[2]->setText(*p);
+            palabraAnterior_ = palabra;
+        });
+    }
 }
 
 void ParametrosFrm::AbreRepeticion(bool vaciar) {

@@ -31,6 +31,7 @@ private:
     void BtnGrabar_Click();
 
     bool faltaFila_ = true;
+    QString palabraAnterior_;  // the tax word whose rate the percentage may still propose
     QLabel* Lbls[5] = {};
     QLineEdit* Txts[4] = {};
     QPlainTextEdit* TxtFrase = nullptr;  // Txts(4)

@@ -1,5 +1,7 @@
 #include "ui/settings/ParametrosLogica.h"
 
+#include "invoices/TiposVigentes.h"
+
 #include "data/comun/Mensajes.h"
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
@@ -82,6 +84,13 @@ QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaI
     return QString();
 }
 
+std::optional<QString> PorcentajePropuesto(const QString& porcentaje, const QString& palabraAntes,
+                                           const QString& palabraAhora) {
+    if (porcentaje != QString::number(TipoPorDefecto(palabraAntes)))
+        return std::nullopt;
+    return QString::number(TipoPorDefecto(palabraAhora));
+}
+
 CargaParametrosPantalla LeeParametrosPantalla(const QStringList& etiquetasTxts, const QStringList& etiquetasChk) {
     CargaParametrosPantalla c;
     for (int i = 0; i < etiquetasTxts.size(); ++i)
@@ -96,7 +105,8 @@ CargaParametrosPantalla LeeParametrosPantalla(const QStringList& etiquetasTxts, 
 
     if (!rs || rs->Fin()) {
         c.hayFila = false;
-        const QString primeraVez[] = {QString(), QString(), QStringLiteral("16"), QStringLiteral("IVA"), QString()};
+        const QString primeraVez[] = {QString(), QString(), QString::number(TipoPorDefecto(QStringLiteral("IVA"))),
+                                      QStringLiteral("IVA"), QString()};
         for (int i = 0; i < c.textos.size() && i < 5; ++i)
             c.textos[i] = primeraVez[i];
         return c;

@@ -34,6 +34,12 @@ QString SqlActualizaParametros(const ValoresParametros& v);
 QString CompruebaParametros(const ValoresParametros& v, const QString& etiquetaIva, const QString& etiquetaOpcion,
                             const QString& etiquetaCopias = QString());
 
+// The percentage a new database proposes follows the tax word typed on the
+// first run (7 for IGIC, 21 for the rest) while it still holds the proposal
+// of the word before; nothing when the user has typed another one.
+std::optional<QString> PorcentajePropuesto(const QString& porcentaje, const QString& palabraAntes,
+                                           const QString& palabraAhora);
+
 // What the load puts in the boxes.
 struct CargaParametrosPantalla {
     bool hayFila = false;   // decides insert or update for the whole opening

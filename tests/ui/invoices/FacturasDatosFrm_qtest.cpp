@@ -50,6 +50,12 @@ class PruebaFacturasDatosFrm : public QObject {
         Campo(i)->setFocus(Qt::MouseFocusReason);
         QCOMPARE(Foco(), Campo(i));
     }
+    // A total completed by Enter, which every invoice saved needs.
+    void Total(const QString& total = QStringLiteral("121")) {
+        Enfoca(3);
+        Reescribe(total);
+        Intro();
+    }
 
 private slots:
     void initTestCase() { InstalaSustitutosFuentes(); }
@@ -59,7 +65,7 @@ private slots:
         entorno->Conecta();
         entorno->InsertaParametros();
         OpcionIva = QStringLiteral("IVA");
-        IvaPorDefecto = 16;
+        IvaPorDefecto = 10;
         mensajes = std::make_unique<RegistroMensajes>();
     }
 
@@ -79,7 +85,7 @@ private slots:
         QCOMPARE(Tipo()->itemText(0), QStringLiteral("Cobros"));
         QCOMPARE(Tipo()->itemText(1), QStringLiteral("Pagos"));
         QCOMPARE(Campo(1)->text(), EscribeFecha(QDate::currentDate()));
-        QCOMPARE(Campo(5)->text(), QStringLiteral("16"));
+        QCOMPARE(Campo(5)->text(), QStringLiteral("10"));
         for (int i : {0, 2, 3, 4, 6})
             QVERIFY(Campo(i)->text().isEmpty());
         QVERIFY(!Boton("BtnBorrar")->isEnabled());
@@ -105,9 +111,11 @@ private slots:
             QCOMPARE(Campo(i)->palette().color(QPalette::Base), ayuda);
         for (int i = 4; i < 7; ++i)
             QCOMPARE(Campo(i)->palette().color(QPalette::Base), QColor(205, 233, 254));
+        // The rate: two digits before the comma, 99,99 in all.
         const int limites[] = {50, 10, 12, 12, 12, 2, 255};
         const char* columnas[] = {"COD_FACTURA", "FECHA_FACTURA", "IMPORTE_IVA", "IMPORTE_TOTAL",
                                   "IMPORTE_NETO", "IVA", "DESCRIPCION"};
+        QCOMPARE(Campo(5)->maxLength(), 5);
         for (int i = 0; i < 7; ++i) {
             QCOMPARE(LimiteDeCaja(Campo(i)), limites[i]);
             QCOMPARE(Campo(i)->property("Tag").toString(), QString::fromLatin1(columnas[i]));
@@ -120,26 +128,35 @@ private slots:
         entorno->InsertaFactura("P", "P-1", "01/01/2008", "1", "2");
         Abre(false, UltimoId());
         QStringList visitados{NombreFoco()};
-        for (int i = 0; i < 13; ++i) {
+        for (int i = 0; i < 14; ++i) {
             Pulsa(Qt::Key_Tab);
             visitados << NombreFoco();
         }
-        // The counterparty's fields come after the invoice's own, before the buttons.
+        // The counterparty's fields come after the invoice's own, before the
+        // buttons, its country first; the kind of identifier only for another country.
         QCOMPARE(visitados, QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(5)",
-                                         "Txts(6)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar", "BtnBorrar",
-                                         "BtnSalir"}));
+                                         "Txts(6)", "Txts(10)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar",
+                                         "BtnBorrar", "BtnSalir"}));
+        Enfoca(10);
+        Reescribe("pt");
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(NombreFoco(), QStringLiteral("CmbTipoId"));
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(7)"));
     }
 
     void introVisitaLosCamposSinGrabar() {
         Abre(true);
         Teclea("c");
         QStringList visitados{NombreFoco()};
-        for (int i = 0; i < 11; ++i) {
+        for (int i = 0; i < 12; ++i) {
+            if (NombreFoco() == QLatin1String("Txts(3)"))
+                Teclea("121");
             Intro();
             visitados << NombreFoco();
         }
         QCOMPARE(visitados, QStringList({"CmbTipo", "Txts(0)", "Txts(1)", "Txts(2)", "Txts(3)", "Txts(4)", "Txts(5)",
-                                         "Txts(6)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}));
+                                         "Txts(6)", "Txts(10)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}));
         QVERIFY(dlg->isVisible());
         auto rs = Conexion->AbrirRegistros(QStringLiteral("select count(*) from FACTURAS"));
         QCOMPARE(rs->Campo(0).Numero(), 0.0);
@@ -191,7 +208,7 @@ private slots:
         Intro();
         QCOMPARE(Campo(4)->text(), QString());
         Intro();  // Enter in the total itself
-        QCOMPARE(Campo(4)->text(), QStringLiteral("104,31"));
+        QCOMPARE(Campo(4)->text(), QStringLiteral("110,00"));
         Enfoca(4);
         Reescribe("");
         Enfoca(5);
@@ -210,26 +227,33 @@ private slots:
         Enfoca(1);
         Reescribe("1/2/08x'");
         QCOMPARE(Campo(1)->text(), QStringLiteral("1/2/08"));
+        // The rate takes a decimal comma and two decimals, no more.
+        Enfoca(5);
+        Reescribe("9,555");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("9,55"));
+        Reescribe("7.5");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("75"));
+        Reescribe("7");
+        Pulsa(Qt::Key_Period, Qt::KeypadModifier);
+        Teclea("5,");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("7,5"));
         // What the program writes may be longer; typing stays bound.
         Enfoca(2);
-        Reescribe("210");
+        Reescribe("9999");
         Enfoca(3);
-        Reescribe("100");
+        Reescribe("10000");
         Intro();
-        QCOMPARE(Campo(5)->text(), QStringLiteral("-191"));
+        QCOMPARE(Campo(5)->text(), QStringLiteral("999900"));
         Enfoca(5);
         Pulsa(Qt::Key_End);
         Pulsa(Qt::Key_Backspace);
         Teclea("9");
-        QCOMPARE(Campo(5)->text(), QStringLiteral("-19"));
+        QCOMPARE(Campo(5)->text(), QStringLiteral("99990"));
         Pulsa(Qt::Key_Backspace);
         Teclea("5");
-        QCOMPARE(Campo(5)->text(), QStringLiteral("-1"));
-        Pulsa(Qt::Key_Backspace);
+        QCOMPARE(Campo(5)->text(), QStringLiteral("99995"));
         Teclea("5");
-        QCOMPARE(Campo(5)->text(), QStringLiteral("-5"));
-        Teclea("5");
-        QCOMPARE(Campo(5)->text(), QStringLiteral("-5"));
+        QCOMPARE(Campo(5)->text(), QStringLiteral("99995"));
     }
 
     void grabaNuevaConApostrofos() {
@@ -237,6 +261,7 @@ private slots:
         Teclea("P");
         Intro();
         Teclea("a'b");
+        Total();
         Enfoca(6);
         Teclea("O'Donnell");
         QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
@@ -246,8 +271,8 @@ private slots:
         QCOMPARE(rs->Campo("COD_FACTURA").Texto(), QStringLiteral("a'b"));
         QCOMPARE(rs->Campo("DESCRIPCION").Texto(), QStringLiteral("O'Donnell"));
         QCOMPARE(rs->Campo("TIPO").Texto(), QStringLiteral("P"));
-        QCOMPARE(rs->Campo("IVA").Texto(), QStringLiteral("16"));
-        QVERIFY(rs->Campo("IMPORTE_TOTAL").EsNulo());
+        QCOMPARE(rs->Campo("IVA").Texto(), QStringLiteral("10"));
+        QCOMPARE(rs->Campo("IMPORTE_TOTAL").Texto(), QStringLiteral("121"));
     }
 
     void textoPegadoConCaracteresDeControlNoSeGraba() {
@@ -278,6 +303,7 @@ private slots:
         QCOMPARE(Campo(0)->text(), QString(50, 'x'));
         Pega(Campo(0), QString(49, 'x') + cara);
         QCOMPARE(Campo(0)->text(), QString(49, 'x') + cara);
+        Total();
         QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(), QString(49, 'x') + cara);
@@ -290,6 +316,7 @@ private slots:
         Reescribe("");
         Intro();
         QCOMPARE(NombreFoco(), QStringLiteral("Txts(2)"));
+        Total();
         QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
         QVERIFY(!dlg->isVisible());
         auto rs = LeeUnica();
@@ -326,6 +353,7 @@ private slots:
     void teclaDeAccesoConFechaNoValida() {
         Abre(true);
         Teclea("c");
+        Total();
         Enfoca(1);
         Reescribe("32/01/2008");
         Pulsa(Qt::Key_G, Qt::AltModifier);
@@ -391,7 +419,7 @@ private slots:
 
     void cerrarDejaLasPropiedadesLimpias() {
         QFETCH(QString, boton);
-        entorno->InsertaFactura("P", "P-1", "01/01/2008", "1", "2");
+        entorno->InsertaFactura("P", "P-1", "01/01/2008", "21", "121", "100", "21");
         Abre(false, UltimoId());
         Enfoca(0);
         Reescribe("cambio");
@@ -426,7 +454,7 @@ private slots:
             QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
             QCOMPARE(NombreFoco(), QStringLiteral("CmbTipo"));
             QCOMPARE(Campo(0)->text(), QStringLiteral("F-1"));
-            QCOMPARE(Campo(4)->text(), QStringLiteral("104,31"));
+            QCOMPARE(Campo(4)->text(), QStringLiteral("110,00"));
             QVERIFY(LeeUnica()->Fin());
         }
         Teclea("c");
@@ -535,6 +563,7 @@ private slots:
     void nifSeEscribeComoSeGuardaYUnAvisoDetieneUnaVez() {
         Abre(true);
         Teclea("c");
+        Total();
         Enfoca(7);
         Teclea("12.345.678-a");
         Intro();
@@ -558,6 +587,7 @@ private slots:
     void nifQueFallaAlGrabarSinSalirDelCampo() {
         Abre(true);
         Teclea("p");
+        Total();
         Enfoca(7);
         Teclea("fr 123");
         QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
@@ -585,6 +615,7 @@ private slots:
         Teclea("c");
         Enfoca(1);
         Reescribe("06/12/2007");
+        Total();
         Enfoca(8);
         Reescribe("31/11/2007");
         Intro();
@@ -621,6 +652,7 @@ private slots:
         Teclea("p");
         Intro();
         Teclea("F-1");
+        Total();
         Enfoca(7);
         Teclea("b-12345674");
         // No: nothing is stored and the editor keeps what was typed.
@@ -642,6 +674,191 @@ private slots:
         QVERIFY(!dlg->isVisible());
         QCOMPARE(mensajes->cuenta(), 2);
         QCOMPARE(LeeUnica()->NumFilas(), 2);
+    }
+
+    void sinTotalNoSeGraba() {
+        OpcionIva = QStringLiteral("IGIC");
+        Abre(true);
+        Teclea("c");
+        Intro();
+        Teclea("F-1");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos(),
+                 QStringList{"El campo 'Importe Total (IGIC incluido)' no puede quedar vacío."});
+        QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
+        QCOMPARE(mensajes->ultimo().botones, Botones::Aceptar);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(3)"));
+        QVERIFY(LeeUnica()->Fin());
+    }
+
+    void incompletaPreguntaAlGrabar_data() {
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<QString>("guardada");  // VAT amount, net, rate; "" when nothing is stored
+        QTest::newRow("Sí: se completa") << int(Respuesta::Si) << "21|100|21";
+        QTest::newRow("No: tal cual") << int(Respuesta::No) << "||21";
+        QTest::newRow("Cancelar: nada") << int(Respuesta::Cancelar) << "";
+    }
+
+    void incompletaPreguntaAlGrabar() {
+        QFETCH(int, respuesta);
+        QFETCH(QString, guardada);
+        Abre(true);
+        Teclea("c");
+        Enfoca(5);
+        Reescribe("21");
+        Enfoca(3);
+        Teclea("121");
+        // Tab never completes; the save asks.
+        Pulsa(Qt::Key_Tab);
+        QCOMPARE(Campo(2)->text(), QString());
+        mensajes->Responde(Respuesta(respuesta));
+        Pulsa(Qt::Key_G, Qt::AltModifier);
+        QTRY_COMPARE(mensajes->cuenta(), 1);
+        const Mensaje m = mensajes->ultimo();
+        QCOMPARE(m.texto, QStringLiteral("La factura no tiene calculado el importe del IVA. ¿Desea calcularlo a partir "
+                                         "del total y el porcentaje?"));
+        QCOMPARE(m.botones, Botones::SiNoCancelar);
+        QCOMPARE(m.porDefecto, Respuesta::Si);
+        QCOMPARE(m.icono, Icono::Pregunta);
+        QCOMPARE(m.titulo, QStringLiteral("Fiscalino"));
+        if (guardada.isEmpty()) {
+            QVERIFY(dlg->isVisible());
+            QCOMPARE(Campo(2)->text(), QString());
+            QVERIFY(LeeUnica()->Fin());
+            return;
+        }
+        QTRY_VERIFY(!dlg->isVisible());
+        auto rs = LeeUnica();
+        QCOMPARE(QStringList({rs->Campo("IMPORTE_IVA").Texto(), rs->Campo("IMPORTE_NETO").Texto(),
+                              rs->Campo("IVA").Texto()})
+                     .join('|'),
+                 guardada);
+        QCOMPARE(rs->Campo("IMPORTE_TOTAL").Texto(), QStringLiteral("121"));
+    }
+
+    void sinNetoPreguntaYCompletaConLaReglaA() {
+        Abre(true);
+        Teclea("p");
+        Enfoca(2);
+        Teclea("21");
+        Enfoca(3);
+        Teclea("121");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QCOMPARE(mensajes->textos(), QStringList{"La factura no tiene calculado el importe neto. ¿Desea calcularlo a "
+                                                 "partir del total y el importe del IVA?"});
+        QVERIFY(!dlg->isVisible());
+        auto rs = LeeUnica();
+        QCOMPARE(rs->Campo("IMPORTE_NETO").Texto() + "|" + rs->Campo("IVA").Texto(), QStringLiteral("100|21"));
+    }
+
+    void tipoNoVigentePreguntaAntesDeGrabar() {
+        // Today: VAT 100, rate 10 %; the total changed to 1.210,00 gives 9 %.
+        entorno->InsertaFactura("C", "C-1", "15/07/2026", "100", "1.100", "1000", "10");
+        Abre(false, UltimoId());
+        Total("1.210,00");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("9"));
+        mensajes->Responde(Respuesta::No);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(mensajes->textos(), QStringList{"El 9 % no es un tipo de IVA vigente el 15/07/2026. ¿Desea grabar la "
+                                                 "factura de todos modos?"});
+        QCOMPARE(mensajes->ultimo().botones, Botones::SiNo);
+        QCOMPARE(mensajes->ultimo().porDefecto, Respuesta::No);
+        QCOMPARE(mensajes->ultimo().icono, Icono::Exclamacion);
+        QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(5)"));
+        QCOMPARE(LeeUnica()->Campo("IVA").Texto(), QStringLiteral("10"));
+        // By the operation date when there is one; yes saves it as it is.
+        Enfoca(8);
+        Teclea("30/12/2025");
+        mensajes->Responde(Respuesta::Si);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->textos().last(), QStringLiteral("El 9 % no es un tipo de IVA vigente el 30/12/2025. ¿Desea "
+                                                           "grabar la factura de todos modos?"));
+        QCOMPARE(LeeUnica()->Campo("IVA").Texto(), QStringLiteral("9"));
+    }
+
+    void igicConDecimales() {
+        OpcionIva = QStringLiteral("IGIC");
+        Abre(true);
+        Teclea("c");
+        Enfoca(1);
+        Reescribe("15/07/2026");
+        Enfoca(2);
+        Teclea("9,50");
+        Total("109,50");
+        QCOMPARE(Campo(5)->text(), QStringLiteral("9,5"));
+        QCOMPARE(Campo(4)->text(), QStringLiteral("100"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(mensajes->cuenta(), 0);
+        QCOMPARE(LeeUnica()->Campo("IVA").Numero(), 9.5);
+    }
+
+    void terceroDeOtroPais() {
+        Abre(true);
+        auto* tipoId = Control<QComboBox>(dlg.get(), "CmbTipoId");
+        QCOMPARE(Campo(10)->text(), QStringLiteral("ES"));
+        QCOMPARE(Campo(10)->property("Tag").toString(), QStringLiteral("PAIS_TERCERO"));
+        QCOMPARE(LimiteDeCaja(Campo(10)), 2);
+        QCOMPARE(Control<QLabel>(dlg.get(), "Lbls(10)")->text(), QStringLiteral("País"));
+        QCOMPARE(Control<QLabel>(dlg.get(), "Lbls(12)")->text(), QStringLiteral("Tipo de identificación"));
+        QVERIFY(!tipoId->isEnabled());
+        QStringList tipos;
+        for (int i = 0; i < tipoId->count(); ++i)
+            tipos << tipoId->itemText(i);
+        QCOMPARE(tipos, QStringList({"02 NIF-IVA", "03 Pasaporte", "04 Documento oficial", "05 Certificado de residencia",
+                                     "06 Otro"}));
+        Teclea("c");
+        Total();
+        Enfoca(10);
+        Reescribe("f1r");
+        QCOMPARE(Campo(10)->text(), QStringLiteral("FR"));
+        Intro();
+        QCOMPARE(NombreFoco(), QStringLiteral("CmbTipoId"));
+        QCOMPARE(tipoId->currentIndex(), -1);
+        Intro();
+        // Another country's identifier is not held to the Spanish rules.
+        Teclea("fr12345678901");
+        Intro();
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(8)"));
+        QCOMPARE(mensajes->cuenta(), 0);
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QCOMPARE(mensajes->textos(), QStringList{"Indique el tipo de identificación del tercero de otro país."});
+        QCOMPARE(NombreFoco(), QStringLiteral("CmbTipoId"));
+        QVERIFY(LeeUnica()->Fin());
+        Teclea("0");
+        QCOMPARE(tipoId->currentText(), QStringLiteral("02 NIF-IVA"));
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        auto rs = LeeUnica();
+        QCOMPARE(rs->Campo("PAIS_TERCERO").Texto() + "|" + rs->Campo("TIPO_ID_TERCERO").Texto() + "|" +
+                     rs->Campo("NIF_TERCERO").Texto(),
+                 QStringLiteral("FR|02|FR12345678901"));
+        // Read again; back to Spain, the kind goes and the Spanish check returns.
+        Abre(false, UltimoId());
+        QCOMPARE(Campo(10)->text(), QStringLiteral("FR"));
+        QCOMPARE(Control<QComboBox>(dlg.get(), "CmbTipoId")->currentText(), QStringLiteral("02 NIF-IVA"));
+        Enfoca(10);
+        Reescribe("es");
+        QVERIFY(!Control<QComboBox>(dlg.get(), "CmbTipoId")->isEnabled());
+        Enfoca(7);
+        Reescribe("12345678Z");
+        Enfoca(10);
+        Reescribe("E");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QCOMPARE(mensajes->textos().last(),
+                 QStringLiteral("Escriba el país con las dos letras de su código (ES para España, FR para Francia...)."));
+        QCOMPARE(NombreFoco(), QStringLiteral("Txts(10)"));
+        Reescribe("");
+        QTest::mouseClick(Boton("BtnAceptar"), Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        rs = LeeUnica();
+        QVERIFY(rs->Campo("PAIS_TERCERO").EsNulo());
+        QVERIFY(rs->Campo("TIPO_ID_TERCERO").EsNulo());
     }
 
     void introEnElTipoPasaAlCodigo() {

@@ -52,15 +52,21 @@ TEST(FacturasLogica, ColumnasDeLasRejillas) {
 }
 
 TEST(FacturasLogica, RecorridoDelEditor) {
-    // The invoice's seven fields, then the counterparty's three, then "&Grabar".
-    for (int i = 0; i < 9; ++i)
+    // The invoice's seven fields, then the counterparty's country, NIF,
+    // operation date and name, then "&Grabar".
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(CampoSiguiente(i), i + 1);
+    EXPECT_EQ(CampoSiguiente(6), CampoPais);
+    EXPECT_EQ(CampoSiguiente(CampoPais), 7);
+    EXPECT_EQ(CampoSiguiente(7), 8);
+    EXPECT_EQ(CampoSiguiente(8), 9);
     EXPECT_EQ(CampoSiguiente(9), -1);
     EXPECT_EQ(FiltroDeCampo(0), FiltroCampo::Ninguno);
     EXPECT_EQ(FiltroDeCampo(1), FiltroCampo::Fecha);
     for (int i : {2, 3, 4})
         EXPECT_EQ(FiltroDeCampo(i), FiltroCampo::Importe);
-    EXPECT_EQ(FiltroDeCampo(5), FiltroCampo::Entero);
+    EXPECT_EQ(FiltroDeCampo(5), FiltroCampo::Porcentaje);
+    EXPECT_EQ(FiltroDeCampo(CampoPais), FiltroCampo::Pais);
     EXPECT_EQ(FiltroDeCampo(6), FiltroCampo::Ninguno);
     EXPECT_EQ(FiltroDeCampo(7), FiltroCampo::Ninguno);
     EXPECT_EQ(FiltroDeCampo(8), FiltroCampo::Fecha);

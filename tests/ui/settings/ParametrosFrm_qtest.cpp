@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(Txt(&f, 1)->text(), QString());
         QVERIFY(Txt(&f, 1)->isEnabled());
         QVERIFY(Control<QLabel>(&f, "Lbls(1)")->isEnabled());
-        QCOMPARE(Txt(&f, 2)->text(), QStringLiteral("16"));
+        QCOMPARE(Txt(&f, 2)->text(), QStringLiteral("21"));
         QCOMPARE(Txt(&f, 3)->text(), QStringLiteral("IVA"));
         QCOMPARE(Control<QPlainTextEdit>(&f, "Txts(4)")->toPlainText(), QString());
         QVERIFY(!Control<QCheckBox>(&f, "ChkRest(0)")->isChecked());
@@ -158,11 +158,39 @@ private slots:
         QCOMPARE(f.result(), int(QDialog::Accepted));
         QCOMPARE(FilasParametros(), 1);
         QCOMPARE(Celda("select IVA || OPCION_IVA || ACCESO_FACTURAS || ACCESO_INFORMES from PARAMETROS").toString(),
-                 QStringLiteral("16IVANN"));
+                 QStringLiteral("21IVANN"));
         QVERIFY(Celda("select PALABRA_CLAVE from PARAMETROS").isNull());
         QVERIFY(Celda("select FRASE_FINAL from PARAMETROS").isNull());
         // The parameters in memory wait for the next start.
         QCOMPARE(IvaPorDefecto, short(0));
+    }
+
+    // A new database proposes the general rate of its tax: 7 for IGIC, 21 for
+    // the rest, while the user has not typed another; a stored row is as it is.
+    void PrimeraVezElPorcentajeSigueALaPalabra() {
+        {
+            ParametrosFrm f;
+            f.show();
+            const struct {
+                const char* caja;
+                const char* texto;
+                const char* porcentaje;
+            } pasos[] = {
+                {"Txts(3)", "IGIC", "7"},  {"Txts(3)", "igic ", "7"}, {"Txts(3)", "IPSI", "21"},
+                {"Txts(3)", "IGIC", "7"},  {"Txts(2)", "3", "3"},     {"Txts(3)", "IVA", "3"},
+            };
+            for (const auto& p : pasos) {
+                Vacia(Control(&f, p.caja));
+                Escribe(Control(&f, p.caja), QString::fromLatin1(p.texto));
+                QCOMPARE(Txt(&f, 2)->text(), QString::fromLatin1(p.porcentaje));
+            }
+        }
+        e->InsertaParametros(QStringLiteral("IVA"), 21);
+        ParametrosFrm f;
+        f.show();
+        Vacia(Txt(&f, 3));
+        Escribe(Txt(&f, 3), QStringLiteral("IGIC"));
+        QCOMPARE(Txt(&f, 2)->text(), QStringLiteral("21"));
     }
 
     void UnaClaveGuardadaPideRepetirlaAlCambiarla() {
