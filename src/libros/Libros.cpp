@@ -11,109 +11,123 @@
 
 namespace {
 
-using C = ClaseColumnaLibro;
 using K = CampoLibro;
 
-// The columns both sheets begin with, A to F.
-const std::vector<ColumnaLibro> kPrimeras{
-        {"Autoliquidación", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Ejercicio},
-        {"Autoliquidación", "Periodo", "A(2)", 2, C::Texto, K::Periodo},
-        {"Actividad", "Código", "A(1)", 1, C::Texto, K::CodigoActividad},
-        {"Actividad", "Tipo", "A(2)", 2, C::Texto, K::TipoActividad},
-        {"Actividad", "Grupo o Epígrafe del IAE", "A(4)", 4, C::Texto, K::Epigrafe},
-        {"Tipo de Factura", "", "A(2)", 2, C::Texto, K::TipoFactura},
-};
-
-// A sheet's columns: the first six, its own, then the twelve both end with,
-// whose payment group is "Cobro" or "Pago".
-std::vector<ColumnaLibro> Columnas(std::vector<ColumnaLibro> propias, const char* cobroOPago) {
-    std::vector<ColumnaLibro> r = kPrimeras;
-    r.insert(r.end(), propias.begin(), propias.end());
-    const std::vector<ColumnaLibro> ultimas{
-        {"Tipo de Recargo Eq.", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {cobroOPago, "Fecha", "dd/mm/yyyy", 10, C::Texto, K::Nada},
-        {cobroOPago, "Importe", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {cobroOPago, "Medio Utilizado", "A(2)", 2, C::Texto, K::Nada},
-        {cobroOPago, "Identificación Medio Utilizado", "A(34)", 34, C::Texto, K::Nada},
-        {"Tipo Retención del IRPF", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Importe Retenido del IRPF", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Registro Acuerdo Facturación", "", "A(15)", 15, C::Texto, K::Nada},
-        {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
-        {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
-        {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    };
-    r.insert(r.end(), ultimas.begin(), ultimas.end());
-    return r;
-}
-
-// The agency's template, column by column: A to F above, G to X here, Y to AJ above.
+// The agency's template, column by column (sheet EXPEDIDAS_INGRESOS; the
+// VAT-only file names it EXPEDIDAS). "Refrencia" is the template's spelling.
 const HojaLibro kExpedidas{
     "EXPEDIDAS",
-    Columnas({
-        {"Concepto de Ingreso", "", "A(3)", 3, C::Texto, K::Nada},
-        {"Ingreso Computable", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Fecha Operación", "", "dd/mm/yyyy", 10, C::Texto, K::FechaOperacion},
-        {"Identificación de la Factura", "Serie", "A(20)", 20, C::Texto, K::Nada},
-        {"Identificación de la Factura", "Número", "A(20)", 20, C::Texto, K::Numero},
-        {"Identificación de la Factura", "Número-Final", "A(20)", 20, C::Texto, K::Nada},
-        {"NIF Destinatario", "Tipo", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Destinatario", "Código País", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Destinatario", "Identificación", "A(20)", 20, C::Texto, K::Nif},
-        {"Nombre Destinatario", "", "A(40)", 40, C::Texto, K::Nombre},
-        {"Clave de Operación", "", "A(2)", 2, C::Texto, K::Clave},
-        {"Calificación de la Operación", "", "A(2)", 2, C::Texto, K::Calificacion},
-        {"Operación Exenta", "", "A(2)", 2, C::Texto, K::Nada},
-        {"Total Factura", "", "Decimal(12,2)", 0, C::Importe, K::Total},
-        {"Base Imponible", "", "Decimal(12,2)", 0, C::Importe, K::Base},
-        {"Tipo de IVA", "", "Decimal(4,2)", 0, C::Importe, K::TipoIva},
-        {"Cuota IVA Repercutida", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-    }, "Cobro")};
+    {
+        {"Autoliquidación", "Ejercicio", "Decimal (4,0)", 0, K::Ejercicio},
+        {"Autoliquidación", "Periodo", "Alfanumérico (2)", 2, K::Periodo},
+        {"Actividad", "Código", "Alfanumérico (1)", 1, K::CodigoActividad},
+        {"Actividad", "Tipo", "Alfanumérico (2)", 2, K::TipoActividad},
+        {"Actividad", "Grupo o Epígrafe del IAE", "Alfanumérico (4)", 4, K::Epigrafe},
+        {"Tipo de Factura", "", "Alfanumérico (2)", 2, K::TipoFactura},
+        {"Concepto de\nIngreso", "", "Alfanumérico (3)", 3, K::Nada},
+        {"Ingreso Computable", "", "Decimal(12,2)", 0, K::Nada},
+        {"Fecha\nExpedición", "", "Fecha(dd/mm/yyyy)", 0, K::FechaExpedicion},
+        {"Fecha\nOperación", "", "Fecha(dd/mm/yyyy)", 0, K::FechaOperacion},
+        {"Identificación de la Factura", "Serie", "Alfanumérico (20)", 20, K::Nada},
+        {"Identificación de la Factura", "Número", "Alfanumérico (20)", 20, K::Numero},
+        {"Identificación de la Factura", "Número-Final", "Alfanumérico (20)", 20, K::Nada},
+        {"NIF Destinatario", "Tipo", "Alfanumérico (2)", 2, K::TipoId},
+        {"NIF Destinatario", "Código País", "Alfanumérico (2)", 2, K::Pais},
+        {"NIF Destinatario", "Identificación", "Alfanumérico (20)", 20, K::Nif},
+        {"Nombre\nDestinatario", "", "Alfanumérico (40)", 40, K::Nombre},
+        {"Clave de Operación", "", "Alfanumérico (2)", 2, K::Clave},
+        {"Calificación de la Operación", "", "Alfanumérico (2)", 2, K::Calificacion},
+        {"Operación\nExenta", "", "Alfanumérico (2)", 2, K::Nada},
+        {"Total\nFactura", "", "Decimal(12,2)", 0, K::Total},
+        {"Base\nImponible", "", "Decimal(12,2)", 0, K::Base},
+        {"Tipo\nde IVA", "", "Decimal(4,2)", 0, K::TipoIva},
+        {"Cuota IVA\nRepercutida", "", "Decimal(12,2)", 0, K::Cuota},
+        {"Tipo de\nRecargo Eq.", "", "Decimal(4,2)", 0, K::Nada},
+        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, K::Nada},
+        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Fecha",
+         "Fecha(dd/mm/yyyy)", 0, K::Nada},
+        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Importe",
+         "Decimal(12,2)", 0, K::Nada},
+        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Medio Utilizado",
+         "Alfanumérico (2)", 2, K::Nada},
+        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)",
+         "Identificación Medio Utilizado", "Alfanumérico (34)", 34, K::Nada},
+        {"Tipo Retención\ndel IRPF", "", "Decimal(4,2)", 0, K::Nada},
+        {"Importe Retenido\ndel IRPF", "", "Decimal(12,2)", 0, K::Nada},
+        {"Registro Acuerdo Facturación", "", "Alfanumérico (15)", 15, K::Nada},
+        {"Inmueble", "Situación", "Alfanumérico (1)", 1, K::Nada},
+        {"Inmueble", "Referencia Catastral", "Alfanumérico (20)", 20, K::Nada},
+        {"Refrencia Externa", "", "Alfanumérico (40)", 40, K::Nada},
+    }};
 
-// A to F above, G to AD here, AE to AP above.
+// Sheet RECIBIDAS_GASTOS of the template; RECIBIDAS in the VAT-only file.
 const HojaLibro kRecibidas{
     "RECIBIDAS",
-    Columnas({
-        {"Concepto de Gasto", "", "A(3)", 3, C::Texto, K::Nada},
-        {"Gasto Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Fecha Operación", "", "dd/mm/yyyy", 10, C::Texto, K::FechaOperacion},
-        {"Identificación Factura del Expedidor", "(Serie-Número)", "A(40)", 40, C::Texto, K::Numero},
-        {"Identificación Factura del Expedidor", "Número-Final", "A(20)", 20, C::Texto, K::Nada},
-        // Received the day it is dated: the program keeps no other date.
-        {"Fecha Recepción", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Número Recepción", "", "A(20)", 20, C::Texto, K::Nada},
-        {"Número Recepción Final", "", "A(20)", 20, C::Texto, K::Nada},
-        {"NIF Expedidor", "Tipo", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Expedidor", "Código País", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Expedidor", "Identificación", "A(20)", 20, C::Texto, K::Nif},
-        {"Nombre Expedidor", "", "A(40)", 40, C::Texto, K::Nombre},
-        {"Clave de Operación", "", "A(2)", 2, C::Texto, K::Clave},
-        {"Bien de Inversión", "", "A(1)", 1, C::Texto, K::No},
-        {"Inversión del Sujeto Pasivo", "", "A(1)", 1, C::Texto, K::No},
-        {"Deducible en Periodo Posterior", "", "A(1)", 1, C::Texto, K::No},
-        {"Periodo Deducción", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Nada},
-        {"Periodo Deducción", "Periodo", "A(2)", 2, C::Texto, K::Nada},
-        {"Total Factura", "", "Decimal(12,2)", 0, C::Importe, K::Total},
-        {"Base Imponible", "", "Decimal(12,2)", 0, C::Importe, K::Base},
-        {"Tipo de IVA", "", "Decimal(4,2)", 0, C::Importe, K::TipoIva},
-        {"Cuota IVA Soportado", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
+    {
+        {"Autoliquidación", "Ejercicio", "Decimal (4,0)", 0, K::Ejercicio},
+        {"Autoliquidación", "Periodo", "Alfanumérico (2)", 2, K::Periodo},
+        {"Actividad", "Código", "Alfanumérico (1)", 1, K::CodigoActividad},
+        {"Actividad", "Tipo", "Alfanumérico (2)", 2, K::TipoActividad},
+        {"Actividad", "Grupo o Epígrafe del IAE", "Alfanumérico (4)", 4, K::Epigrafe},
+        {"Tipo de Factura", "", "Alfanumérico (2)", 2, K::TipoFactura},
+        {"Concepto de\nGasto", "", "Alfanumérico (3)", 3, K::Nada},
+        {"Gasto Deducible", "", "Decimal(12,2)", 0, K::Nada},
+        {"Fecha\nExpedición", "", "Fecha(dd/mm/yyyy)", 0, K::FechaExpedicion},
+        {"Fecha\nOperación", "", "Fecha(dd/mm/yyyy)", 0, K::FechaOperacion},
+        {"Identificación Factura del Expedidor", "(Serie-Número)", "Alfanumérico (40)", 40, K::Numero},
+        {"Identificación Factura del Expedidor", "Número-Final", "Alfanumérico (20)", 20, K::Nada},
+        {"Fecha\nRecepción", "", "Fecha(dd/mm/yyyy)", 0, K::FechaRecepcion},
+        {"Número\nRecepción", "", "Alfanumérico (20)", 20, K::Nada},
+        {"Número\nRecepción Final", "", "Alfanumérico (20)", 20, K::Nada},
+        {"NIF Expedidor", "Tipo", "Alfanumérico (2)", 2, K::TipoId},
+        {"NIF Expedidor", "Código País", "Alfanumérico (2)", 2, K::Pais},
+        {"NIF Expedidor", "Identificación", "Alfanumérico (20)", 20, K::Nif},
+        {"Nombre\nExpedidor", "", "Alfanumérico (40)", 40, K::Nombre},
+        {"Clave de\nOperación", "", "Alfanumérico (2)", 2, K::Clave},
+        {"Bien de Inversión", "", "Alfanumérico (1)", 1, K::No},
+        {"Inversión del Sujeto Pasivo", "", "Alfanumérico (1)", 1, K::No},
+        {"Deducible en Periodo Posterior", "", "Alfanumérico (1)", 1, K::No},
+        {"Periodo Deducción", "Ejercicio", "Decimal (4,0)", 0, K::Nada},
+        {"Periodo Deducción", "Periodo", "Alfanumérico (2)", 2, K::Nada},
+        {"Total\nFactura", "", "Decimal(12,2)", 0, K::Total},
+        {"Base\nImponible", "", "Decimal(12,2)", 0, K::Base},
+        {"Tipo\nde IVA", "", "Decimal(4,2)", 0, K::TipoIva},
+        {"Cuota IVA\nSoportado", "", "Decimal(12,2)", 0, K::Cuota},
         // The whole cuota is deducted: the program records no partial deduction.
-        {"Cuota Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-    }, "Pago")};
+        {"Cuota Deducible", "", "Decimal(12,2)", 0, K::Cuota},
+        {"Tipo de\nRecargo Eq.", "", "Decimal(4,2)", 0, K::Nada},
+        {"Cuota\nRecargo Eq.", "", "Decimal(12,2)", 0, K::Nada},
+        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Fecha",
+         "Fecha(dd/mm/yyyy)", 0, K::Nada},
+        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Importe",
+         "Decimal(12,2)", 0, K::Nada},
+        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Medio Utilizado",
+         "Alfanumérico (2)", 2, K::Nada},
+        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)",
+         "Identificación Medio Utilizado", "Alfanumérico (34)", 34, K::Nada},
+        {"Tipo Retención\ndel IRPF", "", "Decimal(4,2)", 0, K::Nada},
+        {"Importe Retenido\ndel IRPF", "", "Decimal(12,2)", 0, K::Nada},
+        {"Registro Acuerdo Facturación", "", "Alfanumérico (15)", 15, K::Nada},
+        {"Inmueble", "Situación", "Alfanumérico (1)", 1, K::Nada},
+        {"Inmueble", "Referencia Catastral", "Alfanumérico (20)", 20, K::Nada},
+        {"Refrencia Externa", "", "Alfanumérico (40)", 40, K::Nada},
+    }};
 
 // Above this total a collected invoice cannot be a simplified one.
-constexpr double kLimiteSimplificada = 400;
+constexpr qint64 kLimiteSimplificada = 40000;
 
-std::optional<double> Numero(const Valor& v) {
+const QString kPeriodos[4] = {QStringLiteral("1T"), QStringLiteral("2T"), QStringLiteral("3T"), QStringLiteral("4T")};
+const QString kConsumidorFinal = QStringLiteral("VENTAS A CONSUMIDOR FINAL");
+
+std::optional<qint64> Centesimas(const Valor& v) {
     if (v.EsNulo())
         return std::nullopt;
-    if (v.tipo() == Valor::Tipo::Decimal)
-        return v.decimal();
     if (v.tipo() == Valor::Tipo::Entero)
-        return static_cast<double>(v.entero());
-    return LeeNumero(v.Texto());
+        return v.entero() * 100;
+    if (v.tipo() == Valor::Tipo::Decimal)
+        return Centimos(v.decimal());
+    const auto n = LeeNumero(v.Texto());
+    return n ? std::optional<qint64>(Centimos(*n)) : std::nullopt;
 }
 
 QDate Fecha(const Valor& v) {
@@ -126,15 +140,7 @@ QString Texto(const Registros& rs, int fila, int columna) {
     return columna < 0 ? QString() : rs.Celda(fila, columna).Texto();
 }
 
-// Whole characters, from the end: an emoji is not cut in two.
-QString Corta(const QString& t, int longitud) {
-    if (longitud <= 0 || t.size() <= longitud)
-        return t;
-    QString r = t;
-    int cursor = r.size();
-    RecortaACaracteres(r, cursor, longitud);
-    return r;
-}
+bool Vacio(const QString& t) { return QStringView(t).trimmed().isEmpty(); }
 
 int LongitudDe(const HojaLibro& hoja, CampoLibro campo) {
     for (const ColumnaLibro& c : hoja.columnas)
@@ -143,7 +149,38 @@ int LongitudDe(const HojaLibro& hoja, CampoLibro campo) {
     return 0;
 }
 
+// "21", "9,5", "0": a rate in hundredths of a percent, as a person writes it.
+QString Porcentaje(qint64 tipo) {
+    QString t = FormatoCentimos(tipo);
+    while (t.endsWith(QLatin1Char('0')))
+        t.chop(1);
+    if (t.endsWith(QLatin1Char(',')))
+        t.chop(1);
+    return t;
+}
+
+// "a", "a y b", "a, b y c".
+QString Enumera(const QStringList& partes) {
+    if (partes.size() < 2)
+        return partes.join(QString());
+    return QStringList(partes.mid(0, partes.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" y ") +
+           partes.last();
+}
+
+// Half a cent and more away from zero, as the return rounds it.
+qint64 BasePorTipo(qint64 base, qint64 tipo) {
+    const __int128 producto = static_cast<__int128>(base) * tipo;
+    return static_cast<qint64>((producto + (producto >= 0 ? 5000 : -5000)) / 10000);
+}
+
 }  // namespace
+
+bool FacturaLibro::Extranjera() const {
+    const QStringView p = QStringView(pais).trimmed();
+    return !p.isEmpty() && p.compare(QLatin1String("ES"), Qt::CaseInsensitive) != 0;
+}
+
+QDate FacturaLibro::Declaracion() const { return FechaDeclaracion(expedida, fecha, fechaOperacion, Negativa()); }
 
 int DatosLibros::Expedidas() const {
     int n = 0;
@@ -160,9 +197,13 @@ RangoFechas RangoLibros(int anio, int trimestre) {
     return {QStringLiteral("01/01/") + a, fin->hasta};
 }
 
-QString SqlFacturasLibros(const RangoFechas& r) {
-    return QStringLiteral("select * from FACTURAS where DateValue(FECHA_FACTURA) Between DateValue('") + r.desde +
-           QStringLiteral("') and DateValue('") + r.hasta + QStringLiteral("') order by FECHA_FACTURA, COD_FACTURA");
+QString SqlFacturasLibros(const RangoFechas& r, bool conFechaOperacion) {
+    const QString entre = QStringLiteral(") Between DateValue('") + r.desde + QStringLiteral("') and DateValue('") +
+                          r.hasta + QStringLiteral("')");
+    QString sql = QStringLiteral("select * from FACTURAS where DateValue(FECHA_FACTURA") + entre;
+    if (conFechaOperacion)
+        sql += QStringLiteral(" or DateValue(FECHA_OPERACION") + entre;
+    return sql + QStringLiteral(" order by FECHA_FACTURA, COD_FACTURA");
 }
 
 EmpresaLibros LeeEmpresaLibros(const Registros& rs) {
@@ -178,21 +219,24 @@ EmpresaLibros LeeEmpresaLibros(const Registros& rs) {
     return e;
 }
 
-DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre) {
+DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre, Impuesto impuesto) {
     DatosLibros d;
     d.anio = anio;
     d.trimestre = trimestre;
     d.rango = RangoLibros(anio, trimestre);
+    d.impuesto = impuesto;
     d.empresa = LeeEmpresaLibros(*con.AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA")));
-    auto rs = con.AbrirRegistros(SqlFacturasLibros(d.rango));
-    const int cTipo = rs->IndiceColumna(QStringLiteral("TIPO")), cFecha = rs->IndiceColumna(QStringLiteral("FECHA_FACTURA")),
-              cCodigo = rs->IndiceColumna(QStringLiteral("COD_FACTURA")),
-              cTotal = rs->IndiceColumna(QStringLiteral("IMPORTE_TOTAL")),
-              cBase = rs->IndiceColumna(QStringLiteral("IMPORTE_NETO")), cTipoIva = rs->IndiceColumna(QStringLiteral("IVA")),
-              cCuota = rs->IndiceColumna(QStringLiteral("IMPORTE_IVA")),
-              cNif = rs->IndiceColumna(QStringLiteral("NIF_TERCERO")),
-              cNombre = rs->IndiceColumna(QStringLiteral("NOMBRE_TERCERO")),
-              cOperacion = rs->IndiceColumna(QStringLiteral("FECHA_OPERACION"));
+    // A file of the first layouts has no operation date to select by.
+    const bool conFechaOperacion =
+        con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
+    auto rs = con.AbrirRegistros(SqlFacturasLibros(d.rango, conFechaOperacion));
+    auto columna = [&rs](const char* nombre) { return rs->IndiceColumna(QLatin1String(nombre)); };
+    const int cTipo = columna("TIPO"), cFecha = columna("FECHA_FACTURA"), cCodigo = columna("COD_FACTURA"),
+              cTotal = columna("IMPORTE_TOTAL"), cBase = columna("IMPORTE_NETO"), cTipoIva = columna("IVA"),
+              cCuota = columna("IMPORTE_IVA"), cNif = columna("NIF_TERCERO"), cNombre = columna("NOMBRE_TERCERO"),
+              cOperacion = columna("FECHA_OPERACION"), cPais = columna("PAIS_TERCERO"),
+              cTipoId = columna("TIPO_ID_TERCERO");
+    const QDate desde = *LeeFecha(d.rango.desde), hasta = *LeeFecha(d.rango.hasta);
     d.facturas.reserve(static_cast<size_t>(rs->NumFilas()));
     for (int i = 0; i < rs->NumFilas(); ++i) {
         FacturaLibro f;
@@ -200,74 +244,90 @@ DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre) {
         f.fecha = Fecha(rs->Celda(i, cFecha));
         if (cOperacion >= 0)
             f.fechaOperacion = Fecha(rs->Celda(i, cOperacion));
+        f.total = Centesimas(rs->Celda(i, cTotal));
+        const QDate declaracion = f.Declaracion();
+        if (declaracion < desde || declaracion > hasta)
+            continue;
         f.codigo = Texto(*rs, i, cCodigo);
         f.nif = Texto(*rs, i, cNif);
         f.nombre = Texto(*rs, i, cNombre);
-        f.total = Numero(rs->Celda(i, cTotal));
-        f.base = Numero(rs->Celda(i, cBase));
-        f.tipo = Numero(rs->Celda(i, cTipoIva));
-        f.cuota = Numero(rs->Celda(i, cCuota));
+        f.pais = Texto(*rs, i, cPais).trimmed().toUpper();
+        f.tipoId = Texto(*rs, i, cTipoId).trimmed();
+        f.base = Centesimas(rs->Celda(i, cBase));
+        f.tipo = Centesimas(rs->Celda(i, cTipoIva));
+        f.cuota = Centesimas(rs->Celda(i, cCuota));
         d.facturas.push_back(std::move(f));
     }
     return d;
 }
 
-ImportesLibro ImportesDe(const FacturaLibro& f) {
-    ImportesLibro r{f.total, f.base, f.tipo, f.cuota};
-    if (r.Completos())
-        return r;
-    if (!r.total && r.base && r.cuota)
-        r.total = *r.base + *r.cuota;
-    if (!r.cuota && r.total && r.base)
-        r.cuota = *r.total - *r.base;
-    // The rest as the editor completes them from the total.
-    auto texto = [](const std::optional<double>& v) { return v ? TextoNumero(*v) : QString(); };
-    const Importes c = CalculaImportes({texto(r.cuota), texto(r.total), texto(r.base), texto(r.tipo)});
-    auto completa = [](std::optional<double>& v, const QString& t) {
-        if (!v && !t.isEmpty())
-            v = LeeNumero(t);
-    };
-    completa(r.cuota, c.iva);
-    completa(r.base, c.neto);
-    completa(r.tipo, c.porcentaje);
-    // The editor writes a rate below one half as nothing; with no cuota it is none.
-    if (!r.tipo && r.cuota && *r.cuota == 0 && r.base)
-        r.tipo = 0;
-    return r;
-}
-
 QString TipoFacturaLibro(const FacturaLibro& f) {
-    const bool rectificativa = f.total.value_or(0) < 0;
-    const bool conNif = !f.nif.isEmpty();
-    if (rectificativa)
-        return conNif ? QStringLiteral("R4") : QStringLiteral("R5");
-    return conNif ? QStringLiteral("F1") : QStringLiteral("F2");
+    const bool conIdentificacion = !Vacio(f.nif);
+    if (f.Negativa())
+        return conIdentificacion ? QStringLiteral("R4") : QStringLiteral("R5");
+    return conIdentificacion ? QStringLiteral("F1") : QStringLiteral("F2");
 }
 
-QString PeriodoLibro(const QDate& fecha) { return QString::number(TrimestreDeFecha(fecha) + 1) + QLatin1Char('T'); }
+QString PeriodoLibro(const QDate& fecha) { return kPeriodos[TrimestreDeFecha(fecha)]; }
 
-std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& facturas) {
+std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& facturas, Impuesto impuesto) {
+    const QString palabra = impuesto == Impuesto::IGIC ? QStringLiteral("IGIC") : QStringLiteral("IVA");
     std::vector<IncidenciaLibro> r;
     for (const FacturaLibro& f : facturas) {
         QStringList motivos;
         const QString tercero = f.expedida ? QStringLiteral("cliente") : QStringLiteral("proveedor");
-        if (f.nif.isEmpty()) {
-            if (f.expedida && std::fabs(f.total.value_or(0)) > kLimiteSimplificada)
+        if (Vacio(f.nif)) {
+            if (!f.expedida)
+                motivos << QStringLiteral("sin NIF del proveedor");
+            else if (std::llabs(f.total.value_or(0)) > kLimiteSimplificada)
                 motivos << QStringLiteral("sin NIF del cliente y con un total de más de 400 €, que no puede ser el de "
                                           "una factura simplificada");
+        } else if (f.Extranjera()) {
+            const QString t = f.tipoId;
+            if (t.size() != 2 || t < QLatin1String("02") || t > QLatin1String("06"))
+                motivos << QStringLiteral("el ") + tercero + QStringLiteral(" es extranjero (") + f.pais +
+                               QStringLiteral(") y falta el tipo de su identificación (de 02 a 06)");
         } else if (const QString m = MotivoNif(f.nif); !m.isEmpty()) {
             motivos << QStringLiteral("el NIF del ") + tercero + QStringLiteral(" (") + f.nif + QStringLiteral(") ") + m;
         }
+
+        QStringList faltan;
+        if (!f.total)
+            faltan << QStringLiteral("el total");
+        if (!f.base)
+            faltan << QStringLiteral("la base imponible");
+        if (!f.tipo)
+            faltan << QStringLiteral("el tipo de ") + palabra;
+        if (!f.cuota)
+            faltan << QStringLiteral("el importe del ") + palabra;
+        if (!faltan.isEmpty())
+            motivos << (faltan.size() == 1 ? QStringLiteral("le falta ") : QStringLiteral("le faltan ")) +
+                           Enumera(faltan) + QStringLiteral(", que los libros no calculan");
+        const QDate operacion = f.fechaOperacion.isValid() ? f.fechaOperacion : f.fecha;
+        if (f.tipo && !EsTipoVigente(impuesto, *f.tipo, operacion))
+            motivos << QStringLiteral("el %1 % no es un tipo de %2 vigente el %3")
+                           .arg(Porcentaje(*f.tipo), palabra, EscribeFecha(operacion));
+        if (f.base && f.tipo && f.cuota) {
+            const __int128 d = static_cast<__int128>(*f.cuota) * 10000 - static_cast<__int128>(*f.base) * *f.tipo;
+            if (d > 10000 || d < -10000)
+                motivos << QStringLiteral("la cuota (%1) no es la base por el tipo (%2)")
+                               .arg(FormatoCentimos(*f.cuota), FormatoCentimos(BasePorTipo(*f.base, *f.tipo)));
+        }
+        if (!f.Negativa() && f.total && f.base && f.cuota && *f.total != *f.base + *f.cuota)
+            motivos << QStringLiteral("el total (%1) no es la base más la cuota (%2)")
+                           .arg(FormatoCentimos(*f.total), FormatoCentimos(*f.base + *f.cuota));
+        if (f.expedida && f.fechaOperacion.isValid() && f.fechaOperacion > f.fecha)
+            motivos << QStringLiteral("la fecha de la operación (%1) es posterior a la de expedición, lo que la "
+                                      "Agencia Tributaria no admite")
+                           .arg(EscribeFecha(f.fechaOperacion));
         const int largo = LongitudDe(HojaDe(f), K::Numero);
         if (LongitudEnCaracteres(f.codigo) > largo)
             motivos << QStringLiteral("el número tiene más de %1 caracteres y el libro lo lleva cortado: ").arg(largo) +
-                           Corta(f.codigo, largo);
-        if (!ImportesDe(f).Completos())
-            motivos << QStringLiteral("faltan importes para calcular la base, el tipo y la cuota");
+                           CortaTexto(f.codigo, largo);
         if (motivos.isEmpty())
             continue;
         r.push_back({f.expedida ? TipoCobros : TipoPagos, EscribeFecha(f.fecha), f.codigo,
-                     f.total ? FormatoImporte(*f.total) : QString(), motivos.join(QStringLiteral("; "))});
+                     f.total ? FormatoCentimos(*f.total) : QString(), motivos.join(QStringLiteral("; "))});
     }
     return r;
 }
@@ -292,53 +352,126 @@ const HojaLibro& HojaRecibidas() { return kRecibidas; }
 const HojaLibro& HojaDe(const FacturaLibro& f) { return f.expedida ? kExpedidas : kRecibidas; }
 
 QString TituloColumna(const ColumnaLibro& c) {
-    const QString grupo = QString::fromUtf8(c.grupo);
+    const QString grupo = QString::fromUtf8(c.grupo).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return *c.subcolumna ? grupo + QStringLiteral(" - ") + QString::fromUtf8(c.subcolumna) : grupo;
 }
 
-void CeldasLibro(const FacturaLibro& f, const EmpresaLibros& empresa, std::vector<CeldaLibro>& celdas) {
-    const HojaLibro& hoja = HojaDe(f);
-    celdas.resize(hoja.columnas.size());
-    const ImportesLibro importes = ImportesDe(f);
-    const QString fecha = EscribeFecha(f.fecha);
-    for (size_t k = 0; k < hoja.columnas.size(); ++k) {
-        const ColumnaLibro& col = hoja.columnas[k];
-        CeldaLibro& c = celdas[k];
-        c.clase = CeldaLibro::Clase::Texto;
-        c.numero = 0;
-        std::optional<double> numero;
-        switch (col.campo) {
-        case K::Nada: c.texto.clear(); break;
-        case K::Ejercicio: numero = f.fecha.year(); break;
-        case K::Periodo: c.texto = PeriodoLibro(f.fecha); break;
-        case K::CodigoActividad: c.texto = empresa.codigoActividad; break;
-        case K::TipoActividad: c.texto = empresa.tipoActividad; break;
-        case K::Epigrafe: c.texto = empresa.epigrafe; break;
-        case K::TipoFactura: c.texto = TipoFacturaLibro(f); break;
-        case K::FechaExpedicion: c.texto = fecha; break;
-        case K::FechaOperacion:
-            c.texto = f.fechaOperacion.isValid() && f.fechaOperacion != f.fecha ? EscribeFecha(f.fechaOperacion) : QString();
+void RecorreCeldas(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto, DestinoCeldas& d) {
+    // IGIC operations are outside VAT: the record design's key 08, "not
+    // subject by place of supply", the net alone and no VAT rate or cuota.
+    const bool igic = impuesto == Impuesto::IGIC;
+    static const QString kClave[2] = {QStringLiteral("01"), QStringLiteral("08")};
+    static const QString kCalificacion[2] = {QStringLiteral("S1"), QStringLiteral("N2")};
+    static const QString kNo = QStringLiteral("N");
+    static const QString kTipos[4] = {QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("R4"),
+                                      QStringLiteral("R5")};
+    const QDate declaracion = f.Declaracion();
+    const bool extranjera = f.Extranjera();
+    const bool sinIdentificacion = Vacio(f.nif);
+    for (const ColumnaLibro& c : HojaDe(f).columnas) {
+        auto texto = [&](QStringView t) {
+            if (t.isEmpty())
+                d.Vacia();
+            else
+                d.Texto(t, c.longitud);
+        };
+        auto importe = [&](const std::optional<qint64>& v) {
+            if (v)
+                d.Centesimas(*v);
+            else
+                d.Vacia();
+        };
+        auto fecha = [&](const QDate& v) {
+            if (v.isValid())
+                d.Fecha(v);
+            else
+                d.Vacia();
+        };
+        switch (c.campo) {
+        case K::Nada: d.Vacia(); break;
+        case K::Ejercicio:
+            if (declaracion.isValid())
+                d.Entero(declaracion.year());
+            else
+                d.Vacia();
             break;
-        case K::Numero: c.texto = f.codigo; break;
-        case K::Nif: c.texto = f.nif; break;
-        case K::Nombre: c.texto = f.nombre; break;
-        case K::Clave: c.texto = QStringLiteral("01"); break;
-        case K::Calificacion: c.texto = QStringLiteral("S1"); break;
-        case K::No: c.texto = QStringLiteral("N"); break;
-        case K::Total: numero = importes.total; break;
-        case K::Base: numero = importes.base; break;
-        case K::TipoIva: numero = importes.tipo; break;
-        case K::Cuota: numero = importes.cuota; break;
+        case K::Periodo: texto(declaracion.isValid() ? QStringView(kPeriodos[TrimestreDeFecha(declaracion)]) : QStringView()); break;
+        case K::CodigoActividad: texto(empresa.codigoActividad); break;
+        case K::TipoActividad: texto(empresa.tipoActividad); break;
+        case K::Epigrafe: texto(empresa.epigrafe); break;
+        case K::TipoFactura: texto(kTipos[(f.Negativa() ? 2 : 0) + (sinIdentificacion ? 1 : 0)]); break;
+        case K::FechaExpedicion: fecha(f.fecha); break;
+        case K::FechaOperacion: fecha(f.fechaOperacion != f.fecha ? f.fechaOperacion : QDate()); break;
+        case K::FechaRecepcion: fecha(declaracion); break;
+        case K::Numero: texto(f.codigo); break;
+        case K::TipoId: texto(extranjera ? QStringView(f.tipoId) : QStringView()); break;
+        case K::Pais: texto(extranjera ? QStringView(f.pais) : QStringView()); break;
+        case K::Nif: texto(QStringView(f.nif).trimmed()); break;
+        case K::Nombre:
+            texto(f.expedida && sinIdentificacion && Vacio(f.nombre) ? QStringView(kConsumidorFinal)
+                                                                     : QStringView(f.nombre));
+            break;
+        case K::Clave: texto(kClave[igic]); break;
+        case K::Calificacion: texto(kCalificacion[igic]); break;
+        case K::No: texto(kNo); break;
+        case K::Total: importe(igic ? f.base : f.total); break;
+        case K::Base: importe(f.base); break;
+        case K::TipoIva: importe(igic ? std::nullopt : f.tipo); break;
+        case K::Cuota: importe(igic ? std::nullopt : f.cuota); break;
         }
-        if (col.clase != C::Texto) {
-            c.texto.clear();
-            c.clase = numero ? CeldaLibro::Clase::Numero : CeldaLibro::Clase::Vacia;
-            if (numero)
-                c.numero = col.clase == C::Importe ? RedondeaDosDecimales(*numero) : *numero;
+    }
+}
+
+namespace {
+class CeldasGuardadas : public DestinoCeldas {
+public:
+    std::vector<CeldaLibro> celdas;
+    void Vacia() override { celdas.emplace_back(); }
+    void Texto(QStringView t, int longitud) override {
+        CeldaLibro c;
+        c.clase = CeldaLibro::Clase::Texto;
+        c.texto = CortaTexto(t, longitud);
+        celdas.push_back(std::move(c));
+    }
+    void Entero(qint64 n) override { Numero(CeldaLibro::Clase::Entero, n); }
+    void Centesimas(qint64 n) override { Numero(CeldaLibro::Clase::Centesimas, n); }
+    void Fecha(const QDate& d) override {
+        CeldaLibro c;
+        c.clase = CeldaLibro::Clase::Fecha;
+        c.fecha = d;
+        celdas.push_back(std::move(c));
+    }
+
+private:
+    void Numero(CeldaLibro::Clase clase, qint64 n) {
+        CeldaLibro c;
+        c.clase = clase;
+        c.numero = n;
+        celdas.push_back(std::move(c));
+    }
+};
+}  // namespace
+
+std::vector<CeldaLibro> CeldasLibro(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto) {
+    CeldasGuardadas g;
+    RecorreCeldas(f, empresa, impuesto, g);
+    return std::move(g.celdas);
+}
+
+QString CortaTexto(QStringView texto, int longitud) {
+    QString r;
+    int n = 0;
+    for (qsizetype i = 0; i < texto.size() && (longitud <= 0 || n < longitud); ++i) {
+        const QChar c = texto[i];
+        if (c.isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate()) {
+            r += c;
+            r += texto[++i];
+        } else if (!c.isSurrogate()) {
+            r += c;
+        } else {
             continue;
         }
-        c.texto = Corta(c.texto, col.longitud);
-        if (c.texto.isEmpty())
-            c.clase = CeldaLibro::Clase::Vacia;
+        ++n;
     }
+    return r;
 }
