@@ -1,5 +1,7 @@
 #include "libros/ArchivoLibros.h"
 
+#include "libros/CeldasLibros.h"
+
 #include "data/comun/Archivos.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Formatos.h"
@@ -8,9 +10,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 #include <xlsxwriter.h>
 #ifdef Q_OS_UNIX
@@ -75,20 +79,31 @@ ResultadoLibros Fallo(const QString& ruta, const QString& detalle) {
 
 QString Temporal(const QString& ruta) { return ruta + QStringLiteral(".tmp"); }
 
+// The characters of the ASCII range a CSV field is quoted for.
+constexpr bool EsEspecialCsv(char16_t c) { return c == u';' || c == u'"' || c == u'\n' || c == u'\r'; }
+
 // The first `longitud` whole characters of `t` in UTF-8 from `p`, which has
 // room for three bytes per UTF-16 unit; a lone half of a character is none.
 // Returns the end; `especial` tells whether a separator, quote or line break
 // of the CSV is among them. One pass over the text.
-char* Utf8(QStringView t, int longitud, char* p, bool& especial) {
+inline char* Utf8(QStringView t, int longitud, char* p, bool& especial) {
     const char16_t* s = t.utf16();
     const qsizetype n = t.size();
-    int quedan = longitud > 0 ? longitud : std::numeric_limits<int>::max();
+    qsizetype quedan = longitud > 0 ? longitud : n;
     bool e = false;
-    for (qsizetype i = 0; i < n && quedan > 0; ++i) {
+    // Most texts are plain ASCII: a byte a character, until the first that is not.
+    qsizetype i = 0;
+    for (const qsizetype fin = std::min(n, quedan); i < fin && s[i] < 0x80; ++i) {
+        p[i] = static_cast<char>(s[i]);
+        e |= EsEspecialCsv(s[i]);
+    }
+    p += i;
+    quedan -= i;
+    for (; i < n && quedan > 0; ++i, --quedan) {
         const char16_t c = s[i];
         if (c < 0x80) {
             *p++ = static_cast<char>(c);
-            e = e || c == u';' || c == u'"' || c == u'\n' || c == u'\r';
+            e |= EsEspecialCsv(c);
         } else if (c < 0x800) {
             *p++ = static_cast<char>(0xC0 | (c >> 6));
             *p++ = static_cast<char>(0x80 | (c & 0x3F));
@@ -99,16 +114,22 @@ char* Utf8(QStringView t, int longitud, char* p, bool& especial) {
             *p++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
             *p++ = static_cast<char>(0x80 | (u & 0x3F));
         } else if (QChar::isSurrogate(c)) {
-            continue;
+            ++quedan;  // no character
         } else {
             *p++ = static_cast<char>(0xE0 | (c >> 12));
             *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             *p++ = static_cast<char>(0x80 | (c & 0x3F));
         }
-        --quedan;
     }
     especial = e;
     return p;
+}
+
+// The place kept for a column's fixed text; empty until it is first written.
+std::string& Fijo(std::vector<std::string>& fijos, int columna) {
+    if (fijos.size() <= static_cast<size_t>(columna))
+        fijos.resize(static_cast<size_t>(columna) + 1);
+    return fijos[static_cast<size_t>(columna)];
 }
 
 // The decimal digits of `v` from `p`; returns the end.
@@ -215,29 +236,42 @@ private:
 constexpr qint64 kDiaCeroExcel = 2415019;
 
 // One sheet of the workbook, row after row.
-class HojaXlsx final : public DestinoCeldas {
+class HojaXlsx {
 public:
     HojaXlsx(lxw_worksheet* hoja, const Formatos& f, lxw_error& error) : hoja_(hoja), f_(f), error_(error) {}
     void Fila(const FacturaLibro& factura, const EmpresaLibros& empresa, Impuesto impuesto) {
-        col_ = 0;
         RecorreCeldas(factura, empresa, impuesto, *this);
         ++fila_;
     }
-    void Vacia() override { ++col_; }
-    void Texto(QStringView t, int longitud) override {
+    void Vacia(int) {}
+    void TextoFijo(int i, QStringView t, int longitud) {
+        std::string& hecho = Fijo(fijos_, i);
+        if (hecho.empty()) {
+            hecho.resize(static_cast<size_t>(t.size()) * 3);
+            bool especial;
+            hecho.resize(static_cast<size_t>(Utf8(t, longitud, hecho.data(), especial) - hecho.data()));
+        }
+        Anota(worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(i), hecho.c_str(), f_.texto));
+    }
+    void Codigo(int i, const char* ascii, int) {
+        Anota(worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(i), ascii, f_.texto));
+    }
+    void Texto(int i, QStringView t, int longitud) {
         const size_t hace = static_cast<size_t>(t.size()) * 3 + 1;
         if (texto_.size() < hace)
             texto_.resize(hace);
         bool especial;
         *Utf8(t, longitud, texto_.data(), especial) = '\0';
-        Anota(worksheet_write_string(hoja_, fila_, col_++, texto_.data(), f_.texto));
+        Anota(worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(i), texto_.data(), f_.texto));
     }
-    void Entero(qint64 n) override { Numero(static_cast<double>(n), f_.entero); }
-    void Centesimas(qint64 n) override { Numero(static_cast<double>(n) / 100.0, f_.importe); }
-    void Fecha(const QDate& d) override { Numero(static_cast<double>(d.toJulianDay() - kDiaCeroExcel), f_.fecha); }
+    void Entero(int i, qint64 n) { Numero(i, static_cast<double>(n), f_.entero); }
+    void Centesimas(int i, qint64 n) { Numero(i, static_cast<double>(n) / 100.0, f_.importe); }
+    void Fecha(int i, const QDate& d) { Numero(i, static_cast<double>(d.toJulianDay() - kDiaCeroExcel), f_.fecha); }
 
 private:
-    void Numero(double v, lxw_format* formato) { Anota(worksheet_write_number(hoja_, fila_, col_++, v, formato)); }
+    void Numero(int i, double v, lxw_format* formato) {
+        Anota(worksheet_write_number(hoja_, fila_, static_cast<lxw_col_t>(i), v, formato));
+    }
     void Anota(lxw_error e) {
         if (e != LXW_NO_ERROR && error_ == LXW_NO_ERROR)
             error_ = e;
@@ -246,8 +280,8 @@ private:
     const Formatos& f_;
     lxw_error& error_;
     lxw_row_t fila_ = 3;
-    lxw_col_t col_ = 0;
     std::vector<char> texto_;
+    std::vector<std::string> fijos_;
 };
 
 ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const ProgresoLibros& progreso) {
@@ -310,76 +344,85 @@ ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const
 
 // One book, written whole under its temporary name: fields quoted only when
 // they hold the separator, a quote or a line break.
-class ArchivoCsv final : public DestinoCeldas {
+class ArchivoCsv {
 public:
     ArchivoCsv(const QString& ruta, const HojaLibro& hoja) : ruta_(ruta), archivo_(Temporal(ruta)) {
         bien_ = archivo_.open(QIODevice::WriteOnly | QIODevice::Truncate);
         // The mark of UTF-8, so that spreadsheets read the accents right.
         Anade("\xEF\xBB\xBF", 3);
-        primera_ = true;
+        QStringList titulos;
         for (const ColumnaLibro& c : hoja.columnas)
-            Texto(TituloColumna(c), 0);
-        Anade("\r\n", 2);
+            titulos << TituloColumna(c);
+        const QByteArray cabecera = titulos.join(QLatin1Char(';')).toUtf8() + "\r\n";
+        Anade(cabecera.constData(), static_cast<size_t>(cabecera.size()));
     }
-    ~ArchivoCsv() override {
+    ~ArchivoCsv() {
         if (archivo_.isOpen())
             archivo_.close();
     }
     void Fila(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto) {
-        primera_ = true;
+        // Room for every cell but the texts, which make their own.
+        p_ = Reserva(kFijo);
         RecorreCeldas(f, empresa, impuesto, *this);
-        Anade("\r\n", 2);
+        *p_++ = '\r';
+        *p_++ = '\n';
+        usado_ = static_cast<size_t>(p_ - bufer_.data());
     }
-    void Vacia() override { Separa(Reserva(1)); }
-    void Texto(QStringView t, int longitud) override {
-        const qsizetype cabe = t.size() * 3;
-        char* inicio = Separa(Reserva(static_cast<size_t>(cabe) + 1));
-        bool especial;
-        char* fin = Utf8(t, longitud, inicio, especial);
-        if (especial) {
-            // Rare: the same characters again, quoted, their quotes doubled.
-            const QByteArray campo(inicio, static_cast<int>(fin - inicio));
-            usado_ = static_cast<size_t>(inicio - bufer_.data());
-            QByteArray q = campo;
-            q.replace('"', "\"\"");
-            Anade("\"", 1);
-            Anade(q.constData(), static_cast<size_t>(q.size()));
-            Anade("\"", 1);
-            return;
+    void Vacia(int i) { Separa(i); }
+    void TextoFijo(int i, QStringView t, int longitud) {
+        std::string& hecho = Fijo(fijos_, i);
+        if (hecho.empty()) {
+            hecho.resize(static_cast<size_t>(t.size()) * 6 + 2);
+            hecho.resize(static_cast<size_t>(Campo(t, longitud, hecho.data()) - hecho.data()));
         }
-        usado_ = static_cast<size_t>(fin - bufer_.data());
+        usado_ = static_cast<size_t>(p_ - bufer_.data());
+        p_ = Reserva(hecho.size() + 1 + kFijo);
+        Separa(i);
+        std::memcpy(p_, hecho.data(), hecho.size());
+        p_ += hecho.size();
     }
-    void Entero(qint64 n) override {
-        char* p = Separa(Reserva(22));
-        if (n < 0)
-            *p++ = '-';
-        usado_ = static_cast<size_t>(Digitos(p, n < 0 ? 0 - static_cast<quint64>(n) : static_cast<quint64>(n)) -
-                                     bufer_.data());
+    void Codigo(int i, const char* ascii, int n) {
+        Separa(i);
+        std::memcpy(p_, ascii, static_cast<size_t>(n));
+        p_ += n;
     }
-    void Centesimas(qint64 n) override {
-        char* p = Separa(Reserva(24));
+    void Texto(int i, QStringView t, int longitud) {
+        usado_ = static_cast<size_t>(p_ - bufer_.data());
+        p_ = Reserva(static_cast<size_t>(t.size()) * 6 + 3 + kFijo);
+        Separa(i);
+        p_ = Campo(t, longitud, p_);
+    }
+    void Entero(int i, qint64 n) {
+        Separa(i);
         if (n < 0)
-            *p++ = '-';
+            *p_++ = '-';
+        p_ = Digitos(p_, n < 0 ? 0 - static_cast<quint64>(n) : static_cast<quint64>(n));
+    }
+    void Centesimas(int i, qint64 n) {
+        Separa(i);
+        if (n < 0)
+            *p_++ = '-';
         const quint64 a = n < 0 ? 0 - static_cast<quint64>(n) : static_cast<quint64>(n);
-        p = Digitos(p, a / 100);
-        *p++ = ',';
-        *p++ = static_cast<char>('0' + a % 100 / 10);
-        *p++ = static_cast<char>('0' + a % 10);
-        usado_ = static_cast<size_t>(p - bufer_.data());
+        p_ = Digitos(p_, a / 100);
+        *p_++ = ',';
+        *p_++ = static_cast<char>('0' + a % 100 / 10);
+        *p_++ = static_cast<char>('0' + a % 10);
     }
-    void Fecha(const QDate& d) override {
-        char* p = Separa(Reserva(11));
-        int a, m, dia;
-        d.getDate(&a, &m, &dia);
-        *p++ = static_cast<char>('0' + dia / 10);
-        *p++ = static_cast<char>('0' + dia % 10);
-        *p++ = '/';
-        *p++ = static_cast<char>('0' + m / 10);
-        *p++ = static_cast<char>('0' + m % 10);
-        *p++ = '/';
-        for (int div = 1000; div > 0; div /= 10)
-            *p++ = static_cast<char>('0' + a / div % 10);
-        usado_ = static_cast<size_t>(p - bufer_.data());
+    void Fecha(int i, const QDate& d) {
+        Separa(i);
+        // Neighbouring rows share their dates: each is worked out once.
+        if (d.toJulianDay() != diaHecho_) {
+            int a, m, dia;
+            d.getDate(&a, &m, &dia);
+            const char texto[10] = {static_cast<char>('0' + dia / 10), static_cast<char>('0' + dia % 10), '/',
+                                    static_cast<char>('0' + m / 10),   static_cast<char>('0' + m % 10),   '/',
+                                    static_cast<char>('0' + a / 1000 % 10), static_cast<char>('0' + a / 100 % 10),
+                                    static_cast<char>('0' + a / 10 % 10),   static_cast<char>('0' + a % 10)};
+            std::memcpy(fechaHecha_, texto, sizeof texto);
+            diaHecho_ = d.toJulianDay();
+        }
+        std::memcpy(p_, fechaHecha_, sizeof fechaHecha_);
+        p_ += sizeof fechaHecha_;
     }
     // True when the whole file reached the disk.
     bool Termina() {
@@ -396,7 +439,9 @@ public:
 
 private:
     static constexpr size_t kBufer = 1 << 16;
-    // Room for `n` more bytes at the end of what is kept.
+    // Every cell of a row that is not a text fits in it, its separator included.
+    static constexpr size_t kFijo = 64 * 32;
+    // Room for `n` more bytes after what is kept.
     char* Reserva(size_t n) {
         if (usado_ + n > bufer_.size()) {
             VaciaBufer();
@@ -405,13 +450,28 @@ private:
         }
         return bufer_.data() + usado_;
     }
-    // The separator before every field but the first of a row.
-    char* Separa(char* p) {
-        if (!primera_)
-            *p++ = ';';
-        primera_ = false;
-        usado_ = static_cast<size_t>(p - bufer_.data());
+    // The field of a text at `p`, which has room for six bytes per UTF-16
+    // unit and two; returns the end.
+    static char* Campo(QStringView t, int longitud, char* p) {
+        bool especial;
+        char* fin = Utf8(t, longitud, p, especial);
+        if (!especial)
+            return fin;
+        // Rare: the same bytes again, quoted, their quotes doubled.
+        const std::string campo(p, fin);
+        *p++ = '"';
+        for (const char c : campo) {
+            if (c == '"')
+                *p++ = '"';
+            *p++ = c;
+        }
+        *p++ = '"';
         return p;
+    }
+    // The separator before every field but the first of a row.
+    void Separa(int i) {
+        if (i > 0)
+            *p_++ = ';';
     }
     void Anade(const char* datos, size_t n) {
         std::memcpy(Reserva(n), datos, n);
@@ -425,9 +485,12 @@ private:
     QString ruta_;
     QFile archivo_;
     std::vector<char> bufer_ = std::vector<char>(kBufer);
-    size_t usado_ = 0;
-    bool primera_ = true;
+    size_t usado_ = 0;  // kept, up to the end of the last whole row
+    char* p_ = nullptr;  // where the row being written goes on
     bool bien_ = false;
+    qint64 diaHecho_ = std::numeric_limits<qint64>::min();
+    char fechaHecha_[10] = {};
+    std::vector<std::string> fijos_;
 };
 
 ResultadoLibros EscribeCsv(const QString& ruta, const DatosLibros& datos, const ProgresoLibros& progreso) {

@@ -1,5 +1,7 @@
 #include "libros/Libros.h"
 
+#include "libros/CeldasLibros.h"
+
 #include "data/ConexionBD.h"
 #include "data/Registros.h"
 #include "data/comun/Formatos.h"
@@ -13,111 +15,10 @@ namespace {
 
 using K = CampoLibro;
 
-// The agency's template, column by column (sheet EXPEDIDAS_INGRESOS; the
-// VAT-only file names it EXPEDIDAS). "Refrencia" is the template's spelling.
-const HojaLibro kExpedidas{
-    "EXPEDIDAS",
-    {
-        {"Autoliquidación", "Ejercicio", "Decimal (4,0)", 0, K::Ejercicio},
-        {"Autoliquidación", "Periodo", "Alfanumérico (2)", 2, K::Periodo},
-        {"Actividad", "Código", "Alfanumérico (1)", 1, K::CodigoActividad},
-        {"Actividad", "Tipo", "Alfanumérico (2)", 2, K::TipoActividad},
-        {"Actividad", "Grupo o Epígrafe del IAE", "Alfanumérico (4)", 4, K::Epigrafe},
-        {"Tipo de Factura", "", "Alfanumérico (2)", 2, K::TipoFactura},
-        {"Concepto de\nIngreso", "", "Alfanumérico (3)", 3, K::Nada},
-        {"Ingreso Computable", "", "Decimal(12,2)", 0, K::Nada},
-        {"Fecha\nExpedición", "", "Fecha(dd/mm/yyyy)", 0, K::FechaExpedicion},
-        {"Fecha\nOperación", "", "Fecha(dd/mm/yyyy)", 0, K::FechaOperacion},
-        {"Identificación de la Factura", "Serie", "Alfanumérico (20)", 20, K::Nada},
-        {"Identificación de la Factura", "Número", "Alfanumérico (20)", 20, K::Numero},
-        {"Identificación de la Factura", "Número-Final", "Alfanumérico (20)", 20, K::Nada},
-        {"NIF Destinatario", "Tipo", "Alfanumérico (2)", 2, K::TipoId},
-        {"NIF Destinatario", "Código País", "Alfanumérico (2)", 2, K::Pais},
-        {"NIF Destinatario", "Identificación", "Alfanumérico (20)", 20, K::Nif},
-        {"Nombre\nDestinatario", "", "Alfanumérico (40)", 40, K::Nombre},
-        {"Clave de Operación", "", "Alfanumérico (2)", 2, K::Clave},
-        {"Calificación de la Operación", "", "Alfanumérico (2)", 2, K::Calificacion},
-        {"Operación\nExenta", "", "Alfanumérico (2)", 2, K::Nada},
-        {"Total\nFactura", "", "Decimal(12,2)", 0, K::Total},
-        {"Base\nImponible", "", "Decimal(12,2)", 0, K::Base},
-        {"Tipo\nde IVA", "", "Decimal(4,2)", 0, K::TipoIva},
-        {"Cuota IVA\nRepercutida", "", "Decimal(12,2)", 0, K::Cuota},
-        {"Tipo de\nRecargo Eq.", "", "Decimal(4,2)", 0, K::Nada},
-        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, K::Nada},
-        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Fecha",
-         "Fecha(dd/mm/yyyy)", 0, K::Nada},
-        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Importe",
-         "Decimal(12,2)", 0, K::Nada},
-        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Medio Utilizado",
-         "Alfanumérico (2)", 2, K::Nada},
-        {"Cobro (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)",
-         "Identificación Medio Utilizado", "Alfanumérico (34)", 34, K::Nada},
-        {"Tipo Retención\ndel IRPF", "", "Decimal(4,2)", 0, K::Nada},
-        {"Importe Retenido\ndel IRPF", "", "Decimal(12,2)", 0, K::Nada},
-        {"Registro Acuerdo Facturación", "", "Alfanumérico (15)", 15, K::Nada},
-        {"Inmueble", "Situación", "Alfanumérico (1)", 1, K::Nada},
-        {"Inmueble", "Referencia Catastral", "Alfanumérico (20)", 20, K::Nada},
-        {"Refrencia Externa", "", "Alfanumérico (40)", 40, K::Nada},
-    }};
-
-// Sheet RECIBIDAS_GASTOS of the template; RECIBIDAS in the VAT-only file.
-const HojaLibro kRecibidas{
-    "RECIBIDAS",
-    {
-        {"Autoliquidación", "Ejercicio", "Decimal (4,0)", 0, K::Ejercicio},
-        {"Autoliquidación", "Periodo", "Alfanumérico (2)", 2, K::Periodo},
-        {"Actividad", "Código", "Alfanumérico (1)", 1, K::CodigoActividad},
-        {"Actividad", "Tipo", "Alfanumérico (2)", 2, K::TipoActividad},
-        {"Actividad", "Grupo o Epígrafe del IAE", "Alfanumérico (4)", 4, K::Epigrafe},
-        {"Tipo de Factura", "", "Alfanumérico (2)", 2, K::TipoFactura},
-        {"Concepto de\nGasto", "", "Alfanumérico (3)", 3, K::Nada},
-        {"Gasto Deducible", "", "Decimal(12,2)", 0, K::Nada},
-        {"Fecha\nExpedición", "", "Fecha(dd/mm/yyyy)", 0, K::FechaExpedicion},
-        {"Fecha\nOperación", "", "Fecha(dd/mm/yyyy)", 0, K::FechaOperacion},
-        {"Identificación Factura del Expedidor", "(Serie-Número)", "Alfanumérico (40)", 40, K::Numero},
-        {"Identificación Factura del Expedidor", "Número-Final", "Alfanumérico (20)", 20, K::Nada},
-        {"Fecha\nRecepción", "", "Fecha(dd/mm/yyyy)", 0, K::FechaRecepcion},
-        {"Número\nRecepción", "", "Alfanumérico (20)", 20, K::Nada},
-        {"Número\nRecepción Final", "", "Alfanumérico (20)", 20, K::Nada},
-        {"NIF Expedidor", "Tipo", "Alfanumérico (2)", 2, K::TipoId},
-        {"NIF Expedidor", "Código País", "Alfanumérico (2)", 2, K::Pais},
-        {"NIF Expedidor", "Identificación", "Alfanumérico (20)", 20, K::Nif},
-        {"Nombre\nExpedidor", "", "Alfanumérico (40)", 40, K::Nombre},
-        {"Clave de\nOperación", "", "Alfanumérico (2)", 2, K::Clave},
-        {"Bien de Inversión", "", "Alfanumérico (1)", 1, K::No},
-        {"Inversión del Sujeto Pasivo", "", "Alfanumérico (1)", 1, K::No},
-        {"Deducible en Periodo Posterior", "", "Alfanumérico (1)", 1, K::No},
-        {"Periodo Deducción", "Ejercicio", "Decimal (4,0)", 0, K::Nada},
-        {"Periodo Deducción", "Periodo", "Alfanumérico (2)", 2, K::Nada},
-        {"Total\nFactura", "", "Decimal(12,2)", 0, K::Total},
-        {"Base\nImponible", "", "Decimal(12,2)", 0, K::Base},
-        {"Tipo\nde IVA", "", "Decimal(4,2)", 0, K::TipoIva},
-        {"Cuota IVA\nSoportado", "", "Decimal(12,2)", 0, K::Cuota},
-        // The whole cuota is deducted: the program records no partial deduction.
-        {"Cuota Deducible", "", "Decimal(12,2)", 0, K::Cuota},
-        {"Tipo de\nRecargo Eq.", "", "Decimal(4,2)", 0, K::Nada},
-        {"Cuota\nRecargo Eq.", "", "Decimal(12,2)", 0, K::Nada},
-        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Fecha",
-         "Fecha(dd/mm/yyyy)", 0, K::Nada},
-        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Importe",
-         "Decimal(12,2)", 0, K::Nada},
-        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)", "Medio Utilizado",
-         "Alfanumérico (2)", 2, K::Nada},
-        {"Pago (Operación Criterio de Caja de IVA y/o artículo 7.2.1º de Reglamento del IRPF)",
-         "Identificación Medio Utilizado", "Alfanumérico (34)", 34, K::Nada},
-        {"Tipo Retención\ndel IRPF", "", "Decimal(4,2)", 0, K::Nada},
-        {"Importe Retenido\ndel IRPF", "", "Decimal(12,2)", 0, K::Nada},
-        {"Registro Acuerdo Facturación", "", "Alfanumérico (15)", 15, K::Nada},
-        {"Inmueble", "Situación", "Alfanumérico (1)", 1, K::Nada},
-        {"Inmueble", "Referencia Catastral", "Alfanumérico (20)", 20, K::Nada},
-        {"Refrencia Externa", "", "Alfanumérico (40)", 40, K::Nada},
-    }};
-
 // Above this total a collected invoice cannot be a simplified one.
 constexpr qint64 kLimiteSimplificada = 40000;
 
 const QString kPeriodos[4] = {QStringLiteral("1T"), QStringLiteral("2T"), QStringLiteral("3T"), QStringLiteral("4T")};
-const QString kConsumidorFinal = QStringLiteral("VENTAS A CONSUMIDOR FINAL");
 
 std::optional<qint64> Centesimas(const Valor& v) {
     if (v.EsNulo())
@@ -140,7 +41,7 @@ QString Texto(const Registros& rs, int fila, int columna) {
     return columna < 0 ? QString() : rs.Celda(fila, columna).Texto();
 }
 
-bool Vacio(const QString& t) { return QStringView(t).trimmed().isEmpty(); }
+using libros_detalle::Vacio;
 
 int LongitudDe(const HojaLibro& hoja, CampoLibro campo) {
     for (const ColumnaLibro& c : hoja.columnas)
@@ -174,6 +75,11 @@ qint64 BasePorTipo(qint64 base, qint64 tipo) {
 }
 
 }  // namespace
+
+namespace libros_detalle {
+bool Vacio(const QString& t) { return QStringView(t).trimmed().isEmpty(); }
+const QString ConsumidorFinal = QStringLiteral("VENTAS A CONSUMIDOR FINAL");
+}  // namespace libros_detalle
 
 bool FacturaLibro::Extranjera() const {
     const QStringView p = QStringView(pais).trimmed();
@@ -347,95 +253,37 @@ QString NombreArchivoLibros(int anio, const EmpresaLibros& empresa) {
     return QString::number(anio) + empresa.nif + QLatin1Char('C') + nombre.trimmed();
 }
 
-const HojaLibro& HojaExpedidas() { return kExpedidas; }
-const HojaLibro& HojaRecibidas() { return kRecibidas; }
-const HojaLibro& HojaDe(const FacturaLibro& f) { return f.expedida ? kExpedidas : kRecibidas; }
+const HojaLibro& HojaExpedidas() {
+    static const HojaLibro h{"EXPEDIDAS", {std::begin(kColumnasExpedidas), std::end(kColumnasExpedidas)}};
+    return h;
+}
+const HojaLibro& HojaRecibidas() {
+    static const HojaLibro h{"RECIBIDAS", {std::begin(kColumnasRecibidas), std::end(kColumnasRecibidas)}};
+    return h;
+}
+const HojaLibro& HojaDe(const FacturaLibro& f) { return f.expedida ? HojaExpedidas() : HojaRecibidas(); }
 
 QString TituloColumna(const ColumnaLibro& c) {
     const QString grupo = QString::fromUtf8(c.grupo).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return *c.subcolumna ? grupo + QStringLiteral(" - ") + QString::fromUtf8(c.subcolumna) : grupo;
 }
 
-void RecorreCeldas(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto, DestinoCeldas& d) {
-    // IGIC operations are outside VAT: the record design's key 08, "not
-    // subject by place of supply", the net alone and no VAT rate or cuota.
-    const bool igic = impuesto == Impuesto::IGIC;
-    static const QString kClave[2] = {QStringLiteral("01"), QStringLiteral("08")};
-    static const QString kCalificacion[2] = {QStringLiteral("S1"), QStringLiteral("N2")};
-    static const QString kNo = QStringLiteral("N");
-    static const QString kTipos[4] = {QStringLiteral("F1"), QStringLiteral("F2"), QStringLiteral("R4"),
-                                      QStringLiteral("R5")};
-    const QDate declaracion = f.Declaracion();
-    const bool extranjera = f.Extranjera();
-    const bool sinIdentificacion = Vacio(f.nif);
-    for (const ColumnaLibro& c : HojaDe(f).columnas) {
-        auto texto = [&](QStringView t) {
-            if (t.isEmpty())
-                d.Vacia();
-            else
-                d.Texto(t, c.longitud);
-        };
-        auto importe = [&](const std::optional<qint64>& v) {
-            if (v)
-                d.Centesimas(*v);
-            else
-                d.Vacia();
-        };
-        auto fecha = [&](const QDate& v) {
-            if (v.isValid())
-                d.Fecha(v);
-            else
-                d.Vacia();
-        };
-        switch (c.campo) {
-        case K::Nada: d.Vacia(); break;
-        case K::Ejercicio:
-            if (declaracion.isValid())
-                d.Entero(declaracion.year());
-            else
-                d.Vacia();
-            break;
-        case K::Periodo: texto(declaracion.isValid() ? QStringView(kPeriodos[TrimestreDeFecha(declaracion)]) : QStringView()); break;
-        case K::CodigoActividad: texto(empresa.codigoActividad); break;
-        case K::TipoActividad: texto(empresa.tipoActividad); break;
-        case K::Epigrafe: texto(empresa.epigrafe); break;
-        case K::TipoFactura: texto(kTipos[(f.Negativa() ? 2 : 0) + (sinIdentificacion ? 1 : 0)]); break;
-        case K::FechaExpedicion: fecha(f.fecha); break;
-        case K::FechaOperacion: fecha(f.fechaOperacion != f.fecha ? f.fechaOperacion : QDate()); break;
-        case K::FechaRecepcion: fecha(declaracion); break;
-        case K::Numero: texto(f.codigo); break;
-        case K::TipoId: texto(extranjera ? QStringView(f.tipoId) : QStringView()); break;
-        case K::Pais: texto(extranjera ? QStringView(f.pais) : QStringView()); break;
-        case K::Nif: texto(QStringView(f.nif).trimmed()); break;
-        case K::Nombre:
-            texto(f.expedida && sinIdentificacion && Vacio(f.nombre) ? QStringView(kConsumidorFinal)
-                                                                     : QStringView(f.nombre));
-            break;
-        case K::Clave: texto(kClave[igic]); break;
-        case K::Calificacion: texto(kCalificacion[igic]); break;
-        case K::No: texto(kNo); break;
-        case K::Total: importe(igic ? f.base : f.total); break;
-        case K::Base: importe(f.base); break;
-        case K::TipoIva: importe(igic ? std::nullopt : f.tipo); break;
-        case K::Cuota: importe(igic ? std::nullopt : f.cuota); break;
-        }
-    }
-}
-
 namespace {
-class CeldasGuardadas : public DestinoCeldas {
+class CeldasGuardadas {
 public:
     std::vector<CeldaLibro> celdas;
-    void Vacia() override { celdas.emplace_back(); }
-    void Texto(QStringView t, int longitud) override {
+    void Vacia(int) { celdas.emplace_back(); }
+    void TextoFijo(int i, QStringView t, int longitud) { Texto(i, t, longitud); }
+    void Codigo(int i, const char* ascii, int n) { Texto(i, QString::fromLatin1(ascii, n), 0); }
+    void Texto(int, QStringView t, int longitud) {
         CeldaLibro c;
         c.clase = CeldaLibro::Clase::Texto;
         c.texto = CortaTexto(t, longitud);
         celdas.push_back(std::move(c));
     }
-    void Entero(qint64 n) override { Numero(CeldaLibro::Clase::Entero, n); }
-    void Centesimas(qint64 n) override { Numero(CeldaLibro::Clase::Centesimas, n); }
-    void Fecha(const QDate& d) override {
+    void Entero(int, qint64 n) { Numero(CeldaLibro::Clase::Entero, n); }
+    void Centesimas(int, qint64 n) { Numero(CeldaLibro::Clase::Centesimas, n); }
+    void Fecha(int, const QDate& d) {
         CeldaLibro c;
         c.clase = CeldaLibro::Clase::Fecha;
         c.fecha = d;

@@ -124,30 +124,14 @@ const HojaLibro& HojaDe(const FacturaLibro& f);
 // The header of a column in a single line (CSV): "Autoliquidación - Ejercicio".
 QString TituloColumna(const ColumnaLibro& c);
 
-// Where the cells of a row go, one call per column, in order: the writers
-// take them as they come, with no copy of the texts between.
-class DestinoCeldas {
-public:
-    virtual ~DestinoCeldas() = default;
-    virtual void Vacia() = 0;
-    // Never empty; cut to `longitud` whole characters by the destination.
-    virtual void Texto(QStringView texto, int longitud) = 0;
-    virtual void Entero(qint64 n) = 0;
-    // Amounts in cents, rates in hundredths of a percent.
-    virtual void Centesimas(qint64 n) = 0;
-    virtual void Fecha(const QDate& d) = 0;
-};
-// The cells of one invoice's row on its own sheet.
-void RecorreCeldas(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto, DestinoCeldas& destino);
-
+// The cells of one invoice's row on its own sheet (CeldasLibros.h lays them out).
 struct CeldaLibro {
-    enum class Clase { Vacia, Texto, Entero, Centesimas, Fecha };
+    enum class Clase { Vacia, Texto, Entero, Centesimas, Fecha };  // a code is a text
     Clase clase = Clase::Vacia;
     QString texto;   // already cut
     qint64 numero = 0;
     QDate fecha;
 };
-// The same cells, kept.
 std::vector<CeldaLibro> CeldasLibro(const FacturaLibro& f, const EmpresaLibros& empresa,
                                     Impuesto impuesto = Impuesto::IVA);
 // The first `longitud` whole characters of `texto` (a lone half of a character
