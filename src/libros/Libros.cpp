@@ -1,5 +1,7 @@
 #include "libros/Libros.h"
 
+#include "libros/CeldasLibros.h"
+
 #include "data/ConexionBD.h"
 #include "data/Registros.h"
 #include "data/comun/Formatos.h"
@@ -11,109 +13,22 @@
 
 namespace {
 
-using C = ClaseColumnaLibro;
 using K = CampoLibro;
 
-// The columns both sheets begin with, A to F.
-const std::vector<ColumnaLibro> kPrimeras{
-        {"Autoliquidación", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Ejercicio},
-        {"Autoliquidación", "Periodo", "A(2)", 2, C::Texto, K::Periodo},
-        {"Actividad", "Código", "A(1)", 1, C::Texto, K::CodigoActividad},
-        {"Actividad", "Tipo", "A(2)", 2, C::Texto, K::TipoActividad},
-        {"Actividad", "Grupo o Epígrafe del IAE", "A(4)", 4, C::Texto, K::Epigrafe},
-        {"Tipo de Factura", "", "A(2)", 2, C::Texto, K::TipoFactura},
-};
-
-// A sheet's columns: the first six, its own, then the twelve both end with,
-// whose payment group is "Cobro" or "Pago".
-std::vector<ColumnaLibro> Columnas(std::vector<ColumnaLibro> propias, const char* cobroOPago) {
-    std::vector<ColumnaLibro> r = kPrimeras;
-    r.insert(r.end(), propias.begin(), propias.end());
-    const std::vector<ColumnaLibro> ultimas{
-        {"Tipo de Recargo Eq.", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Cuota Recargo Eq.", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {cobroOPago, "Fecha", "dd/mm/yyyy", 10, C::Texto, K::Nada},
-        {cobroOPago, "Importe", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {cobroOPago, "Medio Utilizado", "A(2)", 2, C::Texto, K::Nada},
-        {cobroOPago, "Identificación Medio Utilizado", "A(34)", 34, C::Texto, K::Nada},
-        {"Tipo Retención del IRPF", "", "Decimal(4,2)", 0, C::Importe, K::Nada},
-        {"Importe Retenido del IRPF", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Registro Acuerdo Facturación", "", "A(15)", 15, C::Texto, K::Nada},
-        {"Inmueble", "Situación", "A(1)", 1, C::Texto, K::Nada},
-        {"Inmueble", "Referencia Catastral", "A(25)", 25, C::Texto, K::Nada},
-        {"Referencia Externa", "", "A(40)", 40, C::Texto, K::Nada},
-    };
-    r.insert(r.end(), ultimas.begin(), ultimas.end());
-    return r;
-}
-
-// The agency's template, column by column: A to F above, G to X here, Y to AJ above.
-const HojaLibro kExpedidas{
-    "EXPEDIDAS",
-    Columnas({
-        {"Concepto de Ingreso", "", "A(3)", 3, C::Texto, K::Nada},
-        {"Ingreso Computable", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Fecha Operación", "", "dd/mm/yyyy", 10, C::Texto, K::FechaOperacion},
-        {"Identificación de la Factura", "Serie", "A(20)", 20, C::Texto, K::Nada},
-        {"Identificación de la Factura", "Número", "A(20)", 20, C::Texto, K::Numero},
-        {"Identificación de la Factura", "Número-Final", "A(20)", 20, C::Texto, K::Nada},
-        {"NIF Destinatario", "Tipo", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Destinatario", "Código País", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Destinatario", "Identificación", "A(20)", 20, C::Texto, K::Nif},
-        {"Nombre Destinatario", "", "A(40)", 40, C::Texto, K::Nombre},
-        {"Clave de Operación", "", "A(2)", 2, C::Texto, K::Clave},
-        {"Calificación de la Operación", "", "A(2)", 2, C::Texto, K::Calificacion},
-        {"Operación Exenta", "", "A(2)", 2, C::Texto, K::Nada},
-        {"Total Factura", "", "Decimal(12,2)", 0, C::Importe, K::Total},
-        {"Base Imponible", "", "Decimal(12,2)", 0, C::Importe, K::Base},
-        {"Tipo de IVA", "", "Decimal(4,2)", 0, C::Importe, K::TipoIva},
-        {"Cuota IVA Repercutida", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-    }, "Cobro")};
-
-// A to F above, G to AD here, AE to AP above.
-const HojaLibro kRecibidas{
-    "RECIBIDAS",
-    Columnas({
-        {"Concepto de Gasto", "", "A(3)", 3, C::Texto, K::Nada},
-        {"Gasto Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Nada},
-        {"Fecha Expedición", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Fecha Operación", "", "dd/mm/yyyy", 10, C::Texto, K::FechaOperacion},
-        {"Identificación Factura del Expedidor", "(Serie-Número)", "A(40)", 40, C::Texto, K::Numero},
-        {"Identificación Factura del Expedidor", "Número-Final", "A(20)", 20, C::Texto, K::Nada},
-        // Received the day it is dated: the program keeps no other date.
-        {"Fecha Recepción", "", "dd/mm/yyyy", 10, C::Texto, K::FechaExpedicion},
-        {"Número Recepción", "", "A(20)", 20, C::Texto, K::Nada},
-        {"Número Recepción Final", "", "A(20)", 20, C::Texto, K::Nada},
-        {"NIF Expedidor", "Tipo", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Expedidor", "Código País", "A(2)", 2, C::Texto, K::Nada},
-        {"NIF Expedidor", "Identificación", "A(20)", 20, C::Texto, K::Nif},
-        {"Nombre Expedidor", "", "A(40)", 40, C::Texto, K::Nombre},
-        {"Clave de Operación", "", "A(2)", 2, C::Texto, K::Clave},
-        {"Bien de Inversión", "", "A(1)", 1, C::Texto, K::No},
-        {"Inversión del Sujeto Pasivo", "", "A(1)", 1, C::Texto, K::No},
-        {"Deducible en Periodo Posterior", "", "A(1)", 1, C::Texto, K::No},
-        {"Periodo Deducción", "Ejercicio", "Decimal(4,0)", 0, C::Entero, K::Nada},
-        {"Periodo Deducción", "Periodo", "A(2)", 2, C::Texto, K::Nada},
-        {"Total Factura", "", "Decimal(12,2)", 0, C::Importe, K::Total},
-        {"Base Imponible", "", "Decimal(12,2)", 0, C::Importe, K::Base},
-        {"Tipo de IVA", "", "Decimal(4,2)", 0, C::Importe, K::TipoIva},
-        {"Cuota IVA Soportado", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-        // The whole cuota is deducted: the program records no partial deduction.
-        {"Cuota Deducible", "", "Decimal(12,2)", 0, C::Importe, K::Cuota},
-    }, "Pago")};
-
 // Above this total a collected invoice cannot be a simplified one.
-constexpr double kLimiteSimplificada = 400;
+constexpr qint64 kLimiteSimplificada = 40000;
 
-std::optional<double> Numero(const Valor& v) {
+const QString kPeriodos[4] = {QStringLiteral("1T"), QStringLiteral("2T"), QStringLiteral("3T"), QStringLiteral("4T")};
+
+std::optional<qint64> Centesimas(const Valor& v) {
     if (v.EsNulo())
         return std::nullopt;
-    if (v.tipo() == Valor::Tipo::Decimal)
-        return v.decimal();
     if (v.tipo() == Valor::Tipo::Entero)
-        return static_cast<double>(v.entero());
-    return LeeNumero(v.Texto());
+        return v.entero() * 100;
+    if (v.tipo() == Valor::Tipo::Decimal)
+        return Centimos(v.decimal());
+    const auto n = LeeNumero(v.Texto());
+    return n ? std::optional<qint64>(Centimos(*n)) : std::nullopt;
 }
 
 QDate Fecha(const Valor& v) {
@@ -126,15 +41,7 @@ QString Texto(const Registros& rs, int fila, int columna) {
     return columna < 0 ? QString() : rs.Celda(fila, columna).Texto();
 }
 
-// Whole characters, from the end: an emoji is not cut in two.
-QString Corta(const QString& t, int longitud) {
-    if (longitud <= 0 || t.size() <= longitud)
-        return t;
-    QString r = t;
-    int cursor = r.size();
-    RecortaACaracteres(r, cursor, longitud);
-    return r;
-}
+using libros_detalle::Vacio;
 
 int LongitudDe(const HojaLibro& hoja, CampoLibro campo) {
     for (const ColumnaLibro& c : hoja.columnas)
@@ -143,7 +50,43 @@ int LongitudDe(const HojaLibro& hoja, CampoLibro campo) {
     return 0;
 }
 
+// "21", "9,5", "0": a rate in hundredths of a percent, as a person writes it.
+QString Porcentaje(qint64 tipo) {
+    QString t = FormatoCentimos(tipo);
+    while (t.endsWith(QLatin1Char('0')))
+        t.chop(1);
+    if (t.endsWith(QLatin1Char(',')))
+        t.chop(1);
+    return t;
+}
+
+// "a", "a y b", "a, b y c".
+QString Enumera(const QStringList& partes) {
+    if (partes.size() < 2)
+        return partes.join(QString());
+    return QStringList(partes.mid(0, partes.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" y ") +
+           partes.last();
+}
+
+// Half a cent and more away from zero, as the return rounds it.
+qint64 BasePorTipo(qint64 base, qint64 tipo) {
+    const __int128 producto = static_cast<__int128>(base) * tipo;
+    return static_cast<qint64>((producto + (producto >= 0 ? 5000 : -5000)) / 10000);
+}
+
 }  // namespace
+
+namespace libros_detalle {
+bool Vacio(const QString& t) { return QStringView(t).trimmed().isEmpty(); }
+const QString ConsumidorFinal = QStringLiteral("VENTAS A CONSUMIDOR FINAL");
+}  // namespace libros_detalle
+
+bool FacturaLibro::Extranjera() const {
+    const QStringView p = QStringView(pais).trimmed();
+    return !p.isEmpty() && p.compare(QLatin1String("ES"), Qt::CaseInsensitive) != 0;
+}
+
+QDate FacturaLibro::Declaracion() const { return FechaDeclaracion(expedida, fecha, fechaOperacion, Negativa()); }
 
 int DatosLibros::Expedidas() const {
     int n = 0;
@@ -160,9 +103,13 @@ RangoFechas RangoLibros(int anio, int trimestre) {
     return {QStringLiteral("01/01/") + a, fin->hasta};
 }
 
-QString SqlFacturasLibros(const RangoFechas& r) {
-    return QStringLiteral("select * from FACTURAS where DateValue(FECHA_FACTURA) Between DateValue('") + r.desde +
-           QStringLiteral("') and DateValue('") + r.hasta + QStringLiteral("') order by FECHA_FACTURA, COD_FACTURA");
+QString SqlFacturasLibros(const RangoFechas& r, bool conFechaOperacion) {
+    const QString entre = QStringLiteral(") Between DateValue('") + r.desde + QStringLiteral("') and DateValue('") +
+                          r.hasta + QStringLiteral("')");
+    QString sql = QStringLiteral("select * from FACTURAS where DateValue(FECHA_FACTURA") + entre;
+    if (conFechaOperacion)
+        sql += QStringLiteral(" or DateValue(FECHA_OPERACION") + entre;
+    return sql + QStringLiteral(" order by FECHA_FACTURA, COD_FACTURA");
 }
 
 EmpresaLibros LeeEmpresaLibros(const Registros& rs) {
@@ -178,21 +125,24 @@ EmpresaLibros LeeEmpresaLibros(const Registros& rs) {
     return e;
 }
 
-DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre) {
+DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre, Impuesto impuesto) {
     DatosLibros d;
     d.anio = anio;
     d.trimestre = trimestre;
     d.rango = RangoLibros(anio, trimestre);
+    d.impuesto = impuesto;
     d.empresa = LeeEmpresaLibros(*con.AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA")));
-    auto rs = con.AbrirRegistros(SqlFacturasLibros(d.rango));
-    const int cTipo = rs->IndiceColumna(QStringLiteral("TIPO")), cFecha = rs->IndiceColumna(QStringLiteral("FECHA_FACTURA")),
-              cCodigo = rs->IndiceColumna(QStringLiteral("COD_FACTURA")),
-              cTotal = rs->IndiceColumna(QStringLiteral("IMPORTE_TOTAL")),
-              cBase = rs->IndiceColumna(QStringLiteral("IMPORTE_NETO")), cTipoIva = rs->IndiceColumna(QStringLiteral("IVA")),
-              cCuota = rs->IndiceColumna(QStringLiteral("IMPORTE_IVA")),
-              cNif = rs->IndiceColumna(QStringLiteral("NIF_TERCERO")),
-              cNombre = rs->IndiceColumna(QStringLiteral("NOMBRE_TERCERO")),
-              cOperacion = rs->IndiceColumna(QStringLiteral("FECHA_OPERACION"));
+    // A file of the first layouts has no operation date to select by.
+    const bool conFechaOperacion =
+        con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
+    auto rs = con.AbrirRegistros(SqlFacturasLibros(d.rango, conFechaOperacion));
+    auto columna = [&rs](const char* nombre) { return rs->IndiceColumna(QLatin1String(nombre)); };
+    const int cTipo = columna("TIPO"), cFecha = columna("FECHA_FACTURA"), cCodigo = columna("COD_FACTURA"),
+              cTotal = columna("IMPORTE_TOTAL"), cBase = columna("IMPORTE_NETO"), cTipoIva = columna("IVA"),
+              cCuota = columna("IMPORTE_IVA"), cNif = columna("NIF_TERCERO"), cNombre = columna("NOMBRE_TERCERO"),
+              cOperacion = columna("FECHA_OPERACION"), cPais = columna("PAIS_TERCERO"),
+              cTipoId = columna("TIPO_ID_TERCERO");
+    const QDate desde = *LeeFecha(d.rango.desde), hasta = *LeeFecha(d.rango.hasta);
     d.facturas.reserve(static_cast<size_t>(rs->NumFilas()));
     for (int i = 0; i < rs->NumFilas(); ++i) {
         FacturaLibro f;
@@ -200,74 +150,90 @@ DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre) {
         f.fecha = Fecha(rs->Celda(i, cFecha));
         if (cOperacion >= 0)
             f.fechaOperacion = Fecha(rs->Celda(i, cOperacion));
+        f.total = Centesimas(rs->Celda(i, cTotal));
+        const QDate declaracion = f.Declaracion();
+        if (declaracion < desde || declaracion > hasta)
+            continue;
         f.codigo = Texto(*rs, i, cCodigo);
         f.nif = Texto(*rs, i, cNif);
         f.nombre = Texto(*rs, i, cNombre);
-        f.total = Numero(rs->Celda(i, cTotal));
-        f.base = Numero(rs->Celda(i, cBase));
-        f.tipo = Numero(rs->Celda(i, cTipoIva));
-        f.cuota = Numero(rs->Celda(i, cCuota));
+        f.pais = Texto(*rs, i, cPais).trimmed().toUpper();
+        f.tipoId = Texto(*rs, i, cTipoId).trimmed();
+        f.base = Centesimas(rs->Celda(i, cBase));
+        f.tipo = Centesimas(rs->Celda(i, cTipoIva));
+        f.cuota = Centesimas(rs->Celda(i, cCuota));
         d.facturas.push_back(std::move(f));
     }
     return d;
 }
 
-ImportesLibro ImportesDe(const FacturaLibro& f) {
-    ImportesLibro r{f.total, f.base, f.tipo, f.cuota};
-    if (r.Completos())
-        return r;
-    if (!r.total && r.base && r.cuota)
-        r.total = *r.base + *r.cuota;
-    if (!r.cuota && r.total && r.base)
-        r.cuota = *r.total - *r.base;
-    // The rest as the editor completes them from the total.
-    auto texto = [](const std::optional<double>& v) { return v ? TextoNumero(*v) : QString(); };
-    const Importes c = CalculaImportes({texto(r.cuota), texto(r.total), texto(r.base), texto(r.tipo)});
-    auto completa = [](std::optional<double>& v, const QString& t) {
-        if (!v && !t.isEmpty())
-            v = LeeNumero(t);
-    };
-    completa(r.cuota, c.iva);
-    completa(r.base, c.neto);
-    completa(r.tipo, c.porcentaje);
-    // The editor writes a rate below one half as nothing; with no cuota it is none.
-    if (!r.tipo && r.cuota && *r.cuota == 0 && r.base)
-        r.tipo = 0;
-    return r;
-}
-
 QString TipoFacturaLibro(const FacturaLibro& f) {
-    const bool rectificativa = f.total.value_or(0) < 0;
-    const bool conNif = !f.nif.isEmpty();
-    if (rectificativa)
-        return conNif ? QStringLiteral("R4") : QStringLiteral("R5");
-    return conNif ? QStringLiteral("F1") : QStringLiteral("F2");
+    const bool conIdentificacion = !Vacio(f.nif);
+    if (f.Negativa())
+        return conIdentificacion ? QStringLiteral("R4") : QStringLiteral("R5");
+    return conIdentificacion ? QStringLiteral("F1") : QStringLiteral("F2");
 }
 
-QString PeriodoLibro(const QDate& fecha) { return QString::number(TrimestreDeFecha(fecha) + 1) + QLatin1Char('T'); }
+QString PeriodoLibro(const QDate& fecha) { return kPeriodos[TrimestreDeFecha(fecha)]; }
 
-std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& facturas) {
+std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& facturas, Impuesto impuesto) {
+    const QString palabra = impuesto == Impuesto::IGIC ? QStringLiteral("IGIC") : QStringLiteral("IVA");
     std::vector<IncidenciaLibro> r;
     for (const FacturaLibro& f : facturas) {
         QStringList motivos;
         const QString tercero = f.expedida ? QStringLiteral("cliente") : QStringLiteral("proveedor");
-        if (f.nif.isEmpty()) {
-            if (f.expedida && std::fabs(f.total.value_or(0)) > kLimiteSimplificada)
+        if (Vacio(f.nif)) {
+            if (!f.expedida)
+                motivos << QStringLiteral("sin NIF del proveedor");
+            else if (std::llabs(f.total.value_or(0)) > kLimiteSimplificada)
                 motivos << QStringLiteral("sin NIF del cliente y con un total de más de 400 €, que no puede ser el de "
                                           "una factura simplificada");
+        } else if (f.Extranjera()) {
+            const QString t = f.tipoId;
+            if (t.size() != 2 || t < QLatin1String("02") || t > QLatin1String("06"))
+                motivos << QStringLiteral("el ") + tercero + QStringLiteral(" es extranjero (") + f.pais +
+                               QStringLiteral(") y falta el tipo de su identificación (de 02 a 06)");
         } else if (const QString m = MotivoNif(f.nif); !m.isEmpty()) {
             motivos << QStringLiteral("el NIF del ") + tercero + QStringLiteral(" (") + f.nif + QStringLiteral(") ") + m;
         }
+
+        QStringList faltan;
+        if (!f.total)
+            faltan << QStringLiteral("el total");
+        if (!f.base)
+            faltan << QStringLiteral("la base imponible");
+        if (!f.tipo)
+            faltan << QStringLiteral("el tipo de ") + palabra;
+        if (!f.cuota)
+            faltan << QStringLiteral("el importe del ") + palabra;
+        if (!faltan.isEmpty())
+            motivos << (faltan.size() == 1 ? QStringLiteral("le falta ") : QStringLiteral("le faltan ")) +
+                           Enumera(faltan) + QStringLiteral(", que los libros no calculan");
+        const QDate operacion = f.fechaOperacion.isValid() ? f.fechaOperacion : f.fecha;
+        if (f.tipo && !EsTipoVigente(impuesto, *f.tipo, operacion))
+            motivos << QStringLiteral("el %1 % no es un tipo de %2 vigente el %3")
+                           .arg(Porcentaje(*f.tipo), palabra, EscribeFecha(operacion));
+        if (f.base && f.tipo && f.cuota) {
+            const __int128 d = static_cast<__int128>(*f.cuota) * 10000 - static_cast<__int128>(*f.base) * *f.tipo;
+            if (d > 10000 || d < -10000)
+                motivos << QStringLiteral("la cuota (%1) no es la base por el tipo (%2)")
+                               .arg(FormatoCentimos(*f.cuota), FormatoCentimos(BasePorTipo(*f.base, *f.tipo)));
+        }
+        if (!f.Negativa() && f.total && f.base && f.cuota && *f.total != *f.base + *f.cuota)
+            motivos << QStringLiteral("el total (%1) no es la base más la cuota (%2)")
+                           .arg(FormatoCentimos(*f.total), FormatoCentimos(*f.base + *f.cuota));
+        if (f.expedida && f.fechaOperacion.isValid() && f.fechaOperacion > f.fecha)
+            motivos << QStringLiteral("la fecha de la operación (%1) es posterior a la de expedición, lo que la "
+                                      "Agencia Tributaria no admite")
+                           .arg(EscribeFecha(f.fechaOperacion));
         const int largo = LongitudDe(HojaDe(f), K::Numero);
         if (LongitudEnCaracteres(f.codigo) > largo)
             motivos << QStringLiteral("el número tiene más de %1 caracteres y el libro lo lleva cortado: ").arg(largo) +
-                           Corta(f.codigo, largo);
-        if (!ImportesDe(f).Completos())
-            motivos << QStringLiteral("faltan importes para calcular la base, el tipo y la cuota");
+                           CortaTexto(f.codigo, largo);
         if (motivos.isEmpty())
             continue;
         r.push_back({f.expedida ? TipoCobros : TipoPagos, EscribeFecha(f.fecha), f.codigo,
-                     f.total ? FormatoImporte(*f.total) : QString(), motivos.join(QStringLiteral("; "))});
+                     f.total ? FormatoCentimos(*f.total) : QString(), motivos.join(QStringLiteral("; "))});
     }
     return r;
 }
@@ -287,58 +253,73 @@ QString NombreArchivoLibros(int anio, const EmpresaLibros& empresa) {
     return QString::number(anio) + empresa.nif + QLatin1Char('C') + nombre.trimmed();
 }
 
-const HojaLibro& HojaExpedidas() { return kExpedidas; }
-const HojaLibro& HojaRecibidas() { return kRecibidas; }
-const HojaLibro& HojaDe(const FacturaLibro& f) { return f.expedida ? kExpedidas : kRecibidas; }
+const HojaLibro& HojaExpedidas() {
+    static const HojaLibro h{"EXPEDIDAS", {std::begin(kColumnasExpedidas), std::end(kColumnasExpedidas)}};
+    return h;
+}
+const HojaLibro& HojaRecibidas() {
+    static const HojaLibro h{"RECIBIDAS", {std::begin(kColumnasRecibidas), std::end(kColumnasRecibidas)}};
+    return h;
+}
+const HojaLibro& HojaDe(const FacturaLibro& f) { return f.expedida ? HojaExpedidas() : HojaRecibidas(); }
 
 QString TituloColumna(const ColumnaLibro& c) {
-    const QString grupo = QString::fromUtf8(c.grupo);
+    const QString grupo = QString::fromUtf8(c.grupo).replace(QLatin1Char('\n'), QLatin1Char(' '));
     return *c.subcolumna ? grupo + QStringLiteral(" - ") + QString::fromUtf8(c.subcolumna) : grupo;
 }
 
-void CeldasLibro(const FacturaLibro& f, const EmpresaLibros& empresa, std::vector<CeldaLibro>& celdas) {
-    const HojaLibro& hoja = HojaDe(f);
-    celdas.resize(hoja.columnas.size());
-    const ImportesLibro importes = ImportesDe(f);
-    const QString fecha = EscribeFecha(f.fecha);
-    for (size_t k = 0; k < hoja.columnas.size(); ++k) {
-        const ColumnaLibro& col = hoja.columnas[k];
-        CeldaLibro& c = celdas[k];
+namespace {
+class CeldasGuardadas {
+public:
+    std::vector<CeldaLibro> celdas;
+    void Vacia(int) { celdas.emplace_back(); }
+    void TextoFijo(int i, QStringView t, int longitud) { Texto(i, t, longitud); }
+    void Codigo(int i, const char* ascii, int n) { Texto(i, QString::fromLatin1(ascii, n), 0); }
+    void Texto(int, QStringView t, int longitud) {
+        CeldaLibro c;
         c.clase = CeldaLibro::Clase::Texto;
-        c.numero = 0;
-        std::optional<double> numero;
-        switch (col.campo) {
-        case K::Nada: c.texto.clear(); break;
-        case K::Ejercicio: numero = f.fecha.year(); break;
-        case K::Periodo: c.texto = PeriodoLibro(f.fecha); break;
-        case K::CodigoActividad: c.texto = empresa.codigoActividad; break;
-        case K::TipoActividad: c.texto = empresa.tipoActividad; break;
-        case K::Epigrafe: c.texto = empresa.epigrafe; break;
-        case K::TipoFactura: c.texto = TipoFacturaLibro(f); break;
-        case K::FechaExpedicion: c.texto = fecha; break;
-        case K::FechaOperacion:
-            c.texto = f.fechaOperacion.isValid() && f.fechaOperacion != f.fecha ? EscribeFecha(f.fechaOperacion) : QString();
-            break;
-        case K::Numero: c.texto = f.codigo; break;
-        case K::Nif: c.texto = f.nif; break;
-        case K::Nombre: c.texto = f.nombre; break;
-        case K::Clave: c.texto = QStringLiteral("01"); break;
-        case K::Calificacion: c.texto = QStringLiteral("S1"); break;
-        case K::No: c.texto = QStringLiteral("N"); break;
-        case K::Total: numero = importes.total; break;
-        case K::Base: numero = importes.base; break;
-        case K::TipoIva: numero = importes.tipo; break;
-        case K::Cuota: numero = importes.cuota; break;
-        }
-        if (col.clase != C::Texto) {
-            c.texto.clear();
-            c.clase = numero ? CeldaLibro::Clase::Numero : CeldaLibro::Clase::Vacia;
-            if (numero)
-                c.numero = col.clase == C::Importe ? RedondeaDosDecimales(*numero) : *numero;
+        c.texto = CortaTexto(t, longitud);
+        celdas.push_back(std::move(c));
+    }
+    void Entero(int, qint64 n) { Numero(CeldaLibro::Clase::Entero, n); }
+    void Centesimas(int, qint64 n) { Numero(CeldaLibro::Clase::Centesimas, n); }
+    void Fecha(int, const QDate& d) {
+        CeldaLibro c;
+        c.clase = CeldaLibro::Clase::Fecha;
+        c.fecha = d;
+        celdas.push_back(std::move(c));
+    }
+
+private:
+    void Numero(CeldaLibro::Clase clase, qint64 n) {
+        CeldaLibro c;
+        c.clase = clase;
+        c.numero = n;
+        celdas.push_back(std::move(c));
+    }
+};
+}  // namespace
+
+std::vector<CeldaLibro> CeldasLibro(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto impuesto) {
+    CeldasGuardadas g;
+    RecorreCeldas(f, empresa, impuesto, g);
+    return std::move(g.celdas);
+}
+
+QString CortaTexto(QStringView texto, int longitud) {
+    QString r;
+    int n = 0;
+    for (qsizetype i = 0; i < texto.size() && (longitud <= 0 || n < longitud); ++i) {
+        const QChar c = texto[i];
+        if (c.isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate()) {
+            r += c;
+            r += texto[++i];
+        } else if (!c.isSurrogate()) {
+            r += c;
+        } else {
             continue;
         }
-        c.texto = Corta(c.texto, col.longitud);
-        if (c.texto.isEmpty())
-            c.clase = CeldaLibro::Clase::Vacia;
+        ++n;
     }
+    return r;
 }

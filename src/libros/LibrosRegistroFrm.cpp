@@ -1,5 +1,6 @@
 #include "libros/LibrosRegistroFrm.h"
 
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/ErroresBD.h"
 #include "data/comun/Mensajes.h"
@@ -123,11 +124,13 @@ void LibrosRegistroFrm::BtnAceptar_Click() {
     DatosLibros datos;
     try {
         PunteroOcupado ocupado;
-        datos = LeeDatosLibros(ConexionAbierta(), *anio, trimestre);
+        datos = LeeDatosLibros(ConexionAbierta(), *anio, trimestre, ImpuestoDePalabra(OpcionIva));
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
         return;
     }
+    if (datos.impuesto == Impuesto::IGIC)
+        MuestraMensaje(TextoLibros::SoloIva, Botones::Aceptar, Icono::Exclamacion, kTitulo);
     if (!AceptaIncidencias(datos))
         return;
     const QString ruta = PideArchivo(datos, CmbFormato->currentIndex() == 0);
@@ -136,7 +139,7 @@ void LibrosRegistroFrm::BtnAceptar_Click() {
 }
 
 bool LibrosRegistroFrm::AceptaIncidencias(const DatosLibros& datos) {
-    const std::vector<IncidenciaLibro> incidencias = IncidenciasLibros(datos.facturas);
+    const std::vector<IncidenciaLibro> incidencias = IncidenciasLibros(datos.facturas, datos.impuesto);
     if (incidencias.empty())
         return true;
     QStringList lineas;

@@ -13,6 +13,10 @@ const QString CabeceraIncidencias =
 const QString PieIncidencias = QStringLiteral(
     "Puede corregirlas en Facturas y volver a exportar, o exportar los libros con ellas tal como están.");
 const QString PieIncidenciasOrden = QStringLiteral("Los libros se escriben con ellas tal como están.");
+const QString SoloIva = QStringLiteral(
+    "El impuesto configurado es el IGIC, y la importación de libros registro de la Agencia Tributaria (servicio "
+    "Pre303) sirve solo para el IVA. Los libros llevan las facturas como operaciones sujetas al IGIC (clave de "
+    "operación 08, no sujetas al IVA): la base, sin tipo ni cuota de IVA.");
 }  // namespace TextoLibros
 
 std::optional<int> LeeAnioLibros(const QString& texto) {

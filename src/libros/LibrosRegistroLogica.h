@@ -15,6 +15,8 @@ extern const QString Cancelada;          // nothing was written
 extern const QString CabeceraIncidencias;
 extern const QString PieIncidencias;
 extern const QString PieIncidenciasOrden;
+// With IGIC configured, before writing: the agency's import is for VAT.
+extern const QString SoloIva;
 }  // namespace TextoLibros
 
 // The year typed ("2026", or "26" for 2026); nothing for one that is not a year.

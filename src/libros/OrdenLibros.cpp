@@ -30,12 +30,14 @@ int OrdenLibros(ContextoOrden& c) {
         return CodigoSalida::Fallo;
     DatosLibros datos;
     try {
-        datos = LeeDatosLibros(*Conexion, *anio, *trimestre);
+        datos = LeeDatosLibros(*Conexion, *anio, *trimestre, ImpuestoDePalabra(OpcionIva));
     } catch (const ErrorBD& e) {
         c.avisa(e.descripcion());
         return CodigoSalida::Fallo;
     }
-    const std::vector<IncidenciaLibro> incidencias = IncidenciasLibros(datos.facturas);
+    if (datos.impuesto == Impuesto::IGIC)
+        c.avisa(TextoLibros::SoloIva);
+    const std::vector<IncidenciaLibro> incidencias = IncidenciasLibros(datos.facturas, datos.impuesto);
     if (!incidencias.empty()) {
         c.avisa(TextoLibros::CabeceraIncidencias);
         for (const IncidenciaLibro& i : incidencias)

@@ -3,6 +3,7 @@
 #include "ApoyoLibros.h"
 #include "ApoyoPantallas.h"
 
+#include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
 #include "invoices/Facturas.h"
@@ -107,7 +108,7 @@ private slots:
                                                  QDir::toNativeSeparators(ruta) + ".xlsx."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
         QVERIFY(!frm->isVisible());
-        QVERIFY(LeeXlsx(ruta + ".xlsx").contains("EXPEDIDAS 4: #2026.0|1T||||F1|||15/01/2026|||C-1||||12345678Z|Ana "
+        QVERIFY(LeeXlsx(ruta + ".xlsx").contains("EXPEDIDAS 4: #2026.0|1T||||F1|||@15/01/2026|||C-1||||12345678Z|Ana "
                                                  "Pérez|01|S1||#121.0|#100.0|#21.0|#21.0"));
     }
 
@@ -153,6 +154,32 @@ private slots:
         QCOMPARE(mensajes->cuenta(), exporta ? 1 : 0);
     }
 
+    void conIgicDiceAntesQueLaAgenciaSoloImportaIva() {
+        OpcionIva = QStringLiteral("IGIC");
+        Abre();
+        Reemplaza(Control(frm.get(), "TxtEjercicio"), "2026");
+        Control<QComboBox>(frm.get(), "CmbPeriodo")->setCurrentIndex(0);
+        int avisosAntesDeLaLista = -1;
+        CuandoSeAbra<IncidenciasLibrosFrm>([&](IncidenciasLibrosFrm* d) {
+            avisosAntesDeLaLista = mensajes->cuenta();
+            AlPedirArchivo(dir->filePath("libros.xlsx"));
+            Control<QPushButton>(d, "BtnAceptar")->click();
+        });
+        QTest::keyClick(Control(frm.get(), "TxtEjercicio"), Qt::Key_Return);
+        QCOMPARE(avisosAntesDeLaLista, 1);
+        const Mensaje& aviso = mensajes->mostrados().first();
+        QCOMPARE(aviso.texto, QStringLiteral("El impuesto configurado es el IGIC, y la importación de libros registro "
+                                             "de la Agencia Tributaria (servicio Pre303) sirve solo para el IVA. Los "
+                                             "libros llevan las facturas como operaciones sujetas al IGIC (clave de "
+                                             "operación 08, no sujetas al IVA): la base, sin tipo ni cuota de IVA."));
+        QCOMPARE(aviso.icono, Icono::Exclamacion);
+        QCOMPARE(aviso.botones, Botones::Aceptar);
+        QCOMPARE(aviso.titulo, QStringLiteral("Libros Registro"));
+        QCOMPARE(mensajes->cuenta(), 2);
+        QVERIFY(LeeXlsx(dir->filePath("libros.xlsx")).contains("EXPEDIDAS 4: #2026.0|1T||||F1|||@15/01/2026|||C-1||||"
+                                                               "12345678Z|Ana Pérez|08|N2||#100.0|#100.0"));
+    }
+
     void anioQueNoEsUnAnio() {
         Abre();
         Reemplaza(Control(frm.get(), "TxtEjercicio"), "0000");
@@ -165,7 +192,7 @@ private slots:
     void cancelarDuranteLaExportacionNoDejaNada() {
         Conexion->Ejecutar("begin");
         for (int i = 0; i < 3000; ++i)
-            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""});
+            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""}, {"Q2826000H", "", ""});
         Conexion->Ejecutar("commit");
         Abre();
         Reemplaza(Control(frm.get(), "TxtEjercicio"), "2026");

@@ -42,15 +42,18 @@ TEST(OrdenLibros, LosLibrosDeUnaBaseDeLaVersionAnteriorSinTocarla) {
                            "en libros.xlsx.");
     // Listed, and written all the same.
     EXPECT_EQ(xlsx.error, "Estas facturas no se pueden llevar a los libros tal como están:\n"
+                          "  Pagos 12/01/2026 P-17/26 (total 242,00): sin NIF del proveedor.\n"
                           "  Cobros 20/02/2026 C-002 (total 1.210,00): sin NIF del cliente y con un total de más de "
                           "400 €, que no puede ser el de una factura simplificada.\n"
+                          "  Pagos 03/03/2026 FR-9 (total 10,00): sin NIF del proveedor; el 7 % no es un tipo de IVA "
+                          "vigente el 03/03/2026.\n"
                           "Los libros se escriben con ellas tal como están.");
     const QStringList celdas = LeeXlsx(e.Carpeta() + "/libros.xlsx");
-    EXPECT_TRUE(celdas.contains("EXPEDIDAS 5: #2026.0|1T||||F2|||20/02/2026|||C-002||||||01|S1||#1210.0|#1000.0|#21.0|"
-                                "#210.0"))
+    EXPECT_TRUE(celdas.contains("EXPEDIDAS 5: #2026.0|1T||||F2|||@20/02/2026|||C-002|||||VENTAS A CONSUMIDOR FINAL|01|"
+                                "S1||#1210.0|#1000.0|#21.0|#210.0"))
         << celdas.join('\n').toStdString();
-    EXPECT_TRUE(celdas.contains("RECIBIDAS 5: #2026.0|1T||||F2|||03/03/2026||FR-9||03/03/2026|||||||01|N|N|N|||#10.0|"
-                                "#9.35|#7.0|#0.65|#0.65"));
+    EXPECT_TRUE(celdas.contains("RECIBIDAS 5: #2026.0|1T||||F2|||@03/03/2026||FR-9||@03/03/2026|||||||01|N|N|N|||"
+                                "#10.0|#9.35|#7.0|#0.65|#0.65"));
 
     const Salida csv = Ejecuta(e.Carpeta(), {"--base-datos", base, "--libros", "2026", "libros.csv"});
     EXPECT_EQ(csv.codigo, 0) << csv.error.toStdString();
@@ -58,6 +61,24 @@ TEST(OrdenLibros, LosLibrosDeUnaBaseDeLaVersionAnteriorSinTocarla) {
                           "en libros_EXPEDIDAS.csv y libros_RECIBIDAS.csv.");
     EXPECT_EQ(QString::fromUtf8(ContenidoArchivo(e.Carpeta() + "/libros_RECIBIDAS.csv")).count("\r\n"), 4);
     EXPECT_EQ(ContenidoArchivo(base), antes);
+}
+
+TEST(OrdenLibros, ConIgicAvisaDeQueLaAgenciaSoloImportaIvaYEscribeLaClave08) {
+    EntornoPruebas e;
+    const QString base = e.Carpeta() + "/anterior.mdb";
+    ASSERT_TRUE(QFile::copy(FISCALINO_FIXTURES "/estructura2.mdb", base));
+    QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner);
+    Sqlite(base, "update PARAMETROS set OPCION_IVA = 'IGIC'");
+    const Salida s = Ejecuta(e.Carpeta(), {"--base-datos", base, "--libros", "2026", "1", "libros.xlsx"});
+    EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
+    EXPECT_EQ(s.error.section('\n', 0, 0),
+              "El impuesto configurado es el IGIC, y la importación de libros registro de la Agencia Tributaria "
+              "(servicio Pre303) sirve solo para el IVA. Los libros llevan las facturas como operaciones sujetas al "
+              "IGIC (clave de operación 08, no sujetas al IVA): la base, sin tipo ni cuota de IVA.");
+    const QStringList celdas = LeeXlsx(e.Carpeta() + "/libros.xlsx");
+    EXPECT_TRUE(celdas.contains("EXPEDIDAS 4: #2026.0|1T||||F2|||@15/01/2026|||C-001|||||VENTAS A CONSUMIDOR FINAL|08|"
+                                "N2||#100.0|#100.0"))
+        << celdas.join('\n').toStdString();
 }
 
 TEST(OrdenLibros, UsoIncorrectoYFallos) {
