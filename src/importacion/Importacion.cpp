@@ -166,7 +166,6 @@ public:
         for (int k = 0; k < NumCamposMapa; ++k)
             f.textos << TextoCelda(celdas_[static_cast<size_t>(k)]);
         error_.clear();
-        tipoLeido_ = false;
         if (!fallo.isEmpty())
             error_ = Donde(f) + QStringLiteral(": ") + fallo;
         else
@@ -185,8 +184,9 @@ public:
                 vistas_.insert(clave, linea);
             }
         }
-        if (tipoLeido_)
-            f.textos[static_cast<int>(K::Tipo)] = f.cobro ? TipoCobros : TipoPagos;
+        // The type as the program names it, where it could be read.
+        if (const auto tipo = mapa_.tipoFijo ? mapa_.tipoFijo : LeeTipoTexto(f.textos[static_cast<int>(K::Tipo)]))
+            f.textos[static_cast<int>(K::Tipo)] = *tipo ? TipoCobros : TipoPagos;
         imp_.filas.push_back(std::move(f));
     }
 
@@ -260,7 +260,6 @@ private:
     }
 
     void Interpreta(FilaImportacion& f) {
-        tipoLeido_ = true;
         if (mapa_.tipoFijo) {
             f.cobro = *mapa_.tipoFijo;
         } else {
@@ -271,7 +270,6 @@ private:
             else if (!tipo)
                 Rechaza(f, K::Tipo, QLatin1Char('\'') + t + QStringLiteral("' no es Cobros ni Pagos."));
             f.cobro = tipo.value_or(false);
-            tipoLeido_ = tipo.has_value();
         }
         // The number, after its series; a summary of several ends with the last one.
         const QString serie = Texto(f, K::Serie, 0, ""), numero = Texto(f, K::Codigo, 0, ""),
@@ -358,7 +356,6 @@ private:
     std::vector<int> campoDeColumna_;
     std::array<const CeldaLeida*, NumCamposImportacion> celdas_{};
     QString error_;
-    bool tipoLeido_ = false;
     QHash<QString, int> vistas_;
 };
 
@@ -633,7 +630,11 @@ QChar DecimalDelArchivo(LectorCsv lector, const MapaColumnas& m) {
     RegistroCsv r;
     while (lector.Siguiente(r))
         for (const K k : {K::Neto, K::Porcentaje, K::Cuota, K::Total}) {
-            const QChar d = m[k] >= 0 ? DecimalEvidente(r.campos.value(m[k])) : QChar();
+            // Only amounts that read with it count: "12,3,4" tells nothing.
+            const QString t = m[k] >= 0 ? r.campos.value(m[k]) : QString();
+            QChar d = DecimalEvidente(t);
+            if (!d.isNull() && !LeeImporteTexto(t, d))
+                d = QChar();
             comas += d == QLatin1Char(',') ? 1 : 0;
             puntos += d == QLatin1Char('.') ? 1 : 0;
         }

@@ -2,13 +2,40 @@
 
 #include "data/comun/Formatos.h"
 
+#include <QFile>
 #include <QHash>
+#include <QIODevice>
 #include <QXmlStreamReader>
 #include <cmath>
-#include <quazip.h>
-#include <quazipfile.h>
+#include <unzip.h>
 
 namespace {
+
+// The part of the zip being read, as a device Qt's XML reader reads from:
+// inflated as it is read, never whole in memory.
+class ParteZip : public QIODevice {
+public:
+    ParteZip(unzFile zip, qint64 tamano) : zip_(zip), tamano_(tamano) { open(QIODevice::ReadOnly); }
+    ~ParteZip() override { unzCloseCurrentFile(zip_); }
+    bool isSequential() const override { return true; }
+    qint64 Tamano() const { return tamano_; }
+    qint64 Leidos() const { return leidos_; }
+
+protected:
+    qint64 readData(char* datos, qint64 maximo) override {
+        const int n = unzReadCurrentFile(zip_, datos, static_cast<unsigned>(qMin<qint64>(maximo, 1 << 20)));
+        if (n < 0)
+            return -1;
+        leidos_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    unzFile zip_;
+    qint64 tamano_;
+    qint64 leidos_ = 0;
+};
 
 // Beyond this a table of shared texts is no invoices' book but a trap for the memory.
 constexpr qint64 kMaximoTextos = 512LL * 1024 * 1024;
@@ -122,7 +149,7 @@ QDate FechaDeSerie(double serie, bool desde1904) {
 }
 
 struct LectorXlsx::Datos {
-    QuaZip zip;
+    unzFile zip = nullptr;
     QString error;
     QStringList nombres;
     QStringList partes;     // each sheet's part in the zip
@@ -130,22 +157,25 @@ struct LectorXlsx::Datos {
     std::vector<char> esFecha, esPorcentaje;  // by style
     bool desde1904 = false;
     std::vector<RangoCombinado> combinadas;
-    QuaZipFile* hojaAbierta = nullptr;
+    ParteZip* hojaAbierta = nullptr;
 
-    // Opens a part for reading; nothing (and the error set) when it is missing.
-    std::unique_ptr<QuaZipFile> Abre(const QString& parte) {
-        if (!zip.setCurrentFile(parte, QuaZip::csInsensitive)) {
-            error = kNoEsLibro;
-            return nullptr;
-        }
-        auto f = std::make_unique<QuaZipFile>(&zip);
-        if (!f->open(QIODevice::ReadOnly)) {
-            error = kNoEsLibro;
-            return nullptr;
-        }
-        return f;
+    ~Datos() {
+        if (zip)
+            unzClose(zip);
     }
-    bool Existe(const QString& parte) { return zip.setCurrentFile(parte, QuaZip::csInsensitive); }
+
+    // Opens a part for reading (one at a time); nothing (and the error set) when it is missing.
+    std::unique_ptr<ParteZip> Abre(const QString& parte) {
+        unz_file_info64 info{};
+        if (!Existe(parte) || unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            unzOpenCurrentFile(zip) != UNZ_OK) {
+            error = kNoEsLibro;
+            return nullptr;
+        }
+        return std::make_unique<ParteZip>(zip, static_cast<qint64>(info.uncompressed_size));
+    }
+    // Names in a zip are compared without case, as spreadsheets do.
+    bool Existe(const QString& parte) { return unzLocateFile(zip, parte.toUtf8().constData(), 2) == UNZ_OK; }
 
     // The relationships of a part: id -> part.
     QHash<QString, QString> LeeRelaciones(const QString& parte, QString* documento = nullptr) {
@@ -209,7 +239,7 @@ struct LectorXlsx::Datos {
         auto f = Abre(parte);
         if (!f)
             return false;
-        if (f->usize() > kMaximoTextos) {
+        if (f->Tamano() > kMaximoTextos) {
             error = QStringLiteral("tiene demasiado texto para ser un libro de facturas");
             return false;
         }
@@ -358,8 +388,8 @@ LectorXlsx::~LectorXlsx() = default;
 
 bool LectorXlsx::Abre(const QString& ruta) {
     d_ = std::make_unique<Datos>();
-    d_->zip.setZipName(ruta);
-    if (!d_->zip.open(QuaZip::mdUnzip)) {
+    d_->zip = unzOpen64(QFile::encodeName(ruta).constData());
+    if (!d_->zip) {
         d_->error = kNoEsLibro;
         return false;
     }
@@ -371,8 +401,8 @@ QStringList LectorXlsx::Hojas() const { return d_->nombres; }
 const std::vector<RangoCombinado>& LectorXlsx::Combinadas() const { return d_->combinadas; }
 
 int LectorXlsx::Avance() const {
-    const QuaZipFile* f = d_->hojaAbierta;
-    return f && f->usize() > 0 ? static_cast<int>(f->pos() * 1000 / f->usize()) : 0;
+    const ParteZip* f = d_->hojaAbierta;
+    return f && f->Tamano() > 0 ? static_cast<int>(qMin<qint64>(f->Leidos() * 1000 / f->Tamano(), 1000)) : 0;
 }
 
 bool LectorXlsx::LeeHoja(int hoja, const AlLeerFila& alLeer) {
@@ -387,7 +417,7 @@ bool LectorXlsx::LeeHoja(int hoja, const AlLeerFila& alLeer) {
         return false;
     d_->hojaAbierta = f.get();
     struct Suelta {
-        QuaZipFile*& f;
+        ParteZip*& f;
         ~Suelta() { f = nullptr; }
     } suelta{d_->hojaAbierta};
     QXmlStreamReader x(f.get());

@@ -1,7 +1,7 @@
 #pragma once
 // A workbook (XLSX) read as a spreadsheet shows it: shared and inline texts,
 // numbers, date cells, the value a formula had when it was last computed.
-// The zip is QuaZip's and the XML Qt's stream reader; a sheet is read row by
+// The zip is minizip's and the XML Qt's stream reader; a sheet is read row by
 // row, so that a sheet of a million rows takes the memory of one.
 #include <QDate>
 #include <QString>
