@@ -340,8 +340,10 @@ bool ImportarFacturasFrm::EnSegundoPlano(const QString& texto,
     reloj.start(100);
     bucle.exec();
     hilo->wait();
+    // Closing the window would count as Cancelar: the answer is taken first.
+    const bool hecho = !parar;
     progreso.close();
-    return !parar;
+    return hecho;
 }
 
 void ImportarFacturasFrm::Lee(const MapaColumnas& mapa) {
