@@ -8,6 +8,7 @@
 #include "data/BaseDatos.h"
 #include "data/comun/Bitacora.h"
 #include "data/comun/Mensajes.h"
+#include "importacion/OrdenImportacion.h"
 #include "liquidacion/OrdenLiquidacionQt.h"
 #include "libros/OrdenLibros.h"
 #include "ordenes/Orden.h"
@@ -36,6 +37,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
     {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
     {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
+    {"--importar", "FICHERO [--mapa MAPA] [--si]", 1, 4, OrdenImportar},
 };
 
 const DefinicionOrden* Busca(const QString& nombre) {

@@ -182,6 +182,23 @@ std::optional<double> LeeNumero(const QString& texto) {
     return m.captured(1) == QLatin1String("-") ? -v : v;
 }
 
+std::optional<double> LeeNumeroConPunto(const QString& texto) {
+    QByteArray t = texto.trimmed().toLatin1();
+    if (t.startsWith('+'))
+        t.remove(0, 1);
+    if (t.isEmpty())
+        return std::nullopt;
+    // The digits, point and exponent only: no "inf" or "nan".
+    for (const char c : t)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E'))
+            return std::nullopt;
+    double v = 0;
+    const auto r = std::from_chars(t.constData(), t.constData() + t.size(), v);
+    if (r.ec != std::errc() || r.ptr != t.constData() + t.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 int ExpandeAnio(int anio, int digitos) {
     if (digitos <= 2)
         return anio < 30 ? 2000 + anio : 1900 + anio;

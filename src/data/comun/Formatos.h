@@ -32,6 +32,10 @@ QString TextoNumero(double v);
 // thousands (ignored), "," before the decimals. Blanks around it are allowed.
 // The literal "0.00" reads as zero. Nothing for a text that is not a number.
 std::optional<double> LeeNumero(const QString& texto);
+// Reads a number as files store it, whatever the locale: optional sign,
+// digits, a decimal point and an exponent, no grouping ("1234.5", "-1E-3").
+// Nothing for anything else.
+std::optional<double> LeeNumeroConPunto(const QString& texto);
 
 // Reads a date day first: day, month and year separated by "/", "-" or ".".
 // One- and two-digit years: 0..29 -> 2000..2029, 30..99 -> 1930..1999.

@@ -17,6 +17,7 @@
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
 #include "ui/copias/RestaurarCopiaFrm.h"
+#include "ui/importacion/ImportarFacturasFrm.h"
 #include "ui/invoices/FacturasFrm.h"
 #include "ui/main/AcercaDeFrm.h"
 #include "ui/main/InicioMDILogica.h"
@@ -132,7 +133,13 @@ void InicioMDIFrm::CreaMenus() {
     MenuAplicacionSalir = accion(MenuAplicacion->addAction(QStringLiteral("&Salir")), "MenuAplicacionSalir");
     MenuAplicacionSalir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    MenuFacturas = accion(barra->addAction(QStringLiteral("&Facturas")), "MenuFacturas");
+    // "Facturas" opens its menu; the item itself still stands for the quarter browser.
+    MenuDeFacturas = barra->addMenu(QStringLiteral("&Facturas"));
+    MenuDeFacturas->setObjectName(QStringLiteral("MenuDeFacturas"));
+    MenuFacturas = accion(MenuDeFacturas->menuAction(), "MenuFacturas");
+    MenuFacturasIntroduccion =
+        accion(MenuDeFacturas->addAction(QStringLiteral("&Introducción de Facturas")), "MenuFacturasIntroduccion");
+    MenuImportar = accion(MenuDeFacturas->addAction(QStringLiteral("&Importar Facturas...")), "MenuImportar");
     // "Informe" opens the reports' menu; the item itself still stands for the listing.
     MenuInforme = barra->addMenu(QStringLiteral("&Informe"));
     MenuInforme->setObjectName(QStringLiteral("MenuInforme"));
@@ -164,6 +171,8 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuAplicacionImpresora, &QAction::triggered, this, &InicioMDIFrm::MenuAplicacionImpresora_Click);
     connect(MenuAplicacionSalir, &QAction::triggered, this, [this] { close(); });
     connect(MenuFacturas, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
+    connect(MenuFacturasIntroduccion, &QAction::triggered, this, &InicioMDIFrm::MenuFacturas_Click);
+    connect(MenuImportar, &QAction::triggered, this, &InicioMDIFrm::MenuImportar_Click);
     connect(MenuListados, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuInformeListado, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
@@ -345,6 +354,19 @@ void InicioMDIFrm::MenuFacturas_Click() {
     if (!ValidarAccesoFacturas())
         return;
     MuestraPantalla<FacturasFrm>(QStringLiteral("FacturasFrm"));
+}
+
+void InicioMDIFrm::MenuImportar_Click() {
+    if (!ValidarAccesoFacturas())
+        return;
+    ImportarFacturasFrm dlg(this);
+    dlg.exec();
+    // An open quarter browser shows what came in.
+    if (dlg.Importadas() > 0)
+        for (QMdiSubWindow* sub : area_->subWindowList())
+            if (auto* f = qobject_cast<FacturasFrm*>(sub->widget()))
+                if (auto* b = f->findChild<QPushButton*>(QStringLiteral("BtnBuscar")))
+                    b->click();
 }
 
 void InicioMDIFrm::MenuListados_Click() {

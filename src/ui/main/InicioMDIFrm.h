@@ -48,7 +48,10 @@ public:
     QAction* MenuAplicacionImpresora = nullptr;
     QAction* MenuAplicacionSep0 = nullptr;
     QAction* MenuAplicacionSalir = nullptr;
+    QMenu* MenuDeFacturas = nullptr;  // "&Facturas": the quarter browser and the import
     QAction* MenuFacturas = nullptr;
+    QAction* MenuFacturasIntroduccion = nullptr;
+    QAction* MenuImportar = nullptr;
     QMenu* MenuInforme = nullptr;
     QAction* MenuListados = nullptr;  // the "Informe" item of the menu bar
     QAction* MenuInformeListado = nullptr;
@@ -65,6 +68,8 @@ public:
     void MenuAplicacionConfig_Click();
     void MenuAplicacionImpresora_Click();
     void MenuCopia_Click();
+    // Invoices brought in from a file, modal, guarded as the invoices are.
+    void MenuImportar_Click();
     // The VAT record books, modal, guarded as the listing is.
     void MenuLibros_Click();
     void MenuRestaurar_Click();
