@@ -2,17 +2,21 @@
 
 #include "data/ConexionBD.h"
 #include "data/comun/Formatos.h"
+#include "invoices/TiposVigentes.h"
 #include "invoices/Trimestres.h"
 #include "reports/Listado.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace {
 
-// A rate with its three boxes: base, rate and cuota.
-struct TipoDelModelo {
-    qint64 tipo;
+// A row of the form for collected invoices: base, rate and cuota.
+struct FilaTipo {
+    // The rates it may hold (303: fixed; 420: any, one row per rate present).
+    std::vector<qint64> candidatos;
     const char* base;
     const char* porcentaje;
     const char* cuota;
@@ -20,7 +24,9 @@ struct TipoDelModelo {
 
 // The boxes of a model that the invoices fill, in the form's order.
 struct DefinicionModelo {
-    std::vector<TipoDelModelo> tipos;
+    Impuesto impuesto;
+    std::vector<FilaTipo> filas;
+    bool filasGenericas;  // 420: the rows take the rates present, ascending
     const char* modificacionBase;
     const char* modificacionCuota;
     const char* totalDevengado;
@@ -30,48 +36,36 @@ struct DefinicionModelo {
     const char* rectificacionCuota;
     const char* totalDeducir;
     const char* resultado;
-    // What the result section adds, each equal to the result while the boxes
-    // typed on the form are zero, but for 303's 65: the State's 100 %.
-    struct Final {
-        const char* numero;
-        const char* concepto;
-        bool cien;
-    };
-    std::vector<Final> resultados;
     const char* manuales;  // the boxes typed on the form, taken as zero
 };
 
 const DefinicionModelo& Definicion(ModeloDeclaracion m) {
     static const DefinicionModelo k303{
-        {{0, "150", "151", "152"},
-         {200, "165", "166", "167"},
-         {400, "01", "02", "03"},
-         {500, "153", "154", "155"},
-         {1000, "04", "05", "06"},
-         {2100, "07", "08", "09"}},
-        "14", "15", "27", "28", "29", "40", "41", "45", "46",
-        {{"64", "Suma de resultados", false},
-         {"65", "Porcentaje atribuible a la Administración del Estado", true},
-         {"66", "Atribuible a la Administración del Estado", false},
-         {"69", "Resultado", false},
-         {"71", "Resultado de la liquidación", false}},
+        Impuesto::IVA,
+        {{{0}, "150", "151", "152"},
+         {{200}, "165", "166", "167"},
+         {{400}, "01", "02", "03"},
+         {{750, 500}, "153", "154", "155"},
+         {{1000}, "04", "05", "06"},
+         {{2100}, "07", "08", "09"}},
+        false, "14", "15", "27", "28", "29", "40", "41", "45", "46",
         "La casilla 65 se toma como 100 % y las que se rellenan a mano en el formulario (68, 70, 77, 78, 108, "
         "109 y 112) como cero: revíselas antes de presentar la declaración."};
     static const DefinicionModelo k420{
-        {{0, "01", "02", "03"},
-         {300, "04", "05", "06"},
-         {700, "07", "08", "09"},
-         {950, "10", "11", "12"},
-         {1500, "13", "14", "15"},
-         {2000, "16", "17", "18"}},
-        "21", "22", "25", "26", "27", "34", "35", "40", "41",
-        {{"45", "Resultado de la autoliquidación", false}},
+        Impuesto::IGIC,
+        {{{}, "01", "02", "03"},
+         {{}, "04", "05", "06"},
+         {{}, "07", "08", "09"},
+         {{}, "10", "11", "12"},
+         {{}, "13", "14", "15"},
+         {{}, "16", "17", "18"}},
+        true, "21", "22", "25", "26", "27", "34", "35", "40", "41",
         "Las casillas que se rellenan a mano en el formulario (42, 43 y 44) se toman como cero: revíselas antes "
         "de presentar la declaración."};
     return m == ModeloDeclaracion::M420 ? k420 : k303;
 }
 
-// "21", "9,5": a rate as the form's captions write it.
+// "21 %", "9,5 %": a rate as the form's captions write it.
 QString Porcentaje(qint64 tipo) { return TextoNumero(static_cast<double>(tipo) / 100) + QStringLiteral(" %"); }
 
 // Base by rate in cents, halves away from zero, exactly.
@@ -87,15 +81,45 @@ bool CuotaDescuadra(const FacturaDeclarada& f) {
     return d > 10000 || d < -10000;
 }
 
+// The rate of a row in force last between the dates, or none. Rates come
+// into force and end with a month, so one day a month tells them all.
+std::optional<qint64> TipoDeLaFila(Impuesto impuesto, const FilaTipo& fila, const QDate& desde, const QDate& hasta) {
+    QDate dia = hasta;
+    do {
+        for (qint64 t : fila.candidatos)
+            if (EsTipoVigente(impuesto, t, dia))
+                return t;
+        dia = QDate(dia.year(), dia.month(), 1).addDays(-1);
+    } while (dia.isValid() && dia >= desde);
+    return std::nullopt;
+}
+
 QString Facturas(int n) { return n == 1 ? QStringLiteral("1 factura") : QStringLiteral("%1 facturas").arg(n); }
 
-qint64 CentimosDe(const Valor& v) { return v.EsNulo() ? 0 : Centimos(v.Numero()); }
+QString Lado(bool cobro) { return cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos"); }
+
+qint64 ConSigno(const FacturaDeclarada& f) { return f.cobro ? f.cuota : -f.cuota; }
+
+// "a, b y c"
+QString Enumera(const QStringList& partes) {
+    if (partes.size() < 2)
+        return partes.value(0);
+    return QStringList(partes.mid(0, partes.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" y ") +
+           partes.last();
+}
+
+// The same invoices in the same order on every engine.
+bool AntesQue(const FacturaDeclarada& a, const FacturaDeclarada& b) {
+    return std::tie(a.fecha, a.codigo, a.cobro, a.total, a.cuota, a.base) <
+           std::tie(b.fecha, b.codigo, b.cobro, b.total, b.cuota, b.base);
+}
+
+void Ordena(std::vector<FacturaDeclarada>& v) { std::stable_sort(v.begin(), v.end(), AntesQue); }
 
 }  // namespace
 
 ModeloDeclaracion ModeloDeImpuesto(const QString& palabra) {
-    return palabra.trimmed().compare(QLatin1String("IGIC"), Qt::CaseInsensitive) == 0 ? ModeloDeclaracion::M420
-                                                                                     : ModeloDeclaracion::M303;
+    return ImpuestoDePalabra(palabra) == Impuesto::IGIC ? ModeloDeclaracion::M420 : ModeloDeclaracion::M303;
 }
 
 QString ImpuestoDelModelo(ModeloDeclaracion modelo) {
@@ -107,7 +131,11 @@ QString NombreModelo(ModeloDeclaracion modelo) {
            ImpuestoDelModelo(modelo) + QLatin1Char(')');
 }
 
-QString Casilla::Texto() const { return FormatoCentimos(valor); }
+QDate FacturaDeclarada::FechaDeclaracion() const {
+    return ::FechaDeclaracion(cobro, fecha, fechaOperacion, Negativa());
+}
+
+QString Casilla::Texto() const { return vacia ? QString() : FormatoCentimos(valor); }
 
 const Casilla* Liquidacion::Busca(const QString& numero) const {
     for (const Casilla& c : casillas)
@@ -124,15 +152,57 @@ qint64 Liquidacion::Valor(const QString& numero) const {
 qint64 Liquidacion::CuotasSinCasilla() const {
     qint64 s = 0;
     for (const TipoSinCasilla& t : sinCasilla)
-        s += t.cuota;
+        s += t.cobro ? t.cuota : -t.cuota;
     return s;
 }
 
 qint64 Liquidacion::Resultado() const { return Valor(QLatin1String(Definicion(modelo).resultado)); }
 
-bool Liquidacion::Cuadra() const { return FormatoCentimos(Resultado() + CuotasSinCasilla()) == diferenciaNavegador; }
+qint64 Liquidacion::Comprobacion() const {
+    qint64 s = Resultado() + CuotasSinCasilla();
+    for (const FacturaDeclarada& f : entran)
+        s -= ConSigno(f);
+    for (const FacturaDeclarada& f : salen)
+        s += ConSigno(f);
+    return s;
+}
+
+bool Liquidacion::Cuadra() const {
+    return !diferenciaNavegador.isEmpty() &&
+           (FormatoCentimos(Comprobacion()) == diferenciaNavegador || diferenciaLeida == diferenciaNavegador);
+}
 
 QString Liquidacion::Titulo() const { return NombreModelo(modelo) + QLatin1Char(' ') + LineaTitulo(desde, hasta); }
+
+std::vector<Liquidacion::Aviso> Liquidacion::AvisosPrevios() const {
+    const QString palabra = impuesto.trimmed().isEmpty() ? ImpuestoDelModelo(modelo) : impuesto.trimmed();
+    std::vector<Aviso> a;
+    for (const FacturaDeclarada& f : incompletas) {
+        QStringList faltan, hay;
+        if (f.sinCuota)
+            faltan << QStringLiteral("el importe del ") + palabra;
+        else
+            hay << QStringLiteral("cuota ") + FormatoCentimos(f.cuota);
+        if (f.sinBase)
+            faltan << QStringLiteral("la base imponible");
+        else
+            hay.prepend(QStringLiteral("base ") + FormatoCentimos(f.base));
+        if (!f.tipo)
+            faltan << QStringLiteral("el tipo");
+        else
+            hay << QStringLiteral("tipo ") + Porcentaje(*f.tipo);
+        if (f.sinTotal)
+            faltan << QStringLiteral("el total");
+        else
+            hay << QStringLiteral("total ") + FormatoCentimos(f.total);
+        a.push_back({QStringLiteral("Factura incompleta de %1 %2 del %3: le falta %4%5. Se declara como está "
+                                    "grabada: complétela antes de presentar la declaración.")
+                         .arg(Lado(f.cobro), f.codigo, EscribeFecha(f.fecha), Enumera(faltan),
+                              hay.isEmpty() ? QString() : QStringLiteral(" (") + hay.join(QStringLiteral(", ")) + ')'),
+                     true});
+    }
+    return a;
+}
 
 std::vector<Liquidacion::Aviso> Liquidacion::Avisos() const {
     const DefinicionModelo& d = Definicion(modelo);
@@ -143,30 +213,62 @@ std::vector<Liquidacion::Aviso> Liquidacion::Avisos() const {
         anade(QStringLiteral("El impuesto configurado es «%1», que no es IVA ni IGIC: se muestran las casillas del %2.")
                  .arg(palabra, NombreModelo(modelo)));
     for (const TipoSinCasilla& t : sinCasilla) {
-        const QString cifras = QStringLiteral("base %1, cuota %2 (%3 de Cobros)")
-                                   .arg(FormatoCentimos(t.base), FormatoCentimos(t.cuota), Facturas(t.facturas));
-        if (t.tipo)
-            anade(QStringLiteral("Tipo del %1 sin casilla en el %2: %3. No se suma a ninguna casilla.")
-                     .arg(Porcentaje(*t.tipo), NombreModelo(modelo), cifras));
-        else
+        const QString cifras = QStringLiteral("base %1, cuota %2 (%3 de %4)")
+                                   .arg(FormatoCentimos(t.base), FormatoCentimos(t.cuota), Facturas(t.facturas), Lado(t.cobro));
+        if (!t.tipo) {
             anade(QStringLiteral("Facturas sin tipo, sin casilla en el %1: %2. No se suman a ninguna casilla.")
                      .arg(NombreModelo(modelo), cifras));
+            continue;
+        }
+        QString motivo = QStringLiteral("por no ser un tipo vigente en la fecha de la operación");
+        if (t.motivo == TipoSinCasilla::Motivo::FilaOcupada) {
+            motivo = QStringLiteral("porque las seis filas de las casillas 01 a 18 ya tienen tipo");
+            for (const FilaTipo& f : d.filas)
+                if (std::count(f.candidatos.begin(), f.candidatos.end(), *t.tipo))
+                    motivo = QStringLiteral("porque las casillas %1 a %2 llevan el %3")
+                                 .arg(QLatin1String(f.base), QLatin1String(f.cuota),
+                                      Porcentaje(Valor(QLatin1String(f.porcentaje))));
+        }
+        anade(QStringLiteral("Tipo del %1 sin casilla en el %2, %3: %4. No se suma a ninguna casilla.")
+                 .arg(Porcentaje(*t.tipo), NombreModelo(modelo), motivo, cifras));
     }
+    if (pagosSinCuota > 0)
+        anade(QStringLiteral("Facturas de Pagos sin cuota (al 0 % o exentas), que no van a ninguna casilla: base %1 (%2).")
+                  .arg(FormatoCentimos(baseSinCuota), Facturas(pagosSinCuota)),
+              false);
     for (const CuotaDescuadrada& c : descuadres) {
         const FacturaDeclarada& f = c.factura;
         anade(QStringLiteral("La cuota no es la base por el tipo en la factura de %1 %2 del %3: base %4, tipo %5, "
                             "cuota %6 (la base por el tipo da %7), total %8.")
-                 .arg(f.cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos"), f.codigo, EscribeFecha(f.fecha),
-                      FormatoCentimos(f.base), Porcentaje(*f.tipo), FormatoCentimos(f.cuota),
-                      FormatoCentimos(c.calculada), FormatoCentimos(f.total)));
+                 .arg(Lado(f.cobro), f.codigo, EscribeFecha(f.fecha), FormatoCentimos(f.base), Porcentaje(*f.tipo),
+                      FormatoCentimos(f.cuota), FormatoCentimos(c.calculada), FormatoCentimos(f.total)));
     }
+    auto movida = [&](const FacturaDeclarada& f, const char* como) {
+        anade(QStringLiteral("%1 por su fecha de operación la factura de %2 %3 del %4 (operación del %5): base %6, "
+                            "cuota %7, total %8.")
+                  .arg(QLatin1String(como), Lado(f.cobro), f.codigo, EscribeFecha(f.fecha), EscribeFecha(f.fechaOperacion),
+                       FormatoCentimos(f.base), FormatoCentimos(f.cuota), FormatoCentimos(f.total)),
+              false);
+    };
+    for (const FacturaDeclarada& f : entran)
+        movida(f, "Entra");
+    for (const FacturaDeclarada& f : salen)
+        movida(f, "Queda fuera");
     if (!diferenciaNavegador.isEmpty()) {
-        const QString cuenta = QStringLiteral("%1 - %2 más las cuotas sin casilla da %3")
-                                   .arg(QLatin1String(d.totalDevengado), QLatin1String(d.totalDeducir),
-                                        FormatoCentimos(Resultado() + CuotasSinCasilla()));
+        QString cuenta = QStringLiteral("%1 - %2 más las cuotas sin casilla")
+                             .arg(QLatin1String(d.totalDevengado), QLatin1String(d.totalDeducir));
+        if (!entran.empty() || !salen.empty())
+            cuenta += QStringLiteral(", menos las de las facturas que entran por su fecha de operación y más las de "
+                                     "las que quedan fuera,");
+        cuenta += QStringLiteral(" da ") + FormatoCentimos(Comprobacion());
         const QString navegador = QStringLiteral("la diferencia de %1 Cobrado - Pagado entre las mismas fechas").arg(palabra);
-        if (Cuadra())
+        if (FormatoCentimos(Comprobacion()) == diferenciaNavegador)
             anade(QStringLiteral("Comprobación: %1, igual que %2.").arg(cuenta, navegador), false);
+        else if (Cuadra())
+            anade(QStringLiteral("Comprobación: %1; %2 es %3 porque suma los importes sin redondear: hay importes "
+                                "del %4 con más de dos decimales, y la declaración toma cada factura al céntimo.")
+                      .arg(cuenta, navegador, diferenciaNavegador, palabra),
+                  false);
         else
             anade(QStringLiteral("Atención: %1, pero %2 es %3. Revise los importes de las facturas.")
                       .arg(cuenta, navegador, diferenciaNavegador));
@@ -177,6 +279,8 @@ std::vector<Liquidacion::Aviso> Liquidacion::Avisos() const {
 
 QStringList Liquidacion::LineasOrden() const {
     QStringList l{QStringLiteral("# ") + Titulo()};
+    for (const Aviso& a : AvisosPrevios())
+        l << QStringLiteral("# ") + a.texto;
     for (const Casilla& c : casillas)
         l << c.numero + QLatin1Char('\t') + c.Texto();
     for (const Aviso& a : Avisos())
@@ -184,63 +288,140 @@ QStringList Liquidacion::LineasOrden() const {
     return l;
 }
 
-Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto,
-                               const std::vector<FacturaDeclarada>& facturas) {
+Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto, const QDate& desde,
+                               const QDate& hasta, const std::vector<FacturaDeclarada>& facturas) {
     const DefinicionModelo& d = Definicion(modelo);
     Liquidacion l;
     l.modelo = modelo;
     l.impuesto = impuesto;
+    l.desde = EscribeFecha(desde);
+    l.hasta = EscribeFecha(hasta);
 
     struct Suma {
         qint64 base = 0, cuota = 0;
+        int facturas = 0;
         void Anade(const FacturaDeclarada& f) {
             base += f.base;
             cuota += f.cuota;
+            ++facturas;
         }
     };
-    std::vector<Suma> porTipo(d.tipos.size());
+    // The rate each fixed row holds for these dates (303): the one in force.
+    std::vector<std::optional<qint64>> tipoFila(d.filas.size());
+    if (!d.filasGenericas)
+        for (size_t i = 0; i < d.filas.size(); ++i)
+            tipoFila[i] = TipoDeLaFila(d.impuesto, d.filas[i], desde, hasta);
+    std::map<qint64, Suma> porTipo;
     Suma modificacion, interiores, rectificacion;
-    std::map<std::optional<qint64>, TipoSinCasilla> aparte;
+    std::map<std::tuple<bool, std::optional<qint64>, TipoSinCasilla::Motivo>, Suma> aparte;
+    double navegadorCobros = 0, navegadorPagos = 0;
+    auto entre = [&](const QDate& f) { return f >= desde && f <= hasta; };
+
     for (const FacturaDeclarada& f : facturas) {
-        if (f.tipo && CuotaDescuadra(f))
-            l.descuadres.push_back({f, CuotaCalculada(f.base, *f.tipo)});
-        if (!f.cobro) {
-            // A paid invoice with a negative total rectifies deductions.
-            (f.total < 0 ? rectificacion : interiores).Anade(f);
+        const bool listada = entre(f.fecha);  // by the browser
+        if (listada)
+            (f.cobro ? navegadorCobros : navegadorPagos) += f.cuotaLeida;
+        if (!entre(f.FechaDeclaracion())) {
+            if (listada)
+                l.salen.push_back(f);
             continue;
         }
-        // A collected one with a negative total modifies bases and cuotas, whatever its rate.
-        if (f.total < 0) {
+        if (!listada)
+            l.entran.push_back(f);
+        if (f.Incompleta())
+            l.incompletas.push_back(f);
+        else if (CuotaDescuadra(f))
+            l.descuadres.push_back({f, CuotaCalculada(f.base, *f.tipo)});
+        const bool vigente = f.tipo && EsTipoVigente(d.impuesto, *f.tipo, f.FechaDevengo());
+        if (!f.cobro) {
+            // Nothing to deduct: no box, as the agency's reading of the books does.
+            if (f.cuota == 0) {
+                if (!f.Incompleta()) {
+                    l.baseSinCuota += f.base;
+                    ++l.pagosSinCuota;
+                }
+            } else if (f.Negativa()) {
+                rectificacion.Anade(f);  // whatever its rate
+            } else if (vigente) {
+                interiores.Anade(f);
+            } else {
+                aparte[{false, f.tipo, TipoSinCasilla::Motivo::NoVigente}].Anade(f);
+            }
+            continue;
+        }
+        // A negative sale modifies bases and cuotas, whatever its rate.
+        if (f.Negativa()) {
             modificacion.Anade(f);
             continue;
         }
+        if (!vigente) {
+            aparte[{true, f.tipo, TipoSinCasilla::Motivo::NoVigente}].Anade(f);
+            continue;
+        }
+        if (!d.filasGenericas &&
+            std::find(tipoFila.begin(), tipoFila.end(), std::optional<qint64>(*f.tipo)) == tipoFila.end()) {
+            aparte[{true, f.tipo, TipoSinCasilla::Motivo::FilaOcupada}].Anade(f);
+            continue;
+        }
+        porTipo[*f.tipo].Anade(f);
+    }
+
+    // 420: one row per rate present, ascending; a seventh has none.
+    if (d.filasGenericas) {
         size_t i = 0;
-        while (i < d.tipos.size() && !(f.tipo && d.tipos[i].tipo == *f.tipo))
-            ++i;
-        if (i < d.tipos.size()) {
-            porTipo[i].Anade(f);
-        } else {
-            TipoSinCasilla& t = aparte[f.tipo];
-            t.tipo = f.tipo;
-            t.base += f.base;
-            t.cuota += f.cuota;
-            ++t.facturas;
+        for (auto it = porTipo.begin(); it != porTipo.end();) {
+            if (i < d.filas.size()) {
+                tipoFila[i++] = it->first;
+                ++it;
+            } else {
+                aparte[{true, it->first, TipoSinCasilla::Motivo::FilaOcupada}] = it->second;
+                it = porTipo.erase(it);
+            }
         }
     }
-    for (auto& [tipo, t] : aparte)
+    for (const auto& [clave, s] : aparte) {
+        TipoSinCasilla t;
+        std::tie(t.cobro, t.tipo, t.motivo) = clave;
+        t.base = s.base;
+        t.cuota = s.cuota;
+        t.facturas = s.facturas;
         l.sinCasilla.push_back(t);
+    }
+    // Collected ones first.
+    std::stable_sort(l.sinCasilla.begin(), l.sinCasilla.end(),
+                     [](const TipoSinCasilla& a, const TipoSinCasilla& b) { return a.cobro > b.cobro; });
+    Ordena(l.incompletas);
+    Ordena(l.entran);
+    Ordena(l.salen);
+    std::stable_sort(l.descuadres.begin(), l.descuadres.end(),
+                     [](const CuotaDescuadrada& a, const CuotaDescuadrada& b) { return AntesQue(a.factura, b.factura); });
+    l.diferenciaLeida = CalculaDiferencias({FormatoImporte(navegadorPagos), QString(), FormatoImporte(navegadorCobros)}).value(0);
 
-    auto anade = [&](const char* numero, const QString& concepto, Apartado apartado, qint64 valor, bool total = false) {
-        l.casillas.push_back({QLatin1String(numero), concepto, apartado, valor, total});
+    auto anade = [&](const char* numero, const QString& concepto, Apartado apartado, qint64 valor, bool total = false,
+                     bool vacia = false) {
+        l.casillas.push_back({QLatin1String(numero), concepto, apartado, valor, total, vacia});
     };
     qint64 devengado = 0;
-    for (size_t i = 0; i < d.tipos.size(); ++i) {
-        const TipoDelModelo& t = d.tipos[i];
-        const QString regimen = QStringLiteral("Régimen general al ") + Porcentaje(t.tipo);
-        anade(t.base, regimen + QStringLiteral(": base imponible"), Apartado::Devengado, porTipo[i].base);
-        anade(t.porcentaje, regimen + QStringLiteral(": tipo"), Apartado::Devengado, t.tipo);
-        anade(t.cuota, regimen + QStringLiteral(": cuota"), Apartado::Devengado, porTipo[i].cuota);
-        devengado += porTipo[i].cuota;
+    for (size_t i = 0; i < d.filas.size(); ++i) {
+        const FilaTipo& fila = d.filas[i];
+        const std::optional<qint64> tipo = tipoFila[i];
+        const Suma s = tipo ? porTipo[*tipo] : Suma{};
+        QString regimen;
+        if (tipo) {
+            regimen = QStringLiteral("Régimen general al ") + Porcentaje(*tipo);
+        } else if (d.filasGenericas) {
+            regimen = QStringLiteral("Régimen general, fila sin tipo");
+        } else {
+            QStringList tipos;
+            for (auto t = fila.candidatos.rbegin(); t != fila.candidatos.rend(); ++t)
+                tipos << Porcentaje(*t);
+            regimen = QStringLiteral("Régimen general al %1, sin tipo vigente").arg(tipos.join(QStringLiteral(" o ")));
+        }
+        const bool vacia = d.filasGenericas && !tipo;
+        anade(fila.base, regimen + QStringLiteral(": base imponible"), Apartado::Devengado, s.base, false, vacia);
+        anade(fila.porcentaje, regimen + QStringLiteral(": tipo"), Apartado::Devengado, tipo.value_or(0), false, vacia);
+        anade(fila.cuota, regimen + QStringLiteral(": cuota"), Apartado::Devengado, s.cuota, false, vacia);
+        devengado += s.cuota;
     }
     anade(d.modificacionBase, QStringLiteral("Modificación de bases y cuotas: base imponible"), Apartado::Devengado,
           modificacion.base);
@@ -262,49 +443,80 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
 
     const qint64 resultado = devengado - deducir;
     anade(d.resultado, QStringLiteral("Resultado régimen general"), Apartado::Resultado, resultado, true);
-    for (const DefinicionModelo::Final& f : d.resultados)
-        anade(f.numero, QString::fromUtf8(f.concepto), Apartado::Resultado, f.cien ? 10000 : resultado,
-              &f == &d.resultados.back());
+    // The boxes typed on the form by hand count as zero here.
+    auto aMano = [](const char*) -> qint64 { return 0; };
+    if (modelo == ModeloDeclaracion::M303) {
+        const qint64 c64 = resultado;
+        const qint64 c65 = 10000;  // 100 %: all of it to the State
+        const qint64 c66 = CuotaCalculada(c64, c65);
+        const qint64 c69 = c66 + aMano("77") - aMano("78") + aMano("68") + aMano("108");
+        const qint64 c71 = c69 - aMano("70") + aMano("109") - aMano("112");
+        anade("64", QStringLiteral("Suma de resultados"), Apartado::Resultado, c64);
+        anade("65", QStringLiteral("Porcentaje atribuible a la Administración del Estado"), Apartado::Resultado, c65);
+        anade("66", QStringLiteral("Atribuible a la Administración del Estado"), Apartado::Resultado, c66);
+        anade("69", QStringLiteral("Resultado"), Apartado::Resultado, c69);
+        anade("71", QStringLiteral("Resultado de la liquidación"), Apartado::Resultado, c71, true);
+    } else {
+        const qint64 c45 = resultado + aMano("42") - aMano("43") - aMano("44");
+        anade("45", QStringLiteral("Resultado de la autoliquidación"), Apartado::Resultado, c45, true);
+    }
     return l;
 }
 
-std::vector<FacturaDeclarada> FacturasDeclaradas(const Registros& rs, bool cobros) {
-    const char* nombres[] = {"COD_FACTURA", "FECHA_FACTURA", "IMPORTE_NETO", "IVA", "IMPORTE_IVA", "IMPORTE_TOTAL"};
-    int c[6];
-    for (int k = 0; k < 6; ++k)
-        if ((c[k] = rs.IndiceColumna(QLatin1String(nombres[k]))) < 0)
-            throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La lista de facturas no tiene las columnas esperadas."));
+std::vector<FacturaDeclarada> LeeFacturasDeclaradas(ConexionBD& con, const QDate& desde, const QDate& hasta) {
+    const QString entre = QStringLiteral(" Between DateValue('%1') and DateValue('%2')").arg(EscribeFecha(desde), EscribeFecha(hasta));
+    // A database of an earlier layout, opened only to read, has no operation dates.
+    const bool conOperacion =
+        con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
+    // No condition on the type: it would lead the engine away from the date indexes.
+    const QString sql =
+        QStringLiteral("select COD_FACTURA, FECHA_FACTURA, %1 As FECHA_OPERACION, TIPO = 'C' As COBRO, TIPO = 'P' As PAGO, "
+                       "IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL from FACTURAS where DateValue(FECHA_FACTURA)")
+            .arg(conOperacion ? QStringLiteral("FECHA_OPERACION") : QStringLiteral("Null")) +
+        entre + (conOperacion ? QStringLiteral(" or DateValue(FECHA_OPERACION)") + entre : QString());
+    const auto rs = con.AbrirRegistros(sql);
     std::vector<FacturaDeclarada> r;
-    r.reserve(rs.NumFilas());
-    for (int i = 0; i < rs.NumFilas(); ++i) {
+    r.reserve(static_cast<size_t>(rs->NumFilas()));
+    auto verdad = [](const ::Valor& v) { return v.EsNumero() && v.Numero() != 0; };
+    auto importe = [](const ::Valor& v, bool& nulo) {
+        nulo = v.EsNulo();
+        return nulo ? 0 : Centimos(v.Numero());
+    };
+    for (int i = 0; i < rs->NumFilas(); ++i) {
         FacturaDeclarada f;
-        f.codigo = rs.Celda(i, c[0]).Texto();
-        f.fecha = rs.Celda(i, c[1]).Fecha();
-        f.cobro = cobros;
-        f.base = CentimosDe(rs.Celda(i, c[2]));
-        const ::Valor tipo = rs.Celda(i, c[3]);
-        if (!tipo.EsNulo())
-            f.tipo = Centimos(tipo.Numero());
-        f.cuota = CentimosDe(rs.Celda(i, c[4]));
-        f.total = CentimosDe(rs.Celda(i, c[5]));
-        r.push_back(f);
+        f.cobro = verdad(rs->Celda(i, 3));
+        if (!f.cobro && !verdad(rs->Celda(i, 4)))
+            continue;  // neither collected nor paid: the browser does not list it either
+        f.codigo = rs->Celda(i, 0).Texto();
+        f.fecha = rs->Celda(i, 1).Fecha();
+        const ::Valor operacion = rs->Celda(i, 2);
+        if (operacion.tipo() == ::Valor::Tipo::Fecha)
+            f.fechaOperacion = operacion.fecha();
+        f.base = importe(rs->Celda(i, 5), f.sinBase);
+        bool sinTipo = false;
+        const qint64 tipo = importe(rs->Celda(i, 6), sinTipo);
+        if (!sinTipo)
+            f.tipo = tipo;
+        const ::Valor cuota = rs->Celda(i, 7);
+        f.cuota = importe(cuota, f.sinCuota);
+        f.cuotaLeida = f.sinCuota ? 0 : cuota.Numero();
+        f.total = importe(rs->Celda(i, 8), f.sinTotal);
+        r.push_back(std::move(f));
     }
     return r;
 }
 
 Liquidacion LeeLiquidacion(ConexionBD& con, const QString& desde, const QString& hasta, const QString& impuesto) {
-    // The browser's own lists and sums: the same invoices, compared the same way.
-    std::vector<FacturaDeclarada> facturas;
-    QStringList sumas;
-    for (const char* tipo : {"C", "P"}) {
-        const std::vector<FacturaDeclarada> f =
-            FacturasDeclaradas(*CargaLista(con, QLatin1String(tipo), desde, hasta), *tipo == 'C');
-        facturas.insert(facturas.end(), f.begin(), f.end());
-        CalculaTotales(con, QLatin1String(tipo), desde, hasta, sumas);
-    }
-    Liquidacion l = CalculaLiquidacion(ModeloDeImpuesto(impuesto), impuesto, facturas);
+    const std::optional<QDate> d = LeeFecha(desde), h = LeeFecha(hasta);
+    if (!d || !h)
+        throw ErrorBD(CodigoError::TipoIncorrecto, QStringLiteral("Esa fecha no es válida."));
+    Liquidacion l = CalculaLiquidacion(ModeloDeImpuesto(impuesto), impuesto, *d, *h, LeeFacturasDeclaradas(con, *d, *h));
     l.desde = desde;
     l.hasta = hasta;
+    // The browser's own sums, to compare with.
+    QStringList sumas;
+    for (const char* tipo : {"C", "P"})
+        CalculaTotales(con, QLatin1String(tipo), desde, hasta, sumas);
     l.diferenciaNavegador = CalculaDiferencias(sumas).value(0);
     return l;
 }

@@ -36,6 +36,7 @@ constexpr int kAltoBarraInferior = 525;
 constexpr int kArribaTitulo = 700;
 constexpr int kArribaRejilla = 1000;
 constexpr int kAltoAvisos = 1900;
+constexpr int kAltoIncompletas = 1300;  // with its caption
 constexpr int kAnchosCasilla = 900;
 constexpr int kAnchoConcepto = 6000;
 constexpr int kAnchoImporte = 1900;
@@ -64,6 +65,17 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     LblTitulo = new QLabel(TextoLiquidacion::Pide, this);
     LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
     LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+
+    // The incomplete invoices, above the boxes they leave short; only when there are some.
+    LblIncompletas = new QLabel(QStringLiteral("Facturas incompletas"), this);
+    LblIncompletas->setObjectName(QStringLiteral("LblIncompletas"));
+    LblIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LstIncompletas = new QListWidget(this);
+    LstIncompletas->setObjectName(QStringLiteral("LstIncompletas"));
+    LstIncompletas->setWordWrap(true);
+    LstIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+    LblIncompletas->hide();
+    LstIncompletas->hide();
 
     DBGridCasillas = new QTableView(this);
     DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
@@ -118,7 +130,8 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     setTabOrder(CmbTrimestre, TxtOb[1]);
     setTabOrder(TxtOb[1], TxtOb[2]);
     setTabOrder(TxtOb[2], BtnCalcular);
-    setTabOrder(BtnCalcular, DBGridCasillas);
+    setTabOrder(BtnCalcular, LstIncompletas);
+    setTabOrder(LstIncompletas, DBGridCasillas);
     setTabOrder(DBGridCasillas, LstAvisos);
     setTabOrder(LstAvisos, BtnImprimir);
     setTabOrder(BtnImprimir, BtnPdf);
@@ -166,9 +179,16 @@ void LiquidacionFrm::ColocaControles() {
     Picture2->setGeometry(0, 0, ancho, Px(kAltoBarraSuperior));
     Picture1->setGeometry(0, qMax(height(), Px(kAlto)) - Px(kAltoBarraInferior), ancho, Px(kAltoBarraInferior));
     LblTitulo->setGeometry(Px(60), Px(kArribaTitulo), ancho - Px(120), Px(255));
-    const int altoRejilla = Px(kAlto - kArribaRejilla - kAltoAvisos - kAltoBarraInferior - 390) + masAlto;
-    DBGridCasillas->setGeometry(Px(60), Px(kArribaRejilla), ancho - Px(120), altoRejilla);
-    const int arribaAvisos = Px(kArribaRejilla) + altoRejilla + Px(60);
+    int arribaRejilla = Px(kArribaRejilla);
+    int altoRejilla = Px(kAlto - kArribaRejilla - kAltoAvisos - kAltoBarraInferior - 390) + masAlto;
+    if (!LstIncompletas->isHidden()) {
+        LblIncompletas->setGeometry(Px(60), arribaRejilla, ancho - Px(120), Px(255));
+        LstIncompletas->setGeometry(Px(60), arribaRejilla + Px(270), ancho - Px(120), Px(kAltoIncompletas - 330));
+        arribaRejilla += Px(kAltoIncompletas);
+        altoRejilla -= Px(kAltoIncompletas);
+    }
+    DBGridCasillas->setGeometry(Px(60), arribaRejilla, ancho - Px(120), altoRejilla);
+    const int arribaAvisos = arribaRejilla + altoRejilla + Px(60);
     LblAvisos->setGeometry(Px(60), arribaAvisos, ancho - Px(120), Px(255));
     LstAvisos->setGeometry(Px(60), arribaAvisos + Px(270), ancho - Px(120), Px(kAltoAvisos - 270));
     // The concepts take what the numbers and amounts leave.
@@ -230,14 +250,21 @@ void LiquidacionFrm::Muestra() {
     }
     const Liquidacion& l = informe_->Datos();
     LblTitulo->setText(l.Titulo());
-    LstAvisos->clear();
-    for (const Liquidacion::Aviso& a : l.Avisos()) {
-        auto* item = new QListWidgetItem(
-            style()->standardIcon(a.advertencia ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation), a.texto,
-            LstAvisos);
-        if (a.advertencia)
-            item->setForeground(kRojoAviso);
-    }
+    auto llena = [this](QListWidget* lista, const std::vector<Liquidacion::Aviso>& avisos) {
+        lista->clear();
+        for (const Liquidacion::Aviso& a : avisos) {
+            auto* item = new QListWidgetItem(
+                style()->standardIcon(a.advertencia ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation),
+                a.texto, lista);
+            if (a.advertencia)
+                item->setForeground(kRojoAviso);
+        }
+    };
+    llena(LstIncompletas, l.AvisosPrevios());
+    llena(LstAvisos, l.Avisos());
+    LblIncompletas->setVisible(LstIncompletas->count() > 0);
+    LstIncompletas->setVisible(LstIncompletas->count() > 0);
+    ColocaControles();
     BtnImprimir->setEnabled(true);
     BtnPdf->setEnabled(true);
 }

@@ -55,6 +55,8 @@ private:
     QComboBox* CmbTrimestre = nullptr;
     QPushButton* BtnCalcular = nullptr;
     QLabel* LblTitulo = nullptr;
+    QLabel* LblIncompletas = nullptr;
+    QListWidget* LstIncompletas = nullptr;
     QTableView* DBGridCasillas = nullptr;
     ModeloRegistros* ModeloCasillas = nullptr;
     QLabel* LblAvisos = nullptr;

@@ -65,6 +65,12 @@ LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmp
     y_ = MargenSuperior + AltoCabeceraDocumento;
     const QString impuesto = ImpuestoDelModelo(liquidacion_.modelo);
     Coloca({Renglon::Modelo, {}, NombreModelo(liquidacion_.modelo), {}}, 330);
+    // The incomplete invoices come before the boxes they leave short.
+    const std::vector<Liquidacion::Aviso> previos = liquidacion_.AvisosPrevios();
+    if (!previos.empty())
+        Coloca({Renglon::Apartado, {}, QStringLiteral("Facturas incompletas"), {}}, kAltoLinea + 60, kEntreApartados);
+    for (const Liquidacion::Aviso& aviso : previos)
+        ColocaAviso(aviso);
     const std::vector<Casilla>& casillas = liquidacion_.casillas;
     for (size_t i = 0; i < casillas.size(); ++i) {
         const Casilla& c = casillas[i];
@@ -78,14 +84,17 @@ LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmp
         Coloca(r, kAltoLinea);
     }
     Coloca({Renglon::Apartado, {}, QStringLiteral("Avisos y comprobaciones"), {}}, kAltoLinea + 60, kEntreApartados);
+    for (const Liquidacion::Aviso& aviso : liquidacion_.Avisos())
+        ColocaAviso(aviso);
+}
+
+void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
     // What must be looked into before filing prints bold.
-    for (const Liquidacion::Aviso& aviso : liquidacion_.Avisos()) {
-        const QStringList lineas = Parte(aviso.texto, aviso.advertencia ? kAdvertencia : kAviso);
-        for (int i = 0; i < lineas.size(); ++i) {
-            Renglon r{Renglon::Aviso, {}, lineas[i], {}};
-            r.negrita = aviso.advertencia;
-            Coloca(r, kAltoAviso, i == 0 ? kEntreAvisos : 0);
-        }
+    const QStringList lineas = Parte(aviso.texto, aviso.advertencia ? kAdvertencia : kAviso);
+    for (int i = 0; i < lineas.size(); ++i) {
+        Renglon r{Renglon::Aviso, {}, lineas[i], {}};
+        r.negrita = aviso.advertencia;
+        Coloca(r, kAltoAviso, i == 0 ? kEntreAvisos : 0);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The printed return: headed by the company's data like the listing, then the
-// boxes in the form's order with their numbers and names, the warnings and
-// checks, and on every page the date of printing and the page number.
+// incomplete invoices, the boxes in the form's order with their numbers and
+// names, the warnings and checks, and on every page the date of printing and
+// the page number.
 #include "liquidacion/Liquidacion.h"
 #include "reports/DocumentoRpt.h"
 #include "reports/Listado.h"
@@ -33,6 +34,7 @@ protected:
 
 private:
     void Coloca(Renglon r, double alto, double antes = 0);
+    void ColocaAviso(const Liquidacion::Aviso& aviso);
 
     Liquidacion liquidacion_;
     CabeceraEmpresa empresa_;

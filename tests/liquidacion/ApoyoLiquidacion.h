@@ -12,6 +12,13 @@ inline FacturaDeclarada Factura(bool cobro, std::optional<qint64> tipo, qint64 b
     f.tipo = tipo;
     f.base = base;
     f.cuota = cuota;
+    f.cuotaLeida = static_cast<double>(cuota) / 100;
     f.total = base + cuota;
     return f;
+}
+
+// The return of the first quarter of 2026, or of other dates.
+inline Liquidacion Calcula(ModeloDeclaracion modelo, const std::vector<FacturaDeclarada>& facturas,
+                           const QDate& desde = QDate(2026, 1, 1), const QDate& hasta = QDate(2026, 3, 31)) {
+    return CalculaLiquidacion(modelo, ImpuestoDelModelo(modelo), desde, hasta, facturas);
 }

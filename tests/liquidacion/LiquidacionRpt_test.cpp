@@ -16,9 +16,7 @@ FacturaDeclarada Cobro(qint64 tipo, qint64 base, qint64 cuota, const QString& co
 }
 
 Liquidacion Ejemplo(std::vector<FacturaDeclarada> facturas) {
-    Liquidacion l = CalculaLiquidacion(ModeloDeclaracion::M303, "IVA", facturas);
-    l.desde = "01/01/2026";
-    l.hasta = "31/03/2026";
+    Liquidacion l = Calcula(ModeloDeclaracion::M303, facturas);
     l.diferenciaNavegador = FormatoCentimos(l.Resultado() + l.CuotasSinCasilla());
     return l;
 }

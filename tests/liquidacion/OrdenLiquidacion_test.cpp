@@ -56,9 +56,9 @@ TEST_F(OrdenLiquidacion, LineasYPdfSinTocarLaBase) {
     const Salida s = Ejecuta({"--base-datos", bd, "--liquidacion", "2026", "1", pdf});
     EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
     EXPECT_EQ(s.salida, esperada.LineasOrden().join('\n') + '\n');
-    EXPECT_TRUE(s.salida.contains("\n07\t1.000,00\n08\t7,00\n09\t70,00\n"));
-    EXPECT_TRUE(s.salida.contains("\n21\t-100,00\n22\t-7,00\n25\t63,00\n26\t300,00\n27\t21,00\n"));
-    EXPECT_TRUE(s.salida.contains("\n# Tipo del 5 % sin casilla en el Modelo 420 (IGIC)"));
+    // One row per rate, ascending: 5 % (energy drinks) and 7 %.
+    EXPECT_TRUE(s.salida.contains("\n01\t100,00\n02\t5,00\n03\t5,00\n04\t1.000,00\n05\t7,00\n06\t70,00\n07\t\n"));
+    EXPECT_TRUE(s.salida.contains("\n21\t-100,00\n22\t-7,00\n25\t68,00\n26\t300,00\n27\t21,00\n"));
     EXPECT_TRUE(s.salida.contains("\n# Comprobación: 25 - 40"));
     EXPECT_EQ(Huella(bd), antes);
 
@@ -67,7 +67,7 @@ TEST_F(OrdenLiquidacion, LineasYPdfSinTocarLaBase) {
     ASSERT_TRUE(p.waitForFinished(30000));
     const QString t = QString::fromUtf8(p.readAllStandardOutput()).simplified();
     for (const char* texto : {"Bazar Atlántico", "Liquidación del Trimestre", "Modelo 420 (IGIC)",
-                              "25 Total cuota devengada 63,00", "41 Resultado régimen general 42,00"})
+                              "25 Total cuota devengada 68,00", "41 Resultado régimen general 47,00"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(texto))) << texto;
 }
 

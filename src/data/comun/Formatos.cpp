@@ -100,6 +100,15 @@ QString ConDecimales(double v, int decimales, bool agrupar) {
 QString FormatoImporte(double v) { return ConDecimales(v, 2, true); }
 
 qint64 Centimos(double v) {
+    // An amount a clear quarter of a cent away from a half rounds to the
+    // nearest cent whatever its text: below 10^10 the text of 15 digits is
+    // within a two-hundredth of a cent of the double. Only the rest are written.
+    const double cien = v * 100;
+    if (std::fabs(cien) < 1e12) {
+        const double entero = std::nearbyint(cien);
+        if (std::fabs(cien - entero) < 0.25)
+            return static_cast<qint64>(entero);
+    }
     bool negativo;
     const QString num = DigitosRedondeados(v, 2, negativo);
     // Beyond 18 digits a cent count no longer fits: such an amount is no invoice's.

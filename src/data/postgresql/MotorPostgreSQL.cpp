@@ -196,6 +196,11 @@ QString TipoColumna(const ColumnaEsquema& c) {
     return QStringLiteral("text");
 }
 
+// The return also takes the invoices operated between its dates: the few
+// that carry an operation date.
+const char* const kIndiceOperacion =
+    "create index if not exists FACTURAS_OPERACION on FACTURAS (FECHA_OPERACION) where FECHA_OPERACION is not null";
+
 QStringList EsquemaServidor() {
     QStringList r;
     for (const TablaEsquema& t : TablasPrograma()) {
@@ -209,6 +214,7 @@ QStringList EsquemaServidor() {
     }
     r << QStringLiteral("create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA) include (IMPORTE_IVA, IMPORTE_TOTAL)")
       << QStringLiteral("create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)")
+      << QLatin1String(kIndiceOperacion)
       << QStringLiteral("create table FISCALINO_VERSION (VERSION integer not null)")
       << QStringLiteral("insert into FISCALINO_VERSION (VERSION) values (%1)").arg(VersionEstructura);
     return r;
@@ -300,6 +306,7 @@ void MotorPostgreSQL::Actualiza(int version) {
                                  .arg(QLatin1String(t.nombre), QLatin1String(c.nombre), TipoColumna(c)),
                              {});
         }
+        Ejecutar(QLatin1String(kIndiceOperacion), {});
         if (version == 0)
             Ejecutar(QStringLiteral("create table if not exists FISCALINO_VERSION (VERSION integer not null)"), {});
         Ejecutar(QStringLiteral("delete from FISCALINO_VERSION"), {});

@@ -75,9 +75,15 @@ const struct {
 
 // The quarter lists and sums read one type between two dates, the listing
 // every day between two dates: both in index order, the sums from the index alone.
+// The return also takes the invoices operated between its dates: the few
+// that carry an operation date.
+const char* const kIndiceOperacion =
+    "create index if not exists FACTURAS_OPERACION on FACTURAS (FECHA_OPERACION) where FECHA_OPERACION is not null";
+
 const char* const kIndices[] = {
     "create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL)",
     "create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)",
+    kIndiceOperacion,
 };
 
 // The columns of FACTURAS in the first layout, which the second kept.
@@ -180,6 +186,7 @@ void Actualiza(sqlite3* db, const QString& ruta, int version) {
         if (version == 1)
             RehaceFacturasDe1(db);
         AnadeColumnas(db, version);
+        EjecutaSQLite(db, kIndiceOperacion);
         Sella(db);
         EjecutaSQLite(db, "commit");
     } catch (...) {
