@@ -8,6 +8,8 @@
 #include "importacion/ValoresImportacion.h"
 #include "invoices/Facturas.h"
 #include "invoices/Nif.h"
+#include "invoices/TiposVigentes.h"
+#include "config/Parametros.h"
 #include "libros/Libros.h"
 
 #include <QDir>
@@ -18,6 +20,34 @@
 #include <QSet>
 
 namespace {
+
+// The amounts a row lacks, completed from the others as the editor completes
+// them: the rate chosen among those in force on the date that rules it.
+struct ImportesFila {
+    std::optional<double> total, base, tipo, cuota;
+};
+ImportesFila CompletaImportes(ImportesFila r, const QDate& fecha) {
+    if (r.total && r.base && r.tipo && r.cuota)
+        return r;
+    if (!r.total && r.base && r.cuota)
+        r.total = *r.base + *r.cuota;
+    if (!r.cuota && r.total && r.base)
+        r.cuota = *r.total - *r.base;
+    auto texto = [](const std::optional<double>& v) { return v ? TextoNumero(*v) : QString(); };
+    const Importes c = CalculaImportes({texto(r.cuota), texto(r.total), texto(r.base), texto(r.tipo)},
+                                       ImpuestoDePalabra(OpcionIva), fecha);
+    auto completa = [](std::optional<double>& v, const QString& t) {
+        if (!v && !t.isEmpty())
+            v = LeeNumero(t);
+    };
+    completa(r.cuota, c.iva);
+    completa(r.base, c.neto);
+    completa(r.tipo, c.porcentaje);
+    // A rate below one half reads as none; with no cuota it is none.
+    if (!r.tipo && r.cuota && *r.cuota == 0 && r.base)
+        r.tipo = 0;
+    return r;
+}
 
 using K = CampoImportacion;
 using Estado = FilaImportacion::Estado;
@@ -294,7 +324,7 @@ private:
         if (!f.pais.isEmpty() && !QRegularExpression(QStringLiteral("^[A-Z]{2}$")).match(f.pais).hasMatch())
             Rechaza(f, K::Pais, QLatin1Char('\'') + f.pais + QStringLiteral("' no es un código de país de dos letras."));
         f.tipoIdentificacion = Texto(f, K::TipoIdentificacion, 2, "el tipo de identificación");
-        FacturaLibro libro;
+        ImportesFila libro;
         libro.total = Importe(f, K::Total);
         libro.base = Importe(f, K::Neto);
         libro.tipo = Importe(f, K::Porcentaje);
@@ -308,7 +338,8 @@ private:
         // An exempt operation carries no tax.
         if (!TextoCelda(Celda(K::Exenta)).isEmpty() && !libro.tipo && !libro.cuota)
             libro.tipo = libro.cuota = 0.0;
-        const ImportesLibro i = ImportesDe(libro);
+        const ImportesFila i = CompletaImportes(libro,
+                                               f.fechaOperacion.isValid() ? f.fechaOperacion : f.fecha);
         QStringList completados;
         auto toma = [&completados](const std::optional<double>& leido, const std::optional<double>& calculado,
                                    std::optional<double>& destino, const char* nombre) {
