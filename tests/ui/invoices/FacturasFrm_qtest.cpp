@@ -227,7 +227,7 @@ private slots:
                 QCOMPARE(NombreFoco(), QStringLiteral("Txts(6)"));
                 Teclea("Material de oficina");
                 // Then the customer's fields, left empty, and "&Grabar".
-                for (const char* campo : {"Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}) {
+                for (const char* campo : {"Txts(10)", "Txts(7)", "Txts(8)", "Txts(9)", "BtnAceptar"}) {
                     Intro();
                     QCOMPARE(NombreFoco(), QString::fromLatin1(campo));
                 }
@@ -264,17 +264,17 @@ private slots:
                 Enfoca(Control<QLineEdit>(d, "Txts(0)"));
                 Reescribe("P-2b");
                 Enfoca(Control<QLineEdit>(d, "Txts(3)"));
-                Reescribe("220");
+                Reescribe("260");
                 Intro();  // the VAT amount is there: net and percentage follow
-                QCOMPARE(Control<QLineEdit>(d, "Txts(4)")->text(), QStringLiteral("210"));
-                QCOMPARE(Control<QLineEdit>(d, "Txts(5)")->text(), QStringLiteral("5"));
+                QCOMPARE(Control<QLineEdit>(d, "Txts(4)")->text(), QStringLiteral("250"));
+                QCOMPARE(Control<QLineEdit>(d, "Txts(5)")->text(), QStringLiteral("4"));
                 QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
             },
             &hecho);
         DobleClic(Pagos(), 1);
         QVERIFY(hecho);
-        QCOMPARE(FilaRejilla(Pagos(), 1), QStringList({HoyTexto(), "P-2b", "210,00", "5", "10,00", "220,00"}));
-        QCOMPARE(Totales().mid(0, 2), QStringList({"31,00", "341,00"}));
+        QCOMPARE(FilaRejilla(Pagos(), 1), QStringList({HoyTexto(), "P-2b", "250,00", "4", "10,00", "260,00"}));
+        QCOMPARE(Totales().mid(0, 2), QStringList({"31,00", "381,00"}));
 
         hecho = false;
         mensajes->Responde(Respuesta::Si);
@@ -297,8 +297,8 @@ private slots:
         QCOMPARE(ContarFacturas(), 1);
         QCOMPARE(Pagos()->model()->rowCount(), 1);
         QCOMPARE(FilaRejilla(Pagos(), 0).at(1), QStringLiteral("P-2b"));
-        QCOMPARE(Totales().mid(0, 2), QStringList({"10,00", "220,00"}));
-        QCOMPARE(Diferencias(), QStringList({"-10,00", "-220,00"}));
+        QCOMPARE(Totales().mid(0, 2), QStringList({"10,00", "260,00"}));
+        QCOMPARE(Diferencias(), QStringList({"-10,00", "-260,00"}));
     }
 
     void clicBajoLasFilasDejaMarcadaLaActual() {
@@ -361,6 +361,9 @@ private slots:
                 QCOMPARE(mensajes->cuenta(), 2);
                 QCOMPARE(NombreFoco(), QStringLiteral("Txts(1)"));
                 Reescribe("1-2-08");
+                Enfoca(Control<QLineEdit>(d, "Txts(3)"));
+                Reescribe("121");
+                Intro();
                 QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
                 QVERIFY(!d->isVisible());
             },

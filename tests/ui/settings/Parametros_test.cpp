@@ -92,7 +92,7 @@ TEST(ParametrosCarga, PrimeraVezMuestraLosValoresIniciales) {
     RegistroMensajes r;
     const CargaParametrosPantalla c = LeeParametrosPantalla(kTags, kTagsChk);
     EXPECT_FALSE(c.hayFila);
-    EXPECT_EQ(c.textos, (QStringList{"", "", "16", "IVA", ""}));
+    EXPECT_EQ(c.textos, (QStringList{"", "", "21", "IVA", ""}));
     EXPECT_EQ(c.marcas, (QList<bool>{false, false}));
     EXPECT_EQ(r.cuenta(), 0);
 }
