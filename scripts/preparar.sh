@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libsqlite3-dev sqlite3 libxlsxwriter-dev libminizip-dev python3-openpyxl googletest libgtest-dev libbenchmark-dev
+          libsqlite3-dev sqlite3 libxlsxwriter-dev libminizip-dev libexpat1-dev python3-openpyxl googletest libgtest-dev libbenchmark-dev
           fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-wine qt6-translations-l10n poppler-utils xauth xvfb locales
           dpkg-dev file desktop-file-utils appstream
           libpq-dev postgresql)

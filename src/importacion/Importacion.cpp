@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <cmath>
 
 namespace {
 
@@ -159,6 +160,10 @@ QString TextoCelda(const CeldaLeida* c) {
 
 QString Numero(qint64 n) { return FormatoEnteroAgrupado(static_cast<double>(n)); }
 
+// To the cent as the books take it; an amount already in cents stays as it is
+// (most do, and the rounding by text is not cheap).
+double Centimos2(double v) { return std::nearbyint(v * 100) / 100 == v ? v : RedondeaDosDecimales(v); }
+
 // Turns the cells of one row into an invoice, checked; appends it.
 class ConstructorFilas {
 public:
@@ -186,15 +191,13 @@ public:
         for (const CeldaLeida& c : celdas)
             if (Usa(c.columna)) {
                 celdas_[static_cast<size_t>(campoDeColumna_[static_cast<size_t>(c.columna)])] = &c;
-                vacia = vacia && TextoCelda(&c).isEmpty();
+                vacia = vacia && c.clase == CeldaLeida::Clase::Texto && c.texto.trimmed().isEmpty();
             }
         if (vacia && fallo.isEmpty())
             return;
         FilaImportacion f;
         f.linea = linea;
         f.hoja = hoja_;
-        for (int k = 0; k < NumCamposMapa; ++k)
-            f.textos << TextoCelda(celdas_[static_cast<size_t>(k)]);
         error_.clear();
         if (!fallo.isEmpty())
             error_ = Donde(f) + QStringLiteral(": ") + fallo;
@@ -203,20 +206,18 @@ public:
         if (!error_.isEmpty()) {
             f.estado = Estado::Rechazada;
             f.motivo = error_;
-        } else {
+            // What the file says, to be mended; the type as the program names it where it was read.
+            for (int k = 0; k < NumCamposMapa; ++k)
+                f.textos << TextoCelda(celdas_[static_cast<size_t>(k)]);
+            if (const auto tipo = mapa_.tipoFijo ? mapa_.tipoFijo : LeeTipoTexto(f.textos[static_cast<int>(K::Tipo)]))
+                f.textos[static_cast<int>(K::Tipo)] = *tipo ? TipoCobros : TipoPagos;
+        } else if (const int igual = Repite(f); igual >= 0) {
             // The same line twice in one file is entered once.
-            const QString clave = Clave(f);
-            const auto repetida = vistas_.constFind(clave);
-            if (repetida != vistas_.constEnd()) {
-                f.estado = Estado::Repetida;
-                f.motivo = QStringLiteral("repite la línea %1").arg(*repetida);
-            } else {
-                vistas_.insert(clave, linea);
-            }
+            f.estado = Estado::Repetida;
+            f.motivo = QStringLiteral("repite la línea %1").arg(imp_.filas[static_cast<size_t>(igual)].linea);
+        } else {
+            vistas_.insert(Huella(f), static_cast<int>(imp_.filas.size()));
         }
-        // The type as the program names it, where it could be read.
-        if (const auto tipo = mapa_.tipoFijo ? mapa_.tipoFijo : LeeTipoTexto(f.textos[static_cast<int>(K::Tipo)]))
-            f.textos[static_cast<int>(K::Tipo)] = *tipo ? TipoCobros : TipoPagos;
         imp_.filas.push_back(std::move(f));
     }
 
@@ -286,7 +287,7 @@ private:
                               (porcentaje ? QStringLiteral("' no es un porcentaje.") : QStringLiteral("' no es un importe.")));
             return std::nullopt;
         }
-        return RedondeaDosDecimales(*v);
+        return Centimos2(*v);
     }
 
     void Interpreta(FilaImportacion& f) {
@@ -345,7 +346,7 @@ private:
                                    std::optional<double>& destino, const char* nombre) {
             destino = leido;
             if (!leido && calculado) {
-                destino = RedondeaDosDecimales(*calculado);
+                destino = Centimos2(*calculado);
                 completados << QString::fromUtf8(nombre);
             }
         };
@@ -370,13 +371,25 @@ private:
             f.nombre.clear();
     }
 
-    static QString Clave(const FilaImportacion& f) {
-        auto n = [](const std::optional<double>& v) { return v ? TextoNumero(*v) : QString(); };
-        return QStringList{f.cobro ? QStringLiteral("C") : QStringLiteral("P"), f.codigo, EscribeFecha(f.fecha),
-                           f.fechaOperacion.isValid() ? EscribeFecha(f.fechaOperacion) : QString(), n(f.neto),
-                           n(f.porcentaje), n(f.cuota), n(f.total), f.descripcion, f.nif, f.nombre, f.pais,
-                           f.tipoIdentificacion}
-            .join(QChar(0x1F));
+    // A row's values in one number, so that a repeated line is found without comparing every earlier one.
+    static size_t Huella(const FilaImportacion& f) {
+        auto n = [](const std::optional<double>& v) { return v ? qHash(*v) : size_t(1); };
+        return qHashMulti(0, f.cobro, f.codigo, f.fecha.toJulianDay(), f.fechaOperacion.toJulianDay(), n(f.neto),
+                          n(f.porcentaje), n(f.cuota), n(f.total), f.descripcion, f.nif, f.nombre, f.pais,
+                          f.tipoIdentificacion);
+    }
+    static bool Iguales(const FilaImportacion& a, const FilaImportacion& b) {
+        return a.cobro == b.cobro && a.codigo == b.codigo && a.fecha == b.fecha &&
+               a.fechaOperacion == b.fechaOperacion && a.neto == b.neto && a.porcentaje == b.porcentaje &&
+               a.cuota == b.cuota && a.total == b.total && a.descripcion == b.descripcion && a.nif == b.nif &&
+               a.nombre == b.nombre && a.pais == b.pais && a.tipoIdentificacion == b.tipoIdentificacion;
+    }
+    // The earlier row of the file equal to `f`, or -1.
+    int Repite(const FilaImportacion& f) const {
+        for (auto it = vistas_.constFind(Huella(f)); it != vistas_.constEnd() && it.key() == Huella(f); ++it)
+            if (Iguales(imp_.filas[static_cast<size_t>(*it)], f))
+                return *it;
+        return -1;
     }
 
     Importacion& imp_;
@@ -387,7 +400,7 @@ private:
     std::vector<int> campoDeColumna_;
     std::array<const CeldaLeida*, NumCamposImportacion> celdas_{};
     QString error_;
-    QHash<QString, int> vistas_;
+    QMultiHash<size_t, int> vistas_;  // row's values -> its place in imp_.filas
 };
 
 // ---- Workbooks -----------------------------------------------------------------
@@ -436,6 +449,18 @@ public:
         if (!cabecera_.hallada && !filas_.empty())
             Decide();
         return cabecera_;
+    }
+
+    const CabeceraHoja& Cabecera() const { return cabecera_; }
+    // The columns the map reads.
+    std::vector<char> Columnas() const {
+        std::vector<char> r;
+        for (const int c : cabecera_.mapa.columnas)
+            if (c >= 0) {
+                r.resize(std::max(r.size(), static_cast<size_t>(c) + 1), 0);
+                r[static_cast<size_t>(c)] = 1;
+            }
+        return r;
     }
 
     // The merged ranges that reach data rows: they fill their cells when read again.
@@ -586,7 +611,12 @@ void LeeXlsx(const QString& ruta, const MapaColumnas& mapa, const ProgresoImport
                 imp.cancelada = true;
                 return false;
             }
-            return l.Fila(fila, c);
+            const bool sinCabecera = !l.Cabecera().hallada;
+            const bool sigue = l.Fila(fila, c);
+            // Once the header is known, the other columns' cells are not worth reading.
+            if (sinCabecera && l.Cabecera().hallada)
+                lector.SoloColumnas(l.Columnas());
+            return sigue;
         };
         bool bien = lector.LeeHoja(hoja, alLeer);
         // Merged cells over the data are listed after it: read again, filling them.

@@ -27,8 +27,8 @@ struct FilaImportacion {
     QString codigo, descripcion, nif, nombre, pais, tipoIdentificacion;
     QDate fecha, fechaOperacion;
     std::optional<double> neto, porcentaje, cuota, total;
-    // The fields as the file wrote them, in the order of the map's first
-    // thirteen: what a refused row is saved with, to be mended.
+    // A refused row's fields as the file wrote them, in the order of the
+    // map's first thirteen: what it is saved with, to be mended.
     QStringList textos;
 };
 

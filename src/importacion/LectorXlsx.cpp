@@ -4,43 +4,35 @@
 
 #include <QFile>
 #include <QHash>
-#include <QIODevice>
-#include <QXmlStreamReader>
 #include <cmath>
+#include <cstring>
+#include <expat.h>
+#include <functional>
 #include <unzip.h>
 
 namespace {
 
-// The part of the zip being read, as a device Qt's XML reader reads from:
-// inflated as it is read, never whole in memory.
-class ParteZip : public QIODevice {
-public:
-    ParteZip(unzFile zip, qint64 tamano) : zip_(zip), tamano_(tamano) { open(QIODevice::ReadOnly); }
-    ~ParteZip() override { unzCloseCurrentFile(zip_); }
-    bool isSequential() const override { return true; }
-    qint64 Tamano() const { return tamano_; }
-    qint64 Leidos() const { return leidos_; }
-
-protected:
-    qint64 readData(char* datos, qint64 maximo) override {
-        const int n = unzReadCurrentFile(zip_, datos, static_cast<unsigned>(qMin<qint64>(maximo, 1 << 20)));
-        if (n < 0)
-            return -1;
-        leidos_ += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    unzFile zip_;
-    qint64 tamano_;
-    qint64 leidos_ = 0;
-};
-
 // Beyond this a table of shared texts is no invoices' book but a trap for the memory.
 constexpr qint64 kMaximoTextos = 512LL * 1024 * 1024;
+constexpr int kBloque = 1 << 16;
 
 const QString kNoEsLibro = QStringLiteral("no es un libro de Excel (XLSX) o está dañado");
+
+// The name without its namespace's prefix: "x:row" -> "row".
+const char* Local(const char* nombre) {
+    const char* dos = std::strrchr(nombre, ':');
+    return dos ? dos + 1 : nombre;
+}
+
+bool Es(const char* nombre, const char* local) { return std::strcmp(Local(nombre), local) == 0; }
+
+// An attribute by its local name; nullptr when the element has none.
+const char* Atributo(const char** atributos, const char* local) {
+    for (int i = 0; atributos[i]; i += 2)
+        if (Es(atributos[i], local))
+            return atributos[i + 1];
+    return nullptr;
+}
 
 // The number formats a spreadsheet shows as dates: 14 to 22, 27 to 36, 45
 // to 47 and 50 to 58 (the last ones East Asian dates).
@@ -84,14 +76,26 @@ bool CodigoDePorcentaje(const QString& codigo) {
 }
 
 // "AB12" -> column 27, row 12; false when it is not a cell's name.
-bool LeeReferencia(QStringView ref, int& columna, int& fila) {
+bool LeeReferencia(const char* ref, int& columna, int& fila) {
+    columna = 0;
     int i = 0;
-    while (i < ref.size() && ref[i].isLetter())
-        ++i;
-    columna = ColumnaDeLetras(ref.left(i).toString());
-    bool ok = false;
-    fila = ref.mid(i).toInt(&ok);
-    return columna >= 0 && ok && fila > 0;
+    for (; ref[i] >= 'A' && ref[i] <= 'Z'; ++i)
+        columna = columna * 26 + (ref[i] - 'A' + 1);
+    --columna;
+    if (i == 0 || i > 3 || ref[i] < '1' || ref[i] > '9')
+        return false;
+    fila = 0;
+    for (; ref[i] >= '0' && ref[i] <= '9'; ++i)
+        if ((fila = fila * 10 + (ref[i] - '0')) > 100000000)
+            return false;
+    return ref[i] == '\0';
+}
+
+int Entero(const char* texto) {
+    int n = 0;
+    for (const char* p = texto; p && *p >= '0' && *p <= '9' && n < 100000000; ++p)
+        n = n * 10 + (*p - '0');
+    return n;
 }
 
 // The folder of a part inside the zip: "xl/workbook.xml" -> "xl/".
@@ -116,6 +120,30 @@ QString Destino(const QString& carpeta, const QString& destino) {
 // The relationships file of a part: "xl/workbook.xml" -> "xl/_rels/workbook.xml.rels".
 QString Relaciones(const QString& parte) {
     return Carpeta(parte) + QStringLiteral("_rels/") + parte.mid(Carpeta(parte).size()) + QStringLiteral(".rels");
+}
+
+// What a part's XML says, element by element, as expat reads it.
+struct Manejador {
+    std::function<void(const char* nombre, const char** atributos)> inicio;
+    std::function<void(const char* nombre)> fin;
+    // Text is collected only while `texto` points somewhere.
+    QByteArray* texto = nullptr;
+};
+
+void XMLCALL AlEmpezar(void* datos, const char* nombre, const char** atributos) {
+    auto* m = static_cast<Manejador*>(datos);
+    if (m->inicio)
+        m->inicio(nombre, atributos);
+}
+void XMLCALL AlTerminar(void* datos, const char* nombre) {
+    auto* m = static_cast<Manejador*>(datos);
+    if (m->fin)
+        m->fin(nombre);
+}
+void XMLCALL AlLeerTexto(void* datos, const char* texto, int largo) {
+    auto* m = static_cast<Manejador*>(datos);
+    if (m->texto)
+        m->texto->append(texto, largo);
 }
 
 }  // namespace
@@ -157,43 +185,72 @@ struct LectorXlsx::Datos {
     std::vector<char> esFecha, esPorcentaje;  // by style
     bool desde1904 = false;
     std::vector<RangoCombinado> combinadas;
-    ParteZip* hojaAbierta = nullptr;
+    qint64 leidos = 0, tamano = 0;  // of the part being read
+    std::vector<char> columnas;     // those read; all when empty
 
     ~Datos() {
         if (zip)
             unzClose(zip);
     }
 
-    // Opens a part for reading (one at a time); nothing (and the error set) when it is missing.
-    std::unique_ptr<ParteZip> Abre(const QString& parte) {
+    // Names in a zip are compared without case, as spreadsheets do.
+    bool Existe(const QString& parte) { return unzLocateFile(zip, parte.toUtf8().constData(), 2) == UNZ_OK; }
+
+    // Reads part `parte` through expat, inflating it block by block; false,
+    // with the error set, when it is missing or not well formed. `para`
+    // tells, after each block, whether the reader wants no more of it.
+    bool Analiza(const QString& parte, Manejador& m, const std::function<bool()>& para = {},
+                 qint64 maximo = -1) {
         unz_file_info64 info{};
         if (!Existe(parte) || unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
             unzOpenCurrentFile(zip) != UNZ_OK) {
             error = kNoEsLibro;
-            return nullptr;
+            return false;
         }
-        return std::make_unique<ParteZip>(zip, static_cast<qint64>(info.uncompressed_size));
+        tamano = static_cast<qint64>(info.uncompressed_size);
+        leidos = 0;
+        if (maximo >= 0 && tamano > maximo) {
+            unzCloseCurrentFile(zip);
+            error = QStringLiteral("tiene demasiado texto para ser un libro de facturas");
+            return false;
+        }
+        XML_Parser p = XML_ParserCreate("UTF-8");
+        XML_SetUserData(p, &m);
+        XML_SetElementHandler(p, AlEmpezar, AlTerminar);
+        XML_SetCharacterDataHandler(p, AlLeerTexto);
+        bool bien = true;
+        for (;;) {
+            void* bloque = XML_GetBuffer(p, kBloque);
+            const int n = bloque ? unzReadCurrentFile(zip, bloque, kBloque) : -1;
+            if (n < 0 || XML_ParseBuffer(p, n, n == 0) != XML_STATUS_OK) {
+                bien = false;
+                break;
+            }
+            leidos += n;
+            if (n == 0 || (para && para()))
+                break;
+        }
+        if (!bien)
+            error = kNoEsLibro;
+        XML_ParserFree(p);
+        unzCloseCurrentFile(zip);
+        return bien;
     }
-    // Names in a zip are compared without case, as spreadsheets do.
-    bool Existe(const QString& parte) { return unzLocateFile(zip, parte.toUtf8().constData(), 2) == UNZ_OK; }
 
     // The relationships of a part: id -> part.
     QHash<QString, QString> LeeRelaciones(const QString& parte, QString* documento = nullptr) {
         QHash<QString, QString> r;
-        auto f = Abre(Relaciones(parte));
-        if (!f)
-            return r;
-        QXmlStreamReader x(f.get());
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isStartElement() && x.name() == QLatin1String("Relationship")) {
-                const auto a = x.attributes();
-                const QString destino = Destino(Carpeta(parte), a.value(QLatin1String("Target")).toString());
-                r.insert(a.value(QLatin1String("Id")).toString(), destino);
-                if (documento && a.value(QLatin1String("Type")).endsWith(QLatin1String("/officeDocument")))
-                    *documento = destino;
-            }
-        }
+        Manejador m;
+        m.inicio = [&](const char* nombre, const char** a) {
+            if (!Es(nombre, "Relationship"))
+                return;
+            const QString destino = Destino(Carpeta(parte), QString::fromUtf8(Atributo(a, "Target")));
+            r.insert(QString::fromUtf8(Atributo(a, "Id")), destino);
+            const char* tipo = Atributo(a, "Type");
+            if (documento && tipo && QByteArray(tipo).endsWith("/officeDocument"))
+                *documento = destino;
+        };
+        Analiza(Relaciones(parte), m);
         return r;
     }
 
@@ -202,30 +259,24 @@ struct LectorXlsx::Datos {
         LeeRelaciones(QString(), &libro);
         if (libro.isEmpty())
             libro = QStringLiteral("xl/workbook.xml");
-        error.clear();
         const QHash<QString, QString> rel = LeeRelaciones(libro);
-        auto f = Abre(libro);
-        if (!f)
-            return false;
-        QXmlStreamReader x(f.get());
-        while (!x.atEnd()) {
-            x.readNext();
-            if (!x.isStartElement())
-                continue;
-            const auto a = x.attributes();
-            if (x.name() == QLatin1String("workbookPr")) {
-                const auto v = a.value(QLatin1String("date1904"));
-                desde1904 = v == QLatin1String("1") || v == QLatin1String("true");
-            } else if (x.name() == QLatin1String("sheet")) {
+        error.clear();
+        Manejador m;
+        m.inicio = [&](const char* nombre, const char** a) {
+            if (Es(nombre, "workbookPr")) {
+                const char* v = Atributo(a, "date1904");
+                desde1904 = v && (std::strcmp(v, "1") == 0 || std::strcmp(v, "true") == 0);
+            } else if (Es(nombre, "sheet")) {
+                // The relationship's id is the prefixed "r:id".
                 QString id;
-                for (const QXmlStreamAttribute& at : a)
-                    if (at.name() == QLatin1String("id"))
-                        id = at.value().toString();
-                nombres << a.value(QLatin1String("name")).toString();
+                for (int i = 0; a[i]; i += 2)
+                    if (std::strchr(a[i], ':') && Es(a[i], "id"))
+                        id = QString::fromUtf8(a[i + 1]);
+                nombres << QString::fromUtf8(Atributo(a, "name"));
                 partes << rel.value(id, QStringLiteral("xl/worksheets/sheet%1.xml").arg(nombres.size()));
             }
-        }
-        if (x.hasError() || nombres.isEmpty()) {
+        };
+        if (!Analiza(libro, m) || nombres.isEmpty()) {
             error = kNoEsLibro;
             return false;
         }
@@ -236,148 +287,91 @@ struct LectorXlsx::Datos {
         const QString parte = carpeta + QStringLiteral("sharedStrings.xml");
         if (!Existe(parte))
             return true;
-        auto f = Abre(parte);
-        if (!f)
-            return false;
-        if (f->Tamano() > kMaximoTextos) {
-            error = QStringLiteral("tiene demasiado texto para ser un libro de facturas");
-            return false;
-        }
-        QXmlStreamReader x(f.get());
-        QString actual;
-        int nivelFonetico = 0;
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isStartElement()) {
-                if (x.name() == QLatin1String("si"))
-                    actual.clear();
-                else if (x.name() == QLatin1String("rPh"))
-                    ++nivelFonetico;  // the reading aid of East Asian texts is not the text
-                else if (x.name() == QLatin1String("t") && nivelFonetico == 0)
-                    actual += x.readElementText();
-            } else if (x.isEndElement()) {
-                if (x.name() == QLatin1String("si"))
-                    textos << actual;
-                else if (x.name() == QLatin1String("rPh"))
-                    --nivelFonetico;
-            }
-        }
-        if (x.hasError()) {
-            error = kNoEsLibro;
-            return false;
-        }
-        return true;
+        QByteArray actual, trozo;
+        int fonetico = 0;
+        Manejador m;
+        m.inicio = [&](const char* nombre, const char**) {
+            const char* n = Local(nombre);
+            if (std::strcmp(n, "si") == 0)
+                actual.clear();
+            else if (std::strcmp(n, "rPh") == 0)
+                ++fonetico;  // the reading aid of East Asian texts is not the text
+            else if (std::strcmp(n, "t") == 0 && fonetico == 0)
+                m.texto = &actual;
+        };
+        m.fin = [&](const char* nombre) {
+            const char* n = Local(nombre);
+            if (std::strcmp(n, "t") == 0)
+                m.texto = nullptr;
+            else if (std::strcmp(n, "rPh") == 0)
+                --fonetico;
+            else if (std::strcmp(n, "si") == 0)
+                textos << QString::fromUtf8(actual);
+        };
+        return Analiza(parte, m, {}, kMaximoTextos);
     }
 
     bool LeeEstilos(const QString& carpeta) {
         const QString parte = carpeta + QStringLiteral("styles.xml");
         if (!Existe(parte))
             return true;
-        auto f = Abre(parte);
-        if (!f)
-            return false;
-        QXmlStreamReader x(f.get());
         QHash<int, QString> propios;
         bool enCeldas = false;
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isEndElement() && x.name() == QLatin1String("cellXfs"))
-                enCeldas = false;
-            if (!x.isStartElement())
-                continue;
-            const auto a = x.attributes();
-            if (x.name() == QLatin1String("numFmt")) {
-                propios.insert(a.value(QLatin1String("numFmtId")).toInt(), a.value(QLatin1String("formatCode")).toString());
-            } else if (x.name() == QLatin1String("cellXfs")) {
+        Manejador m;
+        m.inicio = [&](const char* nombre, const char** a) {
+            const char* n = Local(nombre);
+            if (std::strcmp(n, "numFmt") == 0) {
+                propios.insert(Entero(Atributo(a, "numFmtId")), QString::fromUtf8(Atributo(a, "formatCode")));
+            } else if (std::strcmp(n, "cellXfs") == 0) {
                 enCeldas = true;
-            } else if (enCeldas && x.name() == QLatin1String("xf")) {
-                const int id = a.value(QLatin1String("numFmtId")).toInt();
+            } else if (enCeldas && std::strcmp(n, "xf") == 0) {
+                const int id = Entero(Atributo(a, "numFmtId"));
                 const auto propio = propios.constFind(id);
-                const bool fecha = propio != propios.constEnd() ? CodigoDeFecha(*propio) : FormatoFechaIncorporado(id);
-                const bool pct = propio != propios.constEnd() ? CodigoDePorcentaje(*propio) : (id == 9 || id == 10);
-                esFecha.push_back(fecha);
-                esPorcentaje.push_back(pct);
+                esFecha.push_back(propio != propios.constEnd() ? CodigoDeFecha(*propio) : FormatoFechaIncorporado(id));
+                esPorcentaje.push_back(propio != propios.constEnd() ? CodigoDePorcentaje(*propio) : (id == 9 || id == 10));
             }
-        }
-        if (x.hasError()) {
-            error = kNoEsLibro;
-            return false;
-        }
-        return true;
+        };
+        m.fin = [&](const char* nombre) {
+            if (Es(nombre, "cellXfs"))
+                enCeldas = false;
+        };
+        return Analiza(parte, m);
     }
 
-    // The cell the reader stands on (<c>), read to its end; false when it holds nothing.
-    bool LeeCelda(QXmlStreamReader& x, int& columna, int fila, CeldaLeida& c) {
-        const auto a = x.attributes();
-        const QStringView ref = a.value(QLatin1String("r"));
-        int f = fila;
-        if (!ref.isEmpty() && !LeeReferencia(ref, columna, f))
-            x.raiseError(QStringLiteral("celda"));
-        const QString tipo = a.value(QLatin1String("t")).toString();
-        const int estilo = a.value(QLatin1String("s")).toInt();
-        QString valor;
-        bool hayValor = false;
-        while (x.readNextStartElement()) {
-            if (x.name() == QLatin1String("v")) {
-                valor = x.readElementText();
-                hayValor = true;
-            } else if (x.name() == QLatin1String("is")) {
-                // An inline text: its runs, without the reading aids.
-                while (x.readNextStartElement()) {
-                    if (x.name() == QLatin1String("t")) {
-                        valor += x.readElementText();
-                    } else if (x.name() == QLatin1String("r")) {
-                        while (x.readNextStartElement())
-                            if (x.name() == QLatin1String("t"))
-                                valor += x.readElementText();
-                            else
-                                x.skipCurrentElement();
-                    } else {
-                        x.skipCurrentElement();
-                    }
-                }
-                hayValor = true;
-            } else {
-                x.skipCurrentElement();  // the formula itself: its value is in <v>
-            }
-        }
-        c = CeldaLeida();
-        c.columna = columna;
-        if (!hayValor)
-            return false;
+    // The cell whose value `valor` was read with type `tipo` and style `estilo`;
+    // false when it holds nothing.
+    bool Celda(CeldaLeida& c, const QByteArray& tipo, int estilo, const QByteArray& valor) {
+        c.clase = CeldaLeida::Clase::Texto;
+        c.texto.clear();
+        c.numero = 0;
+        c.fecha = QDate();
+        c.porcentaje = false;
         const size_t s = static_cast<size_t>(qMax(0, estilo));
-        if (tipo == QLatin1String("s")) {
+        if (tipo == "s") {
             bool ok = false;
             const int i = valor.toInt(&ok);
-            if (!ok || i < 0 || i >= textos.size()) {
-                x.raiseError(QStringLiteral("texto"));
+            if (!ok || i < 0 || i >= textos.size())
                 return false;
-            }
             c.texto = textos[i];
-        } else if (tipo == QLatin1String("inlineStr") || tipo == QLatin1String("str")) {
-            c.texto = valor;
-        } else if (tipo == QLatin1String("b")) {
-            c.texto = valor == QLatin1String("1") ? QStringLiteral("VERDADERO") : QStringLiteral("FALSO");
-        } else if (tipo == QLatin1String("e")) {
-            c.texto = valor;  // "#N/A", "#DIV/0!": what the sheet shows
-        } else if (tipo == QLatin1String("d")) {
-            c.fecha = QDate::fromString(valor.left(10), Qt::ISODate);
+        } else if (tipo == "inlineStr" || tipo == "str" || tipo == "e") {
+            c.texto = QString::fromUtf8(valor);  // an error shows as the sheet shows it: "#N/A"
+        } else if (tipo == "b") {
+            c.texto = valor == "1" ? QStringLiteral("VERDADERO") : QStringLiteral("FALSO");
+        } else if (tipo == "d") {
+            c.fecha = QDate::fromString(QString::fromLatin1(valor.left(10)), Qt::ISODate);
             if (c.fecha.isValid())
                 c.clase = CeldaLeida::Clase::Fecha;
             else
-                c.texto = valor;
+                c.texto = QString::fromUtf8(valor);
+        } else if (const auto n = LeeNumeroConPunto(valor); !n) {
+            c.texto = QString::fromUtf8(valor);
+        } else if (s < esFecha.size() && esFecha[s] && FechaDeSerie(*n, desde1904).isValid()) {
+            c.clase = CeldaLeida::Clase::Fecha;
+            c.fecha = FechaDeSerie(*n, desde1904);
         } else {
-            const auto n = LeeNumeroConPunto(valor);
-            if (!n) {
-                c.texto = valor;
-            } else if (s < esFecha.size() && esFecha[s] && FechaDeSerie(*n, desde1904).isValid()) {
-                c.clase = CeldaLeida::Clase::Fecha;
-                c.fecha = FechaDeSerie(*n, desde1904);
-            } else {
-                c.clase = CeldaLeida::Clase::Numero;
-                c.numero = *n;
-                c.porcentaje = s < esPorcentaje.size() && esPorcentaje[s];
-            }
+            c.clase = CeldaLeida::Clase::Numero;
+            c.numero = *n;
+            c.porcentaje = s < esPorcentaje.size() && esPorcentaje[s];
         }
         return c.clase != CeldaLeida::Clase::Texto || !c.texto.isEmpty();
     }
@@ -400,64 +394,79 @@ QString LectorXlsx::Error() const { return d_->error; }
 QStringList LectorXlsx::Hojas() const { return d_->nombres; }
 const std::vector<RangoCombinado>& LectorXlsx::Combinadas() const { return d_->combinadas; }
 
+void LectorXlsx::SoloColumnas(std::vector<char> columnas) { d_->columnas = std::move(columnas); }
+
 int LectorXlsx::Avance() const {
-    const ParteZip* f = d_->hojaAbierta;
-    return f && f->Tamano() > 0 ? static_cast<int>(qMin<qint64>(f->Leidos() * 1000 / f->Tamano(), 1000)) : 0;
+    return d_->tamano > 0 ? static_cast<int>(qMin<qint64>(d_->leidos * 1000 / d_->tamano, 1000)) : 0;
 }
 
 bool LectorXlsx::LeeHoja(int hoja, const AlLeerFila& alLeer) {
-    d_->combinadas.clear();
-    d_->error.clear();
-    if (hoja < 0 || hoja >= d_->partes.size()) {
-        d_->error = kNoEsLibro;
+    Datos& d = *d_;
+    d.combinadas.clear();
+    d.columnas.clear();
+    d.error.clear();
+    if (hoja < 0 || hoja >= d.partes.size()) {
+        d.error = kNoEsLibro;
         return false;
     }
-    auto f = d_->Abre(d_->partes[hoja]);
-    if (!f)
-        return false;
-    d_->hojaAbierta = f.get();
-    struct Suelta {
-        ParteZip*& f;
-        ~Suelta() { f = nullptr; }
-    } suelta{d_->hojaAbierta};
-    QXmlStreamReader x(f.get());
     std::vector<CeldaLeida> celdas;
     CeldaLeida celda;
-    int fila = 0;
-    while (!x.atEnd()) {
-        x.readNext();
-        if (!x.isStartElement())
-            continue;
-        if (x.name() == QLatin1String("row")) {
-            const auto r = x.attributes().value(QLatin1String("r"));
-            bool ok = false;
-            const int n = r.toInt(&ok);
-            fila = ok && n > 0 ? n : fila + 1;
+    QByteArray tipo, valor;
+    int fila = 0, columna = -1, estilo = 0;
+    bool enCelda = false, hayValor = false, danada = false, basta = false;
+    Manejador m;
+    m.inicio = [&](const char* nombre, const char** a) {
+        const char* n = Local(nombre);
+        if (std::strcmp(n, "c") == 0) {
+            int f = fila;
+            const char* ref = Atributo(a, "r");
+            ++columna;
+            if (ref && !LeeReferencia(ref, columna, f))
+                danada = true;
+            const char* t = Atributo(a, "t");
+            tipo = t ? QByteArray(t) : QByteArray();
+            estilo = Entero(Atributo(a, "s"));
+            valor.clear();
+            enCelda = true;
+            hayValor = false;
+        } else if (enCelda && (std::strcmp(n, "v") == 0 || std::strcmp(n, "t") == 0) &&
+                   (d.columnas.empty() || (columna < static_cast<int>(d.columnas.size()) && d.columnas[columna]))) {
+            // <v> holds the value (a formula's too, its last result); <t> the runs of an inline text.
+            m.texto = &valor;
+            hayValor = true;
+        } else if (std::strcmp(n, "row") == 0) {
+            const int r = Entero(Atributo(a, "r"));
+            fila = r > 0 ? r : fila + 1;
+            columna = -1;
             celdas.clear();
-            int columna = -1;
-            while (x.readNextStartElement()) {
-                if (x.name() != QLatin1String("c")) {
-                    x.skipCurrentElement();
-                    continue;
-                }
-                ++columna;
-                if (d_->LeeCelda(x, columna, fila, celda))
-                    celdas.push_back(std::move(celda));
-            }
-            if (x.hasError())
-                break;
-            if (!celdas.empty() && !alLeer(fila, celdas))
-                return true;
-        } else if (x.name() == QLatin1String("mergeCell")) {
-            const QStringList partes = x.attributes().value(QLatin1String("ref")).toString().split(QLatin1Char(':'));
+        } else if (std::strcmp(n, "mergeCell") == 0) {
+            const QByteArray ref = Atributo(a, "ref");
+            const int dos = ref.indexOf(':');
             RangoCombinado rango;
-            if (partes.size() == 2 && LeeReferencia(partes[0], rango.columna1, rango.fila1) &&
-                LeeReferencia(partes[1], rango.columna2, rango.fila2))
-                d_->combinadas.push_back(rango);
+            if (dos > 0 && LeeReferencia(ref.left(dos).constData(), rango.columna1, rango.fila1) &&
+                LeeReferencia(ref.constData() + dos + 1, rango.columna2, rango.fila2))
+                d.combinadas.push_back(rango);
         }
-    }
-    if (x.hasError()) {
-        d_->error = QStringLiteral("la hoja %1 está dañada (%2)").arg(d_->nombres[hoja], x.errorString());
+    };
+    m.fin = [&](const char* nombre) {
+        const char* n = Local(nombre);
+        if (std::strcmp(n, "v") == 0 || std::strcmp(n, "t") == 0) {
+            m.texto = nullptr;
+        } else if (std::strcmp(n, "c") == 0) {
+            enCelda = false;
+            celda.columna = columna;
+            if (hayValor && d.Celda(celda, tipo, estilo, valor))
+                celdas.push_back(celda);
+            else if (hayValor && tipo == "s")
+                danada = valor.toInt() >= d.textos.size();
+        } else if (std::strcmp(n, "row") == 0 && !celdas.empty() && !basta) {
+            basta = !alLeer(fila, celdas);
+        }
+    };
+    const bool bien = d.Analiza(d.partes[hoja], m, [&] { return danada || basta; });
+    d.tamano = 0;
+    if (!bien || danada) {
+        d.error = QStringLiteral("la hoja %1 está danada").arg(d.nombres[hoja]);
         return false;
     }
     return true;

@@ -1,8 +1,8 @@
 #pragma once
 // A workbook (XLSX) read as a spreadsheet shows it: shared and inline texts,
 // numbers, date cells, the value a formula had when it was last computed.
-// The zip is minizip's and the XML Qt's stream reader; a sheet is read row by
-// row, so that a sheet of a million rows takes the memory of one.
+// The zip is minizip's and the XML expat's, read as it is inflated: a sheet
+// of a million rows takes the memory of one.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -44,6 +44,9 @@ public:
     // False, with Error(), when the sheet is damaged.
     using AlLeerFila = std::function<bool(int fila, const std::vector<CeldaLeida>& celdas)>;
     bool LeeHoja(int hoja, const AlLeerFila& alLeer);
+    // From now on only the cells of the columns marked are read (all when
+    // empty); the row callback may call it once it knows which it needs.
+    void SoloColumnas(std::vector<char> columnas);
     // The merged ranges of the sheet read last (the file lists them after its rows).
     const std::vector<RangoCombinado>& Combinadas() const;
     // How far the sheet being read has gone, 0 to 1000.

@@ -54,7 +54,7 @@ TEST(ValoresImportacion, FechasTiposYNumerosDeArchivo) {
     const std::pair<const char*, const char*> numeros[] = {{"1234.5", "1234,5"}, {"-1E-3", "-0,001"}, {"+2", "2"},
                                                            {"1,5", "-"},         {"inf", "-"},        {"", "-"}};
     for (const auto& [texto, esperado] : numeros)
-        EXPECT_EQ(Opcional(LeeNumeroConPunto(QString::fromLatin1(texto))), esperado) << texto;
+        EXPECT_EQ(Opcional(LeeNumeroConPunto(texto)), esperado) << texto;
 }
 
 TEST(LectorCsv, CodificacionSeparadorYComillas) {

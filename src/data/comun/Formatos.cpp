@@ -191,10 +191,10 @@ std::optional<double> LeeNumero(const QString& texto) {
     return m.captured(1) == QLatin1String("-") ? -v : v;
 }
 
-std::optional<double> LeeNumeroConPunto(const QString& texto) {
-    QByteArray t = texto.trimmed().toLatin1();
+std::optional<double> LeeNumeroConPunto(QByteArrayView texto) {
+    QByteArrayView t = texto.trimmed();
     if (t.startsWith('+'))
-        t.remove(0, 1);
+        t = t.sliced(1);
     if (t.isEmpty())
         return std::nullopt;
     // The digits, point and exponent only: no "inf" or "nan".
@@ -202,8 +202,8 @@ std::optional<double> LeeNumeroConPunto(const QString& texto) {
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e' || c == 'E'))
             return std::nullopt;
     double v = 0;
-    const auto r = std::from_chars(t.constData(), t.constData() + t.size(), v);
-    if (r.ec != std::errc() || r.ptr != t.constData() + t.size() || !std::isfinite(v))
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(v))
         return std::nullopt;
     return v;
 }

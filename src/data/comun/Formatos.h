@@ -1,6 +1,7 @@
 #pragma once
 // Spanish regional formats, whatever the machine's locale: decimal comma,
 // "." between thousands, dates day/month/year. The one place for them.
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -35,7 +36,7 @@ std::optional<double> LeeNumero(const QString& texto);
 // Reads a number as files store it, whatever the locale: optional sign,
 // digits, a decimal point and an exponent, no grouping ("1234.5", "-1E-3").
 // Nothing for anything else.
-std::optional<double> LeeNumeroConPunto(const QString& texto);
+std::optional<double> LeeNumeroConPunto(QByteArrayView texto);
 
 // Reads a date day first: day, month and year separated by "/", "-" or ".".
 // One- and two-digit years: 0..29 -> 2000..2029, 30..99 -> 1930..1999.

@@ -103,7 +103,7 @@ public:
             return f.estado == Estado::Nueva      ? QStringLiteral("Nueva")
                    : f.estado == Estado::Repetida ? QStringLiteral("Repetida")
                                                   : QStringLiteral("Rechazada");
-        case Tipo: return f.textos.value(static_cast<int>(K::Tipo));
+        case Tipo: return rechazada ? f.textos.value(static_cast<int>(K::Tipo)) : f.cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos");
         case Codigo: return rechazada ? f.textos.value(static_cast<int>(K::Codigo)) : f.codigo;
         case Fecha: return rechazada ? f.textos.value(static_cast<int>(K::Fecha)) : EscribeFecha(f.fecha);
         case Nif: return rechazada ? f.textos.value(static_cast<int>(K::Nif)) : f.nif;
