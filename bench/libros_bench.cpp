@@ -59,7 +59,8 @@ DatosLibros Facturas(int n) {
             f.nombre = QStringLiteral("Société Générale d'Équipement %1").arg(i % 100);
         } else if (i % 10 != 0) {
             f.nif = QStringLiteral("12345678Z");
-            f.nombre = i % 100 == 3 ? QStringLiteral("Bar \"El Puerto\"; Cádiz") : QStringLiteral("Cliente número %1").arg(i % 1000);
+            f.nombre = i % 100 == 3 ? QStringLiteral("Bar \"El Puerto\"; Cádiz")
+                                    : QStringLiteral("Cliente número %1").arg(i % 1000);
         }
         const qint64 signo = i % 17 == 0 ? -1 : 1;
         const qint64 base = signo * (10000 + i % 90000), tipo = i % 3 == 0 ? 1000 : 2100;
@@ -130,7 +131,8 @@ Derivados Deriva(const FilaC& f) {
             dec = f.operacion;
     }
     static const char* const tipos[] = {"F1", "F2", "R4", "R5"};
-    return {dec, tipos[(negativa ? 2 : 0) + (f.nif.empty() ? 1 : 0)], !f.pais.empty() && f.pais != "ES"};
+    const bool extranjera = !f.nif.empty() && !f.pais.empty() && f.pais != "ES";
+    return {dec, tipos[(negativa ? 2 : 0) + (f.nif.empty() ? 1 : 0)], extranjera};
 }
 // The bytes of the first `n` characters of a UTF-8 text.
 size_t Corte(const std::string& s, int n) {

@@ -478,7 +478,8 @@ private:
         usado_ += n;
     }
     void VaciaBufer() {
-        if (bien_ && usado_ > 0 && archivo_.write(bufer_.data(), static_cast<qint64>(usado_)) != static_cast<qint64>(usado_))
+        const auto n = static_cast<qint64>(usado_);
+        if (bien_ && n > 0 && archivo_.write(bufer_.data(), n) != n)
             bien_ = false;
         usado_ = 0;
     }

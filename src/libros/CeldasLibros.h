@@ -114,7 +114,8 @@ struct Fila {
     bool igic;
     QDate declaracion;
     int anio, mes;
-    bool extranjera, sinIdentificacion;
+    bool extranjera;  // with an identifier of another country
+    bool sinIdentificacion;
 };
 
 // The cell of column `i`, which takes `campo`.
@@ -231,8 +232,9 @@ void RecorreCeldas(const FacturaLibro& f, const EmpresaLibros& empresa, Impuesto
     const QDate declaracion = f.Declaracion();
     int anio = 0, mes = 0;
     declaracion.getDate(&anio, &mes, nullptr);
-    const libros_detalle::Fila x{f,   empresa, impuesto == Impuesto::IGIC, declaracion, anio, mes, f.Extranjera(),
-                                 libros_detalle::Vacio(f.nif)};
+    const bool sinIdentificacion = libros_detalle::Vacio(f.nif);
+    const libros_detalle::Fila x{f,    empresa, impuesto == Impuesto::IGIC, declaracion, anio, mes,
+                                 !sinIdentificacion && f.Extranjera(), sinIdentificacion};
     if (f.expedida)
         libros_detalle::CeldasExpedidas(x, d, std::make_index_sequence<std::size(kColumnasExpedidas)>());
     else

@@ -9,7 +9,7 @@
 #include "invoices/Facturas.h"
 #include "invoices/Nif.h"
 
-#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -17,8 +17,6 @@ using K = CampoLibro;
 
 // Above this total a collected invoice cannot be a simplified one.
 constexpr qint64 kLimiteSimplificada = 40000;
-
-const QString kPeriodos[4] = {QStringLiteral("1T"), QStringLiteral("2T"), QStringLiteral("3T"), QStringLiteral("4T")};
 
 std::optional<qint64> Centesimas(const Valor& v) {
     if (v.EsNulo())
@@ -133,8 +131,8 @@ DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre, Impuesto im
     d.impuesto = impuesto;
     d.empresa = LeeEmpresaLibros(*con.AbrirRegistros(QStringLiteral("select * from DATOS_EMPRESA")));
     // A file of the first layouts has no operation date to select by.
-    const bool conFechaOperacion =
-        con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
+    const bool conFechaOperacion = con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))
+                                       ->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
     auto rs = con.AbrirRegistros(SqlFacturasLibros(d.rango, conFechaOperacion));
     auto columna = [&rs](const char* nombre) { return rs->IndiceColumna(QLatin1String(nombre)); };
     const int cTipo = columna("TIPO"), cFecha = columna("FECHA_FACTURA"), cCodigo = columna("COD_FACTURA"),
@@ -166,15 +164,6 @@ DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre, Impuesto im
     }
     return d;
 }
-
-QString TipoFacturaLibro(const FacturaLibro& f) {
-    const bool conIdentificacion = !Vacio(f.nif);
-    if (f.Negativa())
-        return conIdentificacion ? QStringLiteral("R4") : QStringLiteral("R5");
-    return conIdentificacion ? QStringLiteral("F1") : QStringLiteral("F2");
-}
-
-QString PeriodoLibro(const QDate& fecha) { return kPeriodos[TrimestreDeFecha(fecha)]; }
 
 std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& facturas, Impuesto impuesto) {
     const QString palabra = impuesto == Impuesto::IGIC ? QStringLiteral("IGIC") : QStringLiteral("IVA");

@@ -67,12 +67,6 @@ DatosLibros LeeDatosLibros(ConexionBD& con, int anio, int trimestre, Impuesto im
 // The company's row (the first; empty when there is none).
 EmpresaLibros LeeEmpresaLibros(const Registros& rs);
 
-// F1 with an identifier, F2 without (a simplified invoice); R4 and R5 the
-// same for a negative total (rectifying invoices).
-QString TipoFacturaLibro(const FacturaLibro& f);
-// "1T" .. "4T": the quarter of the date.
-QString PeriodoLibro(const QDate& fecha);
-
 // An invoice the books cannot take as it is, and why.
 struct IncidenciaLibro {
     QString tipo;  // "Cobros" or "Pagos"

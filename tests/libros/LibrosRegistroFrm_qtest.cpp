@@ -192,7 +192,8 @@ private slots:
     void cancelarDuranteLaExportacionNoDejaNada() {
         Conexion->Ejecutar("begin");
         for (int i = 0; i < 3000; ++i)
-            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""}, {"Q2826000H", "", ""});
+            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""},
+                    {"Q2826000H", "", ""});
         Conexion->Ejecutar("commit");
         Abre();
         Reemplaza(Control(frm.get(), "TxtEjercicio"), "2026");

@@ -90,6 +90,9 @@ TEST(Libros, CadaFilaConSuPeriodoSusFechasYSusImportesGrabados) {
         {{false, "15/01/2026", "", "X-99", "Müller GmbH", 12100, 10000, 2100, 2100, "DE", "04"}, Impuesto::IVA,
          "A=#2026 B=1T F=F1 I=@15/01/2026 K=F-1 M=@15/01/2026 P=04 Q=DE R=X-99 S=Müller GmbH T=01 U=N V=N W=N "
          "Z=#12100 AA=#10000 AB=#2100 AC=#2100 AD=#2100"},
+        {{true, "15/01/2026", "", "", "", 12100, 10000, 2100, 2100, "FR", "02"}, Impuesto::IVA,
+         "A=#2026 B=1T F=F2 I=@15/01/2026 L=F-1 Q=VENTAS A CONSUMIDOR FINAL R=01 S=S1 U=#12100 V=#10000 W=#2100 "
+         "X=#2100"},
         {{true, "15/01/2026", "", "12345678Z", "Ana", 12100, 10000, 2100, 2100, "ES", "02"}, Impuesto::IVA,
          "A=#2026 B=1T F=F1 I=@15/01/2026 L=F-1 P=12345678Z Q=Ana R=01 S=S1 U=#12100 V=#10000 W=#2100 X=#2100"},
         // IGIC: outside VAT, the net alone.
