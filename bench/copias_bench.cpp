@@ -96,7 +96,7 @@ BENCHMARK(BM_CopiaAlSalir)->UseManualTime()->Unit(benchmark::kMillisecond)->Iter
 
 void BM_CopiaDePantalla(benchmark::State& estado) {
     PreparaBase();
-    const QString destino = CarpetaCopias() + QLatin1Char('/') + NombreCopiaSeguridad(QDate::currentDate());
+    const QString destino = CarpetaCopias() + QLatin1Char('/') + NombreCopiaSeguridad(QDate::currentDate(), OrigenCopia());
     for (auto _ : estado)
         CopiaArchivoBD(OrigenCopia(), destino);
 }
@@ -104,7 +104,7 @@ BENCHMARK(BM_CopiaDePantalla)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_Restauracion(benchmark::State& estado) {
     PreparaBase();
-    const QString copia = CarpetaCopias() + QLatin1Char('/') + NombreCopiaSeguridad(QDate::currentDate());
+    const QString copia = CarpetaCopias() + QLatin1Char('/') + NombreCopiaSeguridad(QDate::currentDate(), OrigenCopia());
     CopiaArchivoBD(OrigenCopia(), copia);
     for (auto _ : estado) {
         const QString previa = RestauraCopia(copia);

@@ -17,22 +17,39 @@ const int kEsperaComprobacionMs = 1000;
 const QString kTituloPrimeraVez = QStringLiteral("Primera ejecución - CONFIGURACIÓN");
 
 // A new computer, or a lost database, with copies at hand: one of them may be
-// put in place before an empty database is created. True once connected to it.
-bool RestauraEnVezDeEmpezar(const Arranque& ganchos) {
-    if (!ganchos.restauraPrimeraVez || QFileInfo::exists(RutaBaseDatos()) || !HayCopias(CarpetaCopia()))
+// put in place of the empty database. True when one was restored.
+bool OfreceRestaurar(const Arranque& ganchos) {
+    if (!ganchos.restauraPrimeraVez || !HayCopias(CarpetaCopia()))
         return false;
     const Respuesta r = MuestraMensaje(
         QStringLiteral("Atención, es la primera vez que se arranca la aplicación, pero hay copias de seguridad en ") +
             CarpetaCopia() +
             QStringLiteral(". ¿Desea restaurar una de ellas? Si contesta No, se creará una base de datos vacía."),
         Botones::SiNo, Icono::Pregunta, kTituloPrimeraVez);
-    return r == Respuesta::Si && ganchos.restauraPrimeraVez() && Conexion && Conexion->Abierta();
+    return r == Respuesta::Si && ganchos.restauraPrimeraVez();
+}
+
+// Connects, offering the copies when the database does not exist yet. A file
+// is looked for before the connection creates it, so that a copy takes its
+// place; a server's database exists before the program's tables do, and is
+// known new once connected, a copy then replacing the empty tables. False
+// when there is no connection.
+bool ConectaOfreciendoCopias(const Arranque& ganchos) {
+    const QString ruta = RutaBaseDatos();
+    const bool servidor = ConexionBD::EsDireccionServidor(ruta);
+    if (!servidor && !QFileInfo::exists(ruta) && OfreceRestaurar(ganchos) && Conexion && Conexion->Abierta())
+        return true;
+    if (!ConectarBD())
+        return false;
+    if (servidor && Conexion->Nueva())
+        OfreceRestaurar(ganchos);
+    return (Conexion && Conexion->Abierta()) || ConectarBD();
 }
 
 }  // namespace
 
 FinArranque Main(const Arranque& ganchos) {
-    if (!RestauraEnVezDeEmpezar(ganchos) && !ConectarBD())
+    if (!ConectaOfreciendoCopias(ganchos))
         return FinArranque::SinConexion;
     ComprobarVersion();
 

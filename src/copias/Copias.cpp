@@ -23,9 +23,12 @@ bool EsLaConectada(const QString& origen) {
 
 QFileInfoList ArchivosDeCopia(const QString& carpeta) {
     QDir d(carpeta);
+    // The program's copies, and those of a database of another name.
+    const QString enUsoRuta = OrigenCopia();
     const QFileInfoList todos =
-        d.entryInfoList({TituloAplicacion + QStringLiteral("*.mdb")}, QDir::Files | QDir::Readable, QDir::Time);
-    const QFileInfo enUso(OrigenCopia());
+        d.entryInfoList({TituloAplicacion + QStringLiteral("*.mdb"), RaizCopias(enUsoRuta) + QStringLiteral("*.mdb")},
+                        QDir::Files | QDir::Readable, QDir::Time);
+    const QFileInfo enUso(enUsoRuta);
     QFileInfoList r;
     for (const QFileInfo& f : todos)
         if (f != enUso)
@@ -53,20 +56,10 @@ QString OrigenCopia() {
 
 void CopiaArchivoBD(const QString& origen, const QString& destino, bool exclusiva) {
     // A server's database is copied through the open connection into a file
-    // of the same layout; the server's exclusive mark stands for the file lock.
+    // of the same layout, in one read-only snapshot: the other workstations
+    // go on working meanwhile.
     if (ConexionBD::EsDireccionServidor(origen)) {
-        ConexionBD& con = ConexionAbierta();
-        if (exclusiva && !con.TomaUsoExclusivo())
-            throw ErrorBD(CodigoError::PermisoDenegado, QStringLiteral("Permiso denegado"));
-        try {
-            con.CopiaConsistente(destino);
-        } catch (...) {
-            if (exclusiva)
-                con.SueltaUsoExclusivo();
-            throw;
-        }
-        if (exclusiva)
-            con.SueltaUsoExclusivo();
+        ConexionAbierta().CopiaConsistente(destino);
         return;
     }
     if (!QFileInfo::exists(origen))

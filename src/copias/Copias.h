@@ -22,9 +22,10 @@ extern const QString MensajeBaseEnUso;
 
 // A consistent copy of the database file `origen` in `destino`, whole or not
 // at all: from the shared connection when it is open on that file (the
-// user's work goes on), otherwise from the file. With `exclusiva` it is
-// refused with ErrorBD 70 while another instance uses the database. Throws
-// ErrorBD: 53 no database, 76 no folder, 75 cannot be written.
+// user's work goes on), otherwise from the file. With `exclusiva` the copy
+// of a file is refused with ErrorBD 70 while another instance uses it; a
+// server's copy is a snapshot that never needs it. Throws ErrorBD: 53 no
+// database, 76 no folder, 75 cannot be written.
 void CopiaArchivoBD(const QString& origen, const QString& destino, bool exclusiva = true);
 
 // One copy in the backup folder, with what it holds read from the copy itself.

@@ -19,6 +19,12 @@ const QString kAvisada = QStringLiteral("AvisoCopiaAutomatica");
 
 const QString kPrefijo = QStringLiteral("-automatica-");
 
+// The usual database keeps the entries it always had.
+QString AjusteDeLaBase(const QString& clave, const QString& ruta) {
+    const QString raiz = RaizCopias(ruta);
+    return raiz == TituloAplicacion ? clave : clave + QLatin1Char('-') + raiz;
+}
+
 }  // namespace
 
 int CopiasAutomaticas() {
@@ -30,12 +36,12 @@ int CopiasAutomaticas() {
 
 void GuardaCopiasAutomaticas(int cuantas) { GuardaAjuste(kCuantas, QString::number(cuantas)); }
 
-QString NombreCopiaAutomatica(const QDate& dia) {
-    return TituloAplicacion + kPrefijo + dia.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".mdb");
+QString NombreCopiaAutomatica(const QDate& dia, const QString& ruta) {
+    return RaizCopias(ruta) + kPrefijo + dia.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".mdb");
 }
 
-void PodaCopiasAutomaticas(const QString& carpeta, int conservar) {
-    const QRegularExpression patron(QLatin1Char('^') + QRegularExpression::escape(TituloAplicacion + kPrefijo) +
+void PodaCopiasAutomaticas(const QString& carpeta, const QString& ruta, int conservar) {
+    const QRegularExpression patron(QLatin1Char('^') + QRegularExpression::escape(RaizCopias(ruta) + kPrefijo) +
                                     QStringLiteral("\\d{8}\\.mdb$"));
     QStringList copias;
     for (const QString& n : QDir(carpeta).entryList(QDir::Files, QDir::Name | QDir::Reversed))
@@ -48,15 +54,20 @@ void PodaCopiasAutomaticas(const QString& carpeta, int conservar) {
 
 CopiaAutomatica HazCopiaAutomatica(const QDate& hoy) {
     const int cuantas = CopiasAutomaticas();
-    if (cuantas == 0 || LeeFecha(LeeAjuste(kUltima, QString())) == hoy || !Conexion || !Conexion->Abierta())
+    if (cuantas == 0 || !Conexion || !Conexion->Abierta())
+        return CopiaAutomatica::NoToca;
+    const QString origen = OrigenCopia();
+    const QString ultima = AjusteDeLaBase(kUltima, origen);
+    const QString avisada = AjusteDeLaBase(kAvisada, origen);
+    if (LeeFecha(LeeAjuste(ultima, QString())) == hoy)
         return CopiaAutomatica::NoToca;
     const QString carpeta = CarpetaCopia();
     try {
-        CopiaArchivoBD(OrigenCopia(), carpeta + NombreCopiaAutomatica(hoy), false);
+        CopiaArchivoBD(origen, carpeta + NombreCopiaAutomatica(hoy, origen), false);
     } catch (const ErrorBD& e) {
         AnotaBitacora(QStringLiteral("Copia automática: ") + e.descripcion());
-        if (LeeAjuste(kAvisada, QString()) != QLatin1String("1")) {
-            GuardaAjuste(kAvisada, QStringLiteral("1"));
+        if (LeeAjuste(avisada, QString()) != QLatin1String("1")) {
+            GuardaAjuste(avisada, QStringLiteral("1"));
             MuestraMensaje(QStringLiteral("No se pudo hacer la copia de seguridad automática al salir: ") +
                                e.descripcion() +
                                QStringLiteral("\n\nEste aviso no se repetirá hasta que una copia automática se haga "
@@ -66,8 +77,8 @@ CopiaAutomatica HazCopiaAutomatica(const QDate& hoy) {
         }
         return CopiaAutomatica::Fallida;
     }
-    GuardaAjuste(kUltima, EscribeFecha(hoy));
-    GuardaAjuste(kAvisada, QStringLiteral("0"));
-    PodaCopiasAutomaticas(carpeta, cuantas);
+    GuardaAjuste(ultima, EscribeFecha(hoy));
+    GuardaAjuste(avisada, QStringLiteral("0"));
+    PodaCopiasAutomaticas(carpeta, origen, cuantas);
     return CopiaAutomatica::Hecha;
 }

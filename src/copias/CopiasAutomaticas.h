@@ -1,9 +1,10 @@
 #pragma once
-// The copy made on leaving the program, once a day, of which the last few
-// are kept in the backup folder. Its settings live in the settings store,
-// section "Config": "CopiasAutomaticas" (how many are kept; 0 makes none),
-// "UltimaCopiaAutomatica" (the day of the last one) and
-// "AvisoCopiaAutomatica" (a failure already told).
+// The copy made on leaving the program, once a day for each database, of
+// which the last few of each are kept in the backup folder. Its settings live
+// in the settings store, section "Config": "CopiasAutomaticas" (how many are
+// kept; 0 makes none), "UltimaCopiaAutomatica" (the day of the last one) and
+// "AvisoCopiaAutomatica" (a failure already told); for a database other than
+// the usual one these two carry "-" and the name of its copies after them.
 #include <QDate>
 #include <QString>
 
@@ -15,8 +16,9 @@ constexpr int kCopiasAutomaticasMaximo = 99;
 int CopiasAutomaticas();
 void GuardaCopiasAutomaticas(int cuantas);
 
-// "Fiscalino-automatica-AAAAMMDD.mdb": sorted by name they are sorted by day.
-QString NombreCopiaAutomatica(const QDate& dia);
+// RaizCopias of the database `ruta` + "-automatica-AAAAMMDD.mdb"
+// ("Fiscalino-automatica-20261207.mdb"): sorted by name they are sorted by day.
+QString NombreCopiaAutomatica(const QDate& dia, const QString& ruta);
 
 enum class CopiaAutomatica {
     Hecha,
@@ -25,10 +27,11 @@ enum class CopiaAutomatica {
 };
 
 // On leaving, with the shared connection still open: a consistent copy of
-// the database into the backup folder unless one was made on `hoy`, then the
-// oldest beyond the number kept are removed. Other instances go on working
+// the database into the backup folder unless one of it was made on `hoy`,
+// then its oldest beyond the number kept are removed. Other instances go on working
 // meanwhile. A failure is shown once; the next success clears it.
 CopiaAutomatica HazCopiaAutomatica(const QDate& hoy);
 
-// Removes the automatic copies in `carpeta` beyond the newest `conservar`.
-void PodaCopiasAutomaticas(const QString& carpeta, int conservar);
+// Removes the automatic copies of the database `ruta` in `carpeta` beyond the
+// newest `conservar`.
+void PodaCopiasAutomaticas(const QString& carpeta, const QString& ruta, int conservar);

@@ -13,7 +13,7 @@ int OrdenCopia(ContextoOrden& c) {
     if (!AbreBaseDeOrden(c))
         return CodigoSalida::Fallo;
     const QString destino = QDir::toNativeSeparators(
-        QDir(QFileInfo(carpeta).absoluteFilePath()).filePath(NombreCopiaSeguridad(QDate::currentDate())));
+        QDir(QFileInfo(carpeta).absoluteFilePath()).filePath(NombreCopiaSeguridad(QDate::currentDate(), Conexion->Ruta())));
     try {
         CopiaArchivoBD(Conexion->Ruta(), destino, false);
     } catch (const ErrorBD& e) {

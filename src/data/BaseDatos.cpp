@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUrlQuery>
 
 QString RutaAplicacion;
 std::unique_ptr<ConexionBD> Conexion;
@@ -61,9 +64,9 @@ void FijaRutaBaseDatos(const QString& ruta) {
         rutaFijada() = QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
 }
 
-QString RutaBaseDatos() {
-    if (!rutaFijada().isEmpty())
-        return rutaFijada();
+QString RutaBaseDatos() { return rutaFijada().isEmpty() ? RutaBaseDatosHabitual() : rutaFijada(); }
+
+QString RutaBaseDatosHabitual() {
     const QString nombre = NombrePrograma + QStringLiteral(".mdb");
     const QString junto = RutaAplicacion + nombre;
     const QFileInfo carpeta(RutaAplicacion);
@@ -77,8 +80,54 @@ QString RutaBaseDatos() {
     return ruta;
 }
 
-QString NombreCopiaSeguridad(const QDate& dia) {
-    return TituloAplicacion + FechaCompacta(dia) + QStringLiteral(".mdb");
+namespace {
+
+// The name of a server's database, as the address gives it.
+QString NombreBaseServidor(const QString& direccion) {
+    const QUrl url(direccion);
+    QString base = url.path(QUrl::FullyDecoded).mid(1);
+    if (base.isEmpty())
+        base = QUrlQuery(url).queryItemValue(QStringLiteral("dbname"), QUrl::FullyDecoded);
+    if (base.isEmpty())
+        base = url.userName(QUrl::FullyDecoded);  // the server's own default
+    return base;
+}
+
+// QFileInfo takes two files that do not exist for the same one.
+bool MismoArchivo(const QString& a, const QString& b) {
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists())
+        return x == y;
+    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
+}
+
+// What no file name can hold on either system.
+QString NombreDeArchivo(QString nombre) {
+    static const QRegularExpression prohibido(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    nombre.replace(prohibido, QStringLiteral("_"));
+    return nombre.trimmed();
+}
+
+}  // namespace
+
+QString RaizCopias(const QString& ruta) {
+    const bool servidor = ConexionBD::EsDireccionServidor(ruta);
+    if (!servidor && MismoArchivo(ruta, RutaBaseDatosHabitual()))
+        return TituloAplicacion;
+    const QFileInfo archivo(ruta);
+    QString raiz = NombreDeArchivo(servidor ? NombreBaseServidor(ruta) : archivo.completeBaseName());
+    if (raiz.isEmpty())
+        raiz = servidor ? QStringLiteral("servidor") : QStringLiteral("base");
+    // Where names differ only in case the file system may take them for one.
+    if (raiz.compare(TituloAplicacion, Qt::CaseInsensitive) == 0) {
+        const QString carpeta = servidor ? QStringLiteral("servidor") : NombreDeArchivo(archivo.absoluteDir().dirName());
+        raiz += QLatin1Char('-') + (carpeta.isEmpty() ? QStringLiteral("otra") : carpeta);
+    }
+    return raiz;
+}
+
+QString NombreCopiaSeguridad(const QDate& dia, const QString& ruta) {
+    return RaizCopias(ruta) + FechaCompacta(dia) + QStringLiteral(".mdb");
 }
 
 QString CadenaConexion() {

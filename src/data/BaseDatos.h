@@ -38,8 +38,18 @@ QString EligeRutaBaseDatos(const QString& junto, bool existeJunto, bool carpetaE
 // Root may write anywhere, so writability alone cannot tell.
 bool ProgramaInstalado(const QString& carpetaPrograma);
 
-// The backup copy's file name: "Fiscalino" + ddmmyy + ".mdb".
-QString NombreCopiaSeguridad(const QDate& dia);
+// The database RutaBaseDatos gives when none was named.
+QString RutaBaseDatosHabitual();
+// What the copies of the database `ruta` (a file or a server's address) are
+// named after, so that copies of different databases never share a name:
+// the application title for the usual database; otherwise the file's name
+// without extension, or the server's database name. A name that only the
+// letter case tells from the title gets the folder's name ("-servidor" for a
+// server) after it.
+QString RaizCopias(const QString& ruta);
+// The backup copy's file name: RaizCopias + ddmmyy + ".mdb"
+// ("Fiscalino061226.mdb" for the usual database).
+QString NombreCopiaSeguridad(const QDate& dia, const QString& ruta);
 
 // "Driver={SQLite3 ODBC Driver};DBQ=<file>;UID=Administrador;PWD="
 QString CadenaConexion();

@@ -89,6 +89,8 @@ void ConexionBD::CopiaConsistente(const QString& destino) {
 
 bool ConexionBD::EnServidor() const { return MotorPostgreSQL::EsDireccion(ruta_); }
 
+bool ConexionBD::Nueva() const { return motor_ && motor_->Nueva(); }
+
 bool ConexionBD::EsDireccionServidor(const QString& ruta) { return MotorPostgreSQL::EsDireccion(ruta); }
 
 bool ConexionBD::TomaMarcaUso() { return Abierta() && motor_->TomaMarcaUso(); }

@@ -63,6 +63,9 @@ public:
 
     // True when the database is a server's rather than a file.
     bool EnServidor() const;
+    // True when opening it created the program's tables: a database that did
+    // not exist yet (a new file, or a server's empty database).
+    bool Nueva() const;
     // True when `ruta` is the address of a server database ("postgresql://…").
     static bool EsDireccionServidor(const QString& ruta);
 

@@ -44,4 +44,10 @@ public:
     virtual bool TomaMarcaUso() { return true; }
     virtual bool TomaUsoExclusivo() { return true; }
     virtual void SueltaUsoExclusivo() {}
+
+    // True when opening it created the program's tables.
+    bool Nueva() const { return nueva_; }
+
+protected:
+    bool nueva_ = false;
 };

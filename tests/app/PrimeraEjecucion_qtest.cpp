@@ -111,7 +111,7 @@ private slots:
         e.Conecta();
         e.InsertaParametros(QStringLiteral("IGIC"));
         e.InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
-        CopiaArchivoBD(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6)));
+        CopiaArchivoBD(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6), OrigenCopia()));
         CierraConexion();
         QVERIFY(QFile::remove(e.RutaBD()));
 

@@ -44,6 +44,28 @@ TEST_F(CopiasAuto, UnaAlDiaConLoQueHabiaAlSalir) {
     EXPECT_EQ(r.cuenta(), 0);
 }
 
+// Each database has its copy of the day, and keeps its own last ones.
+TEST_F(CopiasAuto, UnaAlDiaPorCadaBase) {
+    GuardaCopiasAutomaticas(1);
+    const QString igic = e.Carpeta() + "/igic.mdb";
+    const QDate lunes(2026, 12, 7);
+    const struct {
+        QString base;
+        QDate dia;
+        CopiaAutomatica resultado;
+    } pasos[] = {{QString(), lunes, CopiaAutomatica::Hecha},
+                 {igic, lunes, CopiaAutomatica::Hecha},
+                 {igic, lunes, CopiaAutomatica::NoToca},
+                 {QString(), lunes.addDays(1), CopiaAutomatica::Hecha}};
+    for (const auto& p : pasos) {
+        CierraConexion();
+        FijaRutaBaseDatos(p.base);
+        e.Conecta();
+        EXPECT_EQ(HazCopiaAutomatica(p.dia), p.resultado) << p.base.toStdString() << " " << p.dia.day();
+    }
+    EXPECT_EQ(Copias(), QStringList({"Fiscalino-automatica-20261208.mdb", "igic-automatica-20261207.mdb"}));
+}
+
 // Only the automatic copies are removed, the oldest first; the user's own
 // copies and the safety copies stay.
 TEST_F(CopiasAuto, SeGuardanLasUltimasQueSeDiga) {

@@ -5,6 +5,7 @@
 #include "copias/OrdenesCopia.h"
 #include "data/BaseDatos.h"
 #include "data/Comillas.h"
+#include "data/comun/Formatos.h"
 #include "data/comun/Mensajes.h"
 
 #include <QDir>
@@ -85,7 +86,7 @@ TEST_F(Ordenes, CopiaDejaUnaCopiaFechadaYDiceDonde) {
     OtraInstancia abierta(e.RutaBD());
     ASSERT_TRUE(abierta.Lista());
     QDir(e.Carpeta()).mkdir(QStringLiteral("otra"));
-    const QString nombre = NombreCopiaSeguridad(QDate::currentDate());
+    const QString nombre = NombreCopiaSeguridad(QDate::currentDate(), OrigenCopia());
     const struct {
         QStringList argumentos;
         int codigo;
@@ -107,6 +108,29 @@ TEST_F(Ordenes, CopiaDejaUnaCopiaFechadaYDiceDonde) {
         CierraConexion();
     }
     EXPECT_FALSE(QFileInfo::exists(e.Carpeta() + "/no-hay"));
+}
+
+// Two databases copied the same day into the same folder: each copy keeps its own data.
+TEST_F(Ordenes, CopiasDeDosBasesElMismoDiaNoSePisan) {
+    const QString igic = e.Carpeta() + "/igic.mdb";
+    FijaRutaBaseDatos(igic);
+    e.Conecta();
+    e.InsertaFactura("C", "I-1", "07/12/2026", "7", "107");
+    CierraConexion();
+    const QString dia = FechaCompacta(QDate::currentDate());
+    const struct {
+        QString base, copia;
+        const char* facturas;
+    } casos[] = {{QString(), "Fiscalino" + dia + ".mdb", "3"}, {igic, "igic" + dia + ".mdb", "1"}};
+    for (const auto& c : casos) {
+        FijaRutaBaseDatos(c.base);
+        OrdenDePrueba o;
+        EXPECT_EQ(OrdenCopia(o.c), 0);
+        EXPECT_EQ(o.salida, QStringList{CarpetaCopia() + c.copia});
+        CierraConexion();
+    }
+    for (const auto& c : casos)
+        EXPECT_EQ(Sqlite(CarpetaCopia() + c.copia, "select count(*) from FACTURAS"), c.facturas);
 }
 
 TEST_F(Ordenes, RestaurarPideConfirmacionSalvoConSi) {

@@ -42,7 +42,7 @@ protected:
         e.InsertaParametros();
         e.InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
         e.InsertaFactura("C", "C-1", "07/12/2026", "2,10", "12,10");
-        copia = CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 7));
+        copia = CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 7), OrigenCopia());
         CopiaArchivoBD(OrigenCopia(), copia);
         e.InsertaFactura("P", "F-2", "08/12/2026", "4,20", "24,20");
     }

@@ -48,11 +48,34 @@ TEST(BaseDatos, CadenaConexionYCopia) {
     EntornoPruebas e;
     EXPECT_EQ(CadenaConexion(), "Driver={SQLite3 ODBC Driver};DBQ=" + RutaAplicacion + "Fiscalino.mdb;UID=Administrador;PWD=");
     EXPECT_EQ(ConexionBD::RutaDeCadena(CadenaConexion()), RutaAplicacion + "Fiscalino.mdb");
-    EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6)), "Fiscalino061226.mdb");
-    EXPECT_EQ(NombreCopiaSeguridad(QDate(2008, 3, 3)), "Fiscalino030308.mdb");
+    EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6), RutaBaseDatos()), "Fiscalino061226.mdb");
+    EXPECT_EQ(NombreCopiaSeguridad(QDate(2008, 3, 3), RutaBaseDatos()), "Fiscalino030308.mdb");
     // Another program name looks for a database of its own name.
     NombrePrograma = "Otro";
     EXPECT_EQ(RutaBaseDatos(), RutaAplicacion + "Otro.mdb");
+}
+
+// Copies of different databases never share a name; the usual one keeps the
+// program's, and one that only the letter case tells from it gets its folder's.
+TEST(BaseDatos, CadaBaseNombraSusCopias) {
+    EntornoPruebas e;
+    const QString otra = e.Carpeta() + "/clientes/";
+    const struct {
+        QString ruta;
+        const char* nombre;
+    } casos[] = {
+        {RutaBaseDatosHabitual(), "Fiscalino061226.mdb"},
+        {e.Carpeta() + "/igic.mdb", "igic061226.mdb"},
+        {e.Carpeta() + "/Cliente Ñandú.v2.mdb", "Cliente Ñandú.v2061226.mdb"},
+        {otra + "Fiscalino.mdb", "Fiscalino-clientes061226.mdb"},
+        {otra + "FISCALINO.mdb", "FISCALINO-clientes061226.mdb"},
+        {"postgresql://ana@servidor:5432/contabilidad", "contabilidad061226.mdb"},
+        {"postgresql://ana@servidor/fiscalino", "fiscalino-servidor061226.mdb"},
+        {"postgresql://ana@/conta%2Fb?host=/run/postgresql", "conta_b061226.mdb"},
+        {"postgresql://ana@servidor", "ana061226.mdb"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6), c.ruta), QString::fromUtf8(c.nombre)) << c.ruta.toStdString();
 }
 
 TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {

@@ -159,7 +159,7 @@ TEST(Servidor, CopiaDeArchivoAServidorYVuelta) {
     auto destino = ConexionBD::Abrir(servidor, true);
     const QStringList resumen = CopiaBaseDatos(*origen, *destino);
     EXPECT_EQ(resumen.size(), 3);
-    EXPECT_TRUE(resumen[0].startsWith("FACTURAS: 2 filas")) << resumen.join('\n').toStdString();
+    EXPECT_TRUE(resumen[0].startsWith("2 facturas (")) << resumen.join('\n').toStdString();
     // A new invoice on the server gets an id after the copied ones.
     destino->Ejecutar("insert into FACTURAS (COD_FACTURA) values ('NUEVA')");
     EXPECT_EQ(destino->AbrirRegistros("select ID from FACTURAS where COD_FACTURA = 'NUEVA'")->Campo(0).Numero(), 4);

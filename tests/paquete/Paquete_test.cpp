@@ -204,6 +204,31 @@ TEST_F(Paquete, ProgramaIconosYDocumentos) {
         EXPECT_TRUE(QFileInfo(EnRaiz("share/") + doc).size() > 0) << doc;
 }
 
+// Every command and option the program's usage names is told in the manual
+// page and in the package's description, and so is the server.
+TEST_F(Paquete, DocumentaCadaOrdenYElServidor) {
+    const Resultado uso = Ejecuta(EnRaiz("bin/Fiscalino"), {"--ayuda"});
+    ASSERT_EQ(uso.codigo, 0) << uso.salida.toStdString();
+    QStringList opciones;
+    for (auto it = QRegularExpression("--[a-z-]+").globalMatch(uso.salida); it.hasNext();)
+        opciones << it.next().captured(0);
+    opciones.removeDuplicates();
+    EXPECT_GE(opciones.size(), 10) << opciones.join(' ').toStdString();
+    const Resultado man = Ejecuta(Herramienta("gzip"), {"-dc", EnRaiz("share/man/man1/Fiscalino.1.gz")});
+    ASSERT_EQ(man.codigo, 0);
+    const struct {
+        const char* donde;
+        QString texto;
+    } documentos[] = {{"página de manual", QString(man.salida).replace("\\-", "-")},
+                      {"descripción", Ejecuta(Herramienta("dpkg-deb"), {"-f", deb_, "Description"}).salida}};
+    for (const auto& d : documentos) {
+        for (const QString& o : opciones)
+            EXPECT_TRUE(d.texto.contains(QRegularExpression("(?<![\\w-])" + o + "(?![\\w-])")))
+                << d.donde << ": " << o.toStdString();
+        EXPECT_TRUE(d.texto.contains("PostgreSQL")) << d.donde;
+    }
+}
+
 TEST_F(Paquete, EntradaDeEscritorio) {
     const QString entrada = EnRaiz("share/applications/" + Id + ".desktop");
     const Resultado v = Ejecuta(Herramienta("desktop-file-validate"), {entrada});

@@ -268,6 +268,7 @@ std::unique_ptr<MotorPostgreSQL> MotorPostgreSQL::Abrir(const QString& direccion
             m->Deshaz();
             throw;
         }
+        m->nueva_ = true;
     } else {
         for (const TablaEsquema& t : TablasPrograma())
             if (!nombres.contains(QLatin1String(t.nombre)))

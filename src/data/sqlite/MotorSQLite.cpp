@@ -182,6 +182,7 @@ std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, Modo modo) 
         PreparaArchivo(motor->db_, ruta, !soloLectura);  // header, schema and layout; the rest is checked apart
     else
         CreaEsquema(motor->db_);
+    motor->nueva_ = !existe;
     borra.Conserva();
     return motor;
 }

@@ -223,6 +223,10 @@ void FacturasFrm::ActualizaDatos() {
         MuestraFacturas();
         return;
     }
+    VaciaPantalla();
+}
+
+void FacturasFrm::VaciaPantalla() {
     Form_Unload();
     for (QLabel* l : LblTotal)
         l->setText(SumaVacia);
@@ -337,6 +341,9 @@ void FacturasFrm::MuestraFacturas() {
         CargaRejilla(QStringLiteral("C"));
         CalculaDiferencias();
     } catch (const ErrorBD& e) {
+        // A refresh cut short (a dropped connection) would leave one list's
+        // figures beside the other's old ones: the screen shows nothing instead.
+        VaciaPantalla();
         MostrarErrorBD(e);
     }
 }

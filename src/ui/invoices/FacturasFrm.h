@@ -51,6 +51,8 @@ private:
     void CargaRejilla(const QString& tipo);
     void CalculaTotales(const QString& tipo);
     void CalculaDiferencias();
+    // Both lists, their sums and the differences emptied together.
+    void VaciaPantalla();
 
     QWidget* Picture1 = nullptr;
     QWidget* Picture2 = nullptr;

@@ -21,6 +21,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
     setFixedSize(Px(7980), Px(4980));
 
     const QString carpeta = CarpetaCopia();
+    const QString origen = OrigenCopia();
     struct Nota { int indice, arriba, alto; };
     const Nota notas[] = {{0, 60, 255}, {1, 360, 435}, {2, 840, 435}, {3, 1320, 435},
                           {4, 1800, 795}, {6, 2700, 795}, {5, 3600, 435}};
@@ -35,7 +36,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
         } else {
             l->setFont(Fuente(QStringLiteral("Tahoma"), 8.25));
             l->setWordWrap(true);
-            l->setText(NotaCopia(n.indice, carpeta));
+            l->setText(NotaCopia(n.indice, carpeta, RaizCopias(origen)));
         }
         l->setTextFormat(Qt::PlainText);
         LblTexto[n.indice] = l;
@@ -65,7 +66,7 @@ CopiaSeguridadFrm::CopiaSeguridadFrm(QWidget* parent) : QDialog(parent) {
 
     // Form_Load
     ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
-    nombre_ = NombreCopiaSeguridad(QDate::currentDate());
+    nombre_ = NombreCopiaSeguridad(QDate::currentDate(), origen);
     LblNombre->setText(LineaNombreCopia(nombre_));
 }
 

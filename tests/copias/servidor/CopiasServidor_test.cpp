@@ -3,6 +3,7 @@
 // server's data in one go. Only where the tests run on a server.
 #include "ApoyoPruebas.h"
 
+#include "app/Arranque.h"
 #include "config/Parametros.h"
 #include "copias/Copias.h"
 #include "copias/OrdenesCopia.h"
@@ -11,6 +12,7 @@
 #include "data/Comillas.h"
 #include "data/comun/Mensajes.h"
 #include "invoices/Trimestres.h"
+#include "ui/settings/CopiaSeguridadLogica.h"
 
 #include <QFile>
 #include <QThread>
@@ -40,16 +42,38 @@ TEST_F(CopiasServidor, LaCopiaEsUnArchivoQueLaRestauracionDevuelveAlServidor) {
     CopiaArchivoBD(RutaBaseDatos(), copia, true);
     EXPECT_EQ(Sqlite(copia, "select COD_FACTURA, FECHA_FACTURA, IMPORTE_TOTAL from FACTURAS; pragma integrity_check"),
               "C-1|2007-12-06|121.0\nok");
-    // Another workstation connected: the copy is refused.
-    auto otra = ConexionBD::Abrir(RutaBaseDatos());
-    ASSERT_TRUE(otra->TomaMarcaUso());
-    EXPECT_THROW(CopiaArchivoBD(RutaBaseDatos(), e.Carpeta() + "/otra.mdb", true), ErrorBD);
-    EXPECT_THROW(RestauraCopia(copia), ErrorBD);
-    EXPECT_FALSE(QFile::exists(e.Carpeta() + "/otra.mdb"));
-    otra.reset();
 
     e.InsertaFactura("P", "P-1", "07/12/2007", "21", "121");
     Conexion->Ejecutar("delete from FACTURAS where COD_FACTURA = 'C-1'");
+    const QString previa = RestauraCopia(copia);
+    EXPECT_EQ(Facturas(), 1);
+    EXPECT_EQ(CargaLista(*Conexion, "C", "01/12/2007", "31/12/2007")->Campo("COD_FACTURA").Texto(), "C-1");
+    // What the restore replaced is kept as a file too.
+    EXPECT_EQ(Sqlite(previa, "select COD_FACTURA from FACTURAS"), "P-1");
+}
+
+// The copy is one snapshot: "Realiza Copia" copies beside another
+// workstation, as the command and the copy on leaving do; only the restore,
+// which replaces the data under it, waits for it to leave.
+TEST_F(CopiasServidor, OtroPuestoConectadoNoImpideLaCopiaSinoLaRestauracion) {
+    auto otra = ConexionBD::Abrir(RutaBaseDatos());
+    ASSERT_TRUE(otra->TomaMarcaUso());
+    RegistroMensajes r;
+    const QString copia = CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 7), OrigenCopia());
+    EXPECT_TRUE(RealizaCopiaSeguridad(OrigenCopia(), copia));
+    ASSERT_EQ(r.cuenta(), 1);
+    EXPECT_EQ(r.ultimo().texto, "La base de datos se copió correctamente.");
+    EXPECT_EQ(Sqlite(copia, "select COD_FACTURA from FACTURAS"), "C-1");
+
+    Conexion->Ejecutar("delete from FACTURAS");
+    try {
+        RestauraCopia(copia);
+        ADD_FAILURE() << "restaurada con otro puesto conectado";
+    } catch (const ErrorBD& e) {
+        EXPECT_EQ(e.descripcion(), MensajeBaseEnUso);
+    }
+    EXPECT_EQ(Facturas(), 0);
+    otra.reset();
     QString previa;
     for (int i = 0; i < 100 && previa.isEmpty(); ++i) {
         try {
@@ -58,11 +82,7 @@ TEST_F(CopiasServidor, LaCopiaEsUnArchivoQueLaRestauracionDevuelveAlServidor) {
             QThread::msleep(20);  // the other workstation's session ends a moment after it closes
         }
     }
-    ASSERT_FALSE(previa.isEmpty());
     EXPECT_EQ(Facturas(), 1);
-    EXPECT_EQ(CargaLista(*Conexion, "C", "01/12/2007", "31/12/2007")->Campo("COD_FACTURA").Texto(), "C-1");
-    // What the restore replaced is kept as a file too.
-    EXPECT_EQ(Sqlite(previa, "select COD_FACTURA from FACTURAS"), "P-1");
 }
 
 TEST_F(CopiasServidor, UnaCopiaDeLaPrimeraVersionSeRestauraAlDia) {
@@ -107,5 +127,47 @@ TEST_F(CopiasServidor, LaOrdenRestaurarDevuelveLaCopiaAlServidor) {
                                        RutaBaseDatos());
             EXPECT_TRUE(o.salida[1].startsWith("La base de datos anterior se guardó en ")) << o.salida[1].toStdString();
         }
+    }
+}
+
+// A new database on the server is a first run: the copies at hand are
+// offered once, and the one chosen takes the place of the empty tables. A
+// database that exists is never offered them again.
+TEST(PrimeraVezEnServidor, SeOfrecenLasCopiasSoloALaBaseNueva) {
+    if (!PruebasEnServidor())
+        GTEST_SKIP() << "sólo con la base de datos en un servidor";
+    EntornoPruebas e;
+    const QString servidor = RutaBaseDatos();
+    FijaRutaBaseDatos(e.Carpeta() + "/antes.mdb");
+    e.Conecta();
+    e.InsertaParametros("IGIC", 7);
+    e.InsertaFactura("C", "C-1", "06/12/2007", "21", "121", "100", "21");
+    const QString copia = CarpetaCopia() + "Fiscalino061207.mdb";
+    CopiaArchivoBD(OrigenCopia(), copia);
+    CierraConexion();
+    FijaRutaBaseDatos(servidor);
+
+    RegistroMensajes r;
+    r.Responde(Respuesta::Si);
+    QStringList restauradas;
+    Arranque ganchos;
+    ganchos.restauraPrimeraVez = [&] {
+        try {
+            restauradas << RestauraCopia(copia);
+            return true;
+        } catch (const ErrorBD& fallo) {
+            restauradas << fallo.descripcion();
+            return false;
+        }
+    };
+    for (int arranque = 1; arranque <= 2; ++arranque) {
+        SCOPED_TRACE(arranque);
+        EXPECT_EQ(Main(ganchos), FinArranque::VentanaAbierta);
+        EXPECT_EQ(r.cuenta(), 1);
+        EXPECT_EQ(r.ultimo().titulo, "Primera ejecución - CONFIGURACIÓN");
+        EXPECT_EQ(restauradas.size(), 1);
+        EXPECT_EQ(OpcionIva, "IGIC");
+        EXPECT_EQ(Conexion->AbrirRegistros("select COD_FACTURA from FACTURAS")->Campo(0).Texto(), "C-1");
+        CierraConexion();
     }
 }

@@ -733,6 +733,28 @@ private slots:
         QCOMPARE(Totales().mid(0, 2), QStringList({"1,00", "2,00"}));
     }
 
+    // The connection lost between two searches: no list, sum or difference
+    // of the earlier search stays beside the emptied ones.
+    void conexionPerdidaVaciaLaPantallaEntera() {
+        entorno->InsertaFactura("P", "P-1", HoyTexto(), "21", "121");
+        entorno->InsertaFactura("C", "C-1", HoyTexto(), "42", "242");
+        Abre();
+        QCOMPARE(Diferencias(), QStringList({"21,00", "121,00"}));
+        CierraConexion();
+        Pulsa(Qt::Key_F3);
+        QCOMPARE(mensajes->cuenta(), 1);
+        QVERIFY(mensajes->ultimo().texto.contains(QStringLiteral("No hay conexión con la base de datos.")));
+        QCOMPARE(Pagos()->model()->rowCount(), 0);
+        QCOMPARE(Cobros()->model()->rowCount(), 0);
+        QCOMPARE(Totales(), QStringList({"0.00", "0.00", "0.00", "0.00"}));
+        QCOMPARE(Diferencias(), QStringList({"0,00", "0,00"}));
+        entorno->Conecta();
+        Pulsa(Qt::Key_F3);
+        QCOMPARE(mensajes->cuenta(), 1);
+        QCOMPARE(Cobros()->model()->rowCount(), 1);
+        QCOMPARE(Diferencias(), QStringList({"21,00", "121,00"}));
+    }
+
     void rechazoAlGrabarMantieneElEditor() {
         Conexion->Ejecutar(QStringLiteral(
             "create trigger RECHAZO before insert on FACTURAS begin select raise(abort, 'disco lleno'); end"));

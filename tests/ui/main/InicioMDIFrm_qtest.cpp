@@ -196,7 +196,7 @@ private slots:
         mensajes->Responde(Respuesta::Si);
         v->MenuAplicacionSalir->trigger();
         QVERIFY(fin);
-        const QString copia = CarpetaCopia() + NombreCopiaAutomatica(QDate::currentDate());
+        const QString copia = CarpetaCopia() + NombreCopiaAutomatica(QDate::currentDate(), OrigenCopia());
         QCOMPARE(Sqlite(copia, QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("1"));
         QCOMPARE(mensajes->cuenta(), 1);
     }

@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(Control<QLabel>(&f, "LblTexto(6)")->y(), Px(&f, 2700));
         QCOMPARE(Control<QLabel>(&f, "LblTexto(5)")->y(), Px(&f, 3600));
 
-        const QString nombre = NombreCopiaSeguridad(QDate::currentDate());
+        const QString nombre = NombreCopiaSeguridad(QDate::currentDate(), OrigenCopia());
         QCOMPARE(f.NombreCopia(), nombre);
         auto* lbl = Control<QLabel>(&f, "LblNombre");
         QCOMPARE(lbl->text(), QStringLiteral("El nombre del archivo para la copia de seguridad de hoy es: ") + nombre);

@@ -30,13 +30,13 @@ protected:
         e.InsertaFactura("C", "C-1", "07/12/2026", "2,10", "12,10");
     }
     void TearDown() override { EstableceCarpetaCopia(QString()); }
-    QString Final() const { return destino + NombreCopiaSeguridad(QDate(2026, 12, 6)); }
+    QString Final() const { return destino + NombreCopiaSeguridad(QDate(2026, 12, 6), OrigenCopia()); }
 };
 
 }  // namespace
 
 TEST(NombreCopia, ElUnoDeEneroLlevaCerosALaIzquierda) {
-    EXPECT_EQ(NombreCopiaSeguridad(QDate(2027, 1, 1)), QStringLiteral("Fiscalino010127.mdb"));
+    EXPECT_EQ(NombreCopiaSeguridad(QDate(2027, 1, 1), RutaBaseDatosHabitual()), QStringLiteral("Fiscalino010127.mdb"));
 }
 
 TEST(CarpetaCopia, EsLaCarpetaPersonalSalvoEnLasPruebas) {
@@ -193,7 +193,7 @@ TEST_F(Copia, RealizaCopiaCierraYVuelveAConectarEnTodoCaso) {
 
     r.Limpia();
     EstableceCarpetaCopia(e.Carpeta() + QStringLiteral("/no-hay"));
-    EXPECT_FALSE(RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6))));
+    EXPECT_FALSE(RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6), OrigenCopia())));
     ASSERT_EQ(r.cuenta(), 1);
     EXPECT_TRUE(r.ultimo().texto.startsWith(QStringLiteral("Se produjo un error: No se encontró la carpeta de la copia: ")));
     EXPECT_EQ(r.ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
