@@ -96,7 +96,8 @@ std::optional<QString> ComprobarArchivo(const QString& ruta, sqlite3** manejador
     if (rc == SQLITE_ROW && veredicto == QLatin1String("ok"))
         return QString();
     if (rc != SQLITE_ROW && codigo != SQLITE_CORRUPT && codigo != SQLITE_NOTADB) {
-        if (codigo != SQLITE_INTERRUPT)
+        // Another writer's lock is no news (it is tried again every few seconds).
+        if (codigo != SQLITE_INTERRUPT && codigo != SQLITE_BUSY && codigo != SQLITE_LOCKED)
             AnotaBitacora(QStringLiteral("Comprobación de ") + ruta + QStringLiteral(" aplazada: ") +
                           QString::fromUtf8(sqlite3_errstr(rc)));
         return std::nullopt;
