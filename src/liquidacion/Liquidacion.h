@@ -27,6 +27,7 @@ QString NombreModelo(ModeloDeclaracion modelo);
 
 // One invoice as the return reads it: the stored figures, none completed.
 struct FacturaDeclarada {
+    qint64 id = 0;  // in the database; 0 for none
     QString codigo;
     QDate fecha;           // of issue
     QDate fechaOperacion;  // invalid when it has none
@@ -140,8 +141,11 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
                                const QDate& hasta, const std::vector<FacturaDeclarada>& facturas);
 
 // The invoices of types "C" and "P" that the dates may hold: issued or
-// operated between them. Throws ErrorBD.
+// operated between them, without their codes (CompletaCodigos gives them to
+// those a return lists). Throws ErrorBD.
 std::vector<FacturaDeclarada> LeeFacturasDeclaradas(ConexionBD& con, const QDate& desde, const QDate& hasta);
+// The codes of the invoices the return names, by their id. Throws ErrorBD.
+void CompletaCodigos(ConexionBD& con, Liquidacion& l);
 
 // The return of the dates (texts as the browser holds them, already checked),
 // compared with the browser's difference. Throws ErrorBD.
