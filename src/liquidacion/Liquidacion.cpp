@@ -9,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -179,7 +180,7 @@ qint64 Liquidacion::Comprobacion() const {
 
 bool Liquidacion::Cuadra() const {
     return !diferenciaNavegador.isEmpty() &&
-           (FormatoCentimos(Comprobacion()) == diferenciaNavegador || diferenciaLeida == diferenciaNavegador);
+           (FormatoCentimos(Comprobacion()) == diferenciaNavegador || diferenciasLeidas.contains(diferenciaNavegador));
 }
 
 QString Liquidacion::Titulo() const { return NombreModelo(modelo) + QLatin1Char(' ') + LineaTitulo(desde, hasta); }
@@ -324,13 +325,22 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
     std::map<qint64, Suma> porTipo;
     Suma modificacion, interiores, rectificacion;
     std::map<std::tuple<bool, std::optional<qint64>, TipoSinCasilla::Motivo>, Suma> aparte;
-    double navegadorCobros = 0, navegadorPagos = 0;
+    // Summed as exactly as doubles allow (compensated), as an engine sums.
+    struct SumaExacta {
+        double suma = 0, resto = 0;
+        void Anade(double v) {
+            const double t = suma + v;
+            resto += std::fabs(suma) >= std::fabs(v) ? (suma - t) + v : (v - t) + suma;
+            suma = t;
+        }
+        double Valor() const { return suma + resto; }
+    } navegadorCobros, navegadorPagos;
     auto entre = [&](const QDate& f) { return f >= desde && f <= hasta; };
 
     for (const FacturaDeclarada& f : facturas) {
         const bool listada = entre(f.fecha);  // by the browser
         if (listada)
-            (f.cobro ? navegadorCobros : navegadorPagos) += f.cuotaLeida;
+            (f.cobro ? navegadorCobros : navegadorPagos).Anade(f.cuotaLeida);
         if (!entre(f.FechaDeclaracion())) {
             if (listada)
                 l.salen.push_back(f);
@@ -401,7 +411,14 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
     std::stable_sort(l.sinCasilla.begin(), l.sinCasilla.end(),
                      [](const TipoSinCasilla& a, const TipoSinCasilla& b) { return a.cobro > b.cobro; });
     OrdenaListas(l);
-    l.diferenciaLeida = CalculaDiferencias({FormatoImporte(navegadorPagos), QString(), FormatoImporte(navegadorCobros)}).value(0);
+    // A sum on half a cent rounds one way or the other with the last bit of
+    // the engine's summing: both are the browser's.
+    for (double cobros : {navegadorCobros.Valor() - 1e-6, navegadorCobros.Valor() + 1e-6})
+        for (double pagos : {navegadorPagos.Valor() - 1e-6, navegadorPagos.Valor() + 1e-6}) {
+            const QString d = CalculaDiferencias({FormatoImporte(pagos), QString(), FormatoImporte(cobros)}).value(0);
+            if (!l.diferenciasLeidas.contains(d))
+                l.diferenciasLeidas << d;
+        }
 
     auto anade = [&](const char* numero, const QString& concepto, Apartado apartado, qint64 valor, bool total = false,
                      bool vacia = false) {

@@ -97,10 +97,11 @@ struct Liquidacion {
     // The browser's VAT difference collected minus paid for the same dates,
     // as it shows it; "" when it was not compared.
     QString diferenciaNavegador;
-    // The same difference worked out the browser's way (unrounded sums, then
-    // rounded) from the invoices the return read with an issue date between
-    // the dates.
-    QString diferenciaLeida;
+    // The same difference worked out the browser's way (unrounded sums, each
+    // then rounded) from the invoices the return read with an issue date
+    // between the dates: two texts when a sum falls on half a cent, which
+    // the engine's own summing decides.
+    QStringList diferenciasLeidas;
 
     const Casilla* Busca(const QString& numero) const;
     qint64 Valor(const QString& numero) const;  // 0 for a box the model lacks
