@@ -17,6 +17,7 @@
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -39,6 +40,12 @@ const DefinicionOrden kOrdenes[] = {
     {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
     {"--importar", "FICHERO [--mapa MAPA] [--si]", 1, 4, OrdenImportar},
 };
+
+// A command that prints no document needs neither the display platform nor
+// its fonts: the return without its PDF, which scripts run over many files.
+bool NoDibuja(const LineaOrdenes& l) {
+    return l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3;
+}
 
 const DefinicionOrden* Busca(const QString& nombre) {
     for (const DefinicionOrden& d : kOrdenes)
@@ -117,7 +124,8 @@ int EjecutaLineaOrdenes(const LineaOrdenes& linea, int argc, char** argv) {
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& texto) {
         AnotaBitacora(QStringLiteral("Qt: ") + texto);
     });
-    QGuiApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app(NoDibuja(linea) ? new QCoreApplication(argc, argv)
+                                                                : new QGuiApplication(argc, argv));
     FijaNombreYCarpeta();
     // Whatever a command's code would show goes to standard error instead.
     InstalaPresentador([](const Mensaje& m) {

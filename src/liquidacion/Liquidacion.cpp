@@ -1,6 +1,7 @@
 #include "liquidacion/Liquidacion.h"
 
 #include "data/ConexionBD.h"
+#include "data/Registros.h"
 #include "data/comun/Formatos.h"
 #include "invoices/TiposVigentes.h"
 #include "invoices/Trimestres.h"
@@ -8,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -110,11 +112,20 @@ QString Enumera(const QStringList& partes) {
 
 // The same invoices in the same order on every engine.
 bool AntesQue(const FacturaDeclarada& a, const FacturaDeclarada& b) {
-    return std::tie(a.fecha, a.codigo, a.cobro, a.total, a.cuota, a.base) <
-           std::tie(b.fecha, b.codigo, b.cobro, b.total, b.cuota, b.base);
+    return std::tie(a.fecha, a.codigo, a.cobro, a.total, a.cuota, a.base, a.id) <
+           std::tie(b.fecha, b.codigo, b.cobro, b.total, b.cuota, b.base, b.id);
 }
 
 void Ordena(std::vector<FacturaDeclarada>& v) { std::stable_sort(v.begin(), v.end(), AntesQue); }
+
+// The invoices named in the lists, in their order.
+void OrdenaListas(Liquidacion& l) {
+    Ordena(l.incompletas);
+    Ordena(l.entran);
+    Ordena(l.salen);
+    std::stable_sort(l.descuadres.begin(), l.descuadres.end(),
+                     [](const CuotaDescuadrada& a, const CuotaDescuadrada& b) { return AntesQue(a.factura, b.factura); });
+}
 
 }  // namespace
 
@@ -169,7 +180,7 @@ qint64 Liquidacion::Comprobacion() const {
 
 bool Liquidacion::Cuadra() const {
     return !diferenciaNavegador.isEmpty() &&
-           (FormatoCentimos(Comprobacion()) == diferenciaNavegador || diferenciaLeida == diferenciaNavegador);
+           (FormatoCentimos(Comprobacion()) == diferenciaNavegador || diferenciasLeidas.contains(diferenciaNavegador));
 }
 
 QString Liquidacion::Titulo() const { return NombreModelo(modelo) + QLatin1Char(' ') + LineaTitulo(desde, hasta); }
@@ -314,13 +325,22 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
     std::map<qint64, Suma> porTipo;
     Suma modificacion, interiores, rectificacion;
     std::map<std::tuple<bool, std::optional<qint64>, TipoSinCasilla::Motivo>, Suma> aparte;
-    double navegadorCobros = 0, navegadorPagos = 0;
+    // Summed as exactly as doubles allow (compensated), as an engine sums.
+    struct SumaExacta {
+        double suma = 0, resto = 0;
+        void Anade(double v) {
+            const double t = suma + v;
+            resto += std::fabs(suma) >= std::fabs(v) ? (suma - t) + v : (v - t) + suma;
+            suma = t;
+        }
+        double Valor() const { return suma + resto; }
+    } navegadorCobros, navegadorPagos;
     auto entre = [&](const QDate& f) { return f >= desde && f <= hasta; };
 
     for (const FacturaDeclarada& f : facturas) {
         const bool listada = entre(f.fecha);  // by the browser
         if (listada)
-            (f.cobro ? navegadorCobros : navegadorPagos) += f.cuotaLeida;
+            (f.cobro ? navegadorCobros : navegadorPagos).Anade(f.cuotaLeida);
         if (!entre(f.FechaDeclaracion())) {
             if (listada)
                 l.salen.push_back(f);
@@ -390,12 +410,15 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
     // Collected ones first.
     std::stable_sort(l.sinCasilla.begin(), l.sinCasilla.end(),
                      [](const TipoSinCasilla& a, const TipoSinCasilla& b) { return a.cobro > b.cobro; });
-    Ordena(l.incompletas);
-    Ordena(l.entran);
-    Ordena(l.salen);
-    std::stable_sort(l.descuadres.begin(), l.descuadres.end(),
-                     [](const CuotaDescuadrada& a, const CuotaDescuadrada& b) { return AntesQue(a.factura, b.factura); });
-    l.diferenciaLeida = CalculaDiferencias({FormatoImporte(navegadorPagos), QString(), FormatoImporte(navegadorCobros)}).value(0);
+    OrdenaListas(l);
+    // A sum on half a cent rounds one way or the other with the last bit of
+    // the engine's summing: both are the browser's.
+    for (double cobros : {navegadorCobros.Valor() - 1e-6, navegadorCobros.Valor() + 1e-6})
+        for (double pagos : {navegadorPagos.Valor() - 1e-6, navegadorPagos.Valor() + 1e-6}) {
+            const QString d = CalculaDiferencias({FormatoImporte(pagos), QString(), FormatoImporte(cobros)}).value(0);
+            if (!l.diferenciasLeidas.contains(d))
+                l.diferenciasLeidas << d;
+        }
 
     auto anade = [&](const char* numero, const QString& concepto, Apartado apartado, qint64 valor, bool total = false,
                      bool vacia = false) {
@@ -468,42 +491,75 @@ std::vector<FacturaDeclarada> LeeFacturasDeclaradas(ConexionBD& con, const QDate
     // A database of an earlier layout, opened only to read, has no operation dates.
     const bool conOperacion =
         con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"))->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
-    // No condition on the type: it would lead the engine away from the date indexes.
-    const QString sql =
-        QStringLiteral("select COD_FACTURA, FECHA_FACTURA, %1 As FECHA_OPERACION, TIPO = 'C' As COBRO, TIPO = 'P' As PAGO, "
-                       "IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL from FACTURAS where DateValue(FECHA_FACTURA)")
-            .arg(conOperacion ? QStringLiteral("FECHA_OPERACION") : QStringLiteral("Null")) +
-        entre + (conOperacion ? QStringLiteral(" or DateValue(FECHA_OPERACION)") + entre : QString());
-    const auto rs = con.AbrirRegistros(sql);
+    // No condition on the type, which would lead the engine away from the
+    // date indexes: 1 collected, 0 paid, Null any other.
+    const QString columnas =
+        QStringLiteral("select ID, FECHA_FACTURA, %1 As FECHA_OPERACION, case TIPO when 'C' then 1 when 'P' "
+                       "then 0 end As COBRO, IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL from FACTURAS where ")
+            .arg(conOperacion ? QStringLiteral("FECHA_OPERACION") : QStringLiteral("Null"));
+    // Those issued between the dates, then those operated between them and
+    // issued before or after: two index ranges.
+    std::vector<std::unique_ptr<Registros>> partes;
+    partes.push_back(con.AbrirRegistros(columnas + QStringLiteral("DateValue(FECHA_FACTURA)") + entre));
+    if (conOperacion)
+        partes.push_back(con.AbrirRegistros(columnas + QStringLiteral("DateValue(FECHA_OPERACION)") + entre +
+                                            QStringLiteral(" and not (DateValue(FECHA_FACTURA)") + entre + ')'));
     std::vector<FacturaDeclarada> r;
-    r.reserve(static_cast<size_t>(rs->NumFilas()));
-    auto verdad = [](const ::Valor& v) { return v.EsNumero() && v.Numero() != 0; };
+    r.reserve(static_cast<size_t>(partes[0]->NumFilas()) + static_cast<size_t>(partes.back()->NumFilas()));
     auto importe = [](const ::Valor& v, bool& nulo) {
         nulo = v.EsNulo();
         return nulo ? 0 : Centimos(v.Numero());
     };
-    for (int i = 0; i < rs->NumFilas(); ++i) {
-        FacturaDeclarada f;
-        f.cobro = verdad(rs->Celda(i, 3));
-        if (!f.cobro && !verdad(rs->Celda(i, 4)))
-            continue;  // neither collected nor paid: the browser does not list it either
-        f.codigo = rs->Celda(i, 0).Texto();
-        f.fecha = rs->Celda(i, 1).Fecha();
-        const ::Valor operacion = rs->Celda(i, 2);
-        if (operacion.tipo() == ::Valor::Tipo::Fecha)
-            f.fechaOperacion = operacion.fecha();
-        f.base = importe(rs->Celda(i, 5), f.sinBase);
-        bool sinTipo = false;
-        const qint64 tipo = importe(rs->Celda(i, 6), sinTipo);
-        if (!sinTipo)
-            f.tipo = tipo;
-        const ::Valor cuota = rs->Celda(i, 7);
-        f.cuota = importe(cuota, f.sinCuota);
-        f.cuotaLeida = f.sinCuota ? 0 : cuota.Numero();
-        f.total = importe(rs->Celda(i, 8), f.sinTotal);
-        r.push_back(std::move(f));
+    for (const auto& rs : partes) {
+        for (int i = 0; i < rs->NumFilas(); ++i) {
+            const ::Valor tipo = rs->Celda(i, 3);
+            if (tipo.EsNulo())
+                continue;  // neither collected nor paid: the browser does not list it either
+            FacturaDeclarada f;
+            f.cobro = tipo.Numero() != 0;
+            f.id = rs->Celda(i, 0).entero();
+            f.fecha = rs->Celda(i, 1).Fecha();
+            const ::Valor operacion = rs->Celda(i, 2);
+            if (operacion.tipo() == ::Valor::Tipo::Fecha)
+                f.fechaOperacion = operacion.fecha();
+            f.base = importe(rs->Celda(i, 4), f.sinBase);
+            bool sinTipo = false;
+            const qint64 porcentaje = importe(rs->Celda(i, 5), sinTipo);
+            if (!sinTipo)
+                f.tipo = porcentaje;
+            const ::Valor cuota = rs->Celda(i, 6);
+            f.cuota = importe(cuota, f.sinCuota);
+            f.cuotaLeida = f.sinCuota ? 0 : cuota.Numero();
+            f.total = importe(rs->Celda(i, 7), f.sinTotal);
+            r.push_back(std::move(f));
+        }
     }
     return r;
+}
+
+void CompletaCodigos(ConexionBD& con, Liquidacion& l) {
+    std::vector<FacturaDeclarada*> nombradas;
+    for (auto* lista : {&l.incompletas, &l.entran, &l.salen})
+        for (FacturaDeclarada& f : *lista)
+            nombradas.push_back(&f);
+    for (CuotaDescuadrada& c : l.descuadres)
+        nombradas.push_back(&c.factura);
+    std::map<qint64, QString> codigos;
+    for (const FacturaDeclarada* f : nombradas)
+        codigos[f->id];
+    // A few hundred at a time: a statement of any engine takes that many.
+    for (auto it = codigos.begin(); it != codigos.end();) {
+        QStringList ids;
+        for (; it != codigos.end() && ids.size() < 500; ++it)
+            ids << QString::number(it->first);
+        const auto rs = con.AbrirRegistros(QStringLiteral("select ID, COD_FACTURA from FACTURAS where ID in (") +
+                                           ids.join(QLatin1Char(',')) + QLatin1Char(')'));
+        for (int i = 0; i < rs->NumFilas(); ++i)
+            codigos[rs->Celda(i, 0).entero()] = rs->Celda(i, 1).Texto();
+    }
+    for (FacturaDeclarada* f : nombradas)
+        f->codigo = codigos[f->id];
+    OrdenaListas(l);
 }
 
 Liquidacion LeeLiquidacion(ConexionBD& con, const QString& desde, const QString& hasta, const QString& impuesto) {
@@ -511,6 +567,7 @@ Liquidacion LeeLiquidacion(ConexionBD& con, const QString& desde, const QString&
     if (!d || !h)
         throw ErrorBD(CodigoError::TipoIncorrecto, QStringLiteral("Esa fecha no es válida."));
     Liquidacion l = CalculaLiquidacion(ModeloDeImpuesto(impuesto), impuesto, *d, *h, LeeFacturasDeclaradas(con, *d, *h));
+    CompletaCodigos(con, l);
     l.desde = desde;
     l.hasta = hasta;
     // The browser's own sums, to compare with.

@@ -27,6 +27,7 @@ QString NombreModelo(ModeloDeclaracion modelo);
 
 // One invoice as the return reads it: the stored figures, none completed.
 struct FacturaDeclarada {
+    qint64 id = 0;  // in the database; 0 for none
     QString codigo;
     QDate fecha;           // of issue
     QDate fechaOperacion;  // invalid when it has none
@@ -96,10 +97,11 @@ struct Liquidacion {
     // The browser's VAT difference collected minus paid for the same dates,
     // as it shows it; "" when it was not compared.
     QString diferenciaNavegador;
-    // The same difference worked out the browser's way (unrounded sums, then
-    // rounded) from the invoices the return read with an issue date between
-    // the dates.
-    QString diferenciaLeida;
+    // The same difference worked out the browser's way (unrounded sums, each
+    // then rounded) from the invoices the return read with an issue date
+    // between the dates: two texts when a sum falls on half a cent, which
+    // the engine's own summing decides.
+    QStringList diferenciasLeidas;
 
     const Casilla* Busca(const QString& numero) const;
     qint64 Valor(const QString& numero) const;  // 0 for a box the model lacks
@@ -140,8 +142,11 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
                                const QDate& hasta, const std::vector<FacturaDeclarada>& facturas);
 
 // The invoices of types "C" and "P" that the dates may hold: issued or
-// operated between them. Throws ErrorBD.
+// operated between them, without their codes (CompletaCodigos gives them to
+// those a return lists). Throws ErrorBD.
 std::vector<FacturaDeclarada> LeeFacturasDeclaradas(ConexionBD& con, const QDate& desde, const QDate& hasta);
+// The codes of the invoices the return names, by their id. Throws ErrorBD.
+void CompletaCodigos(ConexionBD& con, Liquidacion& l);
 
 // The return of the dates (texts as the browser holds them, already checked),
 // compared with the browser's difference. Throws ErrorBD.

@@ -57,11 +57,18 @@ class PruebaLiquidacionFrm : public QObject {
         QStringList cajas = esperada.LineasOrden().filter(QRegularExpression("^[0-9]"));
         QCOMPARE(filas, cajas);
         QCOMPARE(rejilla->model()->index(0, 1).data().toString(), QStringLiteral("Régimen general al 0 %: base imponible"));
+        // The incomplete invoices above the boxes, the other warnings below.
         QStringList avisos;
-        auto* lista = Control<QListWidget>(l, "LstAvisos");
-        for (int i = 0; i < lista->count(); ++i)
-            avisos << "# " + lista->item(i)->text();
+        for (const char* nombre : {"LstIncompletas", "LstAvisos"}) {
+            auto* lista = Control<QListWidget>(l, nombre);
+            for (int i = 0; i < lista->count(); ++i)
+                avisos << "# " + lista->item(i)->text();
+        }
         QCOMPARE(avisos, esperada.LineasOrden().filter(QRegularExpression("^# ")).mid(1));
+        auto* incompletas = Control<QListWidget>(l, "LstIncompletas");
+        QCOMPARE(incompletas->isVisible(), incompletas->count() > 0);
+        if (incompletas->isVisible())
+            QVERIFY(incompletas->geometry().bottom() < rejilla->geometry().top());
         QCOMPARE(Control<QLabel>(l, "LblTitulo")->text(), esperada.Titulo());
     }
 
@@ -77,6 +84,7 @@ private slots:
         entorno->InsertaFactura("C", "C-2", "10/02/2026", "7", "107", "100", "7");
         entorno->InsertaFactura("P", "P-1", "31/03/2026", "42", "242", "200", "21");
         entorno->InsertaFactura("C", "C-3", "01/04/2026", "21", "121", "100", "21");
+        entorno->InsertaFactura("C", "C-4", "15/02/2026", "", "121", "", "21");  // left with Tab: no VAT, no net
         mensajes = std::make_unique<RegistroMensajes>();
         v = new InicioMDIFrm();
         v->show();
@@ -242,6 +250,9 @@ private slots:
         const QString t = QString::fromUtf8(p.readAllStandardOutput()).simplified();
         QVERIFY(t.contains("09 Régimen general al 21 %: cuota 210,00"));
         QVERIFY(t.contains("Tipo del 7 % sin casilla en el Modelo 303 (IVA)"));
+        QVERIFY(t.contains("Facturas incompletas Factura incompleta de Cobros C-4 del 15/02/2026: le falta el importe "
+                           "del IVA y la base imponible (tipo 21 %, total 121,00)."));
+        QVERIFY(t.indexOf("Factura incompleta") < t.indexOf("IVA devengado"));
         QCOMPARE(mensajes->cuenta(), 0);
     }
 };
