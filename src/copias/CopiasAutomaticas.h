@@ -28,8 +28,8 @@ enum class CopiaAutomatica {
 
 // On leaving, with the shared connection still open: a consistent copy of
 // the database into the backup folder unless one of it was made on `hoy`,
-// then its oldest beyond the number kept are removed. Other instances go on working
-// meanwhile. A failure is shown once; the next success clears it.
+// then its oldest beyond the number kept are removed. Other instances go on
+// working meanwhile. A failure is shown once; the next success clears it.
 CopiaAutomatica HazCopiaAutomatica(const QDate& hoy);
 
 // Removes the automatic copies of the database `ruta` in `carpeta` beyond the

@@ -12,8 +12,8 @@ int OrdenCopia(ContextoOrden& c) {
     const QString carpeta = c.argumentos.isEmpty() ? CarpetaCopia() : c.argumentos.first();
     if (!AbreBaseDeOrden(c))
         return CodigoSalida::Fallo;
-    const QString destino = QDir::toNativeSeparators(
-        QDir(QFileInfo(carpeta).absoluteFilePath()).filePath(NombreCopiaSeguridad(QDate::currentDate(), Conexion->Ruta())));
+    const QString nombre = NombreCopiaSeguridad(QDate::currentDate(), Conexion->Ruta());
+    const QString destino = QDir::toNativeSeparators(QDir(QFileInfo(carpeta).absoluteFilePath()).filePath(nombre));
     try {
         CopiaArchivoBD(Conexion->Ruta(), destino, false);
     } catch (const ErrorBD& e) {

@@ -120,7 +120,8 @@ QString RaizCopias(const QString& ruta) {
         raiz = servidor ? QStringLiteral("servidor") : QStringLiteral("base");
     // Where names differ only in case the file system may take them for one.
     if (raiz.compare(TituloAplicacion, Qt::CaseInsensitive) == 0) {
-        const QString carpeta = servidor ? QStringLiteral("servidor") : NombreDeArchivo(archivo.absoluteDir().dirName());
+        const QString carpeta =
+            servidor ? QStringLiteral("servidor") : NombreDeArchivo(archivo.absoluteDir().dirName());
         raiz += QLatin1Char('-') + (carpeta.isEmpty() ? QStringLiteral("otra") : carpeta);
     }
     return raiz;

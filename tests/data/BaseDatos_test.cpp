@@ -75,7 +75,8 @@ TEST(BaseDatos, CadaBaseNombraSusCopias) {
         {"postgresql://ana@servidor", "ana061226.mdb"},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6), c.ruta), QString::fromUtf8(c.nombre)) << c.ruta.toStdString();
+        EXPECT_EQ(NombreCopiaSeguridad(QDate(2026, 12, 6), c.ruta), QString::fromUtf8(c.nombre))
+            << c.ruta.toStdString();
 }
 
 TEST(BaseDatos, LaCadenaDeConexionLlevaCualquierRuta) {

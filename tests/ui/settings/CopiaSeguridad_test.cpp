@@ -193,7 +193,8 @@ TEST_F(Copia, RealizaCopiaCierraYVuelveAConectarEnTodoCaso) {
 
     r.Limpia();
     EstableceCarpetaCopia(e.Carpeta() + QStringLiteral("/no-hay"));
-    EXPECT_FALSE(RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6), OrigenCopia())));
+    EXPECT_FALSE(
+        RealizaCopiaSeguridad(OrigenCopia(), CarpetaCopia() + NombreCopiaSeguridad(QDate(2026, 12, 6), OrigenCopia())));
     ASSERT_EQ(r.cuenta(), 1);
     EXPECT_TRUE(r.ultimo().texto.startsWith(QStringLiteral("Se produjo un error: No se encontró la carpeta de la copia: ")));
     EXPECT_EQ(r.ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
