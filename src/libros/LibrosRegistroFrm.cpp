@@ -61,7 +61,7 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     LblNota->setObjectName(QStringLiteral("LblNota"));
     LblNota->setWordWrap(true);
 
-    const char* etiquetas[] = {"&Ejercicio", "&Periodo", "&Formato"};
+    const char* etiquetas[] = {"E&jercicio", "&Periodo", "&Formato"};
     for (int i = 0; i < 3; ++i) {
         Lbls[i] = new QLabel(QString::fromUtf8(etiquetas[i]), this);
         Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));

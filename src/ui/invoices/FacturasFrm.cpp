@@ -395,7 +395,7 @@ void FacturasFrm::AbreFactura(bool cobros) {
         FacturasDatosFrm editor(this);
         editor.NuevaFactura = false;
         editor.IdFactura = modelo->TextoCampo(fila, QStringLiteral("ID"));
-        editor.exec();
+        EjecutaModal(editor);
     }
     Buscar();
 }
@@ -407,7 +407,7 @@ void FacturasFrm::BtnAceptar_Click() {
         FacturasDatosFrm editor(this);
         editor.NuevaFactura = true;
         editor.IdFactura.clear();
-        editor.exec();
+        EjecutaModal(editor);
     }
     Buscar();
 }

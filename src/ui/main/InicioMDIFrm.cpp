@@ -389,7 +389,7 @@ void InicioMDIFrm::MenuLibros_Click() {
     if (!ValidarAccesoInformes())
         return;
     LibrosRegistroFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {
@@ -397,7 +397,7 @@ void InicioMDIFrm::MenuAplicacionDatos_Click() {
         return;
     DatosEmpresaFrm dlg(this);
     dlg.setObjectName(QStringLiteral("DatosEmpresaFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionConfig_Click() {
@@ -405,25 +405,25 @@ void InicioMDIFrm::MenuAplicacionConfig_Click() {
         return;
     ParametrosFrm dlg(this);
     dlg.setObjectName(QStringLiteral("ParametrosFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuCopia_Click() {
     CopiaSeguridadFrm dlg(this);
     dlg.setObjectName(QStringLiteral("CopiaSeguridadFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuRestaurar_Click() {
     if (!ValidarAcceso())
         return;
     RestaurarCopiaFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAcercaDe_Click() {
     AcercaDeFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionImpresora_Click() {
@@ -439,7 +439,7 @@ void InicioMDIFrm::MenuAplicacionImpresora_Click() {
             if (QPushButton* b = botones->button(QDialogButtonBox::Cancel))
                 b->setText(QStringLiteral("Cancelar"));
         }
-        dlg.exec();
+        EjecutaModal(dlg);
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
     } catch (const std::exception& e) {

@@ -315,6 +315,54 @@ private slots:
         QCOMPARE(abiertos, QStringList{guardados ? "AccesoFrm" : "LibrosRegistroFrm"});
     }
 
+    // A dialog closed with a click, its work done or not, hands the keyboard
+    // back to the control the user was in: the browser's year box, or the
+    // configuration screen's button that opened "Base de datos".
+    void AlCerrarUnDialogoElFocoVuelveDondeEstaba_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("dialogo");
+        QTest::addColumn<QString>("cierre");
+        QTest::newRow("libros") << "MenuLibros" << "LibrosRegistroFrm" << "BtnSalir";
+        QTest::newRow("restaurar") << "MenuRestaurar" << "RestaurarCopiaFrm" << "BtnSalir";
+        QTest::newRow("base de datos") << "MenuAplicacionConfig" << "BaseDatosFrm" << "BtnCancelar";
+        QTest::newRow("configuracion") << "MenuAplicacionConfig" << "ParametrosFrm" << "BtnSalir";
+        QTest::newRow("datos empresa") << "MenuAplicacionDatos" << "DatosEmpresaFrm" << "BtnSalir";
+        QTest::newRow("copia") << "MenuCopia" << "CopiaSeguridadFrm" << "BtnSalir";
+        QTest::newRow("acerca de") << "MenuAcercaDe" << "AcercaDeFrm" << "BtnAceptar";
+    }
+    void AlCerrarUnDialogoElFocoVuelveDondeEstaba() {
+        QFETCH(QString, menu);
+        QFETCH(QString, dialogo);
+        QFETCH(QString, cierre);
+        v->MenuFacturas_Click();
+        QWidget* anio = Control(Hija("FacturasFrm"), "TxtOb(0)");
+        anio->setFocus(Qt::MouseFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), anio);
+        QString cerrado, foco;
+        auto cierra = [&](QWidget* m) {
+            cerrado = m->objectName();
+            QTest::mouseClick(Control<QPushButton>(m, cierre), Qt::LeftButton);
+        };
+        if (dialogo == QLatin1String("BaseDatosFrm")) {
+            // From the configuration screen, which is where the keys must come back to.
+            AlAbrirModal([&](QWidget* config) {
+                AlAbrirModal(cierra);
+                QTest::mouseClick(Control<QPushButton>(config, "BtnBaseDatos"), Qt::LeftButton);
+                QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 1000);
+                foco = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+                static_cast<QDialog*>(config)->reject();
+            });
+            v->findChild<QAction*>(menu)->trigger();
+            QCOMPARE(cerrado, dialogo);
+            QCOMPARE(foco, QStringLiteral("BtnBaseDatos"));
+        } else {
+            AlAbrirModal(cierra);
+            v->findChild<QAction*>(menu)->trigger();
+            QCOMPARE(cerrado, dialogo);
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), anio);
+    }
+
     void InformeNoPreguntaSinAccesoInformesPeroEmpresaSi() {
         PalabraClave = QStringLiteral("Secreta");
         AccesoFacturas = true;
