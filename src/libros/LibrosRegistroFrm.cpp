@@ -66,7 +66,9 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
         Lbls[i] = new QLabel(QString::fromUtf8(etiquetas[i]), this);
         Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
     }
-    TxtEjercicio = new QLineEdit(QString::number(QDate::currentDate().year()), this);
+    // The books of the quarter just ended, as the return proposes it.
+    const PeriodoPropuesto propuesto = UltimoTrimestreTerminado(QDate::currentDate());
+    TxtEjercicio = new QLineEdit(propuesto.anio, this);
     TxtEjercicio->setObjectName(QStringLiteral("TxtEjercicio"));
     ObjUtiles().AsignaFiltro(TxtEjercicio, Utiles::Filtro::Entero);
     ObjUtiles().LimitaCaracteres(TxtEjercicio, 4);
@@ -75,7 +77,7 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     CmbPeriodo->setObjectName(QStringLiteral("CmbPeriodo"));
     CmbPeriodo->addItems(NombresTrimestre);
     CmbPeriodo->addItem(QStringLiteral("Todo el año"));
-    CmbPeriodo->setCurrentIndex(TrimestreDeFecha(QDate::currentDate()));
+    CmbPeriodo->setCurrentIndex(propuesto.trimestre);
     CmbFormato = new QComboBox(this);
     CmbFormato->setObjectName(QStringLiteral("CmbFormato"));
     CmbFormato->addItems({QStringLiteral("Libro de Excel (XLSX) para la Agencia Tributaria"),

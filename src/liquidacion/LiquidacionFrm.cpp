@@ -148,7 +148,7 @@ void LiquidacionFrm::showEvent(QShowEvent* e) {
 void LiquidacionFrm::Form_Load() {
     ObjUtiles().PreparaFormularioMDI(this, VentanaPrincipal());
     // It asks for the quarter to declare: the last one ended, until the user says otherwise.
-    const PeriodoPropuesto p = PeriodoAnterior(QDate::currentDate());
+    const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
     TxtOb[0]->setText(p.anio);
     CmbTrimestre->setCurrentIndex(p.trimestre);
     const auto r = FechasTrimestre(p.trimestre, p.anio);

@@ -10,13 +10,6 @@ const QString NoImpresa = QStringLiteral("No se pudo imprimir la liquidación.")
 const QString Pide = QStringLiteral("Indique el año y el trimestre, o las dos fechas, y pulse «Calcular (F5)».");
 }  // namespace TextoLiquidacion
 
-PeriodoPropuesto PeriodoAnterior(const QDate& hoy) {
-    const int t = TrimestreDeFecha(hoy);
-    if (t == 0)
-        return {QString::number(hoy.year() - 1), 3};
-    return {QString::number(hoy.year()), t - 1};
-}
-
 QVector<ColumnaRejilla> ColumnasCasillas() {
     return {{QStringLiteral("CASILLA"), QStringLiteral("Casilla"), Qt::AlignHCenter, QString()},
             {QStringLiteral("CONCEPTO"), QStringLiteral("Concepto"), Qt::AlignLeft, QString()},

@@ -16,13 +16,6 @@ extern const QString NoImpresa;   // "No se pudo imprimir la liquidación."
 extern const QString Pide;        // what the screen says before its first calculation
 }  // namespace TextoLiquidacion
 
-// The quarter a return is filed for on `hoy`: the last one ended.
-struct PeriodoPropuesto {
-    QString anio;
-    int trimestre;  // 0..3
-};
-PeriodoPropuesto PeriodoAnterior(const QDate& hoy);
-
 // The grid's columns: "Casilla", "Concepto", "Importe".
 QVector<ColumnaRejilla> ColumnasCasillas();
 // One row per box, as the grid shows it (the texts the command writes).

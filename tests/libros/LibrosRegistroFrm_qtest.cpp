@@ -80,14 +80,16 @@ private slots:
         entorno.reset();
     }
 
-    void abreConElAnioYElTrimestreDeHoy() {
+    // The quarter just ended, the one whose books are due, as the return proposes it.
+    void abreConElUltimoTrimestreTerminado() {
         Abre();
         QCOMPARE(frm->windowTitle(), QStringLiteral("Libros Registro"));
-        QCOMPARE(Control(frm.get(), "TxtEjercicio")->text(), QString::number(QDate::currentDate().year()));
+        const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
+        QCOMPARE(Control(frm.get(), "TxtEjercicio")->text(), p.anio);
         auto* periodo = Control<QComboBox>(frm.get(), "CmbPeriodo");
         QCOMPARE(periodo->count(), 5);
         QCOMPARE(periodo->itemText(4), QStringLiteral("Todo el año"));
-        QCOMPARE(periodo->currentIndex(), TrimestreDeFecha(QDate::currentDate()));
+        QCOMPARE(periodo->currentIndex(), p.trimestre);
         QCOMPARE(Control<QComboBox>(frm.get(), "CmbFormato")->currentIndex(), 0);
         QVERIFY(Boton(frm.get(), "BtnAceptar")->isDefault());
         QCOMPARE(Boton(frm.get(), "BtnAceptar")->text(), QStringLiteral("&Exportar"));

@@ -5,6 +5,7 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
 #include "liquidacion/LiquidacionFrm.h"
 #include "liquidacion/LiquidacionLogica.h"
 #include "liquidacion/LiquidacionRpt.h"
@@ -159,7 +160,7 @@ private slots:
         LiquidacionFrm* l = Liquidacion();
         QVERIFY(l);
         QVERIFY(!BuscaPantalla("InfFacturasFrm"));
-        const PeriodoPropuesto p = PeriodoAnterior(QDate::currentDate());
+        const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
         QCOMPARE(Caja(l, 0)->text(), p.anio);
         QCOMPARE(Control<QComboBox>(l, "CmbTrimestre")->currentIndex(), p.trimestre);
         QVERIFY(!l->Informe());
