@@ -258,7 +258,7 @@ void LiquidacionFrm::BtnPdf_Click() {
     if (!informe_)
         return;
     const QString ruta = PideArchivoPdf(this, QStringLiteral("Guardar la liquidación como PDF"),
-                                        TextoLiquidacion::Titulo + QStringLiteral(".pdf"));
+                                        NombrePdfLiquidacion(informe_->Datos()));
     if (!ruta.isEmpty())
         GuardaPdf(ruta);
 }

@@ -215,6 +215,7 @@ private slots:
     }
 
     void imprimeYGuardaElPdf() {
+        Conexion->Ejecutar("insert into DATOS_EMPRESA (NOMBRE, CIF) values ('Talleres Ibáñez SL', 'b-12345674')");
         QWidget* f = NavegadorEnElPrimerTrimestre();
         QTest::keyClick(Caja(f, 1), Qt::Key_F7);
         LiquidacionFrm* l = Liquidacion();
@@ -236,11 +237,12 @@ private slots:
             QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         });
         QTest::mouseClick(Control<QPushButton>(l, "BtnPdf"), Qt::LeftButton);
-        QCOMPARE(propuesto, QStringLiteral("Liquidación del Trimestre.pdf"));
+        QCOMPARE(propuesto, QStringLiteral("Liquidación 303 2026-1T.pdf"));
         QProcess p;
         p.start("pdftotext", {"-layout", ruta + ".pdf", "-"});
         QVERIFY(p.waitForFinished(30000));
         const QString t = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+        QVERIFY(t.contains("NIF: B12345674"));
         QVERIFY(t.contains("09 Régimen general al 21 %: cuota 210,00"));
         QVERIFY(t.contains("Tipo del 7 % sin casilla en el Modelo 303 (IVA)"));
         QCOMPARE(mensajes->cuenta(), 0);
