@@ -255,8 +255,8 @@ std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& 
             if (f.expedida && std::fabs(f.total.value_or(0)) > kLimiteSimplificada)
                 motivos << QStringLiteral("sin NIF del cliente y con un total de más de 400 €, que no puede ser el de "
                                           "una factura simplificada");
-        } else if (const QString m = MotivoNif(f.nif); !m.isEmpty()) {
-            motivos << QStringLiteral("el NIF del ") + tercero + QStringLiteral(" (") + f.nif + QStringLiteral(") ") + m;
+        } else if (const QString m = MotivoNif(f.nif, tercero); !m.isEmpty()) {
+            motivos << m;
         }
         const int largo = LongitudDe(HojaDe(f), K::Numero);
         if (LongitudEnCaracteres(f.codigo) > largo)

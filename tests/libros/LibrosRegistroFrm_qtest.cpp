@@ -144,8 +144,8 @@ private slots:
                             "Estas facturas no se pueden llevar a los libros tal como están:\n"
                             "Cobros 20/01/2026 C-2 (total 1.210,00): sin NIF del cliente y con un total de más de "
                             "400 €, que no puede ser el de una factura simplificada.\n"
-                            "Pagos 21/01/2026 P-2 (total 121,00): el NIF del proveedor (12345678A) la letra de control "
-                            "debería ser Z.\n"
+                            "Pagos 21/01/2026 P-2 (total 121,00): la letra de control del NIF del proveedor "
+                            "(12345678A) debería ser Z.\n"
                             "Puede corregirlas en Facturas y volver a exportar, o exportar los libros con ellas tal "
                             "como están."));
         QCOMPARE(frm->isVisible(), !exporta);
