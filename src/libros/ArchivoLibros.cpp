@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <xlsxwriter.h>
 #ifdef Q_OS_UNIX
@@ -117,12 +118,21 @@ void Cabecera(lxw_worksheet* hoja, const HojaLibro& h, const Formatos& f) {
     for (lxw_col_t c = 0; c < n; ++c)
         if (*cols[c].subcolumna)
             worksheet_write_string(hoja, 1, c, cols[c].subcolumna, f.cabecera);
-    for (lxw_col_t c = 0; c < n; ++c) {
+    for (lxw_col_t c = 0; c < n; ++c)
         worksheet_write_string(hoja, 2, c, cols[c].formato, f.formato);
-        const int largo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
-        worksheet_set_column(hoja, c, c, qBound(8, largo + 2, 30), nullptr);
-    }
     worksheet_freeze_panes(hoja, 3, 0);
+}
+
+// Each column as wide as its caption or its longest text, whichever is
+// wider (an invoice number longer than "Número" shows whole), within bounds.
+void AnchosColumnas(lxw_worksheet* hoja, const HojaLibro& h, const std::vector<int>& textos) {
+    const auto& cols = h.columnas;
+    for (size_t c = 0; c < cols.size(); ++c) {
+        const int titulo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
+        const int largo = std::max(titulo, c < textos.size() ? textos[c] : 0);
+        worksheet_set_column(hoja, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), qBound(8, largo + 2, 60),
+                             nullptr);
+    }
 }
 
 // The library writes numbers with the C library's printf, which follows the
@@ -185,17 +195,22 @@ ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const
     Cabecera(expedidas, HojaExpedidas(), f);
     Cabecera(recibidas, HojaRecibidas(), f);
     lxw_row_t filaExpedidas = 3, filaRecibidas = 3;
+    // The longest text of each column, in characters.
+    std::vector<int> textosExpedidas(HojaExpedidas().columnas.size()), textosRecibidas(HojaRecibidas().columnas.size());
     lxw_error error = LXW_NO_ERROR;
     const bool completo = RecorreFilas(datos, progreso, [&](const FacturaLibro& factura, const std::vector<CeldaLibro>& celdas) {
         lxw_worksheet* hoja = factura.expedida ? expedidas : recibidas;
         lxw_row_t& fila = factura.expedida ? filaExpedidas : filaRecibidas;
+        std::vector<int>& textos = factura.expedida ? textosExpedidas : textosRecibidas;
         const std::vector<ColumnaLibro>& cols = HojaDe(factura).columnas;
         for (lxw_col_t c = 0; c < celdas.size(); ++c) {
             const CeldaLibro& celda = celdas[c];
             lxw_error e = LXW_NO_ERROR;
-            if (celda.clase == CeldaLibro::Clase::Texto)
+            if (celda.clase == CeldaLibro::Clase::Texto) {
                 e = worksheet_write_string(hoja, fila, c, celda.texto.toUtf8().constData(), f.texto);
-            else if (celda.clase == CeldaLibro::Clase::Numero)
+                if (c < textos.size())
+                    textos[c] = std::max(textos[c], static_cast<int>(celda.texto.size()));
+            } else if (celda.clase == CeldaLibro::Clase::Numero)
                 e = worksheet_write_number(hoja, fila, c, celda.numero,
                                            cols[c].clase == ClaseColumnaLibro::Entero ? f.entero : f.importe);
             if (e != LXW_NO_ERROR && error == LXW_NO_ERROR)
@@ -203,6 +218,8 @@ ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const
         }
         ++fila;
     });
+    AnchosColumnas(expedidas, HojaExpedidas(), textosExpedidas);
+    AnchosColumnas(recibidas, HojaRecibidas(), textosRecibidas);
     const lxw_error cierre = workbook_close(libro);
     if (error == LXW_NO_ERROR)
         error = cierre;
