@@ -92,6 +92,7 @@ const Caso kCasos[] = {
      [](InicioMDIFrm* v) {
          v->MenuFacturas_Click();
          v->MenuLiquidacion_Click();
+         v->MenuListados_Click();
          v->MenuVentanaItem[0]->trigger();
          return static_cast<QWidget*>(v);
      },
@@ -99,6 +100,12 @@ const Caso kCasos[] = {
     {"liquidacion",
      [](InicioMDIFrm* v) {
          v->MenuLiquidacion_Click();
+         return static_cast<QWidget*>(v);
+     },
+     {}},
+    {"listado",
+     [](InicioMDIFrm* v) {
+         v->MenuListados_Click();
          return static_cast<QWidget*>(v);
      },
      {}},
