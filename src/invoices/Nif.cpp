@@ -77,27 +77,37 @@ ComprobacionNif CompruebaNif(const QString& nif) {
     return r;
 }
 
-QString MotivoNif(const QString& nif) {
+namespace {
+
+// "la letra", "el dígito" or, where the CIF admits both, "el carácter".
+QString CaracterDeControl(const ComprobacionNif& c) {
+    if (c.esperado.size() > 1)
+        return QStringLiteral("el carácter");
+    return c.esperado[0].isDigit() ? QStringLiteral("el dígito") : QStringLiteral("la letra");
+}
+
+}  // namespace
+
+QString MotivoNif(const QString& nif, const QString& quien) {
     const ComprobacionNif c = CompruebaNif(nif);
     if (c.valido)
         return QString();
+    const QString elNif = QStringLiteral("NIF del ") + quien + QStringLiteral(" (") + nif + QLatin1Char(')');
     if (c.clase == ClaseNif::Otro)
-        return QStringLiteral("no tiene la forma de un DNI, NIE o CIF");
-    if (c.esperado.size() > 1)
-        return QStringLiteral("el carácter de control debería ser ") + c.esperado;
-    return (c.esperado[0].isDigit() ? QStringLiteral("el dígito de control debería ser ")
-                                    : QStringLiteral("la letra de control debería ser ")) +
+        return QStringLiteral("el ") + elNif + QStringLiteral(" no tiene la forma de un DNI, NIE o CIF");
+    return CaracterDeControl(c) + QStringLiteral(" de control del ") + elNif + QStringLiteral(" debería ser ") +
            c.esperado;
 }
 
 QString AvisoNif(const QString& nif) {
-    const QString motivo = MotivoNif(nif);
-    if (motivo.isEmpty())
+    const ComprobacionNif c = CompruebaNif(nif);
+    if (c.valido)
         return QString();
-    if (CompruebaNif(nif).clase == ClaseNif::Otro)
+    if (c.clase == ClaseNif::Otro)
         return QStringLiteral("El NIF ") + nif +
                QStringLiteral(" no tiene la forma de un DNI, NIE o CIF español. Si es un identificador extranjero, "
                               "puede grabar la factura igualmente.");
-    return QStringLiteral("El NIF ") + nif + QStringLiteral(" no es correcto: ") + motivo +
+    return QStringLiteral("El NIF ") + nif + QStringLiteral(" no es correcto: ") + CaracterDeControl(c) +
+           QStringLiteral(" de control debería ser ") + c.esperado +
            QStringLiteral(". Puede grabar la factura igualmente si está seguro de él.");
 }

@@ -19,8 +19,9 @@ struct ComprobacionNif {
 // Checks a NIF as NormalizaNif leaves it.
 ComprobacionNif CompruebaNif(const QString& nif);
 
-// Why the books cannot take `nif` as it is ("la letra de control debería
-// ser Z"); empty when it is right or empty.
-QString MotivoNif(const QString& nif);
+// Why the books cannot take the NIF of `quien` ("cliente", "proveedor") as
+// it is, as a clause of a Spanish sentence ("la letra de control del NIF del
+// cliente (12345678A) debería ser Z"); empty when it is right or empty.
+QString MotivoNif(const QString& nif, const QString& quien);
 // The editor's warning for a NIF that fails; empty when it is right or empty.
 QString AvisoNif(const QString& nif);

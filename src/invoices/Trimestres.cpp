@@ -20,6 +20,13 @@ int TrimestreDeFecha(const QDate& fecha) {
     return m / 3 - (m % 3 == 0 ? 1 : 0);
 }
 
+PeriodoPropuesto UltimoTrimestreTerminado(const QDate& hoy) {
+    const int t = TrimestreDeFecha(hoy);
+    if (t == 0)
+        return {QString::number(hoy.year() - 1), 3};
+    return {QString::number(hoy.year()), t - 1};
+}
+
 QString CompletaAnio(const QString& anio) {
     if (anio.isEmpty())
         return anio;

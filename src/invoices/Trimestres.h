@@ -21,6 +21,14 @@ extern const QStringList NombresTrimestre;  // "1º Trimestre" .. "4º Trimestre
 std::optional<RangoFechas> FechasTrimestre(int indice, const QString& anio);
 // 0..3.
 int TrimestreDeFecha(const QDate& fecha);
+// The quarter whose return and books are made on `hoy`: the last one ended
+// (the fourth of the year before, from January to March). The screens that
+// ask for a quarter propose it.
+struct PeriodoPropuesto {
+    QString anio;
+    int trimestre;  // 0..3
+};
+PeriodoPropuesto UltimoTrimestreTerminado(const QDate& hoy);
 // "7" -> "2007", "99" -> "1999", "" -> ""; a text that does not form a date
 // with "01/01/" in front is kept as it is.
 QString CompletaAnio(const QString& anio);

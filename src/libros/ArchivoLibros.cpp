@@ -193,12 +193,21 @@ void Cabecera(lxw_worksheet* hoja, const HojaLibro& h, const Formatos& f) {
         else
             worksheet_merge_range(hoja, 0, c, 1, c, cols[c].grupo, f.cabecera);
     }
-    for (lxw_col_t c = 0; c < n; ++c) {
+    for (lxw_col_t c = 0; c < n; ++c)
         worksheet_write_string(hoja, 2, c, cols[c].formato, f.formato);
-        const int largo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
-        worksheet_set_column(hoja, c, c, qBound(10, largo + 2, 30), nullptr);
-    }
     worksheet_freeze_panes(hoja, 3, 0);
+}
+
+// Each column as wide as its caption or its longest text, whichever is
+// wider (an invoice number longer than "Número" shows whole), within bounds.
+void AnchosColumnas(lxw_worksheet* hoja, const HojaLibro& h, const std::vector<int>& textos) {
+    const auto& cols = h.columnas;
+    for (size_t c = 0; c < cols.size(); ++c) {
+        const int titulo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
+        const int largo = std::max(titulo, c < textos.size() ? textos[c] : 0);
+        worksheet_set_column(hoja, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), qBound(8, largo + 2, 60),
+                             nullptr);
+    }
 }
 
 // The library writes numbers with the C library's printf, which follows the
@@ -243,8 +252,11 @@ public:
         RecorreCeldas(factura, empresa, impuesto, *this);
         ++fila_;
     }
+    // The longest text written in each column, in characters.
+    const std::vector<int>& Textos() const { return textos_; }
     void Vacia(int) {}
     void TextoFijo(int i, QStringView t, int longitud) {
+        Mide(i, t, longitud);
         std::string& hecho = Fijo(fijos_, i);
         if (hecho.empty()) {
             hecho.resize(static_cast<size_t>(t.size()) * 3);
@@ -257,6 +269,7 @@ public:
         Anota(worksheet_write_string(hoja_, fila_, static_cast<lxw_col_t>(i), ascii, f_.texto));
     }
     void Texto(int i, QStringView t, int longitud) {
+        Mide(i, t, longitud);
         const size_t hace = static_cast<size_t>(t.size()) * 3 + 1;
         if (texto_.size() < hace)
             texto_.resize(hace);
@@ -269,6 +282,12 @@ public:
     void Fecha(int i, const QDate& d) { Numero(i, static_cast<double>(d.toJulianDay() - kDiaCeroExcel), f_.fecha); }
 
 private:
+    void Mide(int i, QStringView t, int longitud) {
+        if (static_cast<size_t>(i) >= textos_.size())
+            textos_.resize(static_cast<size_t>(i) + 1);
+        const int largo = longitud > 0 ? std::min(static_cast<int>(t.size()), longitud) : static_cast<int>(t.size());
+        textos_[static_cast<size_t>(i)] = std::max(textos_[static_cast<size_t>(i)], largo);
+    }
     void Numero(int i, double v, lxw_format* formato) {
         Anota(worksheet_write_number(hoja_, fila_, static_cast<lxw_col_t>(i), v, formato));
     }
@@ -282,6 +301,7 @@ private:
     lxw_row_t fila_ = 3;
     std::vector<char> texto_;
     std::vector<std::string> fijos_;
+    std::vector<int> textos_;
 };
 
 ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const ProgresoLibros& progreso) {
@@ -318,6 +338,8 @@ ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const
     lxw_error error = LXW_NO_ERROR;
     HojaXlsx hojaExpedidas(expedidas, f, error), hojaRecibidas(recibidas, f, error);
     const bool completo = RecorreFilas(datos, progreso, hojaExpedidas, hojaRecibidas);
+    AnchosColumnas(expedidas, HojaExpedidas(), hojaExpedidas.Textos());
+    AnchosColumnas(recibidas, HojaRecibidas(), hojaRecibidas.Textos());
     const lxw_error cierre = workbook_close(libro);
     if (error == LXW_NO_ERROR)
         error = cierre;

@@ -182,8 +182,8 @@ std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& 
             if (t.size() != 2 || t < QLatin1String("02") || t > QLatin1String("06"))
                 motivos << QStringLiteral("el ") + tercero + QStringLiteral(" es extranjero (") + f.pais +
                                QStringLiteral(") y falta el tipo de su identificación (de 02 a 06)");
-        } else if (const QString m = MotivoNif(f.nif); !m.isEmpty()) {
-            motivos << QStringLiteral("el NIF del ") + tercero + QStringLiteral(" (") + f.nif + QStringLiteral(") ") + m;
+        } else if (const QString m = MotivoNif(f.nif, tercero); !m.isEmpty()) {
+            motivos << m;
         }
 
         QStringList faltan;

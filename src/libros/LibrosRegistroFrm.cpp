@@ -62,12 +62,14 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     LblNota->setObjectName(QStringLiteral("LblNota"));
     LblNota->setWordWrap(true);
 
-    const char* etiquetas[] = {"&Ejercicio", "&Periodo", "&Formato"};
+    const char* etiquetas[] = {"E&jercicio", "&Periodo", "&Formato"};
     for (int i = 0; i < 3; ++i) {
         Lbls[i] = new QLabel(QString::fromUtf8(etiquetas[i]), this);
         Lbls[i]->setObjectName(QStringLiteral("Lbls(%1)").arg(i));
     }
-    TxtEjercicio = new QLineEdit(QString::number(QDate::currentDate().year()), this);
+    // The books of the quarter just ended, as the return proposes it.
+    const PeriodoPropuesto propuesto = UltimoTrimestreTerminado(QDate::currentDate());
+    TxtEjercicio = new QLineEdit(propuesto.anio, this);
     TxtEjercicio->setObjectName(QStringLiteral("TxtEjercicio"));
     ObjUtiles().AsignaFiltro(TxtEjercicio, Utiles::Filtro::Entero);
     ObjUtiles().LimitaCaracteres(TxtEjercicio, 4);
@@ -76,7 +78,7 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     CmbPeriodo->setObjectName(QStringLiteral("CmbPeriodo"));
     CmbPeriodo->addItems(NombresTrimestre);
     CmbPeriodo->addItem(QStringLiteral("Todo el año"));
-    CmbPeriodo->setCurrentIndex(TrimestreDeFecha(QDate::currentDate()));
+    CmbPeriodo->setCurrentIndex(propuesto.trimestre);
     CmbFormato = new QComboBox(this);
     CmbFormato->setObjectName(QStringLiteral("CmbFormato"));
     CmbFormato->addItems({QStringLiteral("Libro de Excel (XLSX) para la Agencia Tributaria"),

@@ -7,6 +7,7 @@
 #include "liquidacion/LiquidacionLogica.h"
 #include "liquidacion/LiquidacionRpt.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/Lienzo.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/PunteroOcupado.h"
 #include "ui/common/Rejilla.h"
@@ -40,6 +41,10 @@ constexpr int kAltoIncompletas = 1300;  // with its caption
 constexpr int kAnchosCasilla = 900;
 constexpr int kAnchoConcepto = 6000;
 constexpr int kAnchoImporte = 1900;
+// The grid is never lower than a few boxes; below that the window scrolls.
+constexpr int kAltoRejillaMinimo = 1800;
+constexpr int kAltoRejilla = kAlto - kArribaRejilla - kAltoAvisos - kAltoBarraInferior - 390;
+constexpr int kAltoMinimo = kAlto - (kAltoRejilla - kAltoRejillaMinimo);
 
 const QColor kRojoAviso(160, 0, 0);
 
@@ -51,9 +56,11 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     InstalaSustitutosFuentes();
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
     resize(Px(kAncho), Px(kAlto));
+    lienzo_ = CreaLienzo(this, QSize(Px(kAncho), Px(kAltoMinimo)));
+    lienzo_->installEventFilter(this);
 
     // Top bar: the quarter browser's, with the calculation in place of the search.
-    Picture2 = new QWidget(this);
+    Picture2 = new QWidget(lienzo_);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     barra_ = new BarraTrimestre(this, Picture2);
     TxtOb = barra_->TxtOb;
@@ -62,22 +69,22 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
     BtnCalcular->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
 
-    LblTitulo = new QLabel(TextoLiquidacion::Pide, this);
+    LblTitulo = new QLabel(TextoLiquidacion::Pide, lienzo_);
     LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
     LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
 
     // The incomplete invoices, above the boxes they leave short; only when there are some.
-    LblIncompletas = new QLabel(QStringLiteral("Facturas incompletas"), this);
+    LblIncompletas = new QLabel(QStringLiteral("Facturas incompletas"), lienzo_);
     LblIncompletas->setObjectName(QStringLiteral("LblIncompletas"));
     LblIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstIncompletas = new QListWidget(this);
+    LstIncompletas = new QListWidget(lienzo_);
     LstIncompletas->setObjectName(QStringLiteral("LstIncompletas"));
     LstIncompletas->setWordWrap(true);
     LstIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8));
     LblIncompletas->hide();
     LstIncompletas->hide();
 
-    DBGridCasillas = new QTableView(this);
+    DBGridCasillas = new QTableView(lienzo_);
     DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
     ModeloCasillas = new ModeloRegistros(ColumnasCasillas(), DBGridCasillas);
     DBGridCasillas->setModel(ModeloCasillas);
@@ -86,16 +93,16 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     for (const ColumnaRejilla& c : ColumnasCasillas())
         AlineaColumna(DBGridCasillas, c.titulo, c.alineacion);
 
-    LblAvisos = new QLabel(QStringLiteral("Avisos y comprobaciones"), this);
+    LblAvisos = new QLabel(QStringLiteral("Avisos y comprobaciones"), lienzo_);
     LblAvisos->setObjectName(QStringLiteral("LblAvisos"));
     LblAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstAvisos = new QListWidget(this);
+    LstAvisos = new QListWidget(lienzo_);
     LstAvisos->setObjectName(QStringLiteral("LstAvisos"));
     LstAvisos->setWordWrap(true);
     LstAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8));
 
     // Bottom bar.
-    Picture1 = new QWidget(this);
+    Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto boton = [&](const QString& nombre, const QString& texto, int x) {
         auto* b = new QPushButton(texto, Picture1);
@@ -154,7 +161,7 @@ void LiquidacionFrm::showEvent(QShowEvent* e) {
 void LiquidacionFrm::Form_Load() {
     ObjUtiles().PreparaFormularioMDI(this, VentanaPrincipal());
     // It asks for the quarter to declare: the last one ended, until the user says otherwise.
-    const PeriodoPropuesto p = PeriodoAnterior(QDate::currentDate());
+    const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
     TxtOb[0]->setText(p.anio);
     CmbTrimestre->setCurrentIndex(p.trimestre);
     const auto r = FechasTrimestre(p.trimestre, p.anio);
@@ -166,21 +173,17 @@ void LiquidacionFrm::Form_Load() {
     ObjUtiles().EntraCampo(TxtOb[0]);
 }
 
-void LiquidacionFrm::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    ColocaControles();
-}
-
 void LiquidacionFrm::ColocaControles() {
-    // Below the design size everything keeps its place; above it the grid
-    // takes the room, its concepts the width.
-    const int ancho = qMax(width(), Px(kAncho));
-    const int masAlto = qMax(0, height() - Px(kAlto));
+    // The grid takes what the window gains over its design size, its
+    // concepts the width, and gives back what it lacks down to the canvas's
+    // least height; the bars keep to their edges.
+    const int ancho = lienzo_->width();
+    const int masAlto = lienzo_->height() - Px(kAlto);
     Picture2->setGeometry(0, 0, ancho, Px(kAltoBarraSuperior));
-    Picture1->setGeometry(0, qMax(height(), Px(kAlto)) - Px(kAltoBarraInferior), ancho, Px(kAltoBarraInferior));
+    Picture1->setGeometry(0, lienzo_->height() - Px(kAltoBarraInferior), ancho, Px(kAltoBarraInferior));
     LblTitulo->setGeometry(Px(60), Px(kArribaTitulo), ancho - Px(120), Px(255));
     int arribaRejilla = Px(kArribaRejilla);
-    int altoRejilla = Px(kAlto - kArribaRejilla - kAltoAvisos - kAltoBarraInferior - 390) + masAlto;
+    int altoRejilla = Px(kAltoRejilla) + masAlto;
     if (!LstIncompletas->isHidden()) {
         LblIncompletas->setGeometry(Px(60), arribaRejilla, ancho - Px(120), Px(255));
         LstIncompletas->setGeometry(Px(60), arribaRejilla + Px(270), ancho - Px(120), Px(kAltoIncompletas - 330));
@@ -208,6 +211,10 @@ bool LiquidacionFrm::Form_KeyDown(int tecla) {
 }
 
 bool LiquidacionFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == lienzo_ && evento->type() == QEvent::Resize) {
+        ColocaControles();
+        return false;
+    }
     // Enter presses the button that has the focus.
     if (auto* b = qobject_cast<QPushButton*>(objeto);
         b && evento->type() == QEvent::KeyPress && EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
@@ -278,7 +285,7 @@ void LiquidacionFrm::BtnPdf_Click() {
     if (!informe_)
         return;
     const QString ruta = PideArchivoPdf(this, QStringLiteral("Guardar la liquidación como PDF"),
-                                        TextoLiquidacion::Titulo + QStringLiteral(".pdf"));
+                                        NombrePdfLiquidacion(informe_->Datos()));
     if (!ruta.isEmpty())
         GuardaPdf(ruta);
 }

@@ -35,7 +35,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
@@ -48,6 +47,7 @@ private:
     void BtnCerrar_Click();
     void Muestra();
 
+    QWidget* lienzo_ = nullptr;  // the controls' canvas, which scrolls in a small window
     QWidget* Picture2 = nullptr;
     QWidget* Picture1 = nullptr;
     BarraTrimestre* barra_ = nullptr;  // the year, quarter and dates, with their checks

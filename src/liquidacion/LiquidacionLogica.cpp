@@ -1,6 +1,7 @@
 #include "liquidacion/LiquidacionLogica.h"
 
 #include "data/Registros.h"
+#include "data/comun/Formatos.h"
 #include "invoices/Trimestres.h"
 #include "liquidacion/Liquidacion.h"
 
@@ -10,11 +11,21 @@ const QString NoImpresa = QStringLiteral("No se pudo imprimir la liquidación.")
 const QString Pide = QStringLiteral("Indique el año y el trimestre, o las dos fechas, y pulse «Calcular (F5)».");
 }  // namespace TextoLiquidacion
 
-PeriodoPropuesto PeriodoAnterior(const QDate& hoy) {
-    const int t = TrimestreDeFecha(hoy);
-    if (t == 0)
-        return {QString::number(hoy.year() - 1), 3};
-    return {QString::number(hoy.year()), t - 1};
+QString NombrePdfLiquidacion(const Liquidacion& l) {
+    const QString modelo = l.modelo == ModeloDeclaracion::M420 ? QStringLiteral("420") : QStringLiteral("303");
+    QString periodo;
+    if (const auto desde = LeeFecha(l.desde); desde) {
+        const QString anio = QString::number(desde->year());
+        const int t = TrimestreDeFecha(*desde);
+        const auto r = FechasTrimestre(t, anio);
+        if (r && r->desde == l.desde && r->hasta == l.hasta)
+            periodo = anio + QLatin1Char('-') + QString::number(t + 1) + QLatin1Char('T');
+    }
+    // A file name holds no slash.
+    if (periodo.isEmpty())
+        periodo = QString(l.desde).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(" a ") +
+                  QString(l.hasta).replace(QLatin1Char('/'), QLatin1Char('-'));
+    return QStringLiteral("Liquidación ") + modelo + QLatin1Char(' ') + periodo + QStringLiteral(".pdf");
 }
 
 QVector<ColumnaRejilla> ColumnasCasillas() {

@@ -16,12 +16,10 @@ extern const QString NoImpresa;   // "No se pudo imprimir la liquidación."
 extern const QString Pide;        // what the screen says before its first calculation
 }  // namespace TextoLiquidacion
 
-// The quarter a return is filed for on `hoy`: the last one ended.
-struct PeriodoPropuesto {
-    QString anio;
-    int trimestre;  // 0..3
-};
-PeriodoPropuesto PeriodoAnterior(const QDate& hoy);
+// The name proposed for the return's PDF: the model, the year and the
+// quarter ("Liquidación 303 2026-3T.pdf"), or the two dates when they are
+// not a quarter ("Liquidación 420 01-01-2026 a 15-02-2026.pdf").
+QString NombrePdfLiquidacion(const Liquidacion& l);
 
 // The grid's columns: "Casilla", "Concepto", "Importe".
 QVector<ColumnaRejilla> ColumnasCasillas();

@@ -62,7 +62,7 @@ QString TituloApartado(Apartado a, const QString& impuesto) {
 LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmpresa& empresa,
                                const QDate& fechaImpresion)
     : liquidacion_(liquidacion), empresa_(empresa), fecha_(fechaImpresion) {
-    y_ = MargenSuperior + AltoCabeceraDocumento;
+    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
     const QString impuesto = ImpuestoDelModelo(liquidacion_.modelo);
     Coloca({Renglon::Modelo, {}, NombreModelo(liquidacion_.modelo), {}}, 330);
     // The incomplete invoices come before the boxes they leave short.

@@ -42,6 +42,7 @@ const Qt::Alignment kIzq = Qt::AlignLeft;
 const ObjetoInforme kTxtNombre{171, 57, 3933, 240, 10, false, kIzq, Borde::Ninguno};
 const ObjetoInforme kTxtDireccion{171, 342, 3933, 240, 10, false, kIzq, Borde::Ninguno};
 const ObjetoInforme kTxtOtros{171, 627, 3933, 240, 10, false, kIzq, Borde::Ninguno};
+const ObjetoInforme kTxtNif{171, 912, 3933, 240, 10, false, kIzq, Borde::Ninguno};
 const ObjetoInforme kTxtTitulo{4218, 114, 5871, 399, 18, false, Qt::AlignHCenter, Borde::Ninguno};
 const ObjetoInforme kTxtFecha{4218, 570, 5871, 240, 10, false, kIzq, Borde::Ninguno};
 
@@ -118,6 +119,8 @@ void PintaCabeceraDocumento(QPainter& p, double x0, double y0, const CabeceraEmp
     PintaTexto(p, kTxtNombre, x0, y0, empresa.linea1);
     PintaTexto(p, kTxtDireccion, x0, y0, empresa.linea2);
     PintaTexto(p, kTxtOtros, x0, y0, empresa.linea3);
+    if (!empresa.nif.isEmpty())
+        PintaTexto(p, kTxtNif, x0, y0, QStringLiteral("NIF: ") + empresa.nif);
     PintaTexto(p, kTxtTitulo, x0, y0, titulo);
     PintaTexto(p, kTxtFecha, x0, y0, subtitulo);
 }

@@ -61,8 +61,10 @@ void PintaTexto(QPainter& p, const ObjetoInforme& o, double x0, double y0, const
 
 // The header every document opens with, at the top of its first page
 // (AltoCabeceraDocumento high): the company's three lines on the left, the
-// title and the line under it on the right.
+// title and the line under it on the right. A company NIF, when the document
+// carries one, goes on a fourth line (AltoCabeceraConNif high).
 constexpr double AltoCabeceraDocumento = 1074;
+constexpr double AltoCabeceraConNif = AltoCabeceraDocumento + 285;
 void PintaCabeceraDocumento(QPainter& p, double x0, double y0, const CabeceraEmpresa& empresa, const QString& titulo,
                             const QString& subtitulo);
 // The foot of every page (AltoPieDocumento high): the date of printing on the

@@ -2,6 +2,7 @@
 
 #include "data/Comillas.h"
 #include "data/ConexionBD.h"
+#include "invoices/Nif.h"
 
 #include <QFileInfo>
 
@@ -41,6 +42,8 @@ CabeceraEmpresa LineasEmpresa(const Registros& rs) {
     c.linea1 = t("NOMBRE");
     c.linea2 = t("DIRECCION");
     c.linea3 = t("COD_POSTAL") + QLatin1Char(' ') + t("LOCALIDAD") + QLatin1Char(' ') + t("PROVINCIA");
+    if (rs.IndiceColumna(QStringLiteral("CIF")) >= 0)
+        c.nif = NormalizaNif(t("CIF"));
     return c;
 }
 

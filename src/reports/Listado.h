@@ -19,6 +19,7 @@ struct CabeceraEmpresa {
     QString linea1;  // NOMBRE
     QString linea2;  // DIRECCION
     QString linea3;  // COD_POSTAL LOCALIDAD PROVINCIA
+    QString nif;     // CIF, without separators; printed where a document asks for it
 };
 // From the first row of the company result set; empty lines when there is no row.
 CabeceraEmpresa LineasEmpresa(const Registros& rs);

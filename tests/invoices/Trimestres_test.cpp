@@ -32,6 +32,23 @@ TEST(Trimestres, TrimestreDeFecha) {
         EXPECT_EQ(TrimestreDeFecha(c.d), c.t) << c.d.toString().toStdString();
 }
 
+// The return and the books propose the quarter just ended, never the one under way.
+TEST(Trimestres, UltimoTrimestreTerminado) {
+    const struct {
+        QDate hoy;
+        const char* anio;
+        int trimestre;
+    } casos[] = {
+        {QDate(2026, 1, 1), "2025", 3},  {QDate(2026, 3, 31), "2025", 3}, {QDate(2026, 4, 1), "2026", 0},
+        {QDate(2026, 7, 20), "2026", 1}, {QDate(2026, 10, 1), "2026", 2}, {QDate(2026, 12, 31), "2026", 2},
+    };
+    for (const auto& c : casos) {
+        const PeriodoPropuesto p = UltimoTrimestreTerminado(c.hoy);
+        EXPECT_EQ(p.anio, c.anio) << c.hoy.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(p.trimestre, c.trimestre) << c.hoy.toString(Qt::ISODate).toStdString();
+    }
+}
+
 TEST(Trimestres, CompletaAnioYNormalizaFecha) {
     const struct {
         const char* entrada;

@@ -225,3 +225,24 @@ TEST_F(LibroPequeno, ElProgresoLlegaAlTotal) {
     });
     EXPECT_EQ(vistas, QList<int>({0, 9}));
 }
+
+// Each column of the workbook is as wide as what it holds: the invoice
+// numbers show whole, not only as wide as the caption "Número".
+TEST_F(LibroPequeno, LasColumnasDelLibroTanAnchasComoSuContenido) {
+    ASSERT_EQ(Escribe("libros.xlsx").estado, ResultadoLibros::Estado::Hecho);
+    QProcess p;
+    p.start("/usr/bin/python3", {"-c", R"PY(
+import sys, openpyxl
+from openpyxl.utils import get_column_letter
+for hoja in openpyxl.load_workbook(sys.argv[1]).worksheets:
+    for c in range(1, hoja.max_column + 1):
+        textos = [str(hoja.cell(f, c).value) for f in range(4, hoja.max_row + 1) if isinstance(hoja.cell(f, c).value, str)]
+        largo = max([len(t) for t in textos] + [0])
+        ancho = hoja.column_dimensions[get_column_letter(c)].width or 0
+        if ancho < largo:
+            print("%s %s: %s < %d" % (hoja.title, hoja.cell(2, c).value or hoja.cell(1, c).value, ancho, largo))
+)PY", dir.filePath("libros.xlsx")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), "");
+}

@@ -81,14 +81,16 @@ private slots:
         entorno.reset();
     }
 
-    void abreConElAnioYElTrimestreDeHoy() {
+    // The quarter just ended, the one whose books are due, as the return proposes it.
+    void abreConElUltimoTrimestreTerminado() {
         Abre();
         QCOMPARE(frm->windowTitle(), QStringLiteral("Libros Registro"));
-        QCOMPARE(Control(frm.get(), "TxtEjercicio")->text(), QString::number(QDate::currentDate().year()));
+        const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
+        QCOMPARE(Control(frm.get(), "TxtEjercicio")->text(), p.anio);
         auto* periodo = Control<QComboBox>(frm.get(), "CmbPeriodo");
         QCOMPARE(periodo->count(), 5);
         QCOMPARE(periodo->itemText(4), QStringLiteral("Todo el año"));
-        QCOMPARE(periodo->currentIndex(), TrimestreDeFecha(QDate::currentDate()));
+        QCOMPARE(periodo->currentIndex(), p.trimestre);
         QCOMPARE(Control<QComboBox>(frm.get(), "CmbFormato")->currentIndex(), 0);
         QVERIFY(Boton(frm.get(), "BtnAceptar")->isDefault());
         QCOMPARE(Boton(frm.get(), "BtnAceptar")->text(), QStringLiteral("&Exportar"));
@@ -143,8 +145,8 @@ private slots:
                             "Estas facturas no se pueden llevar a los libros tal como están:\n"
                             "Cobros 20/01/2026 C-2 (total 1.210,00): sin NIF del cliente y con un total de más de "
                             "400 €, que no puede ser el de una factura simplificada.\n"
-                            "Pagos 21/01/2026 P-2 (total 121,00): el NIF del proveedor (12345678A) la letra de control "
-                            "debería ser Z.\n"
+                            "Pagos 21/01/2026 P-2 (total 121,00): la letra de control del NIF del proveedor "
+                            "(12345678A) debería ser Z.\n"
                             "Puede corregirlas en Facturas y volver a exportar, o exportar los libros con ellas tal "
                             "como están."));
         QCOMPARE(frm->isVisible(), !exporta);

@@ -5,6 +5,7 @@
 #include "config/Parametros.h"
 #include "data/BaseDatos.h"
 #include "data/comun/Mensajes.h"
+#include "invoices/Trimestres.h"
 #include "liquidacion/LiquidacionFrm.h"
 #include "liquidacion/LiquidacionLogica.h"
 #include "liquidacion/LiquidacionRpt.h"
@@ -167,7 +168,7 @@ private slots:
         LiquidacionFrm* l = Liquidacion();
         QVERIFY(l);
         QVERIFY(!BuscaPantalla("InfFacturasFrm"));
-        const PeriodoPropuesto p = PeriodoAnterior(QDate::currentDate());
+        const PeriodoPropuesto p = UltimoTrimestreTerminado(QDate::currentDate());
         QCOMPARE(Caja(l, 0)->text(), p.anio);
         QCOMPARE(Control<QComboBox>(l, "CmbTrimestre")->currentIndex(), p.trimestre);
         QVERIFY(!l->Informe());
@@ -222,6 +223,7 @@ private slots:
     }
 
     void imprimeYGuardaElPdf() {
+        Conexion->Ejecutar("insert into DATOS_EMPRESA (NOMBRE, CIF) values ('Talleres Ibáñez SL', 'b-12345674')");
         QWidget* f = NavegadorEnElPrimerTrimestre();
         QTest::keyClick(Caja(f, 1), Qt::Key_F7);
         LiquidacionFrm* l = Liquidacion();
@@ -243,11 +245,12 @@ private slots:
             QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         });
         QTest::mouseClick(Control<QPushButton>(l, "BtnPdf"), Qt::LeftButton);
-        QCOMPARE(propuesto, QStringLiteral("Liquidación del Trimestre.pdf"));
+        QCOMPARE(propuesto, QStringLiteral("Liquidación 303 2026-1T.pdf"));
         QProcess p;
         p.start("pdftotext", {"-layout", ruta + ".pdf", "-"});
         QVERIFY(p.waitForFinished(30000));
         const QString t = QString::fromUtf8(p.readAllStandardOutput()).simplified();
+        QVERIFY(t.contains("NIF: B12345674"));
         QVERIFY(t.contains("09 Régimen general al 21 %: cuota 210,00"));
         QVERIFY(t.contains("Tipo del 7 % sin casilla en el Modelo 303 (IVA)"));
         QVERIFY(t.contains("Facturas incompletas Factura incompleta de Cobros C-4 del 15/02/2026: le falta el importe "

@@ -1,4 +1,5 @@
 #include "liquidacion/LiquidacionRpt.h"
+#include "liquidacion/LiquidacionLogica.h"
 
 #include "ApoyoLiquidacion.h"
 #include "ApoyoPruebas.h"
@@ -78,4 +79,38 @@ TEST(LiquidacionRpt, VariasPaginas) {
     for (size_t i = 0; i + 1 < r.size(); ++i)
         if (r[i].clase == LiquidacionRpt::Renglon::Apartado || r[i].clase == LiquidacionRpt::Renglon::Columnas)
             EXPECT_EQ(r[i].pagina, r[i + 1].pagina) << r[i].texto.toStdString();
+}
+
+// The company's NIF heads the return, on a line of its own above the boxes.
+TEST(LiquidacionRpt, LaCabeceraLlevaElNifDeLaEmpresa) {
+    const LiquidacionRpt rpt(Ejemplo({Cobro(2100, 10000, 2100)}),
+                             {"Talleres Ibáñez SL", "Calle Mayor, 1", "07100 Sóller Illes Balears", "B12345674"},
+                             QDate(2026, 4, 7));
+    const QString t = TextoPdf(rpt);
+    EXPECT_TRUE(SinEspacios(t).contains("Talleres Ibáñez SL"));
+    EXPECT_TRUE(SinEspacios(t).contains("NIF: B12345674"));
+    // Below the fourth line of the header: nothing printed over it.
+    EXPECT_GE(rpt.Renglones().front().arriba, MedidasInforme::MargenSuperior + AltoCabeceraConNif);
+}
+
+// The PDF proposed carries the model, the year and the quarter; dates that
+// are not one quarter, themselves.
+TEST(LiquidacionRpt, NombreDelPdf) {
+    const struct {
+        ModeloDeclaracion modelo;
+        const char *desde, *hasta, *nombre;
+    } casos[] = {
+        {ModeloDeclaracion::M303, "01/07/2026", "30/09/2026", "Liquidación 303 2026-3T.pdf"},
+        {ModeloDeclaracion::M420, "01/01/2026", "31/03/2026", "Liquidación 420 2026-1T.pdf"},
+        {ModeloDeclaracion::M303, "01/10/2025", "31/12/2025", "Liquidación 303 2025-4T.pdf"},
+        {ModeloDeclaracion::M303, "01/01/2026", "15/02/2026", "Liquidación 303 01-01-2026 a 15-02-2026.pdf"},
+        {ModeloDeclaracion::M303, "01/04/2026", "30/09/2026", "Liquidación 303 01-04-2026 a 30-09-2026.pdf"},
+    };
+    for (const auto& c : casos) {
+        Liquidacion l;
+        l.modelo = c.modelo;
+        l.desde = c.desde;
+        l.hasta = c.hasta;
+        EXPECT_EQ(NombrePdfLiquidacion(l), QString::fromUtf8(c.nombre));
+    }
 }

@@ -20,7 +20,7 @@ bool ValidarAcceso() {
         return true;
     {
         AccesoFrm dlg(VentanaPrincipal());
-        dlg.exec();
+        EjecutaModal(dlg);
     }
     bool resultado = AccesoConcedido;
     AccesoConcedido = false;

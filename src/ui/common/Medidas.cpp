@@ -35,3 +35,13 @@ int AnchoParaTitulo(const QWidget* ventana, int anchoDiseno) {
                            ventana->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, ventana));
     return qMax(anchoDiseno, titulo + 6 * barra);
 }
+
+QSize CabeEnPantalla(const QWidget* ventana, const QSize& deseado) {
+    const QScreen* pantalla = ventana->screen() ? ventana->screen() : QGuiApplication::primaryScreen();
+    if (!pantalla)
+        return deseado;
+    // The frame is the window manager's and unknown before the window shows:
+    // room for a border on each side and a title bar.
+    const QSize marco(Px(240), Px(720));
+    return deseado.boundedTo(pantalla->availableGeometry().size() - marco);
+}

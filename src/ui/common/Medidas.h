@@ -14,3 +14,7 @@ class QWidget;
 // the title in the frame's bold face plus room for the frame's icon and
 // buttons; never less than `anchoDiseno` (pixels).
 int AnchoParaTitulo(const QWidget* ventana, int anchoDiseno);
+
+// `deseado` (a window's inner size) made no larger than the room the
+// screen of `ventana` leaves for a window with its frame and title bar.
+QSize CabeEnPantalla(const QWidget* ventana, const QSize& deseado);

@@ -1,5 +1,6 @@
 #include "ui/common/Ventanas.h"
 
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrinter>
@@ -70,6 +71,46 @@ QWidget* BuscaPantalla(const QString& nombre) {
         if (w->objectName() == nombre && w != principal().data())
             return w;
     return nullptr;
+}
+
+namespace {
+
+// The first control inside `dentro` that takes the focus with Tab.
+QWidget* PrimerControl(QWidget* dentro) {
+    for (QWidget* w = dentro->nextInFocusChain(); w && w != dentro; w = w->nextInFocusChain())
+        if (dentro->isAncestorOf(w) && w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    return nullptr;
+}
+
+}  // namespace
+
+int EjecutaModal(QDialog& dialogo) {
+    const QPointer<QWidget> foco = QApplication::focusWidget();
+    const QPointer<QWidget> ventana = foco ? foco->window() : QApplication::activeWindow();
+    const int r = dialogo.exec();
+    if (!ventana || !ventana->isVisible())
+        return r;
+    ventana->activateWindow();
+    QWidget* destino = foco && foco->isVisible() && foco->isEnabled() ? foco.data() : nullptr;
+    if (!destino) {
+        // A control the dialog closed (a restore closes screens) leaves the
+        // keys to the child window in front, or to the window's first control.
+        QWidget* hija = nullptr;
+        if (auto* area = ventana->findChild<QMdiArea*>(); area && area->activeSubWindow())
+            hija = area->activeSubWindow()->widget();
+        destino = hija && hija->focusWidget() ? hija->focusWidget() : PrimerControl(hija ? hija : ventana.data());
+    }
+    if (!destino)
+        return r;
+    for (QWidget* p = destino->parentWidget(); p; p = p->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(p)) {
+            if (QMdiArea* area = sub->mdiArea())
+                area->setActiveSubWindow(sub);
+            break;
+        }
+    destino->setFocus(Qt::ActiveWindowFocusReason);
+    return r;
 }
 
 QPrinter& ImpresoraCompartida() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class QDialog;
 class QPrinter;
 
 QWidget* VentanaPrincipal();
@@ -39,6 +40,11 @@ T* MuestraPantalla(const QString& nombre) {
     MuestraHija(nueva);
     return nueva;
 }
+
+// Shows `dialogo` modally and, once it is closed, gives the keyboard back
+// to the control that had it before: the window manager hands the
+// activation back to the window, not always the focus to its control.
+int EjecutaModal(QDialog& dialogo);
 
 // The one printer the program prints on; the printer setup chooses it.
 QPrinter& ImpresoraCompartida();

@@ -9,10 +9,13 @@
 
 #include <QAbstractTableModel>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <memory>
 
 // The copies of the folder as the list shows them.
@@ -43,6 +46,9 @@ public:
             return {};
         if (rol == Qt::DisplayRole)
             return filas_.value(i.row()).value(i.column());
+        // The whole name, also where the window is too narrow for it.
+        if (rol == Qt::ToolTipRole && i.column() == 0)
+            return filas_.value(i.row()).value(0);
         if (rol == Qt::TextAlignmentRole)
             return QVariant::fromValue(Qt::AlignVCenter | (i.column() == 2 || i.column() == 3 ? Qt::AlignRight : Qt::AlignLeft));
         return {};
@@ -63,54 +69,66 @@ RestaurarCopiaFrm::RestaurarCopiaFrm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RestaurarCopiaFrm"));
     setWindowTitle(TituloRestaurar);
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8.25));
-    setFixedSize(Px(9600), Px(5160));
 
     LblCarpeta = new QLabel(this);
     LblCarpeta->setObjectName(QStringLiteral("LblCarpeta"));
     LblCarpeta->setTextFormat(Qt::PlainText);
-    LblCarpeta->setGeometry(RectTwips(120, 120, 9360, 285));
+    LblCarpeta->setWordWrap(true);
 
     modelo_ = new ModeloCopias(this);
     RejillaCopias = new QTableView(this);
     RejillaCopias->setObjectName(QStringLiteral("RejillaCopias"));
-    RejillaCopias->setGeometry(RectTwips(120, 480, 9360, 3960));
     RejillaCopias->setModel(modelo_);
     RejillaCopias->setSelectionBehavior(QAbstractItemView::SelectRows);
     RejillaCopias->setSelectionMode(QAbstractItemView::SingleSelection);
     RejillaCopias->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    RejillaCopias->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RejillaCopias->setTabKeyNavigation(false);
     RejillaCopias->setWordWrap(false);
+    RejillaCopias->setTextElideMode(Qt::ElideMiddle);
     RejillaCopias->verticalHeader()->hide();
     RejillaCopias->verticalHeader()->setDefaultSectionSize(Px(255));
     RejillaCopias->horizontalHeader()->setHighlightSections(false);
-    const int anchos[5] = {3300, 1500, 1200, 1300, 1500};
-    for (int c = 0; c < 5; ++c)
-        RejillaCopias->setColumnWidth(c, Px(anchos[c]));
     RejillaCopias->horizontalHeader()->setStretchLastSection(true);
     connect(RejillaCopias, &QTableView::doubleClicked, this, &RestaurarCopiaFrm::BtnRestaurar_Click);
 
     PicBtn = new QWidget(this);
     PicBtn->setObjectName(QStringLiteral("PicBtn"));
-    PicBtn->setGeometry(RectTwips(0, 4560, 9600, 495));
     BtnRestaurar = new QPushButton(QStringLiteral("&Restaurar"), PicBtn);
     BtnRestaurar->setObjectName(QStringLiteral("BtnRestaurar"));
-    BtnRestaurar->setGeometry(RectTwips(120, 0, 3000, 450));
     BtnRestaurar->setDefault(true);
     BtnOtro = new QPushButton(QStringLiteral("&Otro archivo..."), PicBtn);
     BtnOtro->setObjectName(QStringLiteral("BtnOtro"));
-    BtnOtro->setGeometry(RectTwips(3300, 0, 3000, 450));
     BtnOtro->setAutoDefault(false);
     BtnSalir = new QPushButton(QStringLiteral("&Salir"), PicBtn);
     BtnSalir->setObjectName(QStringLiteral("BtnSalir"));
-    BtnSalir->setGeometry(RectTwips(6480, 0, 3000, 450));
     BtnSalir->setAutoDefault(false);
+    auto* botones = new QHBoxLayout(PicBtn);
+    botones->setContentsMargins(0, 0, 0, 0);
+    botones->setSpacing(Px(180));
+    for (QPushButton* b : {BtnRestaurar, BtnOtro, BtnSalir}) {
+        b->setMinimumHeight(Px(450));
+        botones->addWidget(b, 1);
+    }
     connect(BtnRestaurar, &QPushButton::clicked, this, &RestaurarCopiaFrm::BtnRestaurar_Click);
     connect(BtnOtro, &QPushButton::clicked, this, &RestaurarCopiaFrm::BtnOtro_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
-    ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
+    auto* todo = new QVBoxLayout(this);
+    todo->setContentsMargins(Px(120), Px(120), Px(120), Px(120));
+    todo->addWidget(LblCarpeta);
+    todo->addWidget(RejillaCopias, 1);
+    todo->addWidget(PicBtn);
+
     ActualizaDatos();
+    // As wide as the longest name asks, never narrower than its design nor
+    // wider than the screen.
+    const QHeaderView* cabecera = RejillaCopias->horizontalHeader();
+    int contenido = 2 * RejillaCopias->frameWidth() + RejillaCopias->verticalScrollBar()->sizeHint().width() + Px(240);
+    const QAbstractItemView* vista = RejillaCopias;
+    for (int c = 0; c < modelo_->columnCount(); ++c)
+        contenido += qMax(vista->sizeHintForColumn(c), cabecera->sectionSizeHint(c));
+    resize(CabeEnPantalla(this, QSize(qMax(Px(9600), contenido), Px(5160))));
+    ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
     RejillaCopias->setFocus();
 }
 
@@ -123,6 +141,7 @@ void RestaurarCopiaFrm::ActualizaDatos() {
                                          : QStringLiteral("Copias de seguridad que hay en ") + carpeta +
                                                QStringLiteral(", la más reciente primero:"));
     modelo_->Carga(copias);
+    RejillaCopias->resizeColumnsToContents();
     if (!copias.isEmpty())
         RejillaCopias->setCurrentIndex(modelo_->index(0, 0));
     BtnRestaurar->setEnabled(!copias.isEmpty());

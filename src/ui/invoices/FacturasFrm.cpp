@@ -11,6 +11,7 @@
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EtiquetaImporte.h"
 #include "ui/common/Fuentes.h"
+#include "ui/common/Lienzo.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Rejilla.h"
 #include "ui/common/RejillaLogica.h"
@@ -41,6 +42,9 @@ constexpr int kAltoBarraSuperior = 645;
 constexpr int kAltoBarraInferior = 525;
 constexpr int kAnchoRejilla = 6480;
 constexpr int kAltoRejilla = 7545;
+// The least the grids keep (title included): a few rows; below it the window scrolls.
+constexpr int kAltoRejillaMinimo = 2400;
+constexpr int kAltoMinimo = kAlto - (kAltoRejilla - kAltoRejillaMinimo);
 constexpr int kArribaRejilla = 945;
 constexpr int kAltoTitulo = 270;
 constexpr int kIzquierdaPagos = 60;
@@ -53,11 +57,12 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Introducción de Facturas"));
     setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
     resize(Px(kAncho), Px(kAlto));
+    lienzo_ = CreaLienzo(this, QSize(Px(kAncho), Px(kAltoMinimo)));
+    lienzo_->installEventFilter(this);
 
     // Top bar.
-    Picture2 = new QWidget(this);
+    Picture2 = new QWidget(lienzo_);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
     barra_ = new BarraTrimestre(this, Picture2);
     Lbls = barra_->Lbls;
     TxtOb = barra_->TxtOb;
@@ -73,10 +78,9 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
     Label1 = new QLabel(QStringLiteral("Para \"ver / modificar / borrar\" una factura haga doble click con el ratón "
                                        "sobre la misma"),
-                        this);
+                        lienzo_);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    Label1->setGeometry(Px(kIzquierdaPagos), Px(kAltoBarraSuperior + 30), Px(kAncho - 120), Px(255));
 
     DBGridPagos = CreaRejilla(QStringLiteral("DBGridPagos"), QStringLiteral("Pagos"), ModeloPagos, titulosRejilla_[0]);
     DBGridCobros =
@@ -84,16 +88,15 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
 
     // The sums, under the VAT and total columns of each grid (ColocaControles).
     for (int i = 0; i < 4; ++i) {
-        LblTotal[i] = new EtiquetaImporte(TextoFacturas::TotalInicial, this);
+        LblTotal[i] = new EtiquetaImporte(TextoFacturas::TotalInicial, lienzo_);
         LblTotal[i]->setObjectName(QStringLiteral("LblTotal(%1)").arg(i));
         LblTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         LblTotal[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
 
     // Bottom bar.
-    Picture1 = new QWidget(this);
+    Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(0, height() - Px(kAltoBarraInferior), width(), Px(kAltoBarraInferior));
     auto boton = [&](const QString& nombre, const QString& texto, int x) {
         auto* b = new QPushButton(texto, Picture1);
         b->setObjectName(nombre);
@@ -158,14 +161,14 @@ QSize FacturasFrm::sizeHint() const { return QSize(Px(kAncho), Px(kAlto)); }
 
 QTableView* FacturasFrm::CreaRejilla(const QString& nombre, const QString& titulo, ModeloRegistros*& modelo,
                                      QLabel*& barra) {
-    barra = new QLabel(titulo, this);
+    barra = new QLabel(titulo, lienzo_);
     barra->setObjectName(nombre + QStringLiteral("_Titulo"));
     barra->setAlignment(Qt::AlignCenter);
     barra->setFrameStyle(QFrame::Panel | QFrame::Raised);
     barra->setAutoFillBackground(true);
     barra->setBackgroundRole(QPalette::Button);
 
-    auto* v = new QTableView(this);
+    auto* v = new QTableView(lienzo_);
     v->setObjectName(nombre);
     modelo = new ModeloRegistros(ColumnasModeloFacturas(), v);
     v->setModel(modelo);
@@ -247,18 +250,15 @@ void FacturasFrm::Form_Unload() {
     RsPagos.reset();
 }
 
-void FacturasFrm::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    ColocaControles();
-}
-
 void FacturasFrm::ColocaControles() {
-    Picture2->setGeometry(0, 0, width(), Px(kAltoBarraSuperior));
-    Picture1->setGeometry(0, height() - Px(kAltoBarraInferior), width(), Px(kAltoBarraInferior));
-    // Below the design size everything keeps its place; above it the grids
-    // share the room, so that long amounts show whole.
-    const int masAncho = qMax(0, width() - Px(kAncho));
-    const int masAlto = qMax(0, height() - Px(kAlto));
+    const int ancho = lienzo_->width();
+    const int alto = lienzo_->height();
+    Picture2->setGeometry(0, 0, ancho, Px(kAltoBarraSuperior));
+    Picture1->setGeometry(0, alto - Px(kAltoBarraInferior), ancho, Px(kAltoBarraInferior));
+    // Above the design size the grids share the room, so that long amounts
+    // show whole; below it they are lower, down to the canvas's least height.
+    const int masAncho = qMax(0, ancho - Px(kAncho));
+    const int masAlto = alto - Px(kAlto);
     Label1->setGeometry(Px(kIzquierdaPagos), Px(kAltoBarraSuperior + 30), Px(kAncho - 120) + masAncho, Px(255));
     const int anchoRejilla = Px(kAnchoRejilla) + masAncho / 2;
     const int izquierdas[2] = {Px(kIzquierdaPagos), Px(kIzquierdaCobros) + masAncho - masAncho / 2};
@@ -279,7 +279,7 @@ void FacturasFrm::ColocaControles() {
             v->setColumnWidth(c, anchos[c - 1]);
         // Each sum stands under its column.
         LblTotal[2 * k]->setGeometry(izquierdas[k] + v->columnViewportPosition(iva), arribaTotales,
-                                     v->columnWidth(iva) + Px(15), Px(285));
+                                     v->columnWidth(iva), Px(285));
         LblTotal[2 * k + 1]->setGeometry(izquierdas[k] + v->columnViewportPosition(total), arribaTotales,
                                          v->columnWidth(total), Px(285));
     }
@@ -304,6 +304,10 @@ bool FacturasFrm::Form_KeyDown(int tecla) {
 }
 
 bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == lienzo_ && evento->type() == QEvent::Resize) {
+        ColocaControles();
+        return false;
+    }
     // Enter presses the button that has the focus.
     if (auto* b = qobject_cast<QPushButton*>(objeto); b && evento->type() == QEvent::KeyPress &&
                                                       EsTeclaIntro(static_cast<QKeyEvent*>(evento))) {
@@ -398,7 +402,7 @@ void FacturasFrm::AbreFactura(bool cobros) {
         FacturasDatosFrm editor(this);
         editor.NuevaFactura = false;
         editor.IdFactura = modelo->TextoCampo(fila, QStringLiteral("ID"));
-        editor.exec();
+        EjecutaModal(editor);
     }
     Buscar();
 }
@@ -410,7 +414,7 @@ void FacturasFrm::BtnAceptar_Click() {
         FacturasDatosFrm editor(this);
         editor.NuevaFactura = true;
         editor.IdFactura.clear();
-        editor.exec();
+        EjecutaModal(editor);
     }
     Buscar();
 }

@@ -26,7 +26,6 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
@@ -54,6 +53,7 @@ private:
     // Both lists, their sums and the differences emptied together.
     void VaciaPantalla();
 
+    QWidget* lienzo_ = nullptr;  // the controls' canvas, which scrolls in a small window
     QWidget* Picture1 = nullptr;
     QWidget* Picture2 = nullptr;
     BarraTrimestre* barra_ = nullptr;  // the year, quarter and dates, with their checks

@@ -13,6 +13,7 @@
 #include "ui/common/AccesoFrm.h"
 #include "ui/common/EstadoTeclas.h"
 #include "ui/common/Medidas.h"
+#include "ui/common/MedidasLogica.h"
 #include "ui/common/Recursos.h"
 #include "ui/common/Utiles.h"
 #include "ui/common/Ventanas.h"
@@ -38,6 +39,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -242,11 +244,30 @@ QSize InicioMDIFrm::MarcoVentana() const {
     return isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
 }
 
+QRect InicioMDIFrm::Disponible() const {
+    QScreen* pantalla = screen();
+    return pantalla ? pantalla->availableGeometry() : QRect();
+}
+
+void InicioMDIFrm::MantenEnPantalla() {
+    if (!isVisible() || EstadoVentana() != 0)
+        return;
+    const QRect r = DentroDe(frameGeometry(), Disponible());
+    if (r.topLeft() != frameGeometry().topLeft())
+        move(r.topLeft());
+}
+
 void InicioMDIFrm::AplicaTamano(double anchoTwips, double altoTwips, int estado) {
-    // Twips measure the outer size: the frame comes off what is asked of the window.
+    // Twips measure the outer size: the frame comes off what is asked of the
+    // window. A size kept from a larger screen, or from a smaller scale,
+    // comes back no larger than this screen.
     const QSize marco = MarcoVentana();
-    const QSize exterior(Px(anchoTwips), Px(altoTwips));
+    const QRect disponible = Disponible();
+    QSize exterior(Px(anchoTwips), Px(altoTwips));
+    if (disponible.isValid())
+        exterior = exterior.boundedTo(disponible.size());
     resize(qMax(1, exterior.width() - marco.width()), qMax(1, exterior.height() - marco.height()));
+    MantenEnPantalla();
     // A window manager frames the window a moment after it shows: until then
     // the frame reads as nothing, and the window would come back a frame
     // larger at every start. The size is asked again once the frame is known.
@@ -303,6 +324,11 @@ void InicioMDIFrm::MuestraEnMarco(QWidget* w) {
             sub->showNormal();
         if (deseado.isValid() && w->size() != deseado)
             sub->resize(deseado + (sub->size() - w->size()));
+        // Never larger than the client area, where part of it would be out of
+        // reach: the screen scrolls or lays itself out in what there is.
+        const QSize zona = area_->viewport()->size();
+        if (!zona.isEmpty() && (sub->width() > zona.width() || sub->height() > zona.height()))
+            sub->resize(sub->size().boundedTo(zona));
         if (Utiles::PideCentrarEnMarco(w))
             Utiles::CentraEnMarco(sub);
         else
@@ -385,7 +411,7 @@ void InicioMDIFrm::MenuLibros_Click() {
     if (!ValidarAccesoInformes())
         return;
     LibrosRegistroFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {
@@ -393,7 +419,7 @@ void InicioMDIFrm::MenuAplicacionDatos_Click() {
         return;
     DatosEmpresaFrm dlg(this);
     dlg.setObjectName(QStringLiteral("DatosEmpresaFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionConfig_Click() {
@@ -401,25 +427,25 @@ void InicioMDIFrm::MenuAplicacionConfig_Click() {
         return;
     ParametrosFrm dlg(this);
     dlg.setObjectName(QStringLiteral("ParametrosFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuCopia_Click() {
     CopiaSeguridadFrm dlg(this);
     dlg.setObjectName(QStringLiteral("CopiaSeguridadFrm"));
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuRestaurar_Click() {
     if (!ValidarAcceso())
         return;
     RestaurarCopiaFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAcercaDe_Click() {
     AcercaDeFrm dlg(this);
-    dlg.exec();
+    EjecutaModal(dlg);
 }
 
 void InicioMDIFrm::MenuAplicacionImpresora_Click() {
@@ -435,7 +461,7 @@ void InicioMDIFrm::MenuAplicacionImpresora_Click() {
             if (QPushButton* b = botones->button(QDialogButtonBox::Cancel))
                 b->setText(QStringLiteral("Cancelar"));
         }
-        dlg.exec();
+        EjecutaModal(dlg);
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
     } catch (const std::exception& e) {
@@ -454,10 +480,13 @@ void InicioMDIFrm::MenuVentanaItem_Click(int indice) {
 }
 
 void InicioMDIFrm::MosaicoHorizontal() {
-    // One strip per window, the full width of the client area, one below the other.
+    // One strip per screen, the full width of the client area, one below the
+    // other. The button menu keeps its corner and its size: squeezed into a
+    // strip its exit button and captions would fall outside it, and any click
+    // on it shrinks the other windows to icons.
     QList<QMdiSubWindow*> ventanas;
     for (QMdiSubWindow* s : area_->subWindowList(QMdiArea::StackingOrder))
-        if (s->isVisible() && !s->isMinimized())
+        if (s->isVisible() && !s->isMinimized() && !(menu_ && s->widget() == menu_))
             ventanas << s;
     if (ventanas.isEmpty())
         return;
@@ -557,6 +586,7 @@ void InicioMDIFrm::AjustaAlMarco(const QSize& marco) {
     const QSize exterior = exteriorPendiente_;
     exteriorPendiente_ = QSize();
     resize(qMax(1, exterior.width() - marco.width()), qMax(1, exterior.height() - marco.height()));
+    MantenEnPantalla();
 }
 
 void InicioMDIFrm::moveEvent(QMoveEvent* e) {

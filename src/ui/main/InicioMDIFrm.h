@@ -84,6 +84,9 @@ protected:
 
 private:
     QSize MarcoVentana() const;
+    // The screen's room for windows, and the window moved back into it.
+    QRect Disponible() const;
+    void MantenEnPantalla();
     void CreaMenus();
     void CreaBarraEstado();
     void MuestraEnMarco(QWidget* w);

@@ -60,7 +60,7 @@ BaseDatosFrm::BaseDatosFrm(QWidget* parent) : QDialog(parent) {
     campos->addRow(QStringLiteral("Usuario"), TxtUsuario);
     campos->addRow(QStringLiteral("Contraseña"), TxtClave);
     BtnProbar = Boton(FraServidor, "BtnProbar", QStringLiteral("&Probar conexión"));
-    BtnCopiar = Boton(FraServidor, "BtnCopiar", QStringLiteral("&Copiar datos al servidor"));
+    BtnCopiar = Boton(FraServidor, "BtnCopiar", QStringLiteral("Copiar &datos al servidor"));
     auto* pruebas = new QHBoxLayout;
     pruebas->addWidget(BtnProbar);
     pruebas->addWidget(BtnCopiar);

@@ -3,6 +3,7 @@
 #include "ui/common/Fuentes.h"
 #include "ui/common/Medidas.h"
 #include "ui/common/Utiles.h"
+#include "ui/common/Ventanas.h"
 #include "ui/settings/BaseDatosFrm.h"
 #include "ui/settings/ParametrosLogica.h"
 
@@ -118,7 +119,7 @@ ParametrosFrm::ParametrosFrm(QWidget* parent) : QDialog(parent) {
     BtnBaseDatos->setAutoDefault(false);
     connect(BtnBaseDatos, &QPushButton::clicked, this, [this] {
         BaseDatosFrm dlg(this);
-        dlg.exec();
+        EjecutaModal(dlg);
     });
     connect(BtnGrabar, &QPushButton::clicked, this, &ParametrosFrm::BtnGrabar_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);

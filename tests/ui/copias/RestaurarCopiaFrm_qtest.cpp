@@ -97,6 +97,28 @@ private slots:
         QCOMPARE(Control<QPushButton>(&f, "BtnSalir")->text(), QStringLiteral("&Salir"));
     }
 
+    // The long names the restore leaves show whole, each column as wide as
+    // what it holds; the whole name is also in the name's tooltip.
+    void LosNombresLargosSeVenEnteros() {
+        const QString largo = QStringLiteral("Fiscalino-antes-de-restaurar-20261207-101010.mdb");
+        CopiaArchivoBD(OrigenCopia(), CarpetaCopia() + largo);
+        RestaurarCopiaFrm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        auto* t = Control<QTableView>(&f, "RejillaCopias");
+        const QFontMetrics fm = t->fontMetrics();
+        QStringList nombres;
+        for (int fila = 0; fila < t->model()->rowCount(); ++fila) {
+            nombres << t->model()->index(fila, 0).data(Qt::ToolTipRole).toString();
+            for (int c = 0; c < t->model()->columnCount(); ++c) {
+                const QString texto = t->model()->index(fila, c).data().toString();
+                QVERIFY2(fm.horizontalAdvance(texto) < t->columnWidth(c), qPrintable(texto));
+            }
+        }
+        QVERIFY(nombres.contains(largo));
+        QVERIFY(t->horizontalHeader()->length() <= t->viewport()->width());
+    }
+
     // The browser and the listing open behind show the restored invoices;
     // a screen that cannot read them again is closed.
     void ConSiLaCopiaSustituyeALaBaseYLasPantallasLaMuestran() {
