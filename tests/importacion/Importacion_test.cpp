@@ -271,7 +271,9 @@ void InsertaAlAzar(quint32 semilla, bool igic, int n) {
     TransaccionBD transaccion(*Conexion);
     for (int i = 0; i < n; ++i) {
         const bool cobro = azar.bounded(2) == 0;
-        const QDate fecha = QDate(2025, 1, 1).addDays(azar.bounded(365));
+        // Operation dates up to 40 days earlier stay in the year: the year's
+        // books hold every invoice.
+        const QDate fecha = QDate(2025, 2, 15).addDays(azar.bounded(320));
         const double tipo = tipos[azar.bounded(static_cast<int>(tipos.size()))];
         const double base = (azar.bounded(200000) - 20000) / 100.0;
         const double cuota = RedondeaDosDecimales(base * tipo / 100);

@@ -139,7 +139,7 @@ TEST(Libros, LoQueLaAgenciaRechazaSeLista) {
         {{true, "15/01/2026", "", "", "", 48400, 40000, 2100, 8400}, Impuesto::IVA,
          "sin NIF del cliente y con un total de más de 400 €, que no puede ser el de una factura simplificada"},
         {{true, "15/01/2026", "", "12345678A", "", 12100, 10000, 2100, 2100}, Impuesto::IVA,
-         "el NIF del cliente (12345678A) la letra de control debería ser Z"},
+         "la letra de control del NIF del cliente (12345678A) debería ser Z"},
         // A foreign identifier is not a Spanish NIF, but needs its type.
         {{false, "15/01/2026", "", "X-99", "", 12100, 10000, 2100, 2100, "DE", "04"}, Impuesto::IVA, ""},
         {{false, "15/01/2026", "", "X-99", "", 12100, 10000, 2100, 2100, "DE", ""}, Impuesto::IVA,
