@@ -328,12 +328,28 @@ void CabeceraPlana(lxw_worksheet* hoja, const HojaLibro& h, lxw_format* cabecera
         else
             worksheet_merge_range(hoja, 0, c, 1, c, cols[c].grupo, cabecera);
     }
-    for (lxw_col_t c = 0; c < n; ++c) {
+    for (lxw_col_t c = 0; c < n; ++c)
         worksheet_write_string(hoja, 2, c, cols[c].formato, formato);
-        const int largo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
-        worksheet_set_column(hoja, c, c, std::clamp(largo + 2, 10, 30), nullptr);
-    }
     worksheet_freeze_panes(hoja, 3, 0);
+}
+
+// Each column as wide as its caption or its longest text, within 8 and 60.
+void AnchosPlanos(lxw_worksheet* hoja, const HojaLibro& h, const std::vector<int>& textos) {
+    const auto& cols = h.columnas;
+    for (size_t c = 0; c < cols.size(); ++c) {
+        const int titulo = QString::fromUtf8(*cols[c].subcolumna ? cols[c].subcolumna : cols[c].grupo).size();
+        const int largo = std::max(titulo, c < textos.size() ? textos[c] : 0);
+        worksheet_set_column(hoja, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), std::clamp(largo + 2, 8, 60),
+                             nullptr);
+    }
+}
+
+// Characters of a UTF-8 text.
+int Caracteres(const char* s) {
+    int n = 0;
+    for (; *s; ++s)
+        n += (static_cast<unsigned char>(*s) & 0xC0) != 0x80;
+    return n;
 }
 
 double SerieExcel(const FechaC& f) { return static_cast<double>(QDate(f.a, f.m, f.d).toJulianDay() - 2415019); }
@@ -366,27 +382,33 @@ void XlsxPlano(const std::vector<FilaC>& filas, const EmpresaC& e, const std::st
     CabeceraPlana(rec, HojaRecibidas(), cabecera, formato);
     lxw_row_t filaExp = 3, filaRec = 3;
     static const char* const periodos[] = {"1T", "2T", "3T", "4T"};
+    std::vector<int> textosExp(HojaExpedidas().columnas.size()), textosRec(HojaRecibidas().columnas.size());
     std::string t;
     for (const FilaC& f : filas) {
         const Derivados d = Deriva(f);
         lxw_worksheet* h = f.expedida ? exp : rec;
         const lxw_row_t r = f.expedida ? filaExp++ : filaRec++;
+        std::vector<int>& textos = f.expedida ? textosExp : textosRec;
+        auto escribe = [&](lxw_col_t col, const char* s, lxw_format* formato) {
+            textos[col] = std::max(textos[col], Caracteres(s));
+            worksheet_write_string(h, r, col, s, formato);
+        };
         auto cadena = [&](lxw_col_t col, const std::string& s, int longitud) {
             if (s.empty())
                 return;
             t.assign(s, 0, Corte(s, longitud));
-            worksheet_write_string(h, r, col, t.c_str(), texto);
+            escribe(col, t.c_str(), texto);
         };
         auto cantidad = [&](lxw_col_t col, const Opcional& v) {
             if (v.hay)
                 worksheet_write_number(h, r, col, static_cast<double>(v.v) / 100.0, importe);
         };
         worksheet_write_number(h, r, 0, d.declaracion.a, entero);
-        worksheet_write_string(h, r, 1, periodos[(d.declaracion.m - 1) / 3], texto);
-        worksheet_write_string(h, r, 2, e.codigo.c_str(), texto);
-        worksheet_write_string(h, r, 3, e.tipo.c_str(), texto);
-        worksheet_write_string(h, r, 4, e.epigrafe.c_str(), texto);
-        worksheet_write_string(h, r, 5, d.tipoFactura, texto);
+        escribe(1, periodos[(d.declaracion.m - 1) / 3], texto);
+        escribe(2, e.codigo.c_str(), texto);
+        escribe(3, e.tipo.c_str(), texto);
+        escribe(4, e.epigrafe.c_str(), texto);
+        escribe(5, d.tipoFactura, texto);
         worksheet_write_number(h, r, 8, SerieExcel(f.fecha), fecha);
         if (f.operacion.Valida() && !(f.operacion == f.fecha))
             worksheet_write_number(h, r, 9, SerieExcel(f.operacion), fecha);
@@ -403,17 +425,17 @@ void XlsxPlano(const std::vector<FilaC>& filas, const EmpresaC& e, const std::st
         }
         cadena(id + 2, f.nif, 20);
         if (f.expedida && f.nif.empty() && f.nombre.empty())
-            worksheet_write_string(h, r, id + 3, "VENTAS A CONSUMIDOR FINAL", texto);
+            escribe(id + 3, "VENTAS A CONSUMIDOR FINAL", texto);
         else
             cadena(id + 3, f.nombre, 40);
-        worksheet_write_string(h, r, id + 4, "01", texto);
+        escribe(id + 4, "01", texto);
         lxw_col_t col = id + 5;
         if (f.expedida) {
-            worksheet_write_string(h, r, col, "S1", texto);
+            escribe(col, "S1", texto);
             col += 2;
         } else {
             for (int k = 0; k < 3; ++k)
-                worksheet_write_string(h, r, col++, "N", texto);
+                escribe(col++, "N", texto);
             col += 2;
         }
         cantidad(col, f.total);
@@ -423,6 +445,8 @@ void XlsxPlano(const std::vector<FilaC>& filas, const EmpresaC& e, const std::st
         if (!f.expedida)
             cantidad(col + 4, f.cuota);
     }
+    AnchosPlanos(exp, HojaExpedidas(), textosExp);
+    AnchosPlanos(rec, HojaRecibidas(), textosRec);
     workbook_close(libro);
     uselocale(antes);
     freelocale(c);
