@@ -190,7 +190,7 @@ private slots:
         auto* v = new InicioMDIFrm();
         v->show();
         QVERIFY(QTest::qWaitForWindowExposed(v));
-        QCOMPARE(v->MenuImportar->text(), QStringLiteral("&Importar Facturas..."));
+        QCOMPARE(v->MenuImportar->text(), QStringLiteral("I&mportar Facturas..."));
         QCOMPARE(v->MenuDeFacturas->actions(), (QList<QAction*>{v->MenuFacturasIntroduccion, v->MenuImportar}));
         bool abierta = false;
         CuandoSeAbra<ImportarFacturasFrm>([&](ImportarFacturasFrm* d) {
