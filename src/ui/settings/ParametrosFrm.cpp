@@ -227,7 +227,7 @@ void ParametrosFrm::Carga() {
     // On the first run the proposed percentage follows the tax word.
     if (faltaFila_) {
         palabraAnterior_ = Txts[3]->text();
-        connect(Txts[3], &QLineEdit::textChanged, this, [this](const QString& palabra) {
+        connect(Txts[3], &QLineEdit::textEdited, this, [this](const QString& palabra) {
             if (const auto p = PorcentajePropuesto(Txts[2]->text(), palabraAnterior_, palabra))
                 Txts[2]->setText(*p);
             palabraAnterior_ = palabra;
