@@ -79,3 +79,15 @@ TEST(LiquidacionRpt, VariasPaginas) {
         if (r[i].clase == LiquidacionRpt::Renglon::Apartado || r[i].clase == LiquidacionRpt::Renglon::Columnas)
             EXPECT_EQ(r[i].pagina, r[i + 1].pagina) << r[i].texto.toStdString();
 }
+
+// An incomplete invoice is named first, before the boxes it leaves short.
+TEST(LiquidacionRpt, IncompletasAntesDeLasCasillas) {
+    FacturaDeclarada incompleta = Cobro(2100, 0, 0, "C-5");
+    incompleta.sinBase = incompleta.sinCuota = true;
+    const Liquidacion l = Ejemplo({Cobro(2100, 10000, 2100), incompleta});
+    const QString t = SinEspacios(TextoPdf(LiquidacionRpt(l, {}, QDate(2026, 4, 7))));
+    ASSERT_EQ(l.AvisosPrevios().size(), 1u);
+    const int aviso = t.indexOf("Facturas incompletas " + l.AvisosPrevios()[0].texto);
+    EXPECT_GE(aviso, 0) << t.toStdString();
+    EXPECT_LT(aviso, t.indexOf("IVA devengado"));
+}
