@@ -268,9 +268,13 @@ std::vector<Liquidacion::Aviso> Liquidacion::Avisos() const {
     if (!diferenciaNavegador.isEmpty()) {
         QString cuenta = QStringLiteral("%1 - %2 más las cuotas sin casilla")
                              .arg(QLatin1String(d.totalDevengado), QLatin1String(d.totalDeducir));
-        if (!entran.empty() || !salen.empty())
+        if (!entran.empty() && !salen.empty())
             cuenta += QStringLiteral(", menos las de las facturas que entran por su fecha de operación y más las de "
                                      "las que quedan fuera,");
+        else if (!entran.empty())
+            cuenta += QStringLiteral(", menos las de las facturas que entran por su fecha de operación,");
+        else if (!salen.empty())
+            cuenta += QStringLiteral(", más las de las facturas que quedan fuera por su fecha de operación,");
         cuenta += QStringLiteral(" da ") + FormatoCentimos(Comprobacion());
         const QString navegador = QStringLiteral("la diferencia de %1 Cobrado - Pagado entre las mismas fechas").arg(palabra);
         if (FormatoCentimos(Comprobacion()) == diferenciaNavegador)

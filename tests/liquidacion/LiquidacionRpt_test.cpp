@@ -114,3 +114,15 @@ TEST(LiquidacionRpt, NombreDelPdf) {
         EXPECT_EQ(NombrePdfLiquidacion(l), QString::fromUtf8(c.nombre));
     }
 }
+
+// An incomplete invoice is named first, before the boxes it leaves short.
+TEST(LiquidacionRpt, IncompletasAntesDeLasCasillas) {
+    FacturaDeclarada incompleta = Cobro(2100, 0, 0, "C-5");
+    incompleta.sinBase = incompleta.sinCuota = true;
+    const Liquidacion l = Ejemplo({Cobro(2100, 10000, 2100), incompleta});
+    const QString t = SinEspacios(TextoPdf(LiquidacionRpt(l, {}, QDate(2026, 4, 7))));
+    ASSERT_EQ(l.AvisosPrevios().size(), 1u);
+    const int aviso = t.indexOf("Facturas incompletas " + l.AvisosPrevios()[0].texto);
+    EXPECT_GE(aviso, 0) << t.toStdString();
+    EXPECT_LT(aviso, t.indexOf("IVA devengado"));
+}

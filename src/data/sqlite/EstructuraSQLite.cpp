@@ -73,13 +73,13 @@ const struct {
     {4, "FACTURAS", "PAIS_TERCERO varchar(2)"},      {4, "FACTURAS", "TIPO_ID_TERCERO varchar(2)"},
 };
 
-// The quarter lists and sums read one type between two dates, the listing
-// every day between two dates: both in index order, the sums from the index alone.
 // The return also takes the invoices operated between its dates: the few
 // that carry an operation date.
 const char* const kIndiceOperacion =
     "create index if not exists FACTURAS_OPERACION on FACTURAS (FECHA_OPERACION) where FECHA_OPERACION is not null";
 
+// The quarter lists and sums read one type between two dates, the listing
+// every day between two dates: both in index order, the sums from the index alone.
 const char* const kIndices[] = {
     "create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL)",
     "create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)",
