@@ -11,6 +11,7 @@
 #include "importacion/Importacion.h"
 #include "libros/ArchivoLibros.h"
 
+#include <QDate>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,8 @@ QString BaseVacia(const QString& nombre) {
 }
 
 // The program's workbook of a year of invoices (half collected, half paid,
-// most with a counterparty, some with an operation date), made once.
+// most with a counterparty, some with an earlier operation date of the same
+// year, so that the year's books hold them all), made once.
 QString Libro() {
     static const QString ruta = [] {
         const QString base = BaseVacia(QStringLiteral("origen.mdb"));
@@ -69,7 +71,7 @@ QString Libro() {
                         "        round((100 + i % 900) * 0.21, 2), round((100 + i % 900) * 1.21, 2),"
                         "        case i % 2 when 0 then 'C' else 'P' end,"
                         "        case when i % 10 = 0 then null else '12345678Z' end, 'Cliente número ' || (i % 1000),"
-                        "        case when i % 7 = 0 then date('2025-12-01', '+' || (i % 365) || ' days') end from n;")
+                        "        case when i % 7 = 0 then date('2026-01-01', '+' || (i % 365) / 2 || ' days') end from n;")
                         .arg(facturas - 1));
         sqlite3_close(db);
         if (!ConectarBD())
@@ -93,8 +95,11 @@ int Columna(const char* ref) {
     return c - 1;
 }
 
-std::string Iso(const std::string& ddmmyyyy) {
-    return ddmmyyyy.substr(6, 4) + '-' + ddmmyyyy.substr(3, 2) + '-' + ddmmyyyy.substr(0, 2);
+// A date cell's serial number (days since 30/12/1899), or dd/mm/yyyy text.
+std::string Iso(const std::string& fecha) {
+    if (fecha.find('/') == std::string::npos)
+        return QDate(1899, 12, 30).addDays(std::atoll(fecha.c_str())).toString(Qt::ISODate).toStdString();
+    return fecha.substr(6, 4) + '-' + fecha.substr(3, 2) + '-' + fecha.substr(0, 2);
 }
 
 // What the handlers of one sheet share: the cells of the row at the columns wanted.
@@ -199,6 +204,8 @@ int ImportaConElPrograma(const QString& libro, const QString& base) {
     MarcaRepetidas(*Conexion, imp);
     const int grabadas = GrabaImportacion(*Conexion, imp);
     CierraConexion();
+    if (imp.Rechazadas() != 0 || grabadas != facturas)
+        std::fprintf(stderr, "grabadas %d, rechazadas %d, repetidas %d\n", grabadas, imp.Rechazadas(), imp.Repetidas());
     return imp.Rechazadas() == 0 ? grabadas : -1;
 }
 
@@ -230,6 +237,11 @@ bool Coinciden() {
     if (ImportaConElPrograma(Libro(), programa) != facturas)
         return false;
     const QStringList a = Filas(llano), b = Filas(programa);
+    for (int i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i]) {
+            std::fprintf(stderr, "%s\n%s\n", qPrintable(a[i]), qPrintable(b[i]));
+            break;
+        }
     return a.size() == facturas && a == b;
 }
 
