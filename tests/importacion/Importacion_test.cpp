@@ -77,7 +77,7 @@ protected:
 }  // namespace
 
 TEST_F(Importacion_, ElEjemploDeLaAgenciaFilaAFila) {
-    const Importacion imp = LeeImportacion(kFixtures + "/Ejemplo_2_1T_2023.xlsx");
+    const Importacion imp = LeeImportacion(kFixtures + "/aeat/Ejemplo_2_1T_2023.xlsx");
     ASSERT_TRUE(imp.error.isEmpty()) << imp.error.toStdString();
     QStringList filas;
     for (const FilaImportacion& f : imp.filas) {
@@ -98,7 +98,7 @@ TEST_F(Importacion_, ElEjemploDeLaAgenciaFilaAFila) {
                          "RECIBIDAS_GASTOS 4: P|182744|11/12/2019|05/01/2023|A98000006|18,5|10|1,85|20,35",
                          "RECIBIDAS_GASTOS 5: P|11 36993|27/12/2019|05/01/2023|B98000002|136,98|10|13,7|150,68",
                      }));
-    const Importacion plantilla = LeeImportacion(kFixtures + "/PLANTILLA_LIBROS_UNIFICADOS.xlsx");
+    const Importacion plantilla = LeeImportacion(kFixtures + "/aeat/PLANTILLA_LIBROS_UNIFICADOS.xlsx");
     EXPECT_TRUE(plantilla.error.isEmpty()) << plantilla.error.toStdString();
     EXPECT_TRUE(plantilla.filas.empty());
 }

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kEjemplo = QStringLiteral(FISCALINO_FIXTURES "/Ejemplo_2_1T_2023.xlsx");
+const QString kEjemplo = QStringLiteral(FISCALINO_FIXTURES "/aeat/Ejemplo_2_1T_2023.xlsx");
 
 QString Opcional(const std::optional<double>& v) { return v ? TextoNumero(*v) : QStringLiteral("-"); }
 

@@ -140,7 +140,7 @@ private slots:
 
     void losLibrosDeLaAgenciaNoPidenMapaYCancelarNoGuardaNada() {
         Abre();
-        Lee(QStringLiteral(FISCALINO_FIXTURES "/Ejemplo_2_1T_2023.xlsx"));
+        Lee(QStringLiteral(FISCALINO_FIXTURES "/aeat/Ejemplo_2_1T_2023.xlsx"));
         QCOMPARE(frm->Paginas->currentIndex(), 2);
         QCOMPARE(frm->GrdFilas->model()->rowCount(), 10);
         QCOMPARE(Celda(9, 0), QStringLiteral("RECIBIDAS_GASTOS, 5"));
