@@ -12,6 +12,7 @@
 #include "ui/main/InicioMDIFrm.h"
 #include "ui/main/Menufrm.h"
 
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -102,8 +103,9 @@ private slots:
         InicioMDIFrm* v = Principal();
         QVERIFY(QTest::qWaitForWindowExposed(v));
         QCOMPARE(v->EstadoVentana(), 0);
-        // The design size, no larger than the screen.
-        QCOMPARE(v->frameGeometry().size(), QSize(Px(13750), Px(11100)).boundedTo(v->screen()->availableGeometry().size()));
+        // As large as the screen lets it be (the test screen is narrower than the default).
+        const QSize pantalla = v->screen()->availableGeometry().size();
+        QCOMPARE(v->frameGeometry().size(), QSize(Px(13750), Px(11100)).boundedTo(pantalla));
         // The button menu follows the height the window took.
         QCOMPARE(v->MenuBotones()->height(), Px(Twips(v->frameGeometry().height()) - 1300));
     }
@@ -116,6 +118,20 @@ private slots:
         InicioMDIFrm* v = Principal();
         QVERIFY(QTest::qWaitForWindowExposed(v));
         QCOMPARE(v->frameGeometry().size(), QSize(Px(9000), Px(7500)));
+    }
+
+    // A size kept from a larger screen, or from a smaller scale, comes back
+    // whole on this screen.
+    void TamanoMayorQueLaPantallaSeAjustaAElla() {
+        PreparaBD(QStringLiteral("Null, 21, 'IVA', Null, 'N', 'N'"));
+        GuardaAjuste(QStringLiteral("Width"), QStringLiteral("40000"));
+        GuardaAjuste(QStringLiteral("Height"), QStringLiteral("30000"));
+        QCOMPARE(Main(ArranqueConVentanas()), FinArranque::VentanaAbierta);
+        InicioMDIFrm* v = Principal();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        const QRect pantalla = v->screen()->availableGeometry();
+        QCOMPARE(v->frameGeometry().size(), pantalla.size());
+        QVERIFY(pantalla.contains(v->frameGeometry()));
     }
 
     void EstadoMaximizadoVuelveMaximizado() {
