@@ -1,5 +1,7 @@
 #include "ui/common/Utiles.h"
 
+#include "ui/common/MedidasLogica.h"
+
 #include "data/comun/Mensajes.h"
 #include "data/comun/TextosAdmitidos.h"
 
@@ -108,17 +110,7 @@ void Utiles::PreparaFormulario(QWidget* formulario, QWidget* referencia) {
     QRect r(QPoint(0, 0), formulario->frameGeometry().size());
     r.moveCenter(zona.center());
     // Never past the screen's edges, the title bar first.
-    if (disponible.isValid()) {
-        if (r.right() > disponible.right())
-            r.moveRight(disponible.right());
-        if (r.bottom() > disponible.bottom())
-            r.moveBottom(disponible.bottom());
-        if (r.left() < disponible.left())
-            r.moveLeft(disponible.left());
-        if (r.top() < disponible.top())
-            r.moveTop(disponible.top());
-    }
-    formulario->move(r.topLeft());
+    formulario->move(DentroDe(r, disponible).topLeft());
 }
 
 void Utiles::PreparaFormularioMDI(QWidget* hija, QWidget*) {
