@@ -139,7 +139,7 @@ void InicioMDIFrm::CreaMenus() {
     MenuFacturas = accion(MenuDeFacturas->menuAction(), "MenuFacturas");
     MenuFacturasIntroduccion =
         accion(MenuDeFacturas->addAction(QStringLiteral("&Introducción de Facturas")), "MenuFacturasIntroduccion");
-    MenuImportar = accion(MenuDeFacturas->addAction(QStringLiteral("&Importar Facturas...")), "MenuImportar");
+    MenuImportar = accion(MenuDeFacturas->addAction(QStringLiteral("I&mportar Facturas...")), "MenuImportar");
     // "Informe" opens the reports' menu; the item itself still stands for the listing.
     MenuInforme = barra->addMenu(QStringLiteral("&Informe"));
     MenuInforme->setObjectName(QStringLiteral("MenuInforme"));
