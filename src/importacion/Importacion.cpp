@@ -321,9 +321,11 @@ private:
         if (f.nif.size() > LongitudesTercero[0])
             Rechaza(f, K::Nif, QStringLiteral("el NIF tiene más de %1 caracteres.").arg(LongitudesTercero[0]));
         f.nombre = Texto(f, K::Nombre, LongitudesTercero[2], "el nombre");
-        f.pais = Texto(f, K::Pais, 0, "").toUpper();
-        if (!f.pais.isEmpty() && !QRegularExpression(QStringLiteral("^[A-Z]{2}$")).match(f.pais).hasMatch())
-            Rechaza(f, K::Pais, QLatin1Char('\'') + f.pais + QStringLiteral("' no es un código de país de dos letras."));
+        const QString pais = Texto(f, K::Pais, 0, "");
+        static const QRegularExpression dosLetras(QStringLiteral("^[A-Za-z]{2}$"));
+        if (!pais.isEmpty() && !dosLetras.match(pais).hasMatch())
+            Rechaza(f, K::Pais, QLatin1Char('\'') + pais + QStringLiteral("' no es un código de país de dos letras."));
+        f.pais = pais.toUpper();
         f.tipoIdentificacion = Texto(f, K::TipoIdentificacion, 2, "el tipo de identificación");
         ImportesFila libro;
         libro.total = Importe(f, K::Total);

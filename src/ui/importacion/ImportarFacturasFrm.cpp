@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
@@ -58,7 +59,7 @@ QString ConImpuesto(const QString& texto) {
 // The rows read, one line each, with their state.
 class ModeloImportacion : public QAbstractTableModel {
 public:
-    enum Columna { Linea, EstadoFila, Tipo, Codigo, Fecha, Nif, Nombre, Base, Porcentaje, Cuota, Total, Nota, Columnas };
+    enum Columna { Linea, EstadoFila, Tipo, Codigo, Fecha, Operacion, Nif, Nombre, Base, Porcentaje, Cuota, Total, Nota, Columnas };
 
     explicit ModeloImportacion(QObject* padre) : QAbstractTableModel(padre) {}
     void Pon(const Importacion* imp) {
@@ -73,8 +74,9 @@ public:
     QVariant headerData(int s, Qt::Orientation o, int rol) const override {
         if (o != Qt::Horizontal || rol != Qt::DisplayRole)
             return {};
-        static const char* const titulos[Columnas] = {"Línea", "Estado", "Tipo", "Código", "Fecha", "NIF",
-                                                      "Nombre", "Base", "% IVA", "Cuota", "Total", "Observaciones"};
+        static const char* const titulos[Columnas] = {"Línea", "Estado", "Tipo",  "Código", "Fecha",
+                                                      "F. operación", "NIF", "Nombre", "Base", "% IVA",
+                                                      "Cuota", "Total", "Observaciones"};
         return ConImpuesto(QString::fromUtf8(titulos[s]));
     }
     QVariant data(const QModelIndex& i, int rol) const override {
@@ -106,6 +108,10 @@ public:
         case Tipo: return rechazada ? f.textos.value(static_cast<int>(K::Tipo)) : f.cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos");
         case Codigo: return rechazada ? f.textos.value(static_cast<int>(K::Codigo)) : f.codigo;
         case Fecha: return rechazada ? f.textos.value(static_cast<int>(K::Fecha)) : EscribeFecha(f.fecha);
+        case Operacion:
+            return rechazada                     ? f.textos.value(static_cast<int>(K::FechaOperacion))
+                   : f.fechaOperacion.isValid() ? EscribeFecha(f.fechaOperacion)
+                                                 : QString();
         case Nif: return rechazada ? f.textos.value(static_cast<int>(K::Nif)) : f.nif;
         case Nombre: return rechazada ? f.textos.value(static_cast<int>(K::Nombre)) : f.nombre;
         case Base: return importe(f.neto, K::Neto);
@@ -218,7 +224,9 @@ ImportarFacturasFrm::ImportarFacturasFrm(QWidget* parent) : QDialog(parent) {
     connect(BtnRechazadas, &QPushButton::clicked, this, &ImportarFacturasFrm::BtnRechazadas_Click);
     connect(BtnSalir, &QPushButton::clicked, this, &QDialog::reject);
 
-    resize(900, 560);
+    // As wide as the rows want, never beyond the screen (a small one, or large letters).
+    const QSize pantalla = screen()->availableGeometry().size();
+    resize(qMin(900, pantalla.width() * 9 / 10), qMin(560, pantalla.height() * 9 / 10));
     ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
     TxtArchivo->setFocus();
 }

@@ -96,11 +96,11 @@ private slots:
         QCOMPARE(frm->Paginas->currentIndex(), 2);
         QCOMPARE(frm->GrdFilas->model()->rowCount(), 3);
         QCOMPARE(Celda(0, 1), QStringLiteral("Nueva"));
-        QCOMPARE(Celda(0, 7), QStringLiteral("100,00"));
-        QCOMPARE(Celda(0, 11), QStringLiteral("Completados: base y cuota"));
+        QCOMPARE(Celda(0, 8), QStringLiteral("100,00"));
+        QCOMPARE(Celda(0, 12), QStringLiteral("Completados: base y cuota"));
         QCOMPARE(Celda(1, 1), QStringLiteral("Rechazada"));
-        QCOMPARE(Celda(1, 10), QStringLiteral("12,3,4"));
-        QCOMPARE(Celda(1, 11), QStringLiteral("Línea 3, columna Total: '12,3,4' no es un importe."));
+        QCOMPARE(Celda(1, 11), QStringLiteral("12,3,4"));
+        QCOMPARE(Celda(1, 12), QStringLiteral("Línea 3, columna Total: '12,3,4' no es un importe."));
         QCOMPARE(frm->LblCuenta->text(), QStringLiteral("2 facturas nuevas (2 con importes completados), 0 repetidas y "
                                                         "1 rechazada."));
         QCOMPARE(CuentaFacturas(), 0);
@@ -145,6 +145,7 @@ private slots:
         QCOMPARE(frm->GrdFilas->model()->rowCount(), 10);
         QCOMPARE(Celda(9, 0), QStringLiteral("RECIBIDAS_GASTOS, 5"));
         QCOMPARE(Celda(9, 2), QStringLiteral("Pagos"));
+        QCOMPARE(Celda(9, 5), QStringLiteral("05/01/2023"));  // received then: declared then
         QVERIFY(frm->BtnImportar->isEnabled());
         QTest::keyClick(frm.get(), Qt::Key_Escape);
         QVERIFY(!frm->isVisible());
