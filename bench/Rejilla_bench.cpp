@@ -1,9 +1,9 @@
 // The quarter browser's list of a busy quarter: opening it whole and
 // showing a screenful of it anywhere in the list.
-#include "data/ConexionBD.h"
-#include "invoices/Trimestres.h"
-#include "ui/common/RejillaLogica.h"
-#include "ui/invoices/FacturasLogica.h"
+#include "datos/ConexionBD.h"
+#include "dominio/facturas/Trimestres.h"
+#include "dominio/comun/RejillaLogica.h"
+#include "dominio/facturas/FacturasLogica.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

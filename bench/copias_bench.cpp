@@ -6,12 +6,12 @@
 //
 // Also the consistent copy of the "Realiza Copia" screen and the restore of
 // such a copy (check, safety copy, replace, reconnect), for comparison.
-#include "config/Ajustes.h"
-#include "copias/Copias.h"
-#include "copias/CopiasAutomaticas.h"
-#include "copias/Restauracion.h"
-#include "data/BaseDatos.h"
-#include "data/comun/Mensajes.h"
+#include "dominio/parametros/Ajustes.h"
+#include "dominio/copias/Copias.h"
+#include "dominio/copias/CopiasAutomaticas.h"
+#include "dominio/copias/Restauracion.h"
+#include "datos/BaseDatos.h"
+#include "base/Mensajes.h"
 
 #include <QCoreApplication>
 #include <QDate>

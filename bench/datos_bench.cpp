@@ -11,20 +11,20 @@
 //
 // The databases are built once per size in a temporary folder; set
 // FISCALINO_BENCH_DIR to keep them between runs.
-#include "app/Arranque.h"
-#include "app/ArranqueVentanas.h"
-#include "app/Programa.h"
-#include "config/Ajustes.h"
-#include "config/Parametros.h"
-#include "data/BaseDatos.h"
-#include "data/ConexionBD.h"
-#include "invoices/Trimestres.h"
-#include "reports/Listado.h"
-#include "ui/common/RejillaLogica.h"
-#include "ui/invoices/FacturasFrm.h"
-#include "ui/invoices/FacturasLogica.h"
+#include "arranque/Arranque.h"
+#include "arranque/ArranqueVentanas.h"
+#include "arranque/Programa.h"
+#include "dominio/parametros/Ajustes.h"
+#include "dominio/parametros/Parametros.h"
+#include "datos/BaseDatos.h"
+#include "datos/ConexionBD.h"
+#include "dominio/facturas/Trimestres.h"
+#include "dominio/listado/Listado.h"
+#include "dominio/comun/RejillaLogica.h"
+#include "ventanas/facturas/FacturasFrm.h"
+#include "dominio/facturas/FacturasLogica.h"
 
-#include "data/CopiaDatos.h"
+#include "datos/CopiaDatos.h"
 
 #include <QAbstractTableModel>
 #include <QUrl>

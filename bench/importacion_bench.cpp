@@ -5,11 +5,11 @@
 // before anything is timed; the import must stay under 5 s and within twice
 // the plain way's time (processor time, see Reloj), or the run reports an error.
 // `--comprueba` (what ctest runs) imports 1 000 invoices and only compares.
-#include "config/Ajustes.h"
-#include "data/BaseDatos.h"
-#include "data/comun/Programa.h"
-#include "importacion/Importacion.h"
-#include "libros/ArchivoLibros.h"
+#include "dominio/parametros/Ajustes.h"
+#include "datos/BaseDatos.h"
+#include "base/Programa.h"
+#include "dominio/importacion/Importacion.h"
+#include "dominio/libros/ArchivoLibros.h"
 
 #include <QDate>
 #include <QCoreApplication>

@@ -9,7 +9,7 @@
 // 1,3); a ratio over its target at a year's size fails.
 //
 // `--comprobar` writes and compares at the smallest size only, untimed (ctest).
-#include "libros/ArchivoLibros.h"
+#include "dominio/libros/ArchivoLibros.h"
 
 #include <QCoreApplication>
 #include <QFile>

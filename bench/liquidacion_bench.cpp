@@ -16,7 +16,7 @@
 //
 // FISCALINO_BENCH_TAMANOS=10000 runs one size, FISCALINO_BENCH_DIR keeps the
 // databases between runs; --comprueba only compares, at the smallest size.
-#include "data/ConexionBD.h"
+#include "datos/ConexionBD.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "ApoyoPruebas.h"
 
-#include "config/Ajustes.h"
-#include "config/Parametros.h"
-#include "copias/Copias.h"
-#include "data/BaseDatos.h"
-#include "data/ConexionBD.h"
-#include "data/comun/Bitacora.h"
-#include "invoices/Facturas.h"
+#include "dominio/parametros/Ajustes.h"
+#include "dominio/parametros/Parametros.h"
+#include "dominio/copias/Copias.h"
+#include "datos/BaseDatos.h"
+#include "datos/ConexionBD.h"
+#include "base/Bitacora.h"
+#include "dominio/facturas/Facturas.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 // Shared ground for the tests: a temporary program folder with its own
 // settings, and a fresh database in it.
-#include "ordenes/Orden.h"
+#include "ordenes/comun/Orden.h"
 
 #include <QProcess>
 #include <QString>

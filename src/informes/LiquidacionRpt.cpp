@@ -1,0 +1,141 @@
+#include "informes/LiquidacionRpt.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+using namespace MedidasInforme;
+
+namespace {
+
+const Qt::Alignment kIzq = Qt::AlignLeft;
+
+// The lines' boxes, from the left margin and the line's top edge.
+const ObjetoInforme kModelo{171, 0, 9918, 330, 14, true, kIzq, Borde::Ninguno};
+const ObjetoInforme kApartado{171, 0, 9918, 270, 11, true, kIzq, Borde::LineaAbajo};
+const ObjetoInforme kTituloCasilla{171, 0, 700, 224, 9, true, Qt::AlignHCenter, Borde::Ninguno};
+const ObjetoInforme kTituloConcepto{1000, 0, 6500, 224, 9, true, kIzq, Borde::Ninguno};
+const ObjetoInforme kTituloImporte{7600, 0, 2489, 224, 9, true, Qt::AlignRight, Borde::Ninguno};
+const ObjetoInforme kNumero{171, 0, 700, 224, 10, true, Qt::AlignHCenter, Borde::Marco};
+const ObjetoInforme kConcepto{1000, 6, 6500, 224, 10, false, kIzq, Borde::Ninguno};
+const ObjetoInforme kConceptoTotal{1000, 6, 6500, 224, 10, true, kIzq, Borde::Ninguno};
+const ObjetoInforme kImporte{7600, 6, 2489, 224, 10, false, Qt::AlignRight, Borde::Ninguno};
+const ObjetoInforme kImporteTotal{7600, 6, 2489, 224, 10, true, Qt::AlignRight, Borde::Ninguno};
+const ObjetoInforme kAviso{171, 0, 9918, 224, 10, false, kIzq, Borde::Ninguno};
+const ObjetoInforme kAdvertencia{171, 0, 9918, 224, 10, true, kIzq, Borde::Ninguno};
+
+const double kAltoLinea = 250;     // a box, a column caption
+const double kAltoAviso = 240;     // each line of a warning
+const double kEntreApartados = 150;
+const double kEntreAvisos = 80;
+
+// The words of `texto` in lines no wider than `ancho` twips; a word wider
+// than a line has one of its own.
+QStringList Parte(const QString& texto, const ObjetoInforme& o) {
+    const QFontMetricsF fm(FuenteInforme(o.puntos, o.negrita));
+    QStringList lineas;
+    QString linea;
+    for (const QString& palabra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString con = linea.isEmpty() ? palabra : linea + QLatin1Char(' ') + palabra;
+        if (!linea.isEmpty() && fm.horizontalAdvance(con) > o.ancho) {
+            lineas << linea;
+            linea = palabra;
+        } else {
+            linea = con;
+        }
+    }
+    if (!linea.isEmpty())
+        lineas << linea;
+    return lineas;
+}
+
+QString TituloApartado(Apartado a, const QString& impuesto) {
+    switch (a) {
+    case Apartado::Devengado: return impuesto + QStringLiteral(" devengado");
+    case Apartado::Deducible: return impuesto + QStringLiteral(" deducible");
+    case Apartado::Resultado: break;
+    }
+    return QStringLiteral("Resultado");
+}
+
+}  // namespace
+
+LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmpresa& empresa,
+                               const QDate& fechaImpresion)
+    : liquidacion_(liquidacion), empresa_(empresa), fecha_(fechaImpresion) {
+    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
+    const QString impuesto = ImpuestoDelModelo(liquidacion_.modelo);
+    Coloca({Renglon::Modelo, {}, NombreModelo(liquidacion_.modelo), {}}, 330);
+    // The incomplete invoices come before the boxes they leave short.
+    const std::vector<Liquidacion::Aviso> previos = liquidacion_.AvisosPrevios();
+    if (!previos.empty())
+        Coloca({Renglon::Apartado, {}, QStringLiteral("Facturas incompletas"), {}}, kAltoLinea + 60, kEntreApartados);
+    for (const Liquidacion::Aviso& aviso : previos)
+        ColocaAviso(aviso);
+    const std::vector<Casilla>& casillas = liquidacion_.casillas;
+    for (size_t i = 0; i < casillas.size(); ++i) {
+        const Casilla& c = casillas[i];
+        if (i == 0 || c.apartado != casillas[i - 1].apartado) {
+            Coloca({Renglon::Apartado, {}, TituloApartado(c.apartado, impuesto), {}}, kAltoLinea + 60, kEntreApartados);
+            Coloca({Renglon::Columnas, QStringLiteral("Casilla"), QStringLiteral("Concepto"), QStringLiteral("Importe")},
+                   kAltoLinea);
+        }
+        Renglon r{Renglon::Casilla, c.numero, c.concepto, c.Texto()};
+        r.negrita = c.total;
+        Coloca(r, kAltoLinea);
+    }
+    Coloca({Renglon::Apartado, {}, QStringLiteral("Avisos y comprobaciones"), {}}, kAltoLinea + 60, kEntreApartados);
+    for (const Liquidacion::Aviso& aviso : liquidacion_.Avisos())
+        ColocaAviso(aviso);
+}
+
+void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
+    // What must be looked into before filing prints bold.
+    const QStringList lineas = Parte(aviso.texto, aviso.advertencia ? kAdvertencia : kAviso);
+    for (int i = 0; i < lineas.size(); ++i) {
+        Renglon r{Renglon::Aviso, {}, lineas[i], {}};
+        r.negrita = aviso.advertencia;
+        Coloca(r, kAltoAviso, i == 0 ? kEntreAvisos : 0);
+    }
+}
+
+void LiquidacionRpt::Coloca(Renglon r, double alto, double antes) {
+    const double tope = AltoPagina - MargenInferior - AltoPieDocumento;
+    // A caption never stays alone at the foot of a page: it takes the line after it along.
+    const double reserva = r.clase == Renglon::Apartado || r.clase == Renglon::Columnas ? 2 * kAltoLinea : 0;
+    double y = y_ + antes;
+    if (y + alto + reserva > tope && y_ > MargenSuperior) {
+        ++paginas_;
+        y = MargenSuperior;
+    }
+    r.pagina = paginas_ - 1;
+    r.arriba = y;
+    renglones_.push_back(r);
+    y_ = y + alto;
+}
+
+void LiquidacionRpt::PintaContenido(QPainter& p, int pagina) const {
+    const double x0 = MargenIzquierdo;
+    if (pagina == 0)
+        PintaCabeceraDocumento(p, x0, MargenSuperior, empresa_, QStringLiteral("Liquidación del Trimestre"),
+                               LineaTitulo(liquidacion_.desde, liquidacion_.hasta));
+    for (const Renglon& r : renglones_) {
+        if (r.pagina != pagina)
+            continue;
+        switch (r.clase) {
+        case Renglon::Modelo: PintaTexto(p, kModelo, x0, r.arriba, r.texto); break;
+        case Renglon::Apartado: PintaTexto(p, kApartado, x0, r.arriba, r.texto); break;
+        case Renglon::Columnas:
+            PintaTexto(p, kTituloCasilla, x0, r.arriba, r.numero);
+            PintaTexto(p, kTituloConcepto, x0, r.arriba, r.texto);
+            PintaTexto(p, kTituloImporte, x0, r.arriba, r.importe);
+            break;
+        case Renglon::Casilla:
+            PintaTexto(p, kNumero, x0, r.arriba, r.numero);
+            PintaTexto(p, r.negrita ? kConceptoTotal : kConcepto, x0, r.arriba, r.texto);
+            PintaTexto(p, r.negrita ? kImporteTotal : kImporte, x0, r.arriba, r.importe, true);
+            break;
+        case Renglon::Aviso: PintaTexto(p, r.negrita ? kAdvertencia : kAviso, x0, r.arriba, r.texto); break;
+        }
+    }
+    PintaPieDocumento(p, x0, AltoPagina - MargenInferior - AltoPieDocumento, fecha_, pagina);
+}

@@ -1,3 +1,0 @@
-#include "ui/main/InicioMDILogica.h"
-
-int EstadoValido(int estado) { return (estado >= 0 && estado <= 2) ? estado : 0; }
