@@ -58,6 +58,13 @@ int ConexionBD::Ejecutar(const QString& sql, const std::vector<Valor>& valores) 
     return motor_->Ejecutar(traducida, valores);
 }
 
+MotorBD& ConexionBD::MotorEscritura() {
+    if (!Abierta())
+        throw Cerrada();
+    motor_->EsperaComprobacion();
+    return *motor_;
+}
+
 std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
     if (!Abierta())
         throw Cerrada();
