@@ -280,6 +280,9 @@ void MotorSQLite::Empieza(ClaseTransaccion clase) {
     }
 }
 
+// On the handle that began it: never one opened again meanwhile.
+void MotorSQLite::Confirma() { EjecutaSQLite(db_, "commit"); }
+
 void MotorSQLite::Deshaz() noexcept {
     // A failed statement may have ended the transaction already.
     if (db_ && !sqlite3_get_autocommit(db_))
