@@ -1,6 +1,7 @@
 #include "datos/ConexionBD.h"
 
 #include "datos/AtributosConexion.h"
+#include "datos/motor/TransaccionBD.h"
 #include "datos/postgresql/MotorPostgreSQL.h"
 #include "datos/sqlite/MotorSQLite.h"
 
@@ -62,6 +63,13 @@ int ConexionBD::Ejecutar(const QString& sql, const std::vector<Valor>& valores) 
     return motor_->Ejecutar(traducida, valores);
 }
 
+MotorBD& ConexionBD::MotorEscritura() {
+    if (!Abierta())
+        throw Cerrada();
+    motor_->EsperaComprobacion();
+    return *motor_;
+}
+
 std::unique_ptr<Registros> ConexionBD::AbrirRegistros(const QString& sql) {
     if (!Abierta())
         throw Cerrada();
@@ -105,3 +113,7 @@ void ConexionBD::SueltaUsoExclusivo() {
     if (Abierta())
         motor_->SueltaUsoExclusivo();
 }
+
+// The guard lives on the engine seam; on a connection it takes the engine
+// the connection writes with.
+TransaccionBD::TransaccionBD(ConexionBD& con) : TransaccionBD(con.MotorEscritura()) {}

@@ -71,6 +71,9 @@ public:
 
 private:
     friend QStringList Traspasa(ConexionBD& origen, ConexionBD& destino, bool sustituir);
+    friend class TransaccionBD;
+    // The engine, once a write may start (open, and the check has cleared it).
+    MotorBD& MotorEscritura();
     ConexionBD(std::unique_ptr<MotorBD> motor, QString ruta);
     std::unique_ptr<MotorBD> motor_;
     Traductor traductor_;

@@ -1,10 +1,11 @@
 #include "datos/CopiaDatos.h"
 
+#include "base/Formatos.h"
 #include "datos/ConexionBD.h"
+#include "datos/motor/TransaccionBD.h"
 #include "datos/motor/Esquema.h"
 #include "datos/motor/Motor.h"
 #include "datos/motor/Traductor.h"
-#include "base/Formatos.h"
 
 #include <cmath>
 
@@ -110,31 +111,17 @@ QStringList Traspasa(ConexionBD& origen, ConexionBD& destino, bool sustituir) {
                 throw ErrorBD(CodigoError::BaseDatos,
                               QStringLiteral("La base de datos de destino ya tiene datos: sólo se copia en una base vacía."));
     // One snapshot of the origin, one transaction on the destination.
-    o.Ejecutar(QStringLiteral("begin"), {});
-    d.Ejecutar(QStringLiteral("begin"), {});
-    QStringList resumen;
-    try {
-        if (sustituir)
-            for (const TablaEsquema& t : TablasPrograma())
-                d.Ejecutar(QStringLiteral("delete from ") + QLatin1String(t.nombre), {});
-        CopiaTablas(o, d);
-        const std::vector<CuentaTabla> cuentas = CuentaTablas(o);
-        if (CuentaTablas(d) != cuentas)
-            throw ErrorBD(CodigoError::BaseDatos,
-                          QStringLiteral("La copia no coincide con el original: no se ha guardado nada."));
-        d.Ejecutar(QStringLiteral("commit"), {});
-        resumen = DescribeCuentas(cuentas);
-    } catch (...) {
-        for (MotorBD* m : {&d, &o}) {
-            try {
-                m->Ejecutar(QStringLiteral("rollback"), {});
-            } catch (const ErrorBD&) {
-            }
-        }
-        throw;
-    }
-    o.Ejecutar(QStringLiteral("rollback"), {});
-    return resumen;
+    TransaccionBD lectura(o, ClaseTransaccion::Instantanea);
+    TransaccionBD escritura(d);
+    if (sustituir)
+        for (const TablaEsquema& t : TablasPrograma())
+            d.Ejecutar(QStringLiteral("delete from ") + QLatin1String(t.nombre), {});
+    CopiaTablas(o, d);
+    const std::vector<CuentaTabla> cuentas = CuentaTablas(o);
+    if (CuentaTablas(d) != cuentas)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La copia no coincide con el original: no se ha guardado nada."));
+    escritura.Confirma();
+    return DescribeCuentas(cuentas);
 }
 
 QStringList CopiaBaseDatos(ConexionBD& origen, ConexionBD& destino) { return Traspasa(origen, destino, false); }

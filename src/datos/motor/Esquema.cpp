@@ -1,5 +1,7 @@
 #include "datos/motor/Esquema.h"
 
+#include <iterator>
+
 const std::vector<TablaEsquema>& TablasPrograma() {
     static const std::vector<TablaEsquema> tablas{
         {"FACTURAS",
@@ -43,6 +45,66 @@ const std::vector<TablaEsquema>& TablasPrograma() {
          false},
     };
     return tablas;
+}
+
+const std::vector<IndiceEsquema>& IndicesPrograma() {
+    // The quarter lists and sums read one type between two dates, the listing
+    // every day between two dates: both in index order, the sums from the
+    // index alone. The return also takes the invoices operated between its
+    // dates: the few that carry an operation date.
+    static const std::vector<IndiceEsquema> indices{
+        {"FACTURAS_TIPO_FECHA", "FACTURAS", {"TIPO", "FECHA_FACTURA"}, {"IMPORTE_IVA", "IMPORTE_TOTAL"}, nullptr},
+        {"FACTURAS_FECHA", "FACTURAS", {"FECHA_FACTURA"}, {}, nullptr},
+        {"FACTURAS_OPERACION", "FACTURAS", {"FECHA_OPERACION"}, {}, "FECHA_OPERACION is not null"},
+    };
+    return indices;
+}
+
+const TablaEsquema* TablaPrograma(const char* nombre) {
+    for (const TablaEsquema& t : TablasPrograma())
+        if (qstrcmp(t.nombre, nombre) == 0)
+            return &t;
+    return nullptr;
+}
+
+namespace {
+
+// Second layout: typed values instead of conversion triggers.
+void A2(ObraEstructura& o) { o.QuitaConversiones(); }
+
+// Third: the counterparty of each invoice and the company's activity, as the
+// VAT books carry them. Old rows keep Null.
+void A3(ObraEstructura& o) {
+    for (const char* c : {"NIF_TERCERO", "NOMBRE_TERCERO", "FECHA_OPERACION"})
+        o.AnadeColumna("FACTURAS", c);
+    for (const char* c : {"COD_ACTIVIDAD", "TIPO_ACTIVIDAD", "EPIGRAFE_IAE"})
+        o.AnadeColumna("DATOS_EMPRESA", c);
+}
+
+// Fourth: the counterparty's country and the kind of a foreign identifier.
+void A4(ObraEstructura& o) {
+    for (const char* c : {"PAIS_TERCERO", "TIPO_ID_TERCERO"})
+        o.AnadeColumna("FACTURAS", c);
+}
+
+// Fifth: dates are kept as the ISO text they are written in, and compared as
+// text, never tried as numbers first.
+void A5(ObraEstructura& o) { o.AjustaTipos("FACTURAS"); }
+
+// Each step reads a database of the layout before its own.
+constexpr struct {
+    int version;
+    void (*aplica)(ObraEstructura&);
+} kPasos[] = {{2, A2}, {3, A3}, {4, A4}, {5, A5}};
+
+static_assert(kPasos[std::size(kPasos) - 1].version == VersionEstructura, "the last step writes the current layout");
+
+}  // namespace
+
+void ActualizaEstructura(ObraEstructura& obra, int desde) {
+    for (const auto& paso : kPasos)
+        if (paso.version > desde)
+            paso.aplica(obra);
 }
 
 std::optional<ClaseColumna> ClaseDeColumna(const QString& tabla, const QString& columna) {

@@ -1,7 +1,8 @@
 #pragma once
 // What the program's tables hold, as the data layer needs to know it: the
 // kind of each typed column (so that regional texts written into it are
-// converted) and the engine-neutral description of the tables.
+// converted), the engine-neutral description of the tables and indexes from
+// which each engine writes its own, and the steps from each earlier layout.
 #include <QString>
 #include <optional>
 #include <vector>
@@ -23,9 +24,41 @@ struct TablaEsquema {
 // The three tables, as the current version of the program keeps them.
 const std::vector<TablaEsquema>& TablasPrograma();
 
+struct IndiceEsquema {
+    const char* nombre;
+    const char* tabla;
+    std::vector<const char*> clave;
+    std::vector<const char*> incluidas;  // carried for reading from the index alone
+    const char* condicion;               // a partial index's; nullptr for none
+};
+
+const std::vector<IndiceEsquema>& IndicesPrograma();
+
+// The described table of that name (exact, upper case); nothing for another.
+const TablaEsquema* TablaPrograma(const char* nombre);
+
 // The kind of a column of a table of the program (names case-insensitive);
 // nothing for a table or column it does not know.
 std::optional<ClaseColumna> ClaseDeColumna(const QString& tabla, const QString& columna);
 
 // The version of the stored layout that this program writes.
-constexpr int VersionEstructura = 4;
+constexpr int VersionEstructura = 5;
+
+// What an upgrade step asks of an engine, which does it in its own SQL
+// inside the upgrade's one transaction.
+class ObraEstructura {
+public:
+    virtual ~ObraEstructura() = default;
+    // The first layout's conversion triggers go, its regional texts become
+    // typed values; a value that does not convert stops the upgrade.
+    virtual void QuitaConversiones() = 0;
+    // Adds a column as described, unless the table has it already.
+    virtual void AnadeColumna(const char* tabla, const char* columna) = 0;
+    // The table's columns take the types described; rows and ids are kept.
+    virtual void AjustaTipos(const char* tabla) = 0;
+};
+
+// Brings a database of layout `desde` to VersionEstructura, one step a
+// layout, in order. The caller holds the transaction, then writes the
+// described indexes that are missing and stamps the version.
+void ActualizaEstructura(ObraEstructura& obra, int desde);

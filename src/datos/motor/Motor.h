@@ -10,6 +10,12 @@
 
 class Dialecto;
 
+// How a transaction reads and writes (see TransaccionBD).
+enum class ClaseTransaccion {
+    Escritura,   // takes the write lock at its start
+    Instantanea  // reads one consistent state of the whole database, writes nothing
+};
+
 class MotorBD {
 public:
     virtual ~MotorBD() = default;
@@ -21,6 +27,15 @@ public:
     virtual void Cerrar() = 0;
     virtual bool Abierta() const = 0;
     virtual void EstableceEspera(int milisegundos) = 0;
+
+    // The transaction's own statements, for TransaccionBD only. Deshaz never
+    // throws: a lost connection or a failed statement has undone it already.
+    virtual void Empieza(ClaseTransaccion clase) = 0;
+    virtual void Confirma() { Ejecutar(QStringLiteral("commit")); }
+    virtual void Deshaz() noexcept = 0;
+    // What names the session serving the transaction ("" for a file): another
+    // one means the server lost the connection and undid the transaction.
+    virtual QString Sesion() { return QString(); }
 
     // The whole-database check, run apart so that start-up does not wait for
     // it, after `retardoMs`; `alTerminar` gets "" when the database is sound,

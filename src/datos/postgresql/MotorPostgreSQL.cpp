@@ -1,9 +1,10 @@
 #include "datos/postgresql/MotorPostgreSQL.h"
 
-#include "datos/motor/CopiaTablas.h"
-#include "datos/motor/Esquema.h"
 #include "base/Archivos.h"
 #include "base/Bitacora.h"
+#include "datos/motor/TransaccionBD.h"
+#include "datos/motor/CopiaTablas.h"
+#include "datos/motor/Esquema.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -195,10 +196,26 @@ QString TipoColumna(const ColumnaEsquema& c) {
     return QStringLiteral("text");
 }
 
-// The return also takes the invoices operated between its dates: the few
-// that carry an operation date.
-const char* const kIndiceOperacion =
-    "create index if not exists FACTURAS_OPERACION on FACTURAS (FECHA_OPERACION) where FECHA_OPERACION is not null";
+QString CreaIndice(const IndiceEsquema& i, bool siFalta) {
+    const auto lista = [](const std::vector<const char*>& columnas) {
+        QStringList r;
+        for (const char* c : columnas)
+            r << QLatin1String(c);
+        return r.join(QStringLiteral(", "));
+    };
+    QString r = QStringLiteral("create index ") + (siFalta ? QStringLiteral("if not exists ") : QString()) +
+                QLatin1String(i.nombre) + QStringLiteral(" on ") + QLatin1String(i.tabla) + QStringLiteral(" (") +
+                lista(i.clave) + QLatin1Char(')');
+    if (!i.incluidas.empty())
+        r += QStringLiteral(" include (") + lista(i.incluidas) + QLatin1Char(')');
+    if (i.condicion)
+        r += QStringLiteral(" where ") + QLatin1String(i.condicion);
+    return r;
+}
+
+QString SellaVersion() {
+    return QStringLiteral("insert into FISCALINO_VERSION (VERSION) values (%1)").arg(VersionEstructura);
+}
 
 QStringList EsquemaServidor() {
     QStringList r;
@@ -211,13 +228,40 @@ QStringList EsquemaServidor() {
         r << QStringLiteral("create table ") + QLatin1String(t.nombre) + QStringLiteral(" (") +
                  columnas.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
-    r << QStringLiteral("create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA) include (IMPORTE_IVA, IMPORTE_TOTAL)")
-      << QStringLiteral("create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)")
-      << QLatin1String(kIndiceOperacion)
-      << QStringLiteral("create table FISCALINO_VERSION (VERSION integer not null)")
-      << QStringLiteral("insert into FISCALINO_VERSION (VERSION) values (%1)").arg(VersionEstructura);
+    for (const IndiceEsquema& i : IndicesPrograma())
+        r << CreaIndice(i, false);
+    r << QStringLiteral("create table FISCALINO_VERSION (VERSION integer not null)") << SellaVersion();
     return r;
 }
+
+// The steps of an upgrade on the server.
+class ObraServidor : public ObraEstructura {
+public:
+    explicit ObraServidor(MotorBD& motor) : m_(motor) {}
+    // The first layout was a file's only.
+    void QuitaConversiones() override {}
+    void AnadeColumna(const char* tabla, const char* columna) override {
+        const auto hay = m_.Consultar(QStringLiteral("select 1 from information_schema.columns where table_schema = "
+                                                     "current_schema() and upper(table_name) = '%1' and "
+                                                     "upper(column_name) = '%2'")
+                                          .arg(QLatin1String(tabla), QLatin1String(columna)));
+        if (!hay->Fin())
+            return;
+        if (const TablaEsquema* t = TablaPrograma(tabla))
+            for (const ColumnaEsquema& c : t->columnas)
+                if (qstrcmp(c.nombre, columna) == 0)
+                    m_.Ejecutar(QStringLiteral("alter table %1 add column %2 %3")
+                                    .arg(QLatin1String(tabla), QLatin1String(columna), TipoColumna(c)),
+                                {});
+    }
+    // The server's columns have had their described types since its first
+    // layout: its dates are its own date type, compared as dates, never as
+    // numbers or texts.
+    void AjustaTipos(const char*) override {}
+
+private:
+    MotorBD& m_;
+};
 
 }  // namespace
 
@@ -260,15 +304,10 @@ std::unique_ptr<MotorPostgreSQL> MotorPostgreSQL::Abrir(const QString& direccion
     if (nombres.isEmpty()) {
         if (soloLectura)
             throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La base de datos del servidor está vacía."));
-        m->Ejecutar(QStringLiteral("begin"), {});
-        try {
-            for (const QString& s : EsquemaServidor())
-                m->Ejecutar(s, {});
-            m->Ejecutar(QStringLiteral("commit"), {});
-        } catch (...) {
-            m->Deshaz();
-            throw;
-        }
+        TransaccionBD transaccion(*m);
+        for (const QString& s : EsquemaServidor())
+            m->Ejecutar(s, {});
+        transaccion.Confirma();
         m->nueva_ = true;
     } else {
         for (const TablaEsquema& t : TablasPrograma())
@@ -282,47 +321,60 @@ std::unique_ptr<MotorPostgreSQL> MotorPostgreSQL::Abrir(const QString& direccion
             throw ErrorBD(CodigoError::BaseDatos,
                           QStringLiteral("La base de datos es de una versión más reciente del programa."));
         if (version < VersionEstructura && !soloLectura)
-            m->Actualiza(version);
+            m->Actualiza();
     }
     if (soloLectura)
         m->Ejecutar(QStringLiteral("set default_transaction_read_only = on"), {});
     return m;
 }
 
-// The layout grows by columns: whatever the program's tables have that the
-// server's lack is added, in one transaction, under the upgrade's lock.
-void MotorPostgreSQL::Actualiza(int version) {
-    Ejecutar(QStringLiteral("begin"), {});
-    try {
-        Ejecutar(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kBloqueoEstructura), {});
-        for (const TablaEsquema& t : TablasPrograma()) {
-            auto cols = Consultar(QStringLiteral("select upper(column_name) from information_schema.columns "
-                                                 "where table_schema = current_schema() and upper(table_name) = '%1'")
-                                      .arg(QLatin1String(t.nombre)));
-            QStringList hay;
-            for (int i = 0; i < cols->NumFilas(); ++i)
-                hay << cols->Celda(i, 0).Texto();
-            for (const ColumnaEsquema& c : t.columnas)
-                if (!hay.contains(QLatin1String(c.nombre)))
-                    Ejecutar(QStringLiteral("alter table %1 add column %2 %3")
-                                 .arg(QLatin1String(t.nombre), QLatin1String(c.nombre), TipoColumna(c)),
-                             {});
-        }
-        Ejecutar(QLatin1String(kIndiceOperacion), {});
-        if (version == 0)
-            Ejecutar(QStringLiteral("create table if not exists FISCALINO_VERSION (VERSION integer not null)"), {});
-        Ejecutar(QStringLiteral("delete from FISCALINO_VERSION"), {});
-        Ejecutar(QStringLiteral("insert into FISCALINO_VERSION (VERSION) values (%1)").arg(VersionEstructura), {});
-        Ejecutar(QStringLiteral("commit"), {});
-    } catch (...) {
-        Deshaz();
-        throw;
-    }
+namespace {
+
+// The version stamped on the server's tables; 0 for the first layout the
+// server kept, which had no stamp.
+int VersionServidor(MotorBD& m) {
+    const auto hay = m.Consultar(QStringLiteral("select 1 from information_schema.tables where table_schema = "
+                                                "current_schema() and upper(table_name) = 'FISCALINO_VERSION'"));
+    return hay->Fin() ? 0 : m.Consultar(QStringLiteral("select max(VERSION) from FISCALINO_VERSION"))->Campo(0).Texto().toInt();
 }
 
-void MotorPostgreSQL::Deshaz() {
+}  // namespace
+
+// In one transaction, under the upgrade's lock: a workstation that waited
+// for another one's upgrade finds it done.
+void MotorPostgreSQL::Actualiza() {
+    TransaccionBD transaccion(*this);
+    Ejecutar(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kBloqueoEstructura), {});
+    int version = VersionServidor(*this);
+    if (version >= VersionEstructura)
+        return;
+    if (version == 0) {
+        Ejecutar(QStringLiteral("create table if not exists FISCALINO_VERSION (VERSION integer not null)"), {});
+        version = 2;
+    }
+    ObraServidor obra(*this);
+    ActualizaEstructura(obra, version);
+    for (const IndiceEsquema& i : IndicesPrograma())
+        Ejecutar(CreaIndice(i, true), {});
+    Ejecutar(QStringLiteral("delete from FISCALINO_VERSION"), {});
+    Ejecutar(SellaVersion(), {});
+    transaccion.Confirma();
+}
+
+void MotorPostgreSQL::Empieza(ClaseTransaccion clase) {
+    Ejecutar(clase == ClaseTransaccion::Escritura
+                 ? QStringLiteral("begin")
+                 : QStringLiteral("begin transaction isolation level repeatable read read only"),
+             {});
+}
+
+void MotorPostgreSQL::Deshaz() noexcept {
     if (con_ && PQstatus(con_) == CONNECTION_OK)
         PQclear(PQexec(con_, "rollback"));
+}
+
+QString MotorPostgreSQL::Sesion() {
+    return Consultar(QStringLiteral("select pg_backend_pid()"))->Campo(0).Texto();
 }
 
 void MotorPostgreSQL::SincronizaIdentidades() {
@@ -455,14 +507,10 @@ void MotorPostgreSQL::CopiaConsistente(const QString& destino) {
     try {
         {
             auto archivo = abreArchivoNuevo_(temporal);
-            Ejecutar(QStringLiteral("begin transaction isolation level repeatable read read only"), {});
-            try {
-                CopiaTablas(*this, *archivo);
-                Ejecutar(QStringLiteral("commit"), {});
-            } catch (...) {
-                Deshaz();
-                throw;
-            }
+            TransaccionBD instantanea(*this, ClaseTransaccion::Instantanea);
+            TransaccionBD escritura(*archivo);
+            CopiaTablas(*this, *archivo);
+            escritura.Confirma();
             archivo->Cerrar();
         }
         QString detalle;

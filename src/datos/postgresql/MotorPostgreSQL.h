@@ -35,6 +35,9 @@ public:
     void Cerrar() override;
     bool Abierta() const override { return con_ != nullptr; }
     void EstableceEspera(int milisegundos) override;
+    void Empieza(ClaseTransaccion clase) override;
+    void Deshaz() noexcept override;
+    QString Sesion() override;
     bool TomaMarcaUso() override;
     bool TomaUsoExclusivo() override;
     void SueltaUsoExclusivo() override;
@@ -48,9 +51,7 @@ public:
 
 private:
     explicit MotorPostgreSQL(pg_conn* con);
-    void Actualiza(int version);
-    // Ends a transaction that failed, whatever the state of the connection.
-    void Deshaz();
+    void Actualiza();
     void SincronizaIdentidades() override;
     // A connection dropped since the last statement is opened again first.
     void Reconecta();

@@ -1,9 +1,10 @@
 #include "datos/sqlite/EstructuraSQLite.h"
 
+#include "base/Archivos.h"
+#include "datos/motor/TransaccionBD.h"
+#include "datos/motor/Esquema.h"
 #include "datos/sqlite/ArchivoBD.h"
 #include "datos/sqlite/CopiaEntera.h"
-#include "datos/motor/Esquema.h"
-#include "base/Archivos.h"
 #include "datos/sqlite/SentenciaSQLite.h"
 
 #include <QDate>
@@ -15,86 +16,54 @@
 
 namespace {
 
-const char* const kTablas = R"SQL(
-create table FACTURAS (
-  ID integer primary key autoincrement,
-  COD_FACTURA varchar(50),
-  FECHA_FACTURA date,
-  IMPORTE_NETO double,
-  IVA double,
-  IMPORTE_IVA double,
-  IMPORTE_TOTAL double,
-  DESCRIPCION varchar(255),
-  TIPO char(1),
-  NIF_TERCERO varchar(20),
-  NOMBRE_TERCERO varchar(40),
-  FECHA_OPERACION date,
-  PAIS_TERCERO varchar(2),
-  TIPO_ID_TERCERO varchar(2)
-);
-create table PARAMETROS (
-  PALABRA_CLAVE varchar(50),
-  IVA smallint,
-  OPCION_IVA varchar(8),
-  FRASE_FINAL text,
-  ACCESO_FACTURAS char(1),
-  ACCESO_INFORMES char(1)
-);
-create table DATOS_EMPRESA (
-  NOMBRE varchar(40),
-  DESCRIPCION varchar(100),
-  CIF varchar(15),
-  DIRECCION varchar(60),
-  LOCALIDAD varchar(30),
-  COD_POSTAL varchar(5),
-  PROVINCIA varchar(30),
-  TLFN varchar(15),
-  FAX varchar(15),
-  EMAIL varchar(40),
-  WEB varchar(40),
-  COD_ACTIVIDAD varchar(1),
-  TIPO_ACTIVIDAD varchar(2),
-  EPIGRAFE_IAE varchar(4)
-)
-)SQL";
+// Text affinity for dates: the ISO text is kept and compared as written,
+// never tried as a number first.
+QString TipoSQLite(const ColumnaEsquema& c) {
+    switch (c.clase) {
+    case ClaseColumna::Texto:
+        return c.longitud > 0 ? QStringLiteral("varchar(%1)").arg(c.longitud) : QStringLiteral("text");
+    case ClaseColumna::Entero: return QStringLiteral("integer");
+    case ClaseColumna::Numero: return QStringLiteral("double");
+    case ClaseColumna::Fecha: return QStringLiteral("text");
+    }
+    return QStringLiteral("text");
+}
 
-// What each layout added to the one before. The third: the counterparty of
-// each invoice and the company's activity, as the VAT books carry them. The
-// fourth: the counterparty's country and the kind of a foreign identifier.
-// Old rows keep Null.
-const struct {
-    int version;
-    const char* tabla;
-    const char* columna;
-} kColumnasAnadidas[] = {
-    {3, "FACTURAS", "NIF_TERCERO varchar(20)"},      {3, "FACTURAS", "NOMBRE_TERCERO varchar(40)"},
-    {3, "FACTURAS", "FECHA_OPERACION date"},         {3, "DATOS_EMPRESA", "COD_ACTIVIDAD varchar(1)"},
-    {3, "DATOS_EMPRESA", "TIPO_ACTIVIDAD varchar(2)"}, {3, "DATOS_EMPRESA", "EPIGRAFE_IAE varchar(4)"},
-    {4, "FACTURAS", "PAIS_TERCERO varchar(2)"},      {4, "FACTURAS", "TIPO_ID_TERCERO varchar(2)"},
-};
+// The table as described, under `nombre`, with `otras` (name and declared
+// type each) after the described columns.
+QString CreaTabla(const TablaEsquema& t, const QString& nombre, const QStringList& otras = {}) {
+    QStringList columnas;
+    if (t.conId)
+        columnas << QStringLiteral("ID integer primary key autoincrement");
+    for (const ColumnaEsquema& c : t.columnas)
+        columnas << QLatin1String(c.nombre) + QLatin1Char(' ') + TipoSQLite(c);
+    columnas << otras;
+    return QStringLiteral("create table ") + nombre + QStringLiteral(" (\n  ") + columnas.join(QStringLiteral(",\n  ")) +
+           QStringLiteral("\n)");
+}
 
-// The return also takes the invoices operated between its dates: the few
-// that carry an operation date.
-const char* const kIndiceOperacion =
-    "create index if not exists FACTURAS_OPERACION on FACTURAS (FECHA_OPERACION) where FECHA_OPERACION is not null";
-
-// The quarter lists and sums read one type between two dates, the listing
-// every day between two dates: both in index order, the sums from the index alone.
-const char* const kIndices[] = {
-    "create index FACTURAS_TIPO_FECHA on FACTURAS (TIPO, FECHA_FACTURA, IMPORTE_IVA, IMPORTE_TOTAL)",
-    "create index FACTURAS_FECHA on FACTURAS (FECHA_FACTURA)",
-    kIndiceOperacion,
-};
+// The engine has no included columns: they follow the key.
+QString CreaIndice(const IndiceEsquema& i, bool siFalta) {
+    QStringList columnas;
+    for (const char* c : i.clave)
+        columnas << QLatin1String(c);
+    for (const char* c : i.incluidas)
+        columnas << QLatin1String(c);
+    QString r = QStringLiteral("create index ") + (siFalta ? QStringLiteral("if not exists ") : QString()) +
+                QLatin1String(i.nombre) + QStringLiteral(" on ") + QLatin1String(i.tabla) + QStringLiteral(" (") +
+                columnas.join(QStringLiteral(", ")) + QLatin1Char(')');
+    if (i.condicion)
+        r += QStringLiteral(" where ") + QLatin1String(i.condicion);
+    return r;
+}
 
 // The columns of FACTURAS in the first layout, which the second kept.
 const char* const kColumnasFacturas = "ID, COD_FACTURA, FECHA_FACTURA, IMPORTE_NETO, IVA, IMPORTE_IVA, IMPORTE_TOTAL, "
                                       "DESCRIPCION, TIPO";
 
-void Sella(sqlite3* db) {
-    EjecutaSQLite(db, QStringLiteral("pragma user_version = %1").arg(VersionEstructura).toUtf8().constData());
-}
+void Ejecuta(sqlite3* db, const QString& sql) { EjecutaSQLite(db, sql.toUtf8().constData()); }
 
-void Deshace(sqlite3* db) { sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr); }
+void Sella(sqlite3* db) { Ejecuta(db, QStringLiteral("pragma user_version = %1").arg(VersionEstructura)); }
 
 QStringList ColumnasDe(sqlite3* db, const char* tabla, QStringList* tipos = nullptr) {
     SentenciaSQLite s(db, QStringLiteral("pragma table_info(%1)").arg(QLatin1String(tabla)));
@@ -115,86 +84,127 @@ bool ExisteEnEsquema(sqlite3* db, const char* tipo, const char* nombre) {
                 .isEmpty();
 }
 
-// The first layout: regional texts turned into typed values by triggers,
-// amounts and dates with BLOB affinity, indexes on a registered function.
-// FACTURAS is written again as the current layout has it.
-void RehaceFacturasDe1(sqlite3* db) {
-    const QString secuencia = ValorSQLite(db, "select seq from sqlite_sequence where name = 'FACTURAS'");
-    const QString filas = ValorSQLite(db, "select count(*) from FACTURAS");
-    for (const char* s : {"drop trigger if exists FACTURAS_TIPOS_INSERT", "drop trigger if exists FACTURAS_TIPOS_UPDATE",
-                          "drop index if exists FACTURAS_TIPO_FECHA", "drop index if exists FACTURAS_FECHA"})
-        EjecutaSQLite(db, s);
-    QString nueva = QString::fromUtf8(kTablas);
-    nueva = nueva.left(nueva.indexOf(QLatin1String("create table PARAMETROS")));
-    nueva.replace(QLatin1String("create table FACTURAS"), QLatin1String("create table FACTURAS_NUEVA"));
-    EjecutaSQLite(db, nueva.trimmed().chopped(1).toUtf8().constData());
-    EjecutaSQLite(db, QStringLiteral("insert into FACTURAS_NUEVA (%1) select %1 from FACTURAS")
-                          .arg(QLatin1String(kColumnasFacturas))
-                          .toUtf8()
-                          .constData());
-    // Only stored forms move: an ISO date, numbers. Anything else stops the upgrade.
-    const QString raros = ValorSQLite(
-        db, "select count(*) from FACTURAS_NUEVA"
-            " where (FECHA_FACTURA is not null and (typeof(FECHA_FACTURA) <> 'text' or FECHA_FACTURA not glob"
-            "        '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'))"
-            "    or typeof(IMPORTE_NETO) not in ('real', 'null') or typeof(IVA) not in ('real', 'null')"
-            "    or typeof(IMPORTE_IVA) not in ('real', 'null') or typeof(IMPORTE_TOTAL) not in ('real', 'null')");
-    if (raros != QLatin1String("0") || ValorSQLite(db, "select count(*) from FACTURAS_NUEVA") != filas)
-        throw ErrorBD(CodigoError::BaseDatos,
-                      QStringLiteral("La base de datos tiene valores que no se pueden convertir a la nueva versión."));
-    EjecutaSQLite(db, "drop table FACTURAS");
-    EjecutaSQLite(db, "alter table FACTURAS_NUEVA rename to FACTURAS");
-    if (!secuencia.isEmpty())
-        EjecutaSQLite(db, QStringLiteral("update sqlite_sequence set seq = max(seq, %1) where name = 'FACTURAS'")
-                              .arg(secuencia.toLongLong())
-                              .toUtf8()
-                              .constData());
-    for (const char* s : kIndices)
-        EjecutaSQLite(db, s);
+const TablaEsquema& Descrita(const char* tabla) {
+    const TablaEsquema* t = TablaPrograma(tabla);
+    if (!t)
+        throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("No se encontró la tabla %1 en la base de datos.")
+                                                  .arg(QLatin1String(tabla)));
+    return *t;
 }
 
-// The columns of the layouts after `version`. A column the table already has
-// (FACTURAS written again from the first layout) is left as it is.
-void AnadeColumnas(sqlite3* db, int version) {
-    for (const auto& c : kColumnasAnadidas) {
-        if (c.version <= version)
-            continue;
-        const QString definicion = QString::fromLatin1(c.columna);
-        if (ColumnasDe(db, c.tabla).contains(definicion.section(QLatin1Char(' '), 0, 0)))
-            continue;
-        EjecutaSQLite(db, QStringLiteral("alter table %1 add %2")
-                              .arg(QLatin1String(c.tabla), definicion)
-                              .toUtf8()
-                              .constData());
+class ObraSQLite : public ObraEstructura {
+public:
+    explicit ObraSQLite(sqlite3* db) : db_(db) {}
+    // A table was written again: its old pages are free.
+    bool Rehecha() const { return rehecha_; }
+
+    // The first layout: regional texts turned into typed values by triggers,
+    // amounts and dates with BLOB affinity, indexes on a registered function.
+    void QuitaConversiones() override {
+        for (const char* s : {"drop trigger if exists FACTURAS_TIPOS_INSERT", "drop trigger if exists FACTURAS_TIPOS_UPDATE",
+                              "drop index if exists FACTURAS_TIPO_FECHA", "drop index if exists FACTURAS_FECHA"})
+            EjecutaSQLite(db_, s);
+        Rehace("FACTURAS", QString::fromLatin1(kColumnasFacturas), {}, [this] {
+            // Only stored forms move: an ISO date, numbers. Anything else stops the upgrade.
+            const QString raros = ValorSQLite(
+                db_, "select count(*) from FACTURAS_NUEVA"
+                     " where (FECHA_FACTURA is not null and (typeof(FECHA_FACTURA) <> 'text' or FECHA_FACTURA not glob"
+                     "        '[0-9][0-9][0-9][0-9]-[0-1][0-9]-[0-3][0-9]'))"
+                     "    or typeof(IMPORTE_NETO) not in ('real', 'null') or typeof(IVA) not in ('real', 'null')"
+                     "    or typeof(IMPORTE_IVA) not in ('real', 'null') or typeof(IMPORTE_TOTAL) not in ('real', 'null')");
+            return raros == QLatin1String("0");
+        });
     }
-}
 
-// From layout `version` to the current one in one transaction, after a dated
-// safety copy: the file is either as it was or wholly upgraded.
+    void AnadeColumna(const char* tabla, const char* columna) override {
+        if (ColumnasDe(db_, tabla).contains(QLatin1String(columna)))
+            return;
+        for (const ColumnaEsquema& c : Descrita(tabla).columnas)
+            if (qstrcmp(c.nombre, columna) == 0)
+                Ejecuta(db_, QStringLiteral("alter table %1 add %2 %3")
+                                 .arg(QLatin1String(tabla), QLatin1String(columna), TipoSQLite(c)));
+    }
+
+    // A column's declared type changes only with the table written again.
+    // Columns the description does not know stay, after the described ones.
+    void AjustaTipos(const char* tabla) override {
+        const TablaEsquema& t = Descrita(tabla);
+        QStringList tipos;
+        const QStringList columnas = ColumnasDe(db_, tabla, &tipos);
+        QStringList descritas, tiposDescritos;
+        if (t.conId) {
+            descritas << QStringLiteral("ID");
+            tiposDescritos << QStringLiteral("INTEGER");
+        }
+        for (const ColumnaEsquema& c : t.columnas) {
+            descritas << QLatin1String(c.nombre);
+            tiposDescritos << TipoSQLite(c).toUpper();
+        }
+        if (columnas.mid(0, descritas.size()) == descritas && tipos.mid(0, descritas.size()) == tiposDescritos)
+            return;
+        QStringList comunes, otras;
+        for (int i = 0; i < columnas.size(); ++i) {
+            if (descritas.contains(columnas[i]))
+                comunes << columnas[i];
+            else
+                otras << columnas[i] + QLatin1Char(' ') + tipos[i];
+        }
+        Rehace(tabla, comunes.join(QStringLiteral(", ")), otras, [] { return true; });
+    }
+
+private:
+    // Writes the table again as described under a new name, copies
+    // `columnas` into it, and takes the old one's place and its id sequence.
+    // The indexes come back with the rest of the described ones.
+    template <typename Comprobacion>
+    void Rehace(const char* tabla, const QString& columnas, const QStringList& otras, Comprobacion sonValidos) {
+        const QString nombre = QLatin1String(tabla);
+        const QString nueva = nombre + QStringLiteral("_NUEVA");
+        const QString secuencia =
+            ValorSQLite(db_, QStringLiteral("select seq from sqlite_sequence where name = '%1'").arg(nombre).toUtf8().constData());
+        const QString filas = ValorSQLite(db_, QStringLiteral("select count(*) from %1").arg(nombre).toUtf8().constData());
+        Ejecuta(db_, CreaTabla(Descrita(tabla), nueva, otras));
+        Ejecuta(db_, QStringLiteral("insert into %1 (%2) select %2 from %3").arg(nueva, columnas, nombre));
+        if (!sonValidos() ||
+            ValorSQLite(db_, QStringLiteral("select count(*) from %1").arg(nueva).toUtf8().constData()) != filas)
+            throw ErrorBD(CodigoError::BaseDatos,
+                          QStringLiteral("La base de datos tiene valores que no se pueden convertir a la nueva versión."));
+        Ejecuta(db_, QStringLiteral("drop table ") + nombre);
+        Ejecuta(db_, QStringLiteral("alter table %1 rename to %2").arg(nueva, nombre));
+        if (!secuencia.isEmpty())
+            Ejecuta(db_, QStringLiteral("update sqlite_sequence set seq = max(seq, %1) where name = '%2'")
+                             .arg(secuencia.toLongLong())
+                             .arg(nombre));
+        rehecha_ = true;
+    }
+
+    sqlite3* db_;
+    bool rehecha_ = false;
+};
+
 // The names of the safety copies before an upgrade of `ruta`, up to their date.
 QString PrefijoCopiaPrevia(const QString& ruta) {
     return QFileInfo(ruta).completeBaseName() + QStringLiteral("-antes-de-actualizar-");
 }
 
 
-void Actualiza(sqlite3* db, const QString& ruta, int version) {
+// From layout `version` to the current one in one transaction, after a dated
+// safety copy: the file is either as it was or wholly upgraded.
+void Actualiza(MotorBD& motor, sqlite3* db, const QString& ruta, int version) {
     CopiaSQLite(db, NombreCopiaPrevia(ruta, QDate::currentDate()));
     // An upgrade that keeps failing (or is cut short) writes one each time: a few are enough.
     PodaCopiasDeSeguridad(QFileInfo(ruta).absolutePath(), PrefijoCopiaPrevia(ruta));
-    EjecutaSQLite(db, "begin immediate");
-    try {
-        if (version == 1)
-            RehaceFacturasDe1(db);
-        AnadeColumnas(db, version);
-        EjecutaSQLite(db, kIndiceOperacion);
+    ObraSQLite obra(db);
+    {
+        TransaccionBD transaccion(motor);
+        ActualizaEstructura(obra, version);
+        for (const IndiceEsquema& i : IndicesPrograma())
+            Ejecuta(db, CreaIndice(i, true));
         Sella(db);
-        EjecutaSQLite(db, "commit");
-    } catch (...) {
-        Deshace(db);
-        throw;
+        transaccion.Confirma();
     }
     // The old table's pages go back to the file system.
-    if (version == 1)
+    if (obra.Rehecha())
         sqlite3_exec(db, "vacuum", nullptr, nullptr, nullptr);
 }
 
@@ -202,25 +212,19 @@ void Actualiza(sqlite3* db, const QString& ruta, int version) {
 
 QStringList EsquemaSQLite() {
     QStringList r;
-    for (const QString& s : QString::fromUtf8(kTablas).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        if (!s.trimmed().isEmpty())
-            r << s.trimmed();
-    for (const char* s : kIndices)
-        r << QString::fromUtf8(s);
+    for (const TablaEsquema& t : TablasPrograma())
+        r << CreaTabla(t, QLatin1String(t.nombre));
+    for (const IndiceEsquema& i : IndicesPrograma())
+        r << CreaIndice(i, false);
     return r;
 }
 
-void CreaEsquema(sqlite3* db) {
-    EjecutaSQLite(db, "begin");
-    try {
-        for (const QString& s : EsquemaSQLite())
-            EjecutaSQLite(db, s.toUtf8().constData());
-        Sella(db);
-        EjecutaSQLite(db, "commit");
-    } catch (...) {
-        Deshace(db);
-        throw;
-    }
+void CreaEsquema(MotorBD& motor, sqlite3* db) {
+    TransaccionBD transaccion(motor);
+    for (const QString& s : EsquemaSQLite())
+        Ejecuta(db, s);
+    Sella(db);
+    transaccion.Confirma();
 }
 
 int VersionArchivo(sqlite3* db) {
@@ -238,7 +242,7 @@ int VersionArchivo(sqlite3* db) {
     return conversiones ? 1 : 0;
 }
 
-void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar) {
+void PreparaArchivo(MotorBD& motor, sqlite3* db, const QString& ruta, bool actualizar) {
     // Reading the schema reads the header: a foreign file fails here.
     ValorSQLite(db, "select count(*) from sqlite_master");
     const int version = VersionArchivo(db);
@@ -246,7 +250,7 @@ void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar) {
         throw ErrorBD(CodigoError::BaseDatos,
                       QStringLiteral("La base de datos es de una versión más reciente del programa."));
     if (version >= 1 && version < VersionEstructura && actualizar)
-        Actualiza(db, ruta, version);
+        Actualiza(motor, db, ruta, version);
 }
 
 QString NombreCopiaPrevia(const QString& ruta, const QDate& dia) {

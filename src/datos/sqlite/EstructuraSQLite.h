@@ -6,17 +6,19 @@
 #include <QString>
 #include <QStringList>
 
+class MotorBD;
 struct sqlite3;
 
 // The statements of a new file (tables and indexes).
 QStringList EsquemaSQLite();
-// Creates them in one transaction and stamps the layout's version.
-void CreaEsquema(sqlite3* db);
+// Creates them in one transaction and stamps the layout's version; `db`
+// is the handle of `motor`.
+void CreaEsquema(MotorBD& motor, sqlite3* db);
 // Reads the header and the schema of an existing file (a foreign file fails
 // here) and upgrades a known older layout in place, after a dated safety copy
 // beside it. A layout it does not know is left untouched.
 // With `actualizar` false (a read-only connection) an older layout is only read.
-void PreparaArchivo(sqlite3* db, const QString& ruta, bool actualizar);
+void PreparaArchivo(MotorBD& motor, sqlite3* db, const QString& ruta, bool actualizar);
 // The layout version of an open file: VersionEstructura, 1 for the layout
 // with conversion triggers, 0 for one the program does not know.
 int VersionArchivo(sqlite3* db);

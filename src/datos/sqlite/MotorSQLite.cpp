@@ -2,9 +2,10 @@
 
 #include "base/Bitacora.h"
 #include "base/OrdenEspanol.h"
-#include "datos/sqlite/TextosMotor.h"
+#include "datos/motor/Esquema.h"
 #include "datos/sqlite/EstructuraSQLite.h"
 #include "datos/sqlite/SentenciaSQLite.h"
+#include "datos/sqlite/TextosMotor.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,11 +58,13 @@ bool DiaIso(const unsigned char* t, int n, qint64& dia) {
     return true;
 }
 
-bool EsTipoFecha(const char* declarado) {
-    if (!declarado)
-        return false;
-    const QByteArray d = QByteArray(declarado).toUpper();
-    return d.contains("DATE");
+// A date column of the program's tables, as described: the file keeps its
+// dates as text, whatever type an earlier layout declared.
+bool EsColumnaFecha(sqlite3_stmt* st, int c) {
+    const char* tabla = sqlite3_column_table_name(st, c);
+    const char* columna = sqlite3_column_origin_name(st, c);
+    return tabla && columna &&
+           ClaseDeColumna(QString::fromUtf8(tabla), QString::fromUtf8(columna)) == ClaseColumna::Fecha;
 }
 
 // A whole-file check on a connection of its own, read only, waiting for
@@ -180,9 +183,9 @@ std::unique_ptr<MotorSQLite> MotorSQLite::Abrir(const QString& ruta, Modo modo) 
     if (soloLectura && !existe)
         throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("El archivo de la base de datos está vacío: ") + ruta);
     if (existe)
-        PreparaArchivo(motor->db_, ruta, !soloLectura);  // header, schema and layout; the rest is checked apart
+        PreparaArchivo(*motor, motor->db_, ruta, !soloLectura);  // header, schema and layout; the rest is checked apart
     else
-        CreaEsquema(motor->db_);
+        CreaEsquema(*motor, motor->db_);
     motor->nueva_ = !existe;
     borra.Conserva();
     return motor;
@@ -228,9 +231,9 @@ std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
     std::vector<char> fecha(static_cast<size_t>(n)), sinTipo(static_cast<size_t>(n));
     for (int c = 0; c < n; ++c) {
         columnas << QString::fromUtf8(sqlite3_column_name(st, c));
-        const char* d = sqlite3_column_decltype(st, c);
-        fecha[static_cast<size_t>(c)] = EsTipoFecha(d);
-        sinTipo[static_cast<size_t>(c)] = d == nullptr;
+        fecha[static_cast<size_t>(c)] = EsColumnaFecha(st, c);
+        // An expression's value (a max of dates) is read as a date when it is one.
+        sinTipo[static_cast<size_t>(c)] = sqlite3_column_decltype(st, c) == nullptr;
     }
     // Rows come in date order mostly: the day read last in each column is kept.
     std::vector<std::array<unsigned char, 10>> ultimoIso(static_cast<size_t>(n));
@@ -264,6 +267,26 @@ std::unique_ptr<Registros> MotorSQLite::Consultar(const QString& sql) {
         }
     }
     return r.Termina();
+}
+
+void MotorSQLite::Empieza(ClaseTransaccion clase) {
+    if (clase == ClaseTransaccion::Escritura) {
+        ReabreSiAdmiteEscritura();
+        EjecutaSQLite(db_, "begin immediate");
+    } else {
+        // The first read takes the shared lock and keeps it to the end: no
+        // writer changes the file in between.
+        EjecutaSQLite(db_, "begin");
+    }
+}
+
+// On the handle that began it: never one opened again meanwhile.
+void MotorSQLite::Confirma() { EjecutaSQLite(db_, "commit"); }
+
+void MotorSQLite::Deshaz() noexcept {
+    // A failed statement may have ended the transaction already.
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
 }
 
 void MotorSQLite::EstableceEspera(int milisegundos) {

@@ -37,6 +37,9 @@ public:
     void Cerrar() override;
     bool Abierta() const override { return db_ != nullptr; }
     void EstableceEspera(int milisegundos) override;
+    void Empieza(ClaseTransaccion clase) override;
+    void Confirma() override;
+    void Deshaz() noexcept override;
     void IniciaComprobacion(std::function<void(const QString&)> alTerminar, int retardoMs) override;
     void EsperaComprobacion() override;
     void CopiaConsistente(const QString& destino) override;

@@ -1,7 +1,7 @@
 #include "dominio/importacion/Importacion.h"
 
 #include "datos/ConexionBD.h"
-#include "datos/TransaccionBD.h"
+#include "datos/motor/TransaccionBD.h"
 #include "base/Formatos.h"
 #include "dominio/importacion/LectorCsv.h"
 #include "dominio/importacion/LectorXlsx.h"

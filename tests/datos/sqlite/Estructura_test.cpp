@@ -33,6 +33,14 @@ const char* const kNuevas =
 const char* const kDe3 =
     "select ID, NIF_TERCERO, NOMBRE_TERCERO, FECHA_OPERACION from FACTURAS order by ID;"
     "select COD_ACTIVIDAD, TIPO_ACTIVIDAD, EPIGRAFE_IAE from DATOS_EMPRESA;";
+const char* const kDe4 = "select ID, PAIS_TERCERO, TIPO_ID_TERCERO from FACTURAS order by ID;";
+// The invoices' columns and every index, with its key and its condition: an
+// upgraded file must end as a new one begins.
+const char* const kForma =
+    "select name, type from pragma_table_info('FACTURAS') order by cid;"
+    "select l.name, l.partial, i.name from pragma_index_list('FACTURAS') l, pragma_index_info(l.name) i"
+    " order by l.name, i.seqno;"
+    "select sql from sqlite_master where name = 'FACTURAS_OPERACION';";
 
 QString Copia(const EntornoPruebas& e, const char* fixture) {
     const QString origen = QStringLiteral(FISCALINO_FIXTURES "/") + fixture;
@@ -58,12 +66,21 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         const char* contiene;  // something the user typed, to be sure the file is not empty
         const char* triggers;  // the earlier layout's own conversion triggers, kept in the safety copy
         const char* nuevas;    // kNuevas on the upgraded file
-        const char* columna;   // the first column the layout lacks
+        const char* columna;   // the first column the layout lacks (for the fourth, its dates' type)
+        int version;
     } casos[] = {
-        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO"},
-        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO"},
-        {"estructura3.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|0|0\n1|1|1|1", "PAIS_TERCERO"},
+        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 1},
+        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 2},
+        {"estructura3.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|0|0\n1|1|1|1", "PAIS_TERCERO", 3},
+        {"estructura4.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|4|1\n1|1|1|1", "FECHA_FACTURA|text", 4},
     };
+    QString forma;
+    {
+        EntornoPruebas e;
+        e.Conecta();
+        CierraConexion();
+        forma = Sqlite(e.RutaBD(), kForma);
+    }
     for (const auto& c : casos) {
         SCOPED_TRACE(c.fixture);
         EntornoPruebas e;
@@ -71,6 +88,7 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         const QString antes = Sqlite(origen, kTodo);
         ASSERT_TRUE(antes.contains(QString::fromUtf8(c.contiene))) << antes.toStdString();
         const QString antesDe3 = Sqlite(origen, kDe3);
+        const QString antesDe4 = Sqlite(origen, kDe4);
         const QString filas = Sqlite(origen, "select count(*) from FACTURAS");
         RegistroMensajes r;
         ASSERT_TRUE(ConectarBD());
@@ -78,12 +96,19 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         CierraConexion();
 
         EXPECT_EQ(Sqlite(e.RutaBD(), kTodo), antes);
-        if (QByteArray(c.columna) == "PAIS_TERCERO")
+        if (c.version >= 3)
             EXPECT_EQ(Sqlite(e.RutaBD(), kDe3), antesDe3);
+        if (c.version >= 4)
+            EXPECT_EQ(Sqlite(e.RutaBD(), kDe4), antesDe4);
+        EXPECT_EQ(Sqlite(e.RutaBD(), kForma), forma);
+        // Every date is the text it was.
+        EXPECT_EQ(Sqlite(e.RutaBD(), "select count(*) from FACTURAS where typeof(FECHA_FACTURA) not in ('text', 'null')"
+                                     " or typeof(FECHA_OPERACION) not in ('text', 'null')"),
+                  "0");
         EXPECT_EQ(Sqlite(e.RutaBD(), kNuevas), QString::fromUtf8(c.nuevas).replace("@", filas));
         EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
                                      "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
-                  "ok\n4\n0");
+                  "ok\n5\n0");
         // The safety copy holds the file as it was, in its old layout.
         const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
         ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();

@@ -2,7 +2,7 @@
 
 #include "datos/BaseDatos.h"
 #include "datos/motor/ErroresBD.h"
-#include "datos/TransaccionBD.h"
+#include "datos/motor/TransaccionBD.h"
 #include "base/Formatos.h"
 #include "dominio/importacion/Importacion.h"
 #include "dominio/importacion/LectorCsv.h"
