@@ -151,7 +151,7 @@ private slots:
         v->MenuListados_Click();
         auto anterior = EstableceFinPrograma(finReal);
         mensajes->Responde(Respuesta::Si);
-        QTimer::singleShot(0, v, [v] { v->MenuAplicacionSalir->trigger(); });
+        QTimer::singleShot(0, v, [v] { Control<QAction>(v, "MenuAplicacionSalir")->trigger(); });
         QTimer guardia;
         guardia.setSingleShot(true);
         connect(&guardia, &QTimer::timeout, qApp, [] { QCoreApplication::exit(7); });

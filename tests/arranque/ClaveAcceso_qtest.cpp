@@ -50,16 +50,16 @@ private slots:
 
         r.Limpia();
         CuandoSeAbra<AccesoFrm>([](AccesoFrm* d) {
-            Escribe(d->TxtClave, QStringLiteral("ñu'7"));
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+            Escribe(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("ñu'7"));
+            QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
             QVERIFY(d->isVisible());
-            Escribe(d->TxtClave, QStringLiteral("Ñu'7"));
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+            Escribe(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("Ñu'7"));
+            QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
         });
         QVERIFY(ValidarAcceso());
         QCOMPARE(r.textos(), QStringList{QStringLiteral("Contraseña no válida, vuelva a intentarlo.")});
 
-        CuandoSeAbra<AccesoFrm>([](AccesoFrm* d) { QTest::mouseClick(d->BtnCancel, Qt::LeftButton); });
+        CuandoSeAbra<AccesoFrm>([](AccesoFrm* d) { QTest::mouseClick(Control<QPushButton>(d, "BtnCancel"), Qt::LeftButton); });
         QVERIFY(!ValidarAcceso());
     }
 };

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 // Acts on the next modal window that opens (a dialog shown with exec()):
 // polls until one other than those open now is up and active, then calls
@@ -43,6 +44,10 @@ T* Control(QWidget* w, const QString& nombre) {
     if (!c)
         qFatal("falta el control %s", qPrintable(nombre));
     return c;
+}
+template <class T = QLineEdit, class W>
+T* Control(const std::unique_ptr<W>& w, const QString& nombre) {
+    return Control<T>(w.get(), nombre);
 }
 
 // Acts on the modal dialog of type T as soon as exec() shows it. A dialog

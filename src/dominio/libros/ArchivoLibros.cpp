@@ -9,56 +9,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 #include <xlsxwriter.h>
 #ifdef Q_OS_UNIX
-#include <clocale>
 #include <locale.h>
-#include <unistd.h>
 #endif
 
 namespace {
-
-// The library writes its own complaints, in English, to standard error, where
-// the commands put their Spanish ones: while it works they go to the log.
-class QuejasALaBitacora {
-public:
-    QuejasALaBitacora() {
-#ifdef Q_OS_UNIX
-        std::fflush(stderr);
-        if (archivo_.open()) {
-            guardado_ = dup(STDERR_FILENO);
-            if (guardado_ >= 0)
-                dup2(archivo_.handle(), STDERR_FILENO);
-        }
-#endif
-    }
-    ~QuejasALaBitacora() {
-#ifdef Q_OS_UNIX
-        if (guardado_ < 0)
-            return;
-        std::fflush(stderr);
-        dup2(guardado_, STDERR_FILENO);
-        close(guardado_);
-        archivo_.seek(0);
-        const QString quejas = QString::fromLocal8Bit(archivo_.readAll()).trimmed();
-        if (!quejas.isEmpty())
-            AnotaBitacora(QStringLiteral("libxlsxwriter: ") + quejas);
-#endif
-    }
-    QuejasALaBitacora(const QuejasALaBitacora&) = delete;
-    QuejasALaBitacora& operator=(const QuejasALaBitacora&) = delete;
-
-private:
-    QTemporaryFile archivo_;
-    int guardado_ = -1;
-};
 
 // How often a long export reports, in rows.
 constexpr int kPasoProgreso = 1000;
@@ -211,9 +172,9 @@ void AnchosColumnas(lxw_worksheet* hoja, const HojaLibro& h, const std::vector<i
 }
 
 // The library writes numbers with the C library's printf, which follows the
-// process's locale: under a Spanish one 9.35 would reach the file as "9,35",
-// which no spreadsheet reads as a number. This thread writes in the C locale
-// while the workbook is made.
+// locale: under a Spanish one 9.35 would reach the file as "9,35", which no
+// spreadsheet reads as a number. The thread that makes the workbook, and only
+// it (uselocale, not setlocale), writes in the C locale meanwhile.
 class NumerosConPunto {
 public:
     NumerosConPunto() {
@@ -306,7 +267,6 @@ private:
 
 ResultadoLibros EscribeXlsx(const QString& ruta, const DatosLibros& datos, const ProgresoLibros& progreso) {
     const QString temporal = Temporal(ruta);
-    const QuejasALaBitacora quejas;
     const NumerosConPunto numeros;
     lxw_workbook_options opciones{};
     opciones.constant_memory = LXW_TRUE;  // rows go to the file as they come

@@ -1,9 +1,57 @@
 #include "ordenes/libros/OrdenLibros.h"
 
-#include "dominio/parametros/Parametros.h"
+#include "base/Bitacora.h"
 #include "datos/BaseDatos.h"
 #include "datos/motor/ErroresBD.h"
 #include "dominio/libros/LibrosRegistroLogica.h"
+#include "dominio/parametros/Parametros.h"
+
+#include <QTemporaryFile>
+#include <cstdio>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The workbook library writes its own complaints, in English, to standard
+// error, where this command puts its Spanish ones: while it works they go to
+// the log. Only here, in a process without windows, is the standard error
+// redirected; the screen writes on a worker thread and leaves it alone.
+class QuejasALaBitacora {
+public:
+    QuejasALaBitacora() {
+#ifdef Q_OS_UNIX
+        std::fflush(stderr);
+        if (archivo_.open()) {
+            guardado_ = dup(STDERR_FILENO);
+            if (guardado_ >= 0)
+                dup2(archivo_.handle(), STDERR_FILENO);
+        }
+#endif
+    }
+    ~QuejasALaBitacora() {
+#ifdef Q_OS_UNIX
+        if (guardado_ < 0)
+            return;
+        std::fflush(stderr);
+        dup2(guardado_, STDERR_FILENO);
+        close(guardado_);
+        archivo_.seek(0);
+        const QString quejas = QString::fromLocal8Bit(archivo_.readAll()).trimmed();
+        if (!quejas.isEmpty())
+            AnotaBitacora(QStringLiteral("libxlsxwriter: ") + quejas);
+#endif
+    }
+    QuejasALaBitacora(const QuejasALaBitacora&) = delete;
+    QuejasALaBitacora& operator=(const QuejasALaBitacora&) = delete;
+
+private:
+    QTemporaryFile archivo_;
+    int guardado_ = -1;
+};
+
+}  // namespace
 
 int OrdenLibros(ContextoOrden& c) {
     const QStringList& a = c.argumentos;
@@ -44,7 +92,11 @@ int OrdenLibros(ContextoOrden& c) {
             c.avisa(QStringLiteral("  ") + LineaIncidencia(i));
         c.avisa(TextoLibros::PieIncidenciasOrden);
     }
-    const ResultadoLibros r = EscribeLibros(salida, *formato, datos);
+    ResultadoLibros r;
+    {
+        const QuejasALaBitacora quejas;
+        r = EscribeLibros(salida, *formato, datos);
+    }
     if (r.estado != ResultadoLibros::Estado::Hecho) {
         c.avisa(r.error);
         return CodigoSalida::Fallo;

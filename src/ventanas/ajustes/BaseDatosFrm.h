@@ -15,6 +15,7 @@ class BaseDatosFrm : public QDialog {
 public:
     explicit BaseDatosFrm(QWidget* parent = nullptr);
 
+private:
     QRadioButton* OptArchivo = nullptr;
     QRadioButton* OptServidor = nullptr;
     QGroupBox* FraServidor = nullptr;
@@ -28,7 +29,6 @@ public:
     QPushButton* BtnGrabar = nullptr;
     QPushButton* BtnCancelar = nullptr;
 
-private:
     DatosServidor Datos() const;
     void ActivaServidor();
     void BtnProbar_Click();

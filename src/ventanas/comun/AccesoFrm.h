@@ -25,15 +25,15 @@ class AccesoFrm : public QDialog {
 public:
     explicit AccesoFrm(QWidget* parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
     QLabel* Label1 = nullptr;
     QLineEdit* TxtClave = nullptr;
     QPushButton* BtnAceptar = nullptr;
     QPushButton* BtnCancel = nullptr;
 
-protected:
-    void showEvent(QShowEvent* e) override;
-
-private:
     void BtnAceptar_Click();
     void BtnCancel_Click();
 };

@@ -34,7 +34,8 @@ const QColor kAzulOpcional(205, 233, 254);
 
 }  // namespace
 
-FacturasDatosFrm::FacturasDatosFrm(QWidget* parent) : QDialog(parent) {
+FacturasDatosFrm::FacturasDatosFrm(bool nuevaFactura, const QString& idFactura, QWidget* parent)
+    : QDialog(parent), nuevaFactura_(nuevaFactura), idFactura_(idFactura) {
     setObjectName(QStringLiteral("FacturasDatosFrm"));
     setWindowTitle(QStringLiteral("Introducción de Valores"));
     setModal(true);
@@ -214,7 +215,7 @@ void FacturasDatosFrm::Form_Load() {
     Lbls[2]->setText(TituloImporteImpuesto(OpcionIva));
     Lbls[3]->setText(TituloTotalIncluido(OpcionIva));
     Lbls[5]->setText(TituloPorcentajeImpuesto(OpcionIva));
-    if (NuevaFactura) {
+    if (nuevaFactura_) {
         EscribeCampo(1, EscribeFecha(QDate::currentDate()));
         EscribeCampo(5, QString::number(IvaPorDefecto));
         EscribeCampo(CampoPais, PaisEspana);
@@ -222,7 +223,7 @@ void FacturasDatosFrm::Form_Load() {
         CargaFactura();
     }
     // Deleting belongs to an invoice that exists.
-    BtnBorrar->setEnabled(!NuevaFactura);
+    BtnBorrar->setEnabled(!nuevaFactura_);
     CmbTipo->setFocus(Qt::OtherFocusReason);
 }
 
@@ -230,7 +231,7 @@ void FacturasDatosFrm::CargaFactura() {
     PunteroOcupado ocupado;
     leida_.reset();
     try {
-        auto rs = ConexionAbierta().AbrirRegistros(SqlLeeFactura(IdFactura));
+        auto rs = ConexionAbierta().AbrirRegistros(SqlLeeFactura(idFactura_));
         if (rs->Fin()) {
             ocupado.Restaura();
             Aviso(TextoFacturas::NoEncontrada);
@@ -454,7 +455,7 @@ void FacturasDatosFrm::BtnAceptar_Click() {
         !CompruebaTipoId() || !ObjUtiles().CompruebaTextos(this))
         return;
     // An invoice that could not be read is never overwritten blind.
-    if (!NuevaFactura && !leida_) {
+    if (!nuevaFactura_ && !leida_) {
         Aviso(TextoFacturas::NoEncontrada);
         return;
     }
@@ -466,7 +467,8 @@ void FacturasDatosFrm::BtnAceptar_Click() {
     QString repetida;
     try {
         PunteroOcupado ocupado;
-        repetida = PreguntaFacturaRepetida(ConexionAbierta(), campos, tipo, tercero, NuevaFactura ? QString() : IdFactura);
+        repetida = PreguntaFacturaRepetida(ConexionAbierta(), campos, tipo, tercero,
+                                           nuevaFactura_ ? QString() : idFactura_);
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
         return;
@@ -477,8 +479,8 @@ void FacturasDatosFrm::BtnAceptar_Click() {
     Grabacion r;
     try {
         PunteroOcupado ocupado;
-        r = NuevaFactura ? GrabaFacturaNueva(ConexionAbierta(), campos, tipo, tercero)
-                         : GrabaCambiosFactura(ConexionAbierta(), campos, tipo, tercero, IdFactura, *leida_);
+        r = nuevaFactura_ ? GrabaFacturaNueva(ConexionAbierta(), campos, tipo, tercero)
+                          : GrabaCambiosFactura(ConexionAbierta(), campos, tipo, tercero, idFactura_, *leida_);
     } catch (const ErrorBD& e) {
         // Refused: the editor stays open with what was typed.
         MostrarErrorBD(e);
@@ -500,14 +502,14 @@ void FacturasDatosFrm::BtnAceptar_Click() {
 void FacturasDatosFrm::BtnBorrar_Click() {
     if (!CompruebaFechaPendiente())
         return;
-    if (NuevaFactura || IdFactura.isEmpty())
+    if (nuevaFactura_ || idFactura_.isEmpty())
         return;
     const Respuesta r = MuestraMensaje(TextoFacturas::ConfirmaBorrado, Botones::SiNo, Icono::Ninguno, QString(),
                                        Respuesta::No);
     if (r == Respuesta::Si) {
         try {
             PunteroOcupado ocupado;
-            ConexionAbierta().Ejecutar(SqlBorraFactura(IdFactura));
+            ConexionAbierta().Ejecutar(SqlBorraFactura(idFactura_));
         } catch (const ErrorBD& e) {
             MostrarErrorBD(e);
             return;
@@ -523,7 +525,7 @@ void FacturasDatosFrm::BtnSalir_Click() {
 }
 
 void FacturasDatosFrm::done(int r) {
-    NuevaFactura = false;
-    IdFactura.clear();
+    nuevaFactura_ = false;
+    idFactura_.clear();
     QDialog::done(r);
 }

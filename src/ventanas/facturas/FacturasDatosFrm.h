@@ -1,6 +1,6 @@
 #pragma once
 // The invoice editor: enters a new invoice, or changes or deletes one.
-// Shown modally by the quarter browser, which sets the two properties first.
+// Shown modally by the quarter browser, which gives it its mode and invoice.
 #include "dominio/facturas/Facturas.h"
 
 #include <QDialog>
@@ -17,11 +17,12 @@ class QPushButton;
 class FacturasDatosFrm : public QDialog {
     Q_OBJECT
 public:
-    explicit FacturasDatosFrm(QWidget* parent = nullptr);
+    // nuevaFactura true: a new invoice (idFactura empty). False: the invoice whose ID is idFactura.
+    FacturasDatosFrm(bool nuevaFactura, const QString& idFactura, QWidget* parent = nullptr);
 
-    // True: a new invoice. False: the invoice whose ID is IdFactura.
-    bool NuevaFactura = false;
-    QString IdFactura;
+    // The mode and the invoice, until the editor closes (then false and empty).
+    bool NuevaFactura() const { return nuevaFactura_; }
+    const QString& IdFactura() const { return idFactura_; }
 
     void done(int r) override;
 
@@ -69,6 +70,8 @@ private:
 
     // The invoice as it was read, which a save may change only while it is
     // still so; nothing when it could not be read.
+    bool nuevaFactura_ = false;
+    QString idFactura_;
     std::optional<FilaFactura> leida_;
     // The NIF last warned about, so that a warning stops the user only once.
     QString nifAvisado_;

@@ -328,6 +328,8 @@ bool FacturasFrm::eventFilter(QObject* objeto, QEvent* evento) {
     return QWidget::eventFilter(objeto, evento);
 }
 
+void FacturasFrm::Busca() { BtnBuscar->click(); }
+
 void FacturasFrm::BtnBuscar_Click() {
     if (!barra_->CompruebaCajaActiva())
         return;
@@ -399,9 +401,7 @@ void FacturasFrm::AbreFactura(bool cobros) {
     ModeloRegistros* modelo = cobros ? ModeloCobros : ModeloPagos;
     const int fila = rejilla->currentIndex().isValid() ? rejilla->currentIndex().row() : 0;
     {
-        FacturasDatosFrm editor(this);
-        editor.NuevaFactura = false;
-        editor.IdFactura = modelo->TextoCampo(fila, QStringLiteral("ID"));
+        FacturasDatosFrm editor(false, modelo->TextoCampo(fila, QStringLiteral("ID")), this);
         EjecutaModal(editor);
     }
     Buscar();
@@ -411,9 +411,7 @@ void FacturasFrm::BtnAceptar_Click() {
     if (!barra_->CompruebaCajaActiva())
         return;
     {
-        FacturasDatosFrm editor(this);
-        editor.NuevaFactura = true;
-        editor.IdFactura.clear();
+        FacturasDatosFrm editor(true, QString(), this);
         EjecutaModal(editor);
     }
     Buscar();
@@ -428,10 +426,7 @@ bool FacturasFrm::FechasParaInforme() {
 void FacturasFrm::BtnImprimir_Click() {
     if (!FechasParaInforme())
         return;
-    auto* inf = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-    inf->TxtGrupo[0]->setText(TxtOb[1]->text());
-    inf->TxtGrupo[1]->setText(TxtOb[2]->text());
-    inf->BtnRefrescar->click();
+    MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"))->MuestraFechas(TxtOb[1]->text(), TxtOb[2]->text());
 }
 
 void FacturasFrm::BtnLiquidacion_Click() {

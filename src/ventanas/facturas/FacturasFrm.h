@@ -22,6 +22,8 @@ public:
     QSize sizeHint() const override;
     // The database was replaced: the same dates searched again, the tax word read again.
     Q_INVOKABLE void ActualizaDatos();
+    // Searches the dates in the boxes again, as F3 does (invoices came in from elsewhere).
+    void Busca();
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -26,6 +26,7 @@ public:
     // How many invoices were stored (0 until the import is done).
     int Importadas() const { return importadas_; }
 
+private:
     QLineEdit* TxtArchivo = nullptr;
     QPushButton* BtnExaminar = nullptr;
     QPushButton* BtnLeer = nullptr;
@@ -38,7 +39,6 @@ public:
     QPushButton* BtnRechazadas = nullptr;
     QPushButton* BtnSalir = nullptr;
 
-private:
     void BtnExaminar_Click();
     void BtnLeer_Click();
     void BtnContinuar_Click();

@@ -1,13 +1,14 @@
 #include "ventanas/libros/LibrosRegistroFrm.h"
 
-#include "dominio/parametros/Parametros.h"
+#include "base/Mensajes.h"
 #include "datos/BaseDatos.h"
 #include "datos/motor/ErroresBD.h"
-#include "base/Mensajes.h"
 #include "dominio/facturas/Trimestres.h"
 #include "dominio/libros/LibrosRegistroLogica.h"
 #include "dominio/listado/Listado.h"
+#include "dominio/parametros/Parametros.h"
 #include "informes/Fuentes.h"
+#include "dominio/libros/ExportacionLibros.h"
 #include "ventanas/comun/PunteroOcupado.h"
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
@@ -111,11 +112,23 @@ LibrosRegistroFrm::LibrosRegistroFrm(QWidget* parent) : QDialog(parent) {
     principal->addLayout(Pie(BtnAceptar, BtnSalir));
     setMinimumWidth(420);
 
+    exportacion_ = new ExportacionLibros(this);
+    exportacion_->setObjectName(QStringLiteral("Exportacion"));
+    connect(exportacion_, &ExportacionLibros::Terminada, this, &LibrosRegistroFrm::ExportacionTerminada);
+
     ObjUtiles().PreparaFormulario(this, VentanaPrincipal());
     TxtEjercicio->setFocus();
 }
 
+LibrosRegistroFrm::~LibrosRegistroFrm() {
+    // The export still running stops with its own object, which waits for it.
+    if (exportacion_->EnMarcha())
+        QApplication::restoreOverrideCursor();
+}
+
 void LibrosRegistroFrm::BtnAceptar_Click() {
+    if (exportacion_->EnMarcha())
+        return;
     const auto anio = LeeAnioLibros(TxtEjercicio->text());
     if (!anio) {
         Aviso(TextoLibros::AnioNoValido);
@@ -165,35 +178,51 @@ QString LibrosRegistroFrm::PideArchivo(const DatosLibros& datos, bool xlsx) {
 }
 
 void LibrosRegistroFrm::Exporta(const DatosLibros& datos, const QString& ruta) {
-    const FormatoLibros formato = *FormatoDeArchivo(ruta);
-    QProgressDialog progreso(QStringLiteral("Exportando los libros registro..."), QStringLiteral("&Cancelar"), 0,
-                             static_cast<int>(datos.facturas.size()), this);
-    progreso.setObjectName(QStringLiteral("Progreso"));
-    progreso.setWindowTitle(kTitulo);
-    progreso.setWindowModality(Qt::WindowModal);
-    progreso.setMinimumDuration(300);
-    progreso.setAutoClose(false);
-    progreso.setAutoReset(false);
-    ResultadoLibros r;
-    {
-        PunteroOcupado ocupado;
-        r = EscribeLibros(ruta, formato, datos, [&progreso](int hechas, int) {
-            progreso.setValue(hechas);
-            QApplication::processEvents();
-            return !progreso.wasCanceled();
-        });
+    formato_ = *FormatoDeArchivo(ruta);
+    datos_ = std::make_shared<const DatosLibros>(datos);
+    // The window stays alive meanwhile: the progress comes and goes as signals.
+    progreso_ = new QProgressDialog(QStringLiteral("Exportando los libros registro..."), QStringLiteral("&Cancelar"), 0,
+                                    static_cast<int>(datos.facturas.size()), this);
+    progreso_->setObjectName(QStringLiteral("Progreso"));
+    progreso_->setWindowTitle(kTitulo);
+    progreso_->setWindowModality(Qt::WindowModal);
+    progreso_->setMinimumDuration(300);
+    progreso_->setAutoClose(false);
+    progreso_->setAutoReset(false);
+    connect(progreso_, &QProgressDialog::canceled, exportacion_, &ExportacionLibros::Cancela);
+    connect(exportacion_, &ExportacionLibros::Avance, progreso_, &QProgressDialog::setValue);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    exportacion_->Empieza(ruta, formato_, datos_);
+}
+
+void LibrosRegistroFrm::ExportacionTerminada() {
+    QApplication::restoreOverrideCursor();
+    if (progreso_) {
+        progreso_->close();
+        delete progreso_;
+        progreso_ = nullptr;
     }
-    progreso.close();
+    const ResultadoLibros r = exportacion_->Resultado();
+    const std::shared_ptr<const DatosLibros> datos = std::move(datos_);
     switch (r.estado) {
     case ResultadoLibros::Estado::Cancelado: Aviso(TextoLibros::Cancelada); return;
     case ResultadoLibros::Estado::Fallido: MuestraMensaje(r.error, Botones::Aceptar, Icono::Critico); return;
     case ResultadoLibros::Estado::Hecho: break;
     }
-    QString texto = ResumenLibros(datos, r.archivos);
-    if (const QString aviso = AvisoTamanoLibros(r.archivos, formato); !aviso.isEmpty())
+    QString texto = ResumenLibros(*datos, r.archivos);
+    if (const QString aviso = AvisoTamanoLibros(r.archivos, formato_); !aviso.isEmpty())
         texto += QStringLiteral("\n\n") + aviso;
     Aviso(texto);
     accept();
+}
+
+void LibrosRegistroFrm::done(int r) {
+    // Closed while it writes: the export stops, and nothing is left half written.
+    if (exportacion_->EnMarcha()) {
+        exportacion_->Cancela();
+        return;
+    }
+    QDialog::done(r);
 }
 
 IncidenciasLibrosFrm::IncidenciasLibrosFrm(const QStringList& lineas, QWidget* parent) : QDialog(parent) {

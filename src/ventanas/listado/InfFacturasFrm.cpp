@@ -238,6 +238,12 @@ void InfFacturasFrm::ActualizaDatos() {
         BtnRefrescar_Click();
 }
 
+void InfFacturasFrm::MuestraFechas(const QString& desde, const QString& hasta) {
+    TxtGrupo[0]->setText(desde);
+    TxtGrupo[1]->setText(hasta);
+    BtnRefrescar->click();
+}
+
 void InfFacturasFrm::BtnRefrescar_Click() {
     if (ObjUtiles().CamposVacios({TxtGrupo[0], TxtGrupo[1]}, 0, 0, 0)) {
         Aviso(QStringLiteral("Introduzca las dos fechas para la búsqueda."));

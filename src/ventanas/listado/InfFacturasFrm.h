@@ -20,14 +20,9 @@ public:
     explicit InfFacturasFrm(QWidget* parent = nullptr);
     ~InfFacturasFrm() override;
 
-    // The quarter browser writes the two dates here and clicks the button.
-    QLineEdit* TxtGrupo[2] = {nullptr, nullptr};
-    QPushButton* BtnRefrescar = nullptr;
-
-    QPushButton* BtnSalir = nullptr;
-    QLabel* LblOb[2] = {nullptr, nullptr};
-    // Stands where the report viewer stands: the toolbar and the preview.
-    QWidget* CRViewer1 = nullptr;
+    // The listing of two dates (the quarter browser's), built at once as if
+    // the user had typed them and pressed the refresh button.
+    void MuestraFechas(const QString& desde, const QString& hasta);
 
     // The report on show; nothing before the first successful refresh.
     const FacturasRpt* Informe() const { return informe_.get(); }
@@ -50,6 +45,13 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    QLineEdit* TxtGrupo[2] = {nullptr, nullptr};
+    QPushButton* BtnRefrescar = nullptr;
+    QPushButton* BtnSalir = nullptr;
+    QLabel* LblOb[2] = {nullptr, nullptr};
+    // Stands where the report viewer stands: the toolbar and the preview.
+    QWidget* CRViewer1 = nullptr;
+
     void BtnRefrescar_Click();
     void BtnSalir_Click();
     void TxtGrupo_Validate(int indice);

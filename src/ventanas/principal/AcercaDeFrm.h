@@ -10,6 +10,14 @@ class AcercaDeFrm : public QDialog {
 public:
     explicit AcercaDeFrm(QWidget* parent = nullptr);
 
+    // Whether a link label shows its hovered state.
+    static bool Subrayado(const QLabel* l);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
     QLabel* Lbls[6] = {};
     QLabel* LblTexto1 = nullptr;  // "LblTexto(1)"
     QLabel* LblVersion = nullptr;
@@ -20,14 +28,6 @@ public:
     QLabel* Picture1 = nullptr;
     QPushButton* BtnAceptar = nullptr;
 
-    // Whether a link label shows its hovered state.
-    static bool Subrayado(const QLabel* l);
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-
-private:
     void Form_Load();
     void Enlace_MouseMove(QLabel* l);
     void Form_MouseMove();

@@ -304,7 +304,7 @@ Menufrm* InicioMDIFrm::MuestraMenu() {
         menu_->Posiciona();
         area_->setActiveSubWindow(sub);
         if (nuevo)
-            menu_->BtnMenu[1]->setFocus();
+            menu_->EnfocaInicio();
     }
     return menu_;
 }
@@ -391,8 +391,7 @@ void InicioMDIFrm::MenuImportar_Click() {
     if (dlg.Importadas() > 0)
         for (QMdiSubWindow* sub : area_->subWindowList())
             if (auto* f = qobject_cast<FacturasFrm*>(sub->widget()))
-                if (auto* b = f->findChild<QPushButton*>(QStringLiteral("BtnBuscar")))
-                    b->click();
+                f->Busca();
 }
 
 void InicioMDIFrm::MenuListados_Click() {

@@ -40,6 +40,25 @@ public:
     Menufrm* MenuBotones() const;
     QMdiArea* Area() const { return area_; }
 
+    void MenuAplicacionDatos_Click();
+    void MenuAplicacionConfig_Click();
+    void MenuAplicacionImpresora_Click();
+    void MenuCopia_Click();
+    // Invoices brought in from a file, modal, guarded as the invoices are.
+    void MenuImportar_Click();
+    // The VAT record books, modal, guarded as the listing is.
+    void MenuLibros_Click();
+    void MenuRestaurar_Click();
+    void MenuAcercaDe_Click();
+    void MenuVentanaItem_Click(int indice);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
     QStatusBar* StbInicio = nullptr;
     QLabel* Panels[6] = {};  // panels 1..6 of the status bar
     QMenu* MenuAplicacion = nullptr;
@@ -64,25 +83,6 @@ public:
     QAction* MenuVentanaItem[5] = {};
     QAction* MenuAcercaDe = nullptr;
 
-    void MenuAplicacionDatos_Click();
-    void MenuAplicacionConfig_Click();
-    void MenuAplicacionImpresora_Click();
-    void MenuCopia_Click();
-    // Invoices brought in from a file, modal, guarded as the invoices are.
-    void MenuImportar_Click();
-    // The VAT record books, modal, guarded as the listing is.
-    void MenuLibros_Click();
-    void MenuRestaurar_Click();
-    void MenuAcercaDe_Click();
-    void MenuVentanaItem_Click(int indice);
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-    void moveEvent(QMoveEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
-private:
     QSize MarcoVentana() const;
     // The screen's room for windows, and the window moved back into it.
     QRect Disponible() const;

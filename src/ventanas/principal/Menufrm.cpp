@@ -173,3 +173,5 @@ void Menufrm::keyPressEvent(QKeyEvent* e) {
     if (!Form_KeyDown(e))
         QWidget::keyPressEvent(e);
 }
+
+void Menufrm::EnfocaInicio() { BtnMenu[1]->setFocus(); }

@@ -14,13 +14,8 @@ public:
     void Posiciona();
     // The panel became the active window: the other screens shrink to icons.
     void Form_Activate();
-    void BtnMenu_Click(int indice);
-    void BtnSalir_Click();
-
-    QToolButton* BtnMenu[2] = {};
-    QToolButton* BtnSalir = nullptr;
-    QLabel* LblInfo = nullptr;
-    QLabel* LblTitulo = nullptr;
+    // The focus on "Informe (F9)", where a new panel starts.
+    void EnfocaInicio();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -28,4 +23,11 @@ protected:
 
 private:
     bool Form_KeyDown(QKeyEvent* e);
+    void BtnMenu_Click(int indice);
+    void BtnSalir_Click();
+
+    QToolButton* BtnMenu[2] = {};
+    QToolButton* BtnSalir = nullptr;
+    QLabel* LblInfo = nullptr;
+    QLabel* LblTitulo = nullptr;
 };

@@ -50,20 +50,20 @@ private slots:
             QDialog* d = f;
             CierraAlSalir cierra{d};
             QVERIFY(f);
-            QVERIFY(f->OptArchivo->isChecked());
-            QVERIFY(!f->FraServidor->isEnabled());
-            Marca(f->OptServidor);
-            QVERIFY(f->FraServidor->isEnabled());
-            Reemplaza(f->TxtServidor, "servidor");
-            Reemplaza(f->TxtPuerto, "0");
-            Reemplaza(f->TxtBase, "fiscalino");
-            Reemplaza(f->TxtUsuario, "ana");
-            QTest::mouseClick(f->BtnGrabar, Qt::LeftButton);
+            QVERIFY(Control<QRadioButton>(f, "OptArchivo")->isChecked());
+            QVERIFY(!Control<QGroupBox>(f, "FraServidor")->isEnabled());
+            Marca(Control<QRadioButton>(f, "OptServidor"));
+            QVERIFY(Control<QGroupBox>(f, "FraServidor")->isEnabled());
+            Reemplaza(Control<QLineEdit>(f, "TxtServidor"), "servidor");
+            Reemplaza(Control<QLineEdit>(f, "TxtPuerto"), "0");
+            Reemplaza(Control<QLineEdit>(f, "TxtBase"), "fiscalino");
+            Reemplaza(Control<QLineEdit>(f, "TxtUsuario"), "ana");
+            QTest::mouseClick(Control<QPushButton>(f, "BtnGrabar"), Qt::LeftButton);
             QCOMPARE(r->ultimo().texto, QStringLiteral("El puerto debe ser un número entre 1 y 65535."));
             QCOMPARE(r->ultimo().icono, Icono::Exclamacion);
             QVERIFY(f->isVisible());
-            Reemplaza(f->TxtPuerto, "6543");
-            QTest::mouseClick(f->BtnGrabar, Qt::LeftButton);
+            Reemplaza(Control<QLineEdit>(f, "TxtPuerto"), "6543");
+            QTest::mouseClick(Control<QPushButton>(f, "BtnGrabar"), Qt::LeftButton);
             QCOMPARE(r->ultimo().texto,
                      QStringLiteral("La base de datos elegida se usará la próxima vez que arranque el programa."));
         });
@@ -74,11 +74,11 @@ private slots:
     void ProbarSinServidorLoDiceYNoGuardaNada() {
         BaseDatosFrm f;
         f.show();
-        Marca(f.OptServidor);
-        Reemplaza(f.TxtServidor, "/no/existe");
-        Reemplaza(f.TxtBase, "fiscalino");
-        Reemplaza(f.TxtUsuario, "ana");
-        QTest::mouseClick(f.BtnProbar, Qt::LeftButton);
+        Marca(Control<QRadioButton>(&f, "OptServidor"));
+        Reemplaza(Control<QLineEdit>(&f, "TxtServidor"), "/no/existe");
+        Reemplaza(Control<QLineEdit>(&f, "TxtBase"), "fiscalino");
+        Reemplaza(Control<QLineEdit>(&f, "TxtUsuario"), "ana");
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnProbar"), Qt::LeftButton);
         QCOMPARE(r->ultimo().texto, QStringLiteral("No se pudo conectar con el servidor: No se puede conectar con el "
                                                    "servidor de la base de datos."));
         QTest::keyClick(&f, Qt::Key_Escape);

@@ -60,12 +60,12 @@ private slots:
 
         BaseDatosFrm f;
         f.show();
-        QTest::mouseClick(f.OptServidor, Qt::LeftButton, {}, QPoint(8, f.OptServidor->height() / 2));
-        Reemplaza(f.TxtServidor, QUrlQuery(servidor).queryItemValue(QStringLiteral("host")));
-        Reemplaza(f.TxtPuerto, QStringLiteral("5432"));
-        Reemplaza(f.TxtBase, servidor.path().mid(1));
-        Reemplaza(f.TxtUsuario, servidor.userName());
-        QTest::mouseClick(f.BtnCopiar, Qt::LeftButton);
+        QTest::mouseClick(Control<QRadioButton>(&f, "OptServidor"), Qt::LeftButton, {}, QPoint(8, Control<QRadioButton>(&f, "OptServidor")->height() / 2));
+        Reemplaza(Control<QLineEdit>(&f, "TxtServidor"), QUrlQuery(servidor).queryItemValue(QStringLiteral("host")));
+        Reemplaza(Control<QLineEdit>(&f, "TxtPuerto"), QStringLiteral("5432"));
+        Reemplaza(Control<QLineEdit>(&f, "TxtBase"), servidor.path().mid(1));
+        Reemplaza(Control<QLineEdit>(&f, "TxtUsuario"), servidor.userName());
+        QTest::mouseClick(Control<QPushButton>(&f, "BtnCopiar"), Qt::LeftButton);
 
         QCOMPARE(r.cuenta(), 2);
         const Mensaje m = r.ultimo();

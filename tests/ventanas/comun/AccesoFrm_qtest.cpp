@@ -51,21 +51,21 @@ private slots:
             QVERIFY(d);
             QCOMPARE(d->objectName(), QStringLiteral("AccesoFrm"));
             QCOMPARE(d->windowTitle(), QStringLiteral("Introducir la CLAVE de ACCESO"));
-            QCOMPARE(d->Label1->text(), QStringLiteral("Contraseña"));
-            QCOMPARE(d->TxtClave->echoMode(), QLineEdit::Password);
-            QCOMPARE(d->TxtClave->maxLength(), 20);
-            QCOMPARE(d->BtnAceptar->text(), QStringLiteral("&Aceptar"));
-            QVERIFY(d->BtnAceptar->isDefault());
-            QCOMPARE(d->BtnCancel->text(), QStringLiteral("&Cancelar"));
-            QCOMPARE(QApplication::focusWidget(), d->TxtClave);
-            QCOMPARE(d->TxtClave->text(), QString());
-            QTest::keyClicks(d->TxtClave, QStringLiteral("123456789012345678901234"));
-            QCOMPARE(d->TxtClave->text().size(), 20);
-            QCOMPARE(d->TxtClave->displayText(), QString(20, QLatin1Char('*')));
+            QCOMPARE(Control<QLabel>(d, "Label1")->text(), QStringLiteral("Contraseña"));
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->echoMode(), QLineEdit::Password);
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->maxLength(), 20);
+            QCOMPARE(Control<QPushButton>(d, "BtnAceptar")->text(), QStringLiteral("&Aceptar"));
+            QVERIFY(Control<QPushButton>(d, "BtnAceptar")->isDefault());
+            QCOMPARE(Control<QPushButton>(d, "BtnCancel")->text(), QStringLiteral("&Cancelar"));
+            QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(d, "TxtClave"));
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->text(), QString());
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("123456789012345678901234"));
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->text().size(), 20);
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->displayText(), QString(20, QLatin1Char('*')));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), d->BtnAceptar);
+            QCOMPARE(QApplication::focusWidget(), Control<QPushButton>(d, "BtnAceptar"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), d->BtnCancel);
+            QCOMPARE(QApplication::focusWidget(), Control<QPushButton>(d, "BtnCancel"));
             QTest::keyClick(d, Qt::Key_Escape);
         });
         QVERIFY(!ValidarAcceso());
@@ -84,18 +84,18 @@ private slots:
                  qPrintable(QString::number(d.width())));
         // The room gained goes to the box; the controls keep their right margin.
         const int margen = Px(4215) - RectTwips(2580, 720, 1455, 435).right();
-        QCOMPARE(d.width() - d.BtnCancel->geometry().right(), margen);
-        QCOMPARE(d.width() - d.TxtClave->geometry().right(), margen);
-        QVERIFY(d.BtnAceptar->geometry().right() < d.BtnCancel->x());
-        QVERIFY(d.Label1->geometry().right() < d.TxtClave->x());
+        QCOMPARE(d.width() - Control<QPushButton>(&d, "BtnCancel")->geometry().right(), margen);
+        QCOMPARE(d.width() - Control<QLineEdit>(&d, "TxtClave")->geometry().right(), margen);
+        QVERIFY(Control<QPushButton>(&d, "BtnAceptar")->geometry().right() < Control<QPushButton>(&d, "BtnCancel")->x());
+        QVERIFY(Control<QLabel>(&d, "Label1")->geometry().right() < Control<QLineEdit>(&d, "TxtClave")->x());
     }
 
     void ClaveBuenaConIntro() {
         PalabraClave = QStringLiteral("Año2008");
         AlAbrirModal([](QWidget* m) {
             auto* d = qobject_cast<AccesoFrm*>(m);
-            Teclea(d->TxtClave, QStringLiteral("Año2008"));
-            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            Teclea(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("Año2008"));
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Return);
         });
         QVERIFY(ValidarAcceso());
         QVERIFY(!AccesoConcedido);
@@ -114,8 +114,8 @@ private slots:
         PalabraClave = QStringLiteral("Secretá");
         AlAbrirModal([&](QWidget* m) {
             auto* d = qobject_cast<AccesoFrm*>(m);
-            Teclea(d->TxtClave, escrita);
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+            Teclea(Control<QLineEdit>(d, "TxtClave"), escrita);
+            QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
             QCOMPARE(mensajes->cuenta(), 1);
             const Mensaje& msg = mensajes->ultimo();
             QCOMPARE(msg.texto, QStringLiteral("Contraseña no válida, vuelva a intentarlo."));
@@ -123,12 +123,12 @@ private slots:
             QCOMPARE(msg.icono, Icono::Ninguno);
             QCOMPARE(msg.titulo, QStringLiteral("Fiscalino"));
             QVERIFY(d->isVisible());
-            QCOMPARE(QApplication::focusWidget(), d->TxtClave);
-            QCOMPARE(d->TxtClave->selectedText(), escrita);
+            QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(d, "TxtClave"));
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->selectedText(), escrita);
             // The next key replaces the whole wrong text; then the right one passes.
-            Teclea(d->TxtClave, QStringLiteral("Secretá"));
-            QCOMPARE(d->TxtClave->text(), QStringLiteral("Secretá"));
-            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            Teclea(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("Secretá"));
+            QCOMPARE(Control<QLineEdit>(d, "TxtClave")->text(), QStringLiteral("Secretá"));
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Return);
         });
         QVERIFY(ValidarAcceso());
         QCOMPARE(mensajes->cuenta(), 1);
@@ -138,9 +138,9 @@ private slots:
         PalabraClave = QStringLiteral("abc");
         AlAbrirModal([](QWidget* m) {
             auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, QStringLiteral("abd"));
-            QTest::keyClick(d->TxtClave, Qt::Key_Enter);
-            QTest::mouseClick(d->BtnCancel, Qt::LeftButton);
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("abd"));
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Enter);
+            QTest::mouseClick(Control<QPushButton>(d, "BtnCancel"), Qt::LeftButton);
         });
         QVERIFY(!ValidarAcceso());
         QCOMPARE(mensajes->cuenta(), 1);
@@ -151,7 +151,7 @@ private slots:
         PalabraClave = QStringLiteral("abc");
         AlAbrirModal([](QWidget* m) {
             auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, QStringLiteral("abc"));
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("abc"));
             d->close();
         });
         QVERIFY(!ValidarAcceso());
@@ -164,8 +164,8 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             AlAbrirModal([&](QWidget* m) {
                 auto* d = qobject_cast<AccesoFrm*>(m);
-                vistos << d->TxtClave->text();
-                QTest::keyClicks(d->TxtClave, QStringLiteral("zz"));
+                vistos << Control<QLineEdit>(d, "TxtClave")->text();
+                QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("zz"));
                 QTest::keyClick(d, Qt::Key_Escape);
             });
             QVERIFY(!ValidarAcceso());

@@ -132,9 +132,9 @@ private slots:
         listado->setObjectName(QStringLiteral("InfFacturasFrm"));
         listado->setAttribute(Qt::WA_DeleteOnClose);
         listado->show();
-        listado->TxtGrupo[0]->setText(Hoy());
-        listado->TxtGrupo[1]->setText(Hoy());
-        listado->BtnRefrescar->click();
+        Control<QLineEdit>(listado, "TxtGrupo(0)")->setText(Hoy());
+        Control<QLineEdit>(listado, "TxtGrupo(1)")->setText(Hoy());
+        Control<QPushButton>(listado, "BtnRefrescar")->click();
         QVERIFY(listado->Informe());
         QCOMPARE(listado->Informe()->Sumas().totalC, 145.2);
         QPointer<QWidget> otra = new QWidget();

@@ -36,9 +36,7 @@ class PruebaFacturasDatosFrm : public QObject {
     std::unique_ptr<FacturasDatosFrm> dlg;
 
     FacturasDatosFrm* Abre(bool nueva, const QString& id = QString()) {
-        dlg = std::make_unique<FacturasDatosFrm>();
-        dlg->NuevaFactura = nueva;
-        dlg->IdFactura = id;
+        dlg = std::make_unique<FacturasDatosFrm>(nueva, id);
         dlg->show();
         Activa(dlg.get());
         return dlg.get();
@@ -428,8 +426,8 @@ private slots:
         else
             QTest::mouseClick(Control<QPushButton>(dlg.get(), boton), Qt::LeftButton);
         QVERIFY(!dlg->isVisible());
-        QVERIFY(!dlg->NuevaFactura);
-        QVERIFY(dlg->IdFactura.isEmpty());
+        QVERIFY(!dlg->NuevaFactura());
+        QVERIFY(dlg->IdFactura().isEmpty());
         QCOMPARE(LeeUnica()->Campo("COD_FACTURA").Texto(),
                  boton == QLatin1String("BtnAceptar") ? QStringLiteral("cambio") : QStringLiteral("P-1"));
     }

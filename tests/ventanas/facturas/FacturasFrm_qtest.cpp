@@ -521,8 +521,8 @@ private slots:
         Pulsa(Qt::Key_F9);
         auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
         QVERIFY(inf);
-        QCOMPARE(inf->TxtGrupo[0]->text(), QStringLiteral("01/01/2008"));
-        QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/12/2008"));
+        QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(0)")->text(), QStringLiteral("01/01/2008"));
+        QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(1)")->text(), QStringLiteral("31/12/2008"));
         inf->close();
     }
 
@@ -547,7 +547,7 @@ private slots:
         Pulsa(Qt::Key_F9, m);
         auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
         QVERIFY(inf);
-        QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/12/2008"));
+        QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(1)")->text(), QStringLiteral("31/12/2008"));
         inf->close();
         Activa(frm);
         Enfoca(Caja(2));
@@ -587,8 +587,8 @@ private slots:
         if (tecla == Qt::Key_F9) {
             auto* inf = qobject_cast<InfFacturasFrm*>(BuscaPantalla("InfFacturasFrm"));
             QVERIFY(inf);
-            QCOMPARE(inf->TxtGrupo[0]->text(), QStringLiteral("01/02/2008"));
-            QCOMPARE(inf->TxtGrupo[1]->text(), QStringLiteral("31/05/2008"));
+            QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(0)")->text(), QStringLiteral("01/02/2008"));
+            QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(1)")->text(), QStringLiteral("31/05/2008"));
             inf->close();
         }
         // A year typed there does move the dates to its quarter.

@@ -41,11 +41,11 @@ class PruebaImportarFacturasFrm : public QObject {
     }
     // Types the file's name and presses Enter.
     void Lee(const QString& ruta) {
-        Escribe(frm->TxtArchivo, ruta);
-        QTest::keyClick(frm->TxtArchivo, Qt::Key_Return);
+        Escribe(Control<QLineEdit>(frm, "TxtArchivo"), ruta);
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtArchivo"), Qt::Key_Return);
     }
     QString Celda(int fila, int columna) {
-        return frm->GrdFilas->model()->index(fila, columna).data().toString();
+        return Control<QTableView>(frm, "GrdFilas")->model()->index(fila, columna).data().toString();
     }
     static int CuentaFacturas() {
         return static_cast<int>(Conexion->AbrirRegistros("select count(*) from FACTURAS")->Campo(0).Numero());
@@ -78,42 +78,42 @@ private slots:
         Abre();
         QCOMPARE(frm->windowTitle(), QStringLiteral("Importar Facturas"));
         Lee(ruta);
-        QCOMPARE(frm->Paginas->currentIndex(), 1);
-        QCOMPARE(frm->CmbCampos[2]->currentText(), QStringLiteral("Fecha"));
-        QCOMPARE(frm->CmbCampos[1]->currentText(), QStringLiteral("Nº Factura"));
-        QCOMPARE(frm->CmbCampos[7]->currentText(), QStringLiteral("Total"));
-        QCOMPARE(frm->CmbCampos[0]->currentText(), QStringLiteral("(ninguna)"));
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 1);
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(2)")->currentText(), QStringLiteral("Fecha"));
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(1)")->currentText(), QStringLiteral("Nº Factura"));
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(7)")->currentText(), QStringLiteral("Total"));
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(0)")->currentText(), QStringLiteral("(ninguna)"));
         // Without the type the rows cannot be told apart.
-        QTest::mouseClick(frm->BtnContinuar, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnContinuar"), Qt::LeftButton);
         QCOMPARE(mensajes->textos(), QStringList{"Indique qué columna lleva el tipo (Cobros o Pagos)."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
-        QCOMPARE(frm->Paginas->currentIndex(), 1);
-        frm->CmbCampos[0]->setFocus();
-        QTest::keyClick(frm->CmbCampos[0], Qt::Key_Down);
-        QCOMPARE(frm->CmbCampos[0]->currentText(), QStringLiteral("Todas son Cobros"));
-        QTest::mouseClick(frm->BtnContinuar, Qt::LeftButton);
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 1);
+        Control<QComboBox>(frm, "CmbCampos(0)")->setFocus();
+        QTest::keyClick(Control<QComboBox>(frm, "CmbCampos(0)"), Qt::Key_Down);
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(0)")->currentText(), QStringLiteral("Todas son Cobros"));
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnContinuar"), Qt::LeftButton);
 
-        QCOMPARE(frm->Paginas->currentIndex(), 2);
-        QCOMPARE(frm->GrdFilas->model()->rowCount(), 3);
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 2);
+        QCOMPARE(Control<QTableView>(frm, "GrdFilas")->model()->rowCount(), 3);
         QCOMPARE(Celda(0, 1), QStringLiteral("Nueva"));
         QCOMPARE(Celda(0, 8), QStringLiteral("100,00"));
         QCOMPARE(Celda(0, 12), QStringLiteral("Completados: base y cuota"));
         QCOMPARE(Celda(1, 1), QStringLiteral("Rechazada"));
         QCOMPARE(Celda(1, 11), QStringLiteral("12,3,4"));
         QCOMPARE(Celda(1, 12), QStringLiteral("Línea 3, columna Total: '12,3,4' no es un importe."));
-        QCOMPARE(frm->LblCuenta->text(), QStringLiteral("2 facturas nuevas (2 con importes completados), 0 repetidas y "
+        QCOMPARE(Control<QLabel>(frm, "LblCuenta")->text(), QStringLiteral("2 facturas nuevas (2 con importes completados), 0 repetidas y "
                                                         "1 rechazada."));
         QCOMPARE(CuentaFacturas(), 0);
 
         mensajes->Limpia();
-        QTest::mouseClick(frm->BtnImportar, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnImportar"), Qt::LeftButton);
         QCOMPARE(mensajes->textos(), QStringList{"Importadas 2 facturas; 1 rechazada."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
         QCOMPARE(mensajes->ultimo().botones, Botones::Aceptar);
         QCOMPARE(CuentaFacturas(), 2);
         QCOMPARE(frm->Importadas(), 2);
-        QVERIFY(!frm->BtnImportar->isEnabled());
-        QCOMPARE(frm->BtnSalir->text(), QStringLiteral("&Cerrar"));
+        QVERIFY(!Control<QPushButton>(frm, "BtnImportar")->isEnabled());
+        QCOMPARE(Control<QPushButton>(frm, "BtnSalir")->text(), QStringLiteral("&Cerrar"));
 
         // The refused row, saved beside the file under the name proposed.
         QString propuesto;
@@ -124,7 +124,7 @@ private slots:
             QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         });
         mensajes->Limpia();
-        QTest::mouseClick(frm->BtnRechazadas, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnRechazadas"), Qt::LeftButton);
         QCOMPARE(propuesto, dir->filePath("ventas_rechazadas.csv"));
         QCOMPARE(mensajes->textos(), QStringList{"Las filas rechazadas, con el motivo de cada una, están en " + propuesto +
                                                  ".\nCorríjalas allí e importe ese archivo."});
@@ -135,18 +135,18 @@ private slots:
         frm.reset();
         Abre();
         Lee(Archivo("otras.csv", kCsv));
-        QCOMPARE(frm->CmbCampos[0]->currentText(), QStringLiteral("Todas son Cobros"));
+        QCOMPARE(Control<QComboBox>(frm, "CmbCampos(0)")->currentText(), QStringLiteral("Todas son Cobros"));
     }
 
     void losLibrosDeLaAgenciaNoPidenMapaYCancelarNoGuardaNada() {
         Abre();
         Lee(QStringLiteral(FISCALINO_FIXTURES "/aeat/Ejemplo_2_1T_2023.xlsx"));
-        QCOMPARE(frm->Paginas->currentIndex(), 2);
-        QCOMPARE(frm->GrdFilas->model()->rowCount(), 10);
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 2);
+        QCOMPARE(Control<QTableView>(frm, "GrdFilas")->model()->rowCount(), 10);
         QCOMPARE(Celda(9, 0), QStringLiteral("RECIBIDAS_GASTOS, 5"));
         QCOMPARE(Celda(9, 2), QStringLiteral("Pagos"));
         QCOMPARE(Celda(9, 5), QStringLiteral("05/01/2023"));  // received then: declared then
-        QVERIFY(frm->BtnImportar->isEnabled());
+        QVERIFY(Control<QPushButton>(frm, "BtnImportar")->isEnabled());
         QTest::keyClick(frm.get(), Qt::Key_Escape);
         QVERIFY(!frm->isVisible());
         QCOMPARE(CuentaFacturas(), 0);
@@ -160,8 +160,8 @@ private slots:
         QCOMPARE(mensajes->textos(),
                  QStringList{"El archivo " + ruta + " no es un libro de Excel (XLSX) o está dañado."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Critico);
-        QCOMPARE(frm->Paginas->currentIndex(), 0);
-        QCOMPARE(QApplication::focusWidget(), frm->TxtArchivo);
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 0);
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(frm, "TxtArchivo"));
     }
 
     void cancelarLaLecturaNoMuestraNada() {
@@ -171,7 +171,7 @@ private slots:
         const QString ruta = Archivo("grande.csv", csv);
         Abre();
         Lee(ruta);
-        QCOMPARE(frm->Paginas->currentIndex(), 1);
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 1);
         // The person presses the progress window's Cancelar as soon as it is there.
         QTimer reloj;
         connect(&reloj, &QTimer::timeout, [this] {
@@ -180,10 +180,10 @@ private slots:
                     cancelar->click();
         });
         reloj.start(0);
-        QTest::mouseClick(frm->BtnContinuar, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnContinuar"), Qt::LeftButton);
         reloj.stop();
-        QCOMPARE(frm->Paginas->currentIndex(), 1);
-        QVERIFY(!frm->BtnImportar->isEnabled());
+        QCOMPARE(Control<QStackedWidget>(frm, "Paginas")->currentIndex(), 1);
+        QVERIFY(!Control<QPushButton>(frm, "BtnImportar")->isEnabled());
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
@@ -191,14 +191,14 @@ private slots:
         auto* v = new InicioMDIFrm();
         v->show();
         QVERIFY(QTest::qWaitForWindowExposed(v));
-        QCOMPARE(v->MenuImportar->text(), QStringLiteral("I&mportar Facturas..."));
-        QCOMPARE(v->MenuDeFacturas->actions(), (QList<QAction*>{v->MenuFacturasIntroduccion, v->MenuImportar}));
+        QCOMPARE(Control<QAction>(v, "MenuImportar")->text(), QStringLiteral("I&mportar Facturas..."));
+        QCOMPARE(Control<QMenu>(v, "MenuDeFacturas")->actions(), (QList<QAction*>{Control<QAction>(v, "MenuFacturasIntroduccion"), Control<QAction>(v, "MenuImportar")}));
         bool abierta = false;
         CuandoSeAbra<ImportarFacturasFrm>([&](ImportarFacturasFrm* d) {
             abierta = true;
             d->reject();
         });
-        v->MenuImportar->trigger();
+        Control<QAction>(v, "MenuImportar")->trigger();
         QVERIFY(abierta);
         delete v;
     }

@@ -3,13 +3,14 @@
 #include "ApoyoLibros.h"
 #include "ApoyoPantallas.h"
 
-#include "dominio/parametros/Parametros.h"
-#include "datos/BaseDatos.h"
 #include "base/Mensajes.h"
+#include "datos/BaseDatos.h"
 #include "dominio/facturas/Facturas.h"
 #include "dominio/facturas/Trimestres.h"
-#include "ventanas/libros/LibrosRegistroFrm.h"
+#include "dominio/parametros/Parametros.h"
 #include "informes/Fuentes.h"
+#include "dominio/libros/ExportacionLibros.h"
+#include "ventanas/libros/LibrosRegistroFrm.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSemaphore>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -56,6 +59,31 @@ class PruebaLibrosRegistroFrm : public QObject {
         });
     }
 
+    static void InsertaMuchas(int n) {
+        Conexion->Ejecutar("begin");
+        for (int i = 0; i < n; ++i)
+            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""},
+                    {"Q2826000H", "", ""});
+        Conexion->Ejecutar("commit");
+    }
+    // The writer stops on its own thread when it reports `hechas` rows, until
+    // the test lets it go on, so that what the window does meanwhile is seen.
+    QSemaphore sigue;
+    QThread* hiloEscritor = nullptr;
+    void RetieneEn(int hechas) {
+        auto* exportacion = frm->findChild<ExportacionLibros*>();
+        QVERIFY(exportacion);
+        connect(
+            exportacion, &ExportacionLibros::Avance, exportacion,
+            [this, hechas](int n, int) {
+                hiloEscritor = QThread::currentThread();
+                if (n == hechas)
+                    sigue.tryAcquire(1, 20000);
+            },
+            Qt::DirectConnection);
+    }
+    QProgressDialog* Progreso() { return frm->findChild<QProgressDialog*>(QStringLiteral("Progreso")); }
+
 private slots:
     void initTestCase() {
         InstalaSustitutosFuentes();
@@ -72,6 +100,9 @@ private slots:
         mensajes = std::make_unique<RegistroMensajes>();
         dir = std::make_unique<QTemporaryDir>();
         propuesta.clear();
+        while (sigue.tryAcquire()) {
+        }
+        hiloEscritor = nullptr;
     }
 
     void cleanup() {
@@ -105,7 +136,7 @@ private slots:
         AlPedirArchivo(ruta);
         QTest::keyClick(Control(frm.get(), "TxtEjercicio"), Qt::Key_Return);
         QCOMPARE(QFileInfo(propuesta).fileName(), QStringLiteral("2026B12345674CTalleres Ibáñez SL.xlsx"));
-        QCOMPARE(mensajes->textos(), QStringList{"Libros registro de 2026, del 01/01/2026 al 31/03/2026: 1 factura "
+        QTRY_COMPARE(mensajes->textos(), QStringList{"Libros registro de 2026, del 01/01/2026 al 31/03/2026: 1 factura "
                                                  "emitida y 1 recibida, en " +
                                                  QDir::toNativeSeparators(ruta) + ".xlsx."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Informacion);
@@ -141,6 +172,7 @@ private slots:
             }
         });
         QTest::mouseClick(Boton(frm.get(), "BtnAceptar"), Qt::LeftButton);
+        QTRY_COMPARE(mensajes->cuenta(), exporta ? 1 : 0);
         QCOMPARE(lista, QStringLiteral(
                             "Estas facturas no se pueden llevar a los libros tal como están:\n"
                             "Cobros 20/01/2026 C-2 (total 1.210,00): sin NIF del cliente y con un total de más de "
@@ -168,6 +200,7 @@ private slots:
             Control<QPushButton>(d, "BtnAceptar")->click();
         });
         QTest::keyClick(Control(frm.get(), "TxtEjercicio"), Qt::Key_Return);
+        QTRY_COMPARE(mensajes->cuenta(), 2);
         QCOMPARE(avisosAntesDeLaLista, 1);
         const Mensaje& aviso = mensajes->mostrados().first();
         QCOMPARE(aviso.texto, QStringLiteral("El impuesto configurado es el IGIC, y la importación de libros registro "
@@ -192,27 +225,50 @@ private slots:
     }
 
     void cancelarDuranteLaExportacionNoDejaNada() {
-        Conexion->Ejecutar("begin");
-        for (int i = 0; i < 3000; ++i)
-            Inserta(TipoPagos, {QString("P-%1").arg(i), "02/02/2026", "21", "121", "100", "21", ""},
-                    {"Q2826000H", "", ""});
-        Conexion->Ejecutar("commit");
+        InsertaMuchas(3000);
         Abre();
         Reemplaza(Control(frm.get(), "TxtEjercicio"), "2026");
         AlPedirArchivo(dir->filePath("libros.xlsx"));
+        RetieneEn(0);
         // The person presses the progress window's Cancelar as soon as it is there.
         QTimer reloj;
         reloj.setInterval(0);
         connect(&reloj, &QTimer::timeout, [this] {
-            if (auto* p = frm->findChild<QProgressDialog*>(QStringLiteral("Progreso")))
-                p->cancel();
+            if (auto* p = frm->findChild<QProgressDialog*>(QStringLiteral("Progreso"))) {
+                p->findChild<QPushButton*>()->click();
+                sigue.release();
+            }
         });
         reloj.start();
         QTest::mouseClick(Boton(frm.get(), "BtnAceptar"), Qt::LeftButton);
+        QTRY_COMPARE(mensajes->textos(), QStringList{"Se ha cancelado la exportación: no se ha escrito ningún archivo."});
         reloj.stop();
-        QCOMPARE(mensajes->textos(), QStringList{"Se ha cancelado la exportación: no se ha escrito ningún archivo."});
         QVERIFY(frm->isVisible());
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList());
+    }
+
+    // The books are written on a thread of their own: the click returns at
+    // once, the progress reaches the window through its own event loop, and
+    // Cancelar stops the writer with nothing left on the disk.
+    void laExportacionNoDetieneLaVentana() {
+        InsertaMuchas(3000);
+        Abre();
+        Reemplaza(Control(frm.get(), "TxtEjercicio"), "2026");
+        AlPedirArchivo(dir->filePath("libros.xlsx"));
+        RetieneEn(2000);
+        QTest::mouseClick(Boton(frm.get(), "BtnAceptar"), Qt::LeftButton);
+        QVERIFY(frm->findChild<ExportacionLibros*>()->EnMarcha());
+        QCOMPARE(mensajes->cuenta(), 0);
+        QVERIFY(Progreso());
+        QTRY_COMPARE(Progreso()->value(), 1000);
+        QTRY_VERIFY(Progreso()->isVisible());
+        QVERIFY(hiloEscritor && hiloEscritor != QThread::currentThread());
+        QTest::mouseClick(Progreso()->findChild<QPushButton*>(), Qt::LeftButton);
+        sigue.release();
+        QTRY_COMPARE(mensajes->textos(), QStringList{"Se ha cancelado la exportación: no se ha escrito ningún archivo."});
+        QVERIFY(!Progreso());
+        QVERIFY(frm->isVisible());
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void unFalloAlEscribirSeAvisaEnEspanol() {
@@ -226,6 +282,7 @@ private slots:
         const rlimit limite{1000, antes.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limite);
         QTest::mouseClick(Boton(frm.get(), "BtnAceptar"), Qt::LeftButton);
+        QTRY_COMPARE(mensajes->cuenta(), 1);
         setrlimit(RLIMIT_FSIZE, &antes);
         QCOMPARE(mensajes->textos(), QStringList{"No se pudo escribir el archivo " +
                                                  QDir::toNativeSeparators(dir->filePath("libros.xlsx")) +

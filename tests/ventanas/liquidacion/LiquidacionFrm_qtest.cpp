@@ -134,21 +134,21 @@ private slots:
         QStringList abiertos;
         AlAbrirModal([&](QWidget* m) {
             abiertos << m->objectName();
-            QTest::mouseClick(qobject_cast<AccesoFrm*>(m)->BtnCancel, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(qobject_cast<AccesoFrm*>(m), "BtnCancel"), Qt::LeftButton);
         });
         QTest::keyClick(Caja(f, 1), Qt::Key_F7);
         AlAbrirModal([&](QWidget* m) {
             abiertos << m->objectName();
-            QTest::mouseClick(qobject_cast<AccesoFrm*>(m)->BtnCancel, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(qobject_cast<AccesoFrm*>(m), "BtnCancel"), Qt::LeftButton);
         });
-        v->MenuLiquidacion->trigger();
+        Control<QAction>(v, "MenuLiquidacion")->trigger();
         QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm"}));
         QVERIFY(!Liquidacion());
 
         AlAbrirModal([](QWidget* m) {
             auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, "Secreta");
-            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), "Secreta");
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Return);
         });
         QTest::keyClick(Caja(f, 1), Qt::Key_F7);
         QVERIFY(Liquidacion());
@@ -159,12 +159,12 @@ private slots:
     // proposed, and nothing is worked out until the user says which.
     void desdeElMenuInforme() {
         QStringList items;
-        for (QAction* a : v->MenuInforme->actions())
+        for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             items << a->text();
         QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
-        QCOMPARE(v->MenuListados->text(), QStringLiteral("&Informe"));
+        QCOMPARE(Control<QAction>(v, "MenuListados")->text(), QStringLiteral("&Informe"));
 
-        v->MenuLiquidacion->trigger();
+        Control<QAction>(v, "MenuLiquidacion")->trigger();
         LiquidacionFrm* l = Liquidacion();
         QVERIFY(l);
         QVERIFY(!BuscaPantalla("InfFacturasFrm"));
@@ -189,12 +189,12 @@ private slots:
         QCOMPARE(mensajes->cuenta(), 0);
 
         // The listing keeps its own item.
-        v->MenuInformeListado->trigger();
+        Control<QAction>(v, "MenuInformeListado")->trigger();
         QVERIFY(BuscaPantalla("InfFacturasFrm"));
     }
 
     void fechasQueNoValen() {
-        v->MenuLiquidacion->trigger();
+        Control<QAction>(v, "MenuLiquidacion")->trigger();
         LiquidacionFrm* l = Liquidacion();
         Caja(l, 2)->clear();
         QTest::keyClick(Caja(l, 1), Qt::Key_F5);

@@ -34,9 +34,9 @@ private:
     // As the quarter browser's F9 does: the dates in the boxes, the window shown, the button pressed.
     void ComoElNavegador(const QString& desde, const QString& hasta) {
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        frm->TxtGrupo[0]->setText(desde);
-        frm->TxtGrupo[1]->setText(hasta);
-        frm->BtnRefrescar->click();
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setText(desde);
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setText(hasta);
+        Control<QPushButton>(frm, "BtnRefrescar")->click();
     }
 
     QAction* Accion(const char* nombre) { return frm->findChild<QAction*>(QLatin1String(nombre)); }
@@ -75,15 +75,15 @@ private slots:
     void abreVacia() {
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
         QCOMPARE(frm->windowTitle(), QStringLiteral("Listado de Facturas entre Fechas"));
-        QVERIFY(frm->TxtGrupo[0]->text().isEmpty());
-        QVERIFY(frm->TxtGrupo[1]->text().isEmpty());
-        QCOMPARE(frm->TxtGrupo[0]->objectName(), QStringLiteral("TxtGrupo(0)"));
-        QCOMPARE(frm->TxtGrupo[1]->maxLength(), 10);
-        QCOMPARE(frm->TxtGrupo[1]->palette().color(QPalette::Base), QColor(255, 255, 230));
-        QCOMPARE(frm->BtnRefrescar->text(), QStringLiteral("&Refrescar Datos (F5)"));
-        QCOMPARE(frm->BtnSalir->text(), QStringLiteral("&Cerrar"));
-        QCOMPARE(frm->LblOb[0]->text(), QStringLiteral("Desde Fecha"));
-        QCOMPARE(frm->LblOb[1]->text(), QStringLiteral("Hasta Fecha"));
+        QVERIFY(Control<QLineEdit>(frm, "TxtGrupo(0)")->text().isEmpty());
+        QVERIFY(Control<QLineEdit>(frm, "TxtGrupo(1)")->text().isEmpty());
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(0)")->objectName(), QStringLiteral("TxtGrupo(0)"));
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(1)")->maxLength(), 10);
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(1)")->palette().color(QPalette::Base), QColor(255, 255, 230));
+        QCOMPARE(Control<QPushButton>(frm, "BtnRefrescar")->text(), QStringLiteral("&Refrescar Datos (F5)"));
+        QCOMPARE(Control<QPushButton>(frm, "BtnSalir")->text(), QStringLiteral("&Cerrar"));
+        QCOMPARE(Control<QLabel>(frm, "LblOb(0)")->text(), QStringLiteral("Desde Fecha"));
+        QCOMPARE(Control<QLabel>(frm, "LblOb(1)")->text(), QStringLiteral("Hasta Fecha"));
         QVERIFY(frm->Informe() == nullptr);
         QCOMPARE(frm->VistaPrevia()->pageCount(), 0);
         QVERIFY(!Accion("AccImprimir")->isEnabled());
@@ -135,8 +135,8 @@ private slots:
         QVERIFY(Accion("AccImprimir")->isEnabled());
 
         // A second refresh replaces the report with a new one.
-        frm->TxtGrupo[1]->setText(QStringLiteral("01/04/2026"));
-        frm->BtnRefrescar->click();
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setText(QStringLiteral("01/04/2026"));
+        Control<QPushButton>(frm, "BtnRefrescar")->click();
         QVERIFY(frm->Informe() != nullptr);
         QCOMPARE(frm->Informe()->Filas().size(), size_t(4));
         QCOMPARE(registro.cuenta(), 0);
@@ -259,24 +259,24 @@ private slots:
     void f5DesdeUnaCajaNoCompruebaLaFechaAntes() {
         RegistroMensajes registro;
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        frm->TxtGrupo[1]->setText(QStringLiteral("31/03/2026"));
-        frm->TxtGrupo[0]->setFocus();
-        QTest::keyClicks(frm->TxtGrupo[0], QStringLiteral("1/1/26"));
-        QTest::keyClick(frm->TxtGrupo[0], Qt::Key_F5);
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setText(QStringLiteral("31/03/2026"));
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setFocus();
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(0)"), QStringLiteral("1/1/26"));
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(0)"), Qt::Key_F5);
         QCOMPARE(registro.cuenta(), 0);
         QVERIFY(frm->Informe());
         QCOMPARE(frm->Informe()->Texto(QStringLiteral("TxtFecha")), QStringLiteral("entre las fechas 1/1/26  y  31/03/2026"));
-        QCOMPARE(frm->TxtGrupo[0]->text(), QStringLiteral("1/1/26"));
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(0)")->text(), QStringLiteral("1/1/26"));
         QCOMPARE(frm->Informe()->Filas().size(), size_t(3));
     }
 
     void enterPulsaRefrescar() {
         RegistroMensajes registro;
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        frm->TxtGrupo[0]->setText(QStringLiteral("01/01/2026"));
-        frm->TxtGrupo[1]->setFocus();
-        QTest::keyClicks(frm->TxtGrupo[1], QStringLiteral("31/01/2026"));
-        QTest::keyClick(frm->TxtGrupo[1], Qt::Key_Return);
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setText(QStringLiteral("01/01/2026"));
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setFocus();
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(1)"), QStringLiteral("31/01/2026"));
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(1)"), Qt::Key_Return);
         QCOMPARE(registro.cuenta(), 0);
         QVERIFY(frm->Informe());
         QCOMPARE(frm->Informe()->Filas().size(), size_t(1));
@@ -284,54 +284,54 @@ private slots:
 
     void laCajaSoloAdmiteCaracteresDeFecha() {
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        frm->TxtGrupo[0]->setFocus();
-        QTest::keyClicks(frm->TxtGrupo[0], QStringLiteral("0a1'/01/2026xx99"));
-        QCOMPARE(frm->TxtGrupo[0]->text(), QStringLiteral("01/01/2026"));
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setFocus();
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(0)"), QStringLiteral("0a1'/01/2026xx99"));
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(0)")->text(), QStringLiteral("01/01/2026"));
     }
 
     void compruebaLaFechaAlSalir() {
         RegistroMensajes registro;
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
         QApplication::setActiveWindow(frm);
-        frm->TxtGrupo[0]->setFocus();
-        QTRY_VERIFY(frm->TxtGrupo[0]->hasFocus());
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setFocus();
+        QTRY_VERIFY(Control<QLineEdit>(frm, "TxtGrupo(0)")->hasFocus());
 
         // a valid date is rewritten dd/mm/yyyy
-        QTest::keyClicks(frm->TxtGrupo[0], QStringLiteral("5/2/26"));
-        QTest::keyClick(frm->TxtGrupo[0], Qt::Key_Tab);
-        QTRY_COMPARE(frm->TxtGrupo[0]->text(), QStringLiteral("05/02/2026"));
-        QVERIFY(frm->TxtGrupo[1]->hasFocus());
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(0)"), QStringLiteral("5/2/26"));
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(0)"), Qt::Key_Tab);
+        QTRY_COMPARE(Control<QLineEdit>(frm, "TxtGrupo(0)")->text(), QStringLiteral("05/02/2026"));
+        QVERIFY(Control<QLineEdit>(frm, "TxtGrupo(1)")->hasFocus());
 
         // an empty box passes
-        QTest::keyClick(frm->TxtGrupo[1], Qt::Key_Tab);
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(1)"), Qt::Key_Tab);
         QTest::qWait(20);
         QCOMPARE(registro.cuenta(), 0);
 
         // a text that is not a date: the message, and the focus stays
-        frm->TxtGrupo[1]->setFocus();
-        QTest::keyClicks(frm->TxtGrupo[1], QStringLiteral("30/02/2026"));
-        QTest::keyClick(frm->TxtGrupo[1], Qt::Key_Tab);
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setFocus();
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(1)"), QStringLiteral("30/02/2026"));
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(1)"), Qt::Key_Tab);
         QTRY_COMPARE_WITH_TIMEOUT(registro.cuenta(), 1, 1000);
         QCOMPARE(registro.ultimo().texto, QStringLiteral("Esa fecha no es válida."));
         QCOMPARE(registro.ultimo().icono, Icono::Informacion);
         QCOMPARE(registro.ultimo().titulo, QStringLiteral("Fiscalino"));
-        QTRY_VERIFY(frm->TxtGrupo[1]->hasFocus());
-        QCOMPARE(frm->TxtGrupo[1]->text(), QStringLiteral("30/02/2026"));
+        QTRY_VERIFY(Control<QLineEdit>(frm, "TxtGrupo(1)")->hasFocus());
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(1)")->text(), QStringLiteral("30/02/2026"));
     }
 
     void dosFechasMalasDanUnSoloMensaje() {
         RegistroMensajes registro;
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
         QApplication::setActiveWindow(frm);
-        frm->TxtGrupo[0]->setText(QStringLiteral("31/02/2026"));
-        frm->TxtGrupo[1]->setText(QStringLiteral("32/01/2026"));
-        frm->TxtGrupo[0]->setFocus();
-        QTRY_VERIFY(frm->TxtGrupo[0]->hasFocus());
-        QTest::keyClick(frm->TxtGrupo[0], Qt::Key_Tab);
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setText(QStringLiteral("31/02/2026"));
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setText(QStringLiteral("32/01/2026"));
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setFocus();
+        QTRY_VERIFY(Control<QLineEdit>(frm, "TxtGrupo(0)")->hasFocus());
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(0)"), Qt::Key_Tab);
         QTRY_COMPARE(registro.cuenta(), 1);
         QTest::qWait(50);
         QCOMPARE(registro.cuenta(), 1);
-        QVERIFY(frm->TxtGrupo[0]->hasFocus());
+        QVERIFY(Control<QLineEdit>(frm, "TxtGrupo(0)")->hasFocus());
     }
 
     void fechaIncorrectaDejaLaVistaAnterior_data() {
@@ -345,8 +345,8 @@ private slots:
         ComoElNavegador(QStringLiteral("01/01/2026"), QStringLiteral("31/03/2026"));
         const FacturasRpt* antes = frm->Informe();
         QVERIFY(antes);
-        frm->TxtGrupo[1]->setText(hasta);
-        frm->BtnRefrescar->click();
+        Control<QLineEdit>(frm, "TxtGrupo(1)")->setText(hasta);
+        Control<QPushButton>(frm, "BtnRefrescar")->click();
         QCOMPARE(registro.cuenta(), 1);
         QCOMPARE(registro.ultimo().texto, QStringLiteral("Fecha incorrecta."));
         QCOMPARE(registro.ultimo().icono, Icono::Informacion);
@@ -361,7 +361,7 @@ private slots:
         ComoElNavegador(QStringLiteral("01/01/2026"), QStringLiteral("31/03/2026"));
         const FacturasRpt* antes = frm->Informe();
         Conexion->Ejecutar(QStringLiteral("drop table DATOS_EMPRESA"));
-        frm->BtnRefrescar->click();
+        Control<QPushButton>(frm, "BtnRefrescar")->click();
         QCOMPARE(registro.cuenta(), 1);
         QVERIFY(registro.ultimo().texto.startsWith(QStringLiteral("Se produjo un error: ")));
         QCOMPARE(registro.ultimo().titulo, QStringLiteral("Error con la Base de Datos"));
@@ -405,9 +405,9 @@ private slots:
 
     void elVisorLlenaLaVentana() {
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        QWidget* visor = frm->CRViewer1;
+        QWidget* visor = Control<QWidget>(frm, "CRViewer1");
         const int arriba = visor->y();
-        QVERIFY(arriba > frm->BtnRefrescar->geometry().bottom());
+        QVERIFY(arriba > Control<QPushButton>(frm, "BtnRefrescar")->geometry().bottom());
         QCOMPARE(visor->x(), 0);
         frm->resize(800, 600);
         QCOMPARE(visor->geometry(), QRect(0, arriba, 800, 600 - arriba));
@@ -417,7 +417,7 @@ private slots:
         frm->resize(200, arriba / 2);
         QCOMPARE(visor->size(), QSize(200, 0));
         // the controls above stay where they were
-        QCOMPARE(frm->TxtGrupo[1]->pos(), QPoint(qRound(3600 * frm->logicalDpiX() / 1440.0),
+        QCOMPARE(Control<QLineEdit>(frm, "TxtGrupo(1)")->pos(), QPoint(qRound(3600 * frm->logicalDpiX() / 1440.0),
                                                  qRound(60 * frm->logicalDpiY() / 1440.0)));
     }
 
@@ -436,10 +436,10 @@ private slots:
     void escCierra() {
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
         QApplication::setActiveWindow(frm);
-        frm->TxtGrupo[0]->setFocus();
-        QTest::keyClicks(frm->TxtGrupo[0], QStringLiteral("32/13"));
+        Control<QLineEdit>(frm, "TxtGrupo(0)")->setFocus();
+        QTest::keyClicks(Control<QLineEdit>(frm, "TxtGrupo(0)"), QStringLiteral("32/13"));
         RegistroMensajes registro;
-        QTest::keyClick(frm->TxtGrupo[0], Qt::Key_Escape);
+        QTest::keyClick(Control<QLineEdit>(frm, "TxtGrupo(0)"), Qt::Key_Escape);
         QTRY_VERIFY(frm.isNull());  // closed and deleted
         QTest::qWait(20);
         QCOMPARE(registro.cuenta(), 0);  // closing does not check the date
@@ -453,7 +453,7 @@ private slots:
         QTRY_VERIFY(frm.isNull());
 
         frm = MuestraPantalla<InfFacturasFrm>(QStringLiteral("InfFacturasFrm"));
-        QTest::mouseClick(frm->BtnSalir, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(frm, "BtnSalir"), Qt::LeftButton);
         QTRY_VERIFY(frm.isNull());
     }
 };

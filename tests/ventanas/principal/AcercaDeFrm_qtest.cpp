@@ -45,22 +45,22 @@ private slots:
         }
         QCOMPARE(d.findChild<QLabel*>(QStringLiteral("LblTexto(1)"))->text(),
                  QStringLiteral("Fiscalino  -  Declaración Trimestral del IVA"));
-        QCOMPARE(d.LblVersion->text(), QStringLiteral("Versión 1.0"));
-        QCOMPARE(d.LblDescripcion->text(),
+        QCOMPARE(Control<QLabel>(&d, "LblVersion")->text(), QStringLiteral("Versión 1.0"));
+        QCOMPARE(Control<QLabel>(&d, "LblDescripcion")->text(),
                  QStringLiteral("Programa sencillo para llevar un control de la declaración trimestral del IVA"));
-        QCOMPARE(d.LblAutor->text(), IdentidadPrograma().autor);
-        QCOMPARE(d.LblEmail->text(), IdentidadPrograma().correo);
-        QVERIFY(d.LblWeb->text().startsWith(QStringLiteral("https://")));
-        QVERIFY(!d.Picture1->pixmap().isNull());
-        QCOMPARE(d.BtnAceptar->text(), QStringLiteral("Aceptar"));
+        QCOMPARE(Control<QLabel>(&d, "LblAutor")->text(), IdentidadPrograma().autor);
+        QCOMPARE(Control<QLabel>(&d, "LblEmail")->text(), IdentidadPrograma().correo);
+        QVERIFY(Control<QLabel>(&d, "LblWeb")->text().startsWith(QStringLiteral("https://")));
+        QVERIFY(!Control<QLabel>(&d, "Picture1")->pixmap().isNull());
+        QCOMPARE(Control<QPushButton>(&d, "BtnAceptar")->text(), QStringLiteral("Aceptar"));
     }
 
     void CadaLineaCabeEntera() {
         AcercaDeFrm d;
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        const QList<QLabel*> lineas{d.findChild<QLabel*>(QStringLiteral("LblTexto(1)")), d.LblVersion, d.LblAutor,
-                                    d.LblEmail, d.LblWeb};
+        const QList<QLabel*> lineas{d.findChild<QLabel*>(QStringLiteral("LblTexto(1)")), Control<QLabel>(&d, "LblVersion"), Control<QLabel>(&d, "LblAutor"),
+                                    Control<QLabel>(&d, "LblEmail"), Control<QLabel>(&d, "LblWeb")};
         QList<QLabel*> todas = lineas;
         for (int i = 0; i < 6; ++i)
             todas << d.findChild<QLabel*>(QStringLiteral("Lbls(%1)").arg(i));
@@ -78,30 +78,30 @@ private slots:
         d.show();
         d.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&d));
-        QVERIFY(!AcercaDeFrm::Subrayado(d.LblEmail));
-        QCOMPARE(d.LblEmail->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(!AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblEmail")));
+        QCOMPARE(Control<QLabel>(&d, "LblEmail")->palette().color(QPalette::WindowText), QColor(Qt::black));
 
-        Sobre(d.LblEmail);
-        QTRY_VERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
-        QCOMPARE(d.LblEmail->palette().color(QPalette::WindowText), enlace);
-        QCOMPARE(d.LblEmail->cursor().shape(), Qt::WhatsThisCursor);
+        Sobre(Control<QLabel>(&d, "LblEmail"));
+        QTRY_VERIFY(AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblEmail")));
+        QCOMPARE(Control<QLabel>(&d, "LblEmail")->palette().color(QPalette::WindowText), enlace);
+        QCOMPARE(Control<QLabel>(&d, "LblEmail")->cursor().shape(), Qt::WhatsThisCursor);
         // Straight onto the other link: both stay underlined.
-        Sobre(d.LblWeb);
-        QTRY_VERIFY(AcercaDeFrm::Subrayado(d.LblWeb));
-        QVERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
+        Sobre(Control<QLabel>(&d, "LblWeb"));
+        QTRY_VERIFY(AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblWeb")));
+        QVERIFY(AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblEmail")));
         // Over another label or the button: no change.
-        Sobre(d.Lbls[0]);
-        Sobre(d.BtnAceptar, QPoint(5, 5));
-        QVERIFY(AcercaDeFrm::Subrayado(d.LblEmail));
+        Sobre(Control<QLabel>(&d, "Lbls(0)"));
+        Sobre(Control<QPushButton>(&d, "BtnAceptar"), QPoint(5, 5));
+        QVERIFY(AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblEmail")));
         // Moving again over an underlined link changes nothing.
-        Sobre(d.LblWeb, QPoint(6, 4));
-        QVERIFY(AcercaDeFrm::Subrayado(d.LblWeb));
+        Sobre(Control<QLabel>(&d, "LblWeb"), QPoint(6, 4));
+        QVERIFY(AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblWeb")));
         // The background ends the hover of both.
         Sobre(&d, QPoint(d.width() - 4, Px(2500)));
-        QTRY_VERIFY(!AcercaDeFrm::Subrayado(d.LblEmail));
-        QVERIFY(!AcercaDeFrm::Subrayado(d.LblWeb));
-        QCOMPARE(d.LblWeb->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QCOMPARE(d.LblWeb->cursor().shape(), Qt::ArrowCursor);
+        QTRY_VERIFY(!AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblEmail")));
+        QVERIFY(!AcercaDeFrm::Subrayado(Control<QLabel>(&d, "LblWeb")));
+        QCOMPARE(Control<QLabel>(&d, "LblWeb")->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(Control<QLabel>(&d, "LblWeb")->cursor().shape(), Qt::ArrowCursor);
     }
 
     void ClicsAbrenCorreoYWeb() {
@@ -111,8 +111,8 @@ private slots:
         AcercaDeFrm d;
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        QTest::mouseClick(d.LblEmail, Qt::LeftButton, {}, QPoint(3, 3));
-        QTest::mouseClick(d.LblWeb, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(Control<QLabel>(&d, "LblEmail"), Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(Control<QLabel>(&d, "LblWeb"), Qt::LeftButton, {}, QPoint(3, 3));
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QCOMPARE(r.abiertas, (QList<QUrl>{QUrl(QStringLiteral("mailto:") + IdentidadPrograma().correo),
@@ -135,7 +135,7 @@ private slots:
             if (tecla)
                 QTest::keyClick(m, Qt::Key(tecla));
             else
-                QTest::mouseClick(d.BtnAceptar, Qt::LeftButton);
+                QTest::mouseClick(Control<QPushButton>(&d, "BtnAceptar"), Qt::LeftButton);
             cerrado = !d.isVisible();
             if (!cerrado)
                 d.reject();

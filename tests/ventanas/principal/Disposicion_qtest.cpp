@@ -56,9 +56,8 @@ QWidget* Dialogo(InicioMDIFrm* v) {
 }
 
 QWidget* Editor(InicioMDIFrm* v) {
-    auto* d = new FacturasDatosFrm(v);
+    auto* d = new FacturasDatosFrm(true, QString(), v);
     d->setAttribute(Qt::WA_DeleteOnClose);
-    d->NuevaFactura = true;
     d->show();
     return d;
 }
@@ -93,7 +92,7 @@ const Caso kCasos[] = {
          v->MenuFacturas_Click();
          v->MenuLiquidacion_Click();
          v->MenuListados_Click();
-         v->MenuVentanaItem[0]->trigger();
+         Control<QAction>(v, "MenuVentanaItem(0)")->trigger();
          return static_cast<QWidget*>(v);
      },
      {}},
@@ -123,7 +122,7 @@ const std::pair<const char*, std::function<QWidget*()>> kVentanas[] = {
     {"InicioMDIFrm", [] { return static_cast<QWidget*>(new InicioMDIFrm()); }},
     {"Menufrm", [] { return static_cast<QWidget*>(new Menufrm()); }},
     {"FacturasFrm", [] { return static_cast<QWidget*>(new FacturasFrm()); }},
-    {"FacturasDatosFrm", [] { return static_cast<QWidget*>(new FacturasDatosFrm()); }},
+    {"FacturasDatosFrm", [] { return static_cast<QWidget*>(new FacturasDatosFrm(false, QString())); }},
     {"InfFacturasFrm", [] { return static_cast<QWidget*>(new InfFacturasFrm()); }},
     {"LiquidacionFrm", [] { return static_cast<QWidget*>(new LiquidacionFrm()); }},
     {"LibrosRegistroFrm", [] { return static_cast<QWidget*>(new LibrosRegistroFrm()); }},

@@ -63,11 +63,11 @@ class PruebaInicio : public QObject {
             auto* d = qobject_cast<AccesoFrm*>(m);
             QVERIFY(d);
             if (clave.isEmpty()) {
-                QTest::mouseClick(d->BtnCancel, Qt::LeftButton);
+                QTest::mouseClick(Control<QPushButton>(d, "BtnCancel"), Qt::LeftButton);
                 return;
             }
-            QTest::keyClicks(d->TxtClave, clave);
-            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), clave);
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Return);
         });
     }
 
@@ -85,12 +85,12 @@ class PruebaInicio : public QObject {
         AlAbrirModal([&](QWidget* m) {
             abiertos << m->objectName();
             auto* d = qobject_cast<AccesoFrm*>(m);
-            QTest::keyClicks(d->TxtClave, clave);
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), clave);
             AlAbrirModal([&](QWidget* m2) {
                 abiertos << m2->objectName();
                 static_cast<QDialog*>(m2)->reject();
             });
-            QTest::mouseClick(d->BtnAceptar, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(d, "BtnAceptar"), Qt::LeftButton);
         });
         menu->trigger();
         return abiertos;
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(barra, (QStringList{"&Aplicación", "&Facturas", "&Informe", "Copia de &Seguridad", "&Ventana",
                                      "Acerca &de..."}));
         QStringList app, atajos;
-        for (QAction* a : v->MenuAplicacion->actions()) {
+        for (QAction* a : Control<QMenu>(v, "MenuAplicacion")->actions()) {
             app << (a->isSeparator() ? QStringLiteral("-") : a->text());
             atajos << a->shortcut().toString(QKeySequence::PortableText);
         }
@@ -139,16 +139,16 @@ private slots:
                                    "&Salir"}));
         QCOMPARE(atajos, (QStringList{"", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
         QStringList ventana;
-        for (QAction* a : v->MenuVentana->actions())
+        for (QAction* a : Control<QMenu>(v, "MenuVentana")->actions())
             ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(ventana, (QStringList{"&Horizontal", "&Vertical", "&Organizar", "-", "&Cerrar todas"}));
         QStringList informe;
-        for (QAction* a : v->MenuInforme->actions())
+        for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             informe << a->text();
         QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
-        QCOMPARE(v->MenuInforme->menuAction(), v->MenuListados);
+        QCOMPARE(Control<QMenu>(v, "MenuInforme")->menuAction(), Control<QAction>(v, "MenuListados"));
         QStringList copia;
-        for (QAction* a : v->MenuCopiaSeguridad->actions())
+        for (QAction* a : Control<QMenu>(v, "MenuCopiaSeguridad")->actions())
             copia << a->text();
         QCOMPARE(copia, (QStringList{"Realizar &Copia", "&Restaurar Copia"}));
         QVERIFY(v->findChild<QAction*>(QStringLiteral("MenuVentanaItem(4)")));
@@ -180,7 +180,7 @@ private slots:
     void CerrarYSiGuardaTamanoYCierraLaConexion() {
         v->AplicaTamano(9000, 6000, 0);
         mensajes->Responde(Respuesta::Si);
-        v->MenuAplicacionSalir->trigger();
+        Control<QAction>(v, "MenuAplicacionSalir")->trigger();
         QCOMPARE(mensajes->textos(), QStringList{"¿Seguro que desea salir de la aplicación?"});
         QVERIFY(fin);
         QVERIFY(!Conexion);
@@ -194,7 +194,7 @@ private slots:
     void SalirHaceLaCopiaDelDia() {
         entorno->InsertaFactura("P", "F-1", "06/12/2026", "21,00", "121");
         mensajes->Responde(Respuesta::Si);
-        v->MenuAplicacionSalir->trigger();
+        Control<QAction>(v, "MenuAplicacionSalir")->trigger();
         QVERIFY(fin);
         const QString copia = CarpetaCopia() + NombreCopiaAutomatica(QDate::currentDate(), OrigenCopia());
         QCOMPARE(Sqlite(copia, QStringLiteral("select count(*) from FACTURAS")), QStringLiteral("1"));
@@ -204,7 +204,7 @@ private slots:
     // Putting a copy in the place of the data asks for the password like the configuration.
     void RestaurarPideLaClave() {
         PalabraClave = QStringLiteral("Secreta");
-        QCOMPARE(ClaveCanceladaYLuegoBuena(v->MenuRestaurar, QStringLiteral("Secreta")),
+        QCOMPARE(ClaveCanceladaYLuegoBuena(Control<QAction>(v, "MenuRestaurar"), QStringLiteral("Secreta")),
                  (QStringList{"AccesoFrm", "AccesoFrm", "RestaurarCopiaFrm"}));
         QCOMPARE(mensajes->cuenta(), 0);
     }
@@ -254,12 +254,12 @@ private slots:
             auto* d = qobject_cast<AccesoFrm*>(m);
             QVERIFY(d);
             QCOMPARE(d->windowTitle(), QStringLiteral("Introducir la CLAVE de ACCESO"));
-            QTest::keyClicks(d->TxtClave, QStringLiteral("secreta"));
-            QTest::keyClick(d->TxtClave, Qt::Key_Return);
+            QTest::keyClicks(Control<QLineEdit>(d, "TxtClave"), QStringLiteral("secreta"));
+            QTest::keyClick(Control<QLineEdit>(d, "TxtClave"), Qt::Key_Return);
             QCOMPARE(mensajes->cuenta(), 1);
-            QTest::mouseClick(d->BtnCancel, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(d, "BtnCancel"), Qt::LeftButton);
         });
-        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(v->MenuBotones(), "BtnMenu(1)"), Qt::Key_F3);
         QCOMPARE(mensajes->textos(), QStringList{"Contraseña no válida, vuelva a intentarlo."});
         QCOMPARE(mensajes->ultimo().icono, Icono::Ninguno);
         QVERIFY(!Hija("FacturasFrm"));
@@ -270,7 +270,7 @@ private slots:
         PalabraClave = QStringLiteral("Secreta");
         AccesoFacturas = true;
         ContestaClave(QStringLiteral("Secreta"));
-        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(v->MenuBotones(), "BtnMenu(1)"), Qt::Key_F3);
         QWidget* f = Hija("FacturasFrm");
         QVERIFY(f);
         QCOMPARE(mensajes->cuenta(), 0);
@@ -283,8 +283,8 @@ private slots:
     void SinClaveNadaPregunta() {
         AccesoFacturas = true;
         AccesoInformes = true;
-        v->MenuFacturas->trigger();
-        v->MenuListados->trigger();
+        Control<QAction>(v, "MenuFacturas")->trigger();
+        Control<QAction>(v, "MenuListados")->trigger();
         QVERIFY(Hija("FacturasFrm"));
         QVERIFY(Hija("InfFacturasFrm"));
         QStringList abiertos;
@@ -292,7 +292,7 @@ private slots:
             abiertos << m->objectName();
             static_cast<QDialog*>(m)->reject();
         });
-        v->MenuAplicacionDatos->trigger();
+        Control<QAction>(v, "MenuAplicacionDatos")->trigger();
         QCOMPARE(abiertos, QStringList{"DatosEmpresaFrm"});
     }
 
@@ -311,7 +311,7 @@ private slots:
             abiertos << m->objectName();
             QTest::keyClick(m, Qt::Key_Escape);
         });
-        v->MenuLibros->trigger();
+        Control<QAction>(v, "MenuLibros")->trigger();
         QCOMPARE(abiertos, QStringList{guardados ? "AccesoFrm" : "LibrosRegistroFrm"});
     }
 
@@ -367,11 +367,11 @@ private slots:
         PalabraClave = QStringLiteral("Secreta");
         AccesoFacturas = true;
         AccesoInformes = false;
-        v->MenuListados->trigger();
+        Control<QAction>(v, "MenuListados")->trigger();
         QVERIFY(Hija("InfFacturasFrm"));
 
         // Esc at the gate opens nothing; the right password opens the company data.
-        QStringList abiertos = ClaveCanceladaYLuegoBuena(v->MenuAplicacionDatos, QStringLiteral("Secreta"));
+        QStringList abiertos = ClaveCanceladaYLuegoBuena(Control<QAction>(v, "MenuAplicacionDatos"), QStringLiteral("Secreta"));
         QCOMPARE(abiertos, (QStringList{"AccesoFrm", "AccesoFrm", "DatosEmpresaFrm"}));
 
         // Configuration asks even with both flags off; the backup never asks.
@@ -379,7 +379,7 @@ private slots:
         AccesoFacturas = false;
         v->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(v));
-        v->MenuBotones()->BtnMenu[0]->setFocus();
+        Control<QToolButton>(v->MenuBotones(), "BtnMenu(0)")->setFocus();
         abiertos.clear();
         AlAbrirModal([&](QWidget* m) {
             abiertos << m->objectName();
@@ -390,7 +390,7 @@ private slots:
             abiertos << m->objectName();
             static_cast<QDialog*>(m)->reject();
         });
-        v->MenuCopia->trigger();
+        Control<QAction>(v, "MenuCopia")->trigger();
         QCOMPARE(abiertos, (QStringList{"AccesoFrm", "CopiaSeguridadFrm"}));
         QCOMPARE(mensajes->cuenta(), 0);
     }
@@ -405,7 +405,7 @@ private slots:
     void CerrarElListadoDelNavegadorVuelveAlNavegador() {
         QFETCH(int, como);
         v->resize(Px(16000), Px(12000));
-        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(v->MenuBotones(), "BtnMenu(1)"), Qt::Key_F3);
         QWidget* f = Hija("FacturasFrm");
         QVERIFY(f);
         const QRect donde = Marco(f)->geometry();
@@ -416,7 +416,7 @@ private slots:
         if (como == 0)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else if (como == 1)
-            QTest::mouseClick(inf->BtnSalir, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(inf, "BtnSalir"), Qt::LeftButton);
         else
             Marco(inf)->close();
         QTRY_VERIFY(!Hija("InfFacturasFrm"));
@@ -429,14 +429,14 @@ private slots:
     void InformeDesdeElNavegadorPideLaClave() {
         PalabraClave = QStringLiteral("Secreta");
         AccesoInformes = true;
-        QTest::keyClick(v->MenuBotones()->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(v->MenuBotones(), "BtnMenu(1)"), Qt::Key_F3);
         QWidget* f = Hija("FacturasFrm");
         QVERIFY(f);
         // Refused: no listing. The right password: the listing of the browser's dates.
         QStringList abiertos;
         AlAbrirModal([&](QWidget* m) {
             abiertos << m->objectName();
-            QTest::mouseClick(qobject_cast<AccesoFrm*>(m)->BtnCancel, Qt::LeftButton);
+            QTest::mouseClick(Control<QPushButton>(qobject_cast<AccesoFrm*>(m), "BtnCancel"), Qt::LeftButton);
         });
         QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("BtnImprimir")), Qt::LeftButton);
         QCOMPARE(abiertos, QStringList{"AccesoFrm"});
@@ -445,7 +445,7 @@ private slots:
         QTest::keyClick(f->findChild<QLineEdit*>(QStringLiteral("TxtOb(1)")), Qt::Key_F9);
         auto* inf = qobject_cast<InfFacturasFrm*>(Hija("InfFacturasFrm"));
         QVERIFY(inf);
-        QCOMPARE(inf->TxtGrupo[0]->text(), f->findChild<QLineEdit*>(QStringLiteral("TxtOb(1)"))->text());
+        QCOMPARE(Control<QLineEdit>(inf, "TxtGrupo(0)")->text(), f->findChild<QLineEdit*>(QStringLiteral("TxtOb(1)"))->text());
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
@@ -453,7 +453,7 @@ private slots:
         v->MenuFacturas_Click();
         v->MenuListados_Click();
         QCOMPARE(NombresHijas(v).size(), 3);
-        v->MenuVentanaItem[4]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(4)")->trigger();
         QTRY_COMPARE(NombresHijas(v), QStringList{"Menufrm"});
         QVERIFY(!BuscaPantalla(QStringLiteral("FacturasFrm")));
         QVERIFY(!BuscaPantalla(QStringLiteral("InfFacturasFrm")));
@@ -558,11 +558,11 @@ private slots:
         v->MenuListados_Click();
         QMdiSubWindow* menu = Marco(v->MenuBotones());
         const QRect menuAntes = menu->geometry();
-        v->MenuVentanaItem[0]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(0)")->trigger();
         // The screens share the client area in strips; the button menu keeps
         // its corner and its size, its exit button inside it.
         QCOMPARE(menu->geometry(), menuAntes);
-        QVERIFY(v->MenuBotones()->rect().contains(v->MenuBotones()->BtnSalir->geometry()));
+        QVERIFY(v->MenuBotones()->rect().contains(Control<QToolButton>(v->MenuBotones(), "BtnSalir")->geometry()));
         const QSize zona = v->Area()->viewport()->size();
         QList<QMdiSubWindow*> subs = v->Area()->subWindowList(QMdiArea::StackingOrder);
         subs.removeOne(menu);
@@ -578,7 +578,7 @@ private slots:
         std::sort(arriba.begin(), arriba.end());
         QCOMPARE(arriba.first(), 0);
         QVERIFY(arriba[1] > 0);
-        v->MenuVentanaItem[1]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(1)")->trigger();
         QList<QPoint> pos;
         for (QMdiSubWindow* s : v->Area()->subWindowList(QMdiArea::StackingOrder))
             pos << s->pos();
@@ -592,7 +592,7 @@ private slots:
         QMap<QWidget*, QSize> antes;
         for (QMdiSubWindow* s : v->Area()->subWindowList())
             antes[s->widget()] = s->size();
-        v->MenuVentanaItem[1]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(1)")->trigger();
         const QList<QMdiSubWindow*> subs = v->Area()->subWindowList(QMdiArea::StackingOrder);
         QCOMPARE(subs.size(), 3);
         for (int i = 0; i < subs.size(); ++i) {
@@ -603,7 +603,7 @@ private slots:
         QCOMPARE(subs.first()->pos(), QPoint(0, 0));
         // In a lower frame a window is made smaller rather than reach past the bottom.
         v->resize(Px(13750), Px(8000));
-        v->MenuVentanaItem[1]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(1)")->trigger();
         const QSize zona = v->Area()->viewport()->size();
         for (QMdiSubWindow* s : v->Area()->subWindowList(QMdiArea::StackingOrder))
             QVERIFY2(s->geometry().bottom() < zona.height() || s->height() == s->minimumSizeHint().height(),
@@ -650,7 +650,7 @@ private slots:
         v->MenuListados_Click();
         for (const char* n : {"FacturasFrm", "InfFacturasFrm"})
             Marco(Hija(QString::fromLatin1(n)))->showMinimized();
-        v->MenuVentanaItem[2]->trigger();
+        Control<QAction>(v, "MenuVentanaItem(2)")->trigger();
         const int abajo = v->Area()->viewport()->height();
         QMdiSubWindow* a = Marco(Hija(QStringLiteral("FacturasFrm")));
         QMdiSubWindow* b = Marco(Hija(QStringLiteral("InfFacturasFrm")));
@@ -661,25 +661,25 @@ private slots:
     }
 
     void BarraDeEstado() {
-        QCOMPARE(v->StbInicio->objectName(), QStringLiteral("StbInicio"));
-        QCOMPARE(v->Panels[0]->text(), QString());
-        QCOMPARE(v->Panels[1]->text(), FechaLarga(QDate::currentDate()));
-        QVERIFY(QTime::fromString(v->Panels[2]->text(), QStringLiteral("H:mm")).isValid());
-        QCOMPARE(v->Panels[3]->text(), QStringLiteral("NÚM"));
-        QCOMPARE(v->Panels[4]->text(), QStringLiteral("MAYÚS"));
-        QCOMPARE(v->Panels[5]->text(), QStringLiteral("INS"));
-        QCOMPARE(v->findChild<QLabel*>(QStringLiteral("Panels(6)")), v->Panels[5]);
-        const bool mayus = v->Panels[4]->isEnabled();
-        const bool ins = v->Panels[5]->isEnabled();
+        QCOMPARE(v->statusBar(), Control<QStatusBar>(v, "StbInicio"));
+        QCOMPARE(Control<QLabel>(v, "Panels(1)")->text(), QString());
+        QCOMPARE(Control<QLabel>(v, "Panels(2)")->text(), FechaLarga(QDate::currentDate()));
+        QVERIFY(QTime::fromString(Control<QLabel>(v, "Panels(3)")->text(), QStringLiteral("H:mm")).isValid());
+        QCOMPARE(Control<QLabel>(v, "Panels(4)")->text(), QStringLiteral("NÚM"));
+        QCOMPARE(Control<QLabel>(v, "Panels(5)")->text(), QStringLiteral("MAYÚS"));
+        QCOMPARE(Control<QLabel>(v, "Panels(6)")->text(), QStringLiteral("INS"));
+        QCOMPARE(v->findChildren<QLabel*>(QStringLiteral("Panels(6)")).size(), 1);
+        const bool mayus = Control<QLabel>(v, "Panels(5)")->isEnabled();
+        const bool ins = Control<QLabel>(v, "Panels(6)")->isEnabled();
         QTest::keyClick(v->windowHandle(), Qt::Key_CapsLock);
         // Where the keyboard's LEDs can be read they have the last word, and a
         // simulated key does not light them.
         const bool leds = QGuiApplication::platformName() == QLatin1String("xcb");
-        QCOMPARE(v->Panels[4]->isEnabled(), leds ? mayus : !mayus);
+        QCOMPARE(Control<QLabel>(v, "Panels(5)")->isEnabled(), leds ? mayus : !mayus);
         QTest::keyClick(v->windowHandle(), Qt::Key_Insert);
-        QCOMPARE(v->Panels[5]->isEnabled(), !ins);
+        QCOMPARE(Control<QLabel>(v, "Panels(6)")->isEnabled(), !ins);
         QTest::keyClick(v->windowHandle(), Qt::Key_Insert);
-        QCOMPARE(v->Panels[5]->isEnabled(), ins);
+        QCOMPARE(Control<QLabel>(v, "Panels(6)")->isEnabled(), ins);
     }
 
     void ConfigurarImpresoraUsaLaImpresoraCompartida() {
@@ -702,7 +702,7 @@ private slots:
             titulo = m->windowTitle();
             QTest::keyClick(m, Qt::Key_Escape);
         });
-        v->MenuAcercaDe->trigger();
+        Control<QAction>(v, "MenuAcercaDe")->trigger();
         QCOMPARE(titulo, QStringLiteral("Acerca de Fiscalino"));
     }
 };

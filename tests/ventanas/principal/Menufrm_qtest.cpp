@@ -74,41 +74,41 @@ private slots:
             QCOMPARE(b->palette().color(QPalette::Button), QColor(0xD9, 0xEE, 0xFF));
             QCOMPARE(b->font().family(), QStringLiteral("Verdana"));
         }
-        QCOMPARE(m->BtnMenu[0]->geometry(), RectTwips(2925, 420, 1620, 1005));
-        QCOMPARE(m->LblInfo->text(), QStringLiteral("Información"));
-        QCOMPARE(m->LblTitulo->text(), QStringLiteral("Fiscalino: Declaración Trimestral del IVA"));
-        QCOMPARE(m->LblTitulo->font().pointSizeF(), 15.75);
-        QCOMPARE(m->LblTitulo->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(Control<QToolButton>(m, "BtnMenu(0)")->geometry(), RectTwips(2925, 420, 1620, 1005));
+        QCOMPARE(Control<QLabel>(m, "LblInfo")->text(), QStringLiteral("Información"));
+        QCOMPARE(Control<QLabel>(m, "LblTitulo")->text(), QStringLiteral("Fiscalino: Declaración Trimestral del IVA"));
+        QCOMPARE(Control<QLabel>(m, "LblTitulo")->font().pointSizeF(), 15.75);
+        QCOMPARE(Control<QLabel>(m, "LblTitulo")->palette().color(QPalette::WindowText), QColor(0x40, 0x40, 0x40));
         // Informe has the focus when the panel opens, then Facturas, then Salir.
-        QCOMPARE(QApplication::focusWidget(), m->BtnMenu[1]);
+        QCOMPARE(QApplication::focusWidget(), Control<QToolButton>(m, "BtnMenu(1)"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), m->BtnMenu[0]);
+        QCOMPARE(QApplication::focusWidget(), Control<QToolButton>(m, "BtnMenu(0)"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), m->BtnSalir);
+        QCOMPARE(QApplication::focusWidget(), Control<QToolButton>(m, "BtnSalir"));
     }
 
     void F3YF9AbrenSusPantallas() {
-        QTest::keyClick(m->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(m, "BtnMenu(1)"), Qt::Key_F3);
         QCOMPARE(Hijas(), QStringList{"FacturasFrm"});
         // Keys reach the panel even when a button of it has the focus.
-        m->BtnSalir->setFocus();
-        QTest::keyClick(m->BtnSalir, Qt::Key_F9);
+        Control<QToolButton>(m, "BtnSalir")->setFocus();
+        QTest::keyClick(Control<QToolButton>(m, "BtnSalir"), Qt::Key_F9);
         QCOMPARE(Hijas(), (QStringList{"FacturasFrm", "InfFacturasFrm"}));
         QCOMPARE(mensajes->cuenta(), 0);
     }
 
     void ClicsEnLosBotones() {
-        QTest::mouseClick(m->BtnMenu[0], Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(m, "BtnMenu(0)"), Qt::LeftButton);
         QCOMPARE(Hijas(), QStringList{"FacturasFrm"});
-        QTest::mouseClick(m->BtnMenu[1], Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(m, "BtnMenu(1)"), Qt::LeftButton);
         QCOMPARE(Hijas(), (QStringList{"FacturasFrm", "InfFacturasFrm"}));
     }
 
     void TeclasDeBotonesDesactivadosNoHacenNada() {
-        m->BtnMenu[0]->setEnabled(false);
-        m->BtnMenu[1]->setEnabled(false);
-        QTest::keyClick(m->BtnSalir, Qt::Key_F3);
-        QTest::keyClick(m->BtnSalir, Qt::Key_F9);
+        Control<QToolButton>(m, "BtnMenu(0)")->setEnabled(false);
+        Control<QToolButton>(m, "BtnMenu(1)")->setEnabled(false);
+        QTest::keyClick(Control<QToolButton>(m, "BtnSalir"), Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(m, "BtnSalir"), Qt::Key_F9);
         QCOMPARE(Hijas(), QStringList());
     }
 
@@ -116,25 +116,25 @@ private slots:
         PalabraClave = QStringLiteral("clave");
         AccesoFacturas = true;
         AlAbrirModal([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
-        QTest::keyClick(m->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(m, "BtnMenu(1)"), Qt::Key_F3);
         QCOMPARE(Hijas(), QStringList());
     }
 
     void EscPreguntaSiSalir() {
         mensajes->Responde(Respuesta::No);
-        QTest::keyClick(m->BtnMenu[1], Qt::Key_Escape);
+        QTest::keyClick(Control<QToolButton>(m, "BtnMenu(1)"), Qt::Key_Escape);
         QCOMPARE(mensajes->textos(), QStringList{"¿Seguro que desea salir de la aplicación?"});
         QVERIFY(!fin);
         QVERIFY(v->isVisible());
         mensajes->Responde(Respuesta::Si);
-        QTest::mouseClick(m->BtnSalir, Qt::LeftButton);
+        QTest::mouseClick(Control<QToolButton>(m, "BtnSalir"), Qt::LeftButton);
         QCOMPARE(mensajes->cuenta(), 2);
         QVERIFY(fin);
     }
 
     void EnterPulsaElBotonConFoco() {
-        m->BtnMenu[0]->setFocus();
-        QTest::keyClick(m->BtnMenu[0], Qt::Key_Return);
+        Control<QToolButton>(m, "BtnMenu(0)")->setFocus();
+        QTest::keyClick(Control<QToolButton>(m, "BtnMenu(0)"), Qt::Key_Return);
         QCOMPARE(Hijas(), QStringList{"FacturasFrm"});
     }
 
@@ -160,11 +160,11 @@ private slots:
         QCOMPARE(m->height(), Px(alto));
         QCOMPARE(Marco(m)->height(), Px(alto));
         QCOMPARE(m->width(), Px(9435));
-        QCOMPARE(m->LblTitulo->y(), Px(alto - (360 + 20)));
-        QCOMPARE(m->BtnSalir->y(), Px(alto - (765 + 20)));
-        QCOMPARE(m->BtnSalir->x(), Px(9435 - (1620 + 20)));
+        QCOMPARE(Control<QLabel>(m, "LblTitulo")->y(), Px(alto - (360 + 20)));
+        QCOMPARE(Control<QToolButton>(m, "BtnSalir")->y(), Px(alto - (765 + 20)));
+        QCOMPARE(Control<QToolButton>(m, "BtnSalir")->x(), Px(9435 - (1620 + 20)));
         if (H < 1300)
-            QVERIFY(m->LblTitulo->y() < 0 && m->BtnSalir->y() < 0);
+            QVERIFY(Control<QLabel>(m, "LblTitulo")->y() < 0 && Control<QToolButton>(m, "BtnSalir")->y() < 0);
     }
 
     void ActivarElPanelMinimizaLasDemas() {
@@ -188,7 +188,7 @@ private slots:
 
     void TrasMinimizarLasDemasLasTeclasSonDelPanel() {
         v->resize(Px(13750), Px(11100));
-        QTest::keyClick(m->BtnMenu[1], Qt::Key_F3);
+        QTest::keyClick(Control<QToolButton>(m, "BtnMenu(1)"), Qt::Key_F3);
         QCOMPARE(Hijas(), QStringList{"FacturasFrm"});
         QWidget* facturas = QApplication::focusWidget();
         QVERIFY(facturas && !m->isAncestorOf(facturas));
