@@ -16,7 +16,7 @@
 #include <limits>
 #include <string>
 #include <vector>
-#include <xlsxwriter.h>
+#include "libros/BibliotecaXlsx.h"
 #ifdef Q_OS_UNIX
 #include <clocale>
 #include <locale.h>

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <charconv>
-#include <libpq-fe.h>
+#include "data/postgresql/ClientePq.h"
 
 // ---- Dialect --------------------------------------------------------------------
 
