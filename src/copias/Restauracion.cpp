@@ -220,12 +220,18 @@ QString RestauraCopia(const QString& archivo) {
     QTemporaryDir temporal;
     const QString copia = PreparaCopia(elegido, examen.version < VersionEstructura, temporal);
     CompruebaSitio(ruta, copia);
-    // Byte for byte, with nobody writing: a damaged database is kept as it is.
+    // Through the engine's backup, with nobody writing and unchecked: a
+    // damaged database is kept as it is, byte for byte when the engine
+    // cannot even read it.
     const QString previa =
         habia ? GuardaCopiaPrevia(ruta,
                                   [&ruta](const QString& destino) {
-                                      EscribeCopiaEntera(destino, [&ruta](const QString& t) { CopiaBytes(ruta, t); },
-                                                         false, ruta);
+                                      try {
+                                          CopiaConsistenteArchivo(ruta, destino, false);
+                                      } catch (const ErrorBD&) {
+                                          EscribeCopiaEntera(destino, [&ruta](const QString& t) { CopiaBytes(ruta, t); },
+                                                             false, ruta);
+                                      }
                                   })
               : QString();
 
@@ -233,7 +239,8 @@ QString RestauraCopia(const QString& archivo) {
     const bool conectada = Conexion && Conexion->Abierta();
     CierraConexion();
     try {
-        CopiaConsistenteArchivo(copia, ruta);
+        // The copy was checked whole before anything changed.
+        CopiaConsistenteArchivo(copia, ruta, false);
     } catch (const ErrorBD& e) {
         uso.reset();
         if (conectada)
