@@ -220,18 +220,12 @@ QString RestauraCopia(const QString& archivo) {
     QTemporaryDir temporal;
     const QString copia = PreparaCopia(elegido, examen.version < VersionEstructura, temporal);
     CompruebaSitio(ruta, copia);
-    // Through the engine's backup, with nobody writing and unchecked: a
-    // damaged database is kept as it is, byte for byte when the engine
-    // cannot even read it.
+    // Byte for byte, with nobody writing: a damaged database is kept as it is.
     const QString previa =
         habia ? GuardaCopiaPrevia(ruta,
                                   [&ruta](const QString& destino) {
-                                      try {
-                                          CopiaConsistenteArchivo(ruta, destino, false);
-                                      } catch (const ErrorBD&) {
-                                          EscribeCopiaEntera(destino, [&ruta](const QString& t) { CopiaBytes(ruta, t); },
-                                                             false, ruta);
-                                      }
+                                      EscribeCopiaEntera(destino, [&ruta](const QString& t) { CopiaBytes(ruta, t); },
+                                                         false, ruta);
                                   })
               : QString();
 
