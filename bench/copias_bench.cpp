@@ -6,6 +6,14 @@
 //
 // Also the consistent copy of the "Realiza Copia" screen and the restore of
 // such a copy (check, safety copy, replace, reconnect), for comparison.
+//
+// Then the commands `--copia` and `--restaurar` as whole processes beside the
+// best the plain tool does for a checked copy: sqlite3's `.backup` followed
+// by `pragma integrity_check`, in one process. Before timing, the copies and
+// the restored database are compared table by table with the original: the
+// run fails on any difference. Each side is timed by its CPU time (user and
+// system), in turns; the ratio of the medians is printed against its target.
+// `--comprobar` compares only, on 10 000 invoices.
 #include "dominio/parametros/Ajustes.h"
 #include "dominio/copias/Copias.h"
 #include "dominio/copias/CopiasAutomaticas.h"
@@ -22,13 +30,24 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
-constexpr int kFacturas = 100000;
+int gFacturas = 100000;
 constexpr double kLimiteSalidaMs = 1000;
 
 QTemporaryDir& Carpeta() {
@@ -66,7 +85,7 @@ void PreparaBase() {
         "       1 + (i * 37 % 100000) / 100.0, "
         "       case when i % 4 = 0 then null else 'Material de oficina' end, "
         "       case when i % 2 = 0 then 'P' else 'C' end from n where i < %1")
-                            .arg(kFacturas);
+                            .arg(gFacturas);
     if (QProcess::execute(QStringLiteral("sqlite3"), {RutaBaseDatos(), sql}) != 0)
         std::exit(1);
     if (!ConectarBD())
@@ -74,6 +93,184 @@ void PreparaBase() {
 }
 
 std::vector<double> gSalida;
+
+// ---- The commands as processes, beside sqlite3 ------------------------------------
+
+[[noreturn]] void Falla(const std::string& que) {
+    std::fprintf(stderr, "%s\n", que.c_str());
+    std::exit(1);
+}
+
+struct Proceso {
+    int codigo = -1;
+    double cpu = 0;  // ms, user and system
+    QByteArray salida;
+};
+
+// Runs `argumentos` to its end; standard output kept, standard error thrown away.
+Proceso Ejecuta(const std::vector<std::string>& argumentos) {
+    const std::string fichero = (Carpeta().path() + QStringLiteral("/salida.txt")).toStdString();
+    posix_spawn_file_actions_t acciones;
+    posix_spawn_file_actions_init(&acciones);
+    posix_spawn_file_actions_addopen(&acciones, 1, fichero.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&acciones, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& a : argumentos)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &acciones, nullptr, argv.data(), environ) != 0)
+        Falla("no se pudo ejecutar " + argumentos[0]);
+    posix_spawn_file_actions_destroy(&acciones);
+    int estado = 0;
+    rusage uso{};
+    wait4(pid, &estado, 0, &uso);
+    Proceso p;
+    p.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+    p.cpu = static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) * 1e3 +
+            static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e3;
+    QFile f(QString::fromStdString(fichero));
+    if (f.open(QIODevice::ReadOnly))
+        p.salida = f.readAll().trimmed();
+    if (p.codigo != 0)
+        Falla(argumentos[0] + " " + argumentos.back() + " falló: " + p.salida.toStdString());
+    return p;
+}
+
+// Every table of a database, row by row, written out the same way.
+std::vector<std::string> Contenido(const QString& ruta) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        Falla("no se pudo abrir " + ruta.toStdString());
+    std::vector<std::string> filas, tablas;
+    auto lee = [&](const std::string& sql, std::vector<std::string>& destino) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+            Falla(sql + ": " + sqlite3_errmsg(db));
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            std::string f;
+            for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                const unsigned char* t = sqlite3_column_text(st, c);
+                f += t ? reinterpret_cast<const char*>(t) : "∅";
+                f += '|';
+            }
+            destino.push_back(f);
+        }
+        sqlite3_finalize(st);
+    };
+    lee("select name from sqlite_master where type = 'table' order by name", tablas);
+    for (std::string t : tablas) {
+        t.pop_back();  // the separator
+        filas.push_back("# " + t);
+        lee("select * from \"" + t + "\" order by rowid", filas);
+    }
+    sqlite3_close(db);
+    return filas;
+}
+
+void Compara(const char* que, const QString& obtenida, const QString& esperada) {
+    const auto a = Contenido(obtenida), b = Contenido(esperada);
+    if (a != b)
+        Falla(std::string("DIFERENCIA en ") + que + ": " + obtenida.toStdString() + " no tiene las filas de " +
+              esperada.toStdString());
+    std::fprintf(stderr, "  %-28s %zu filas iguales\n", que, a.size());
+}
+
+struct Ordenes {
+    QString base, carpetaCopias, copiaPlana, casa;
+};
+
+// The database of the commands: a file of its own (the benchmarks above keep
+// theirs open), its copies and safety copies in folders of their own.
+Ordenes PreparaOrdenes() {
+    Ordenes o;
+    const QString d = Carpeta().path() + QStringLiteral("/ordenes");
+    o.base = d + QStringLiteral("/Fiscalino.mdb");
+    o.carpetaCopias = d + QStringLiteral("/copias");
+    o.copiaPlana = d + QStringLiteral("/plana.mdb");
+    o.casa = d + QStringLiteral("/casa");
+    QDir().mkpath(o.carpetaCopias);
+    QDir().mkpath(o.casa);
+    if (!QFile::copy(RutaBaseDatos(), o.base))
+        Falla("no se pudo preparar la base de las órdenes");
+    // The safety copies of a restore go to the home folder, the log beside the settings.
+    qputenv("HOME", QFile::encodeName(o.casa));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(o.casa + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(o.casa + QStringLiteral("/datos")));
+    return o;
+}
+
+Proceso CopiaPrograma(const Ordenes& o, QString* destino = nullptr) {
+    const Proceso p = Ejecuta({FISCALINO_PROGRAMA, "--base-datos", o.base.toStdString(), "--copia",
+                               o.carpetaCopias.toStdString()});
+    if (destino)
+        *destino = QString::fromLocal8Bit(p.salida);
+    return p;
+}
+
+Proceso CopiaPlana(const Ordenes& o) {
+    QFile::remove(o.copiaPlana);
+    const Proceso p = Ejecuta({"sqlite3", o.base.toStdString(), ".backup '" + o.copiaPlana.toStdString() + "'",
+                               ".open '" + o.copiaPlana.toStdString() + "'", "pragma integrity_check;"});
+    if (p.salida != "ok")
+        Falla("la copia de sqlite3 no está sana: " + p.salida.toStdString());
+    return p;
+}
+
+Proceso Restaura(const Ordenes& o, const QString& copia) {
+    const Proceso p = Ejecuta({FISCALINO_PROGRAMA, "--base-datos", o.base.toStdString(), "--restaurar",
+                               copia.toStdString(), "--si"});
+    // The safety copy goes, as in the benchmark of the screen's restore.
+    for (const QFileInfo& f : QDir(o.casa).entryInfoList({QStringLiteral("*.mdb")}, QDir::Files))
+        QFile::remove(f.absoluteFilePath());
+    return p;
+}
+
+double Mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Compares, then (unless only comparing) times in turns; false when a ratio
+// misses its target.
+bool OrdenesFrenteASqlite(bool soloComprobar) {
+    const Ordenes o = PreparaOrdenes();
+    std::fprintf(stderr, "Órdenes comparadas con sqlite3 (%d facturas):\n", gFacturas);
+    QString copia;
+    CopiaPrograma(o, &copia);
+    CopiaPlana(o);
+    Compara("--copia", copia, o.base);
+    Compara(".backup de sqlite3", o.copiaPlana, o.base);
+    // A restore over a database that differs from the copy.
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(o.base).constData(), &db);
+        sqlite3_exec(db, "delete from FACTURAS where ID % 3 = 0", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    if (Contenido(o.base) == Contenido(copia))
+        Falla("la base no cambió antes de restaurar");
+    Restaura(o, copia);
+    Compara("--restaurar", o.base, copia);
+    if (soloComprobar)
+        return true;
+
+    std::vector<double> programa, restaura, plana;
+    for (int i = 0; i < 9; ++i) {
+        programa.push_back(CopiaPrograma(o).cpu);
+        plana.push_back(CopiaPlana(o).cpu);
+        restaura.push_back(Restaura(o, copia).cpu);
+    }
+    const double cCopia = Mediana(programa) / Mediana(plana), cRestaura = Mediana(restaura) / Mediana(plana);
+    std::printf("\nÓrdenes ÷ sqlite3 .backup + integrity_check (%d facturas, mediana del tiempo de CPU):\n", gFacturas);
+    std::printf("  sqlite3 %.1f ms, --copia %.1f ms, --restaurar %.1f ms\n", Mediana(plana), Mediana(programa),
+                Mediana(restaura));
+    std::printf("  --copia      %5.2f   objetivo <= 1,20\n", cCopia);
+    std::printf("  --restaurar  %5.2f   objetivo <= 2,00\n", cRestaura);
+    std::fflush(stdout);
+    return cCopia <= 1.2 && cRestaura <= 2.0;
+}
+
 
 void BM_CopiaAlSalir(benchmark::State& estado) {
     PreparaBase();
@@ -119,21 +316,30 @@ BENCHMARK(BM_Restauracion)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    const bool soloComprobar = argc > 1 && std::strcmp(argv[1], "--comprobar") == 0;
+    if (soloComprobar)
+        gFacturas = 10000;
     // A failure's message would wait for an answer that never comes.
     InstalaPresentador([](const Mensaje& m) {
         std::fputs((m.texto + QLatin1Char('\n')).toUtf8().constData(), stderr);
         return m.porDefecto;
     });
+    PreparaBase();
+    const bool ordenesBien = OrdenesFrenteASqlite(soloComprobar);
+    if (soloComprobar) {
+        CierraConexion();
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     CierraConexion();
     if (gSalida.empty())
-        return 0;
+        return ordenesBien ? 0 : 1;
     const double peor = *std::max_element(gSalida.begin(), gSalida.end());
     const QString informe = QStringLiteral("Copia al salir con %1 facturas: la más lenta %2 ms (límite %3 ms)\n")
-                                .arg(kFacturas)
+                                .arg(gFacturas)
                                 .arg(QString::number(peor, 'f', 0), QString::number(kLimiteSalidaMs, 'f', 0));
     std::fputs(informe.toUtf8().constData(), stderr);
-    return peor < kLimiteSalidaMs ? 0 : 1;
+    return peor < kLimiteSalidaMs && ordenesBien ? 0 : 1;
 }

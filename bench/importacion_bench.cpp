@@ -4,7 +4,7 @@
 // insert per row in one transaction. Both databases are compared row by row
 // before anything is timed; the import must stay under 5 s and within twice
 // the plain way's time (processor time, see Reloj), or the run reports an error.
-// `--comprueba` (what ctest runs) imports 1 000 invoices and only compares.
+// `--comprobar` (what ctest runs) imports 1 000 invoices and only compares.
 #include "dominio/parametros/Ajustes.h"
 #include "datos/BaseDatos.h"
 #include "base/Programa.h"
@@ -310,7 +310,7 @@ int main(int argc, char** argv) {
     EstableceCarpetaAjustes(Carpeta().path() + QStringLiteral("/ajustes"));
     EstableceCarpetaDatosUsuario(Carpeta().path() + QStringLiteral("/usuario"));
     NombrePrograma = QStringLiteral("Fiscalino");
-    if (argc > 1 && std::strcmp(argv[1], "--comprueba") == 0) {
+    if (argc > 1 && std::strcmp(argv[1], "--comprobar") == 0) {
         facturas = 1000;
         const bool bien = Coinciden();
         std::puts(bien ? "Las filas importadas coinciden con las de la importación a lo llano."

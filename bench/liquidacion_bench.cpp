@@ -15,7 +15,7 @@
 // within 1,5.
 //
 // FISCALINO_BENCH_TAMANOS=10000 runs one size, FISCALINO_BENCH_DIR keeps the
-// databases between runs; --comprueba only compares, at the smallest size.
+// databases between runs; --comprobar only compares, at the smallest size.
 #include "datos/ConexionBD.h"
 
 #include <QByteArray>
@@ -329,7 +329,7 @@ double Mediana(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const bool soloComprueba = argc > 1 && std::strcmp(argv[1], "--comprueba") == 0;
+    const bool soloComprueba = argc > 1 && std::strcmp(argv[1], "--comprobar") == 0;
     std::vector<int> tamanos(std::begin(kTamanos), std::end(kTamanos));
     if (const char* solo = std::getenv("FISCALINO_BENCH_TAMANOS")) {
         tamanos.clear();

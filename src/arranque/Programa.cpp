@@ -17,7 +17,7 @@ void PreparaAplicacion() {
     static QTranslator traduccionQt;
     if (traduccionQt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&traduccionQt);
-    InstalaSustitutosFuentes();
+    PreparaSustitutosFuentes();
     InstalaCajasDeMensaje();
     QApplication::setWindowIcon(IconoAplicacion());
     // Lets the desktop match the windows with the menu entry and its icon.

@@ -5,8 +5,11 @@
 #include <QString>
 
 // Loads the free Tahoma and MS Sans Serif look-alikes when they are installed
-// and sets the substitutes. Called once at start (and by the screen tests).
+// and sets the substitutes (the screen tests, the reports).
 void InstalaSustitutosFuentes();
+// The substitutes alone, at start: the Tahoma look-alike is loaded by the
+// first Fuente() of that face.
+void PreparaSustitutosFuentes();
 
 // A font of the named face, in points.
 QFont Fuente(const QString& familia, double puntos, bool negrita = false);

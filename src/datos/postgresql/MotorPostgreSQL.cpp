@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <charconv>
-#include <libpq-fe.h>
+#include "datos/postgresql/ClientePq.h"
 
 // ---- Dialect --------------------------------------------------------------------
 

@@ -33,5 +33,7 @@ struct ExamenArchivoBD {
 ExamenArchivoBD ExaminaArchivoBD(const QString& ruta, bool integridad);
 
 // A consistent copy of the database file `origen` through the engine's
-// backup, written whole or not at all (EscribeCopiaEntera). Throws ErrorBD.
-void CopiaConsistenteArchivo(const QString& origen, const QString& destino);
+// backup, written whole or not at all (EscribeCopiaEntera), and checked
+// unless `comprobar` is false (a file checked already, or one kept as it is
+// whatever its state). Throws ErrorBD.
+void CopiaConsistenteArchivo(const QString& origen, const QString& destino, bool comprobar = true);

@@ -98,7 +98,7 @@ void CopiaSQLite(sqlite3* origen, const QString& destino) {
                        archivo ? QString::fromUtf8(archivo) : QString());
 }
 
-void CopiaConsistenteArchivo(const QString& origen, const QString& destino) {
+void CopiaConsistenteArchivo(const QString& origen, const QString& destino, bool comprobar) {
     if (!QFileInfo(origen).isFile())
         throw ErrorBD(CodigoError::ArchivoNoEncontrado,
                       QStringLiteral("No se encontró el archivo de la base de datos: ") + origen);
@@ -110,7 +110,10 @@ void CopiaConsistenteArchivo(const QString& origen, const QString& destino) {
         throw e;
     }
     try {
-        CopiaSQLite(db, destino);
+        if (comprobar)
+            CopiaSQLite(db, destino);
+        else
+            EscribeCopiaEntera(destino, [db](const QString& temporal) { RespaldoSQLite(db, temporal); }, false, origen);
     } catch (...) {
         sqlite3_close_v2(db);
         throw;

@@ -233,7 +233,8 @@ QString RestauraCopia(const QString& archivo) {
     const bool conectada = Conexion && Conexion->Abierta();
     CierraConexion();
     try {
-        CopiaConsistenteArchivo(copia, ruta);
+        // The copy was checked whole before anything changed.
+        CopiaConsistenteArchivo(copia, ruta, false);
     } catch (const ErrorBD& e) {
         uso.reset();
         if (conectada)

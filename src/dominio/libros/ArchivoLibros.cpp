@@ -14,7 +14,7 @@
 #include <limits>
 #include <string>
 #include <vector>
-#include <xlsxwriter.h>
+#include "dominio/libros/BibliotecaXlsx.h"
 #ifdef Q_OS_UNIX
 #include <locale.h>
 #endif
