@@ -198,14 +198,15 @@ TEST_F(Importacion_, ElPaisYElTipoDeIdentificacionDondeLaBaseLosGuarda) {
     const Importacion imp = LeeImportacion(ruta, MapaDe(ruta));
     ASSERT_EQ(imp.filas.size(), 2u);
     EXPECT_EQ(imp.filas[1].motivo, QStringLiteral("Línea 3, columna País: 'Alemania' no es un código de país de dos letras."));
-    // Without their columns (a database of an earlier layout) the rest is stored all the same.
-    EXPECT_EQ(GrabaImportacion(*Conexion, imp), 1);
-    Conexion->Ejecutar("delete from FACTURAS");
-    Conexion->Ejecutar("alter table FACTURAS add PAIS_TERCERO varchar(2)");
-    Conexion->Ejecutar("alter table FACTURAS add TIPO_ID_TERCERO varchar(2)");
     EXPECT_EQ(GrabaImportacion(*Conexion, imp), 1);
     auto rs = Conexion->AbrirRegistros("select NIF_TERCERO, PAIS_TERCERO, TIPO_ID_TERCERO from FACTURAS");
     EXPECT_EQ(rs->Celda(0, 0).Texto() + rs->Celda(0, 1).Texto() + rs->Celda(0, 2).Texto(), QStringLiteral("FR123FR02"));
+    // Without their columns (a database of an earlier layout) the rest is stored all the same.
+    Conexion->Ejecutar("delete from FACTURAS");
+    Conexion->Ejecutar("alter table FACTURAS drop column PAIS_TERCERO");
+    Conexion->Ejecutar("alter table FACTURAS drop column TIPO_ID_TERCERO");
+    EXPECT_EQ(GrabaImportacion(*Conexion, imp), 1);
+    EXPECT_EQ(CuentaFacturas(), 1);
 }
 
 TEST_F(Importacion_, CeldasCombinadasLlenanLasQueCubren) {
