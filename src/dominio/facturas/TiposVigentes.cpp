@@ -62,6 +62,17 @@ std::optional<qint64> TipoDePorcentaje(double porcentaje) {
 
 QString TextoTipo(qint64 tipo) { return TextoNumero(static_cast<double>(tipo) / 100); }
 
+qint64 CuotaDeTipo(qint64 base, qint64 tipo) {
+    const __int128 producto = static_cast<__int128>(base) * tipo;
+    return static_cast<qint64>((producto + (producto >= 0 ? 5000 : -5000)) / 10000);
+}
+
+bool CuotaDescuadra(qint64 base, qint64 tipo, qint64 cuota) {
+    // |cuota·10000 - base·tipo| > 10000, without rounding either side.
+    const __int128 d = static_cast<__int128>(cuota) * 10000 - static_cast<__int128>(base) * tipo;
+    return d > 10000 || d < -10000;
+}
+
 QDate FechaDeclaracion(bool cobro, const QDate& fecha, const QDate& fechaOperacion, bool negativa) {
     if (!fechaOperacion.isValid())
         return fecha;

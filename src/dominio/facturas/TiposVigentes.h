@@ -22,6 +22,12 @@ std::optional<qint64> TipoDePorcentaje(double porcentaje);
 // A rate written as the program writes numbers: 2100 -> "21", 950 -> "9,5".
 QString TextoTipo(qint64 tipo);
 
+// Base (cents) by rate (hundredths), in cents, halves away from zero, exactly.
+qint64 CuotaDeTipo(qint64 base, qint64 tipo);
+// The agency refuses a cuota more than a cent away from base by rate; the
+// return warns of the same invoices, so both ask here.
+bool CuotaDescuadra(qint64 base, qint64 tipo, qint64 cuota);
+
 // The date that places an invoice in its quarter. A collected invoice: its
 // operation date when it has one, else its issue date; a rectifying one
 // (negative total), its issue date. A paid invoice: its reception date, the

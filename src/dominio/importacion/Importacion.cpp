@@ -341,8 +341,14 @@ private:
         // An exempt operation carries no tax.
         if (!TextoCelda(Celda(K::Exenta)).isEmpty() && !libro.tipo && !libro.cuota)
             libro.tipo = libro.cuota = 0.0;
-        const ImportesFila i = CompletaImportes(libro,
-                                               f.fechaOperacion.isValid() ? f.fechaOperacion : f.fecha);
+        // IGIC books (operation key 08) carry the base alone, as the agency's
+        // design asks: the tax is not there to read, and is not made up as 0 %.
+        f.sinImpuesto = TextoCelda(Celda(K::ClaveOperacion)).trimmed() == QLatin1String("08");
+        if (f.sinImpuesto)
+            libro.tipo = libro.cuota = std::nullopt;
+        const ImportesFila i = f.sinImpuesto ? libro
+                                             : CompletaImportes(libro, f.fechaOperacion.isValid() ? f.fechaOperacion
+                                                                                                  : f.fecha);
         QStringList completados;
         auto toma = [&completados](const std::optional<double>& leido, const std::optional<double>& calculado,
                                    std::optional<double>& destino, const char* nombre) {
@@ -912,8 +918,16 @@ QString CuentaImportacion(const Importacion& imp) {
         return f.estado == Estado::Nueva && !f.completados.isEmpty();
     });
     QString r = nuevas == 1 ? QStringLiteral("1 factura nueva") : Numero(nuevas) + QStringLiteral(" facturas nuevas");
+    const auto sinImpuesto = std::count_if(imp.filas.begin(), imp.filas.end(), [](const FilaImportacion& f) {
+        return f.estado == Estado::Nueva && f.sinImpuesto;
+    });
+    QStringList notas;
     if (completadas > 0)
-        r += QStringLiteral(" (") + Numero(completadas) + QStringLiteral(" con importes completados)");
+        notas << Numero(completadas) + QStringLiteral(" con importes completados");
+    if (sinImpuesto > 0)
+        notas << Numero(sinImpuesto) + QStringLiteral(" sin tipo ni cuota de IGIC, que los libros no llevan");
+    if (!notas.isEmpty())
+        r += QStringLiteral(" (") + notas.join(QStringLiteral("; ")) + QLatin1Char(')');
     r += QStringLiteral(", ") + Numero(repetidas) + (repetidas == 1 ? QStringLiteral(" repetida") : QStringLiteral(" repetidas"));
     r += QStringLiteral(" y ") + Numero(rechazadas) +
          (rechazadas == 1 ? QStringLiteral(" rechazada.") : QStringLiteral(" rechazadas."));

@@ -23,6 +23,7 @@ struct FilaImportacion {
     QString hoja;       // the sheet, in a workbook
     QString motivo;     // why it is refused or repeated, in Spanish
     QString completados;  // the amounts completed ("base y cuota"); empty when none
+    bool sinImpuesto = false;  // IGIC books: the tax is not in them
     bool cobro = false;
     QString codigo, descripcion, nif, nombre, pais, tipoIdentificacion;
     QDate fecha, fechaOperacion;

@@ -30,6 +30,7 @@ const DatosCampo kCampos[NumCamposImportacion] = {
     {"NUMERO_FINAL", "Número final"},
     {"FECHA_RECEPCION", "Fecha de recepción"},
     {"EXENTA", "Operación exenta"},
+    {"CLAVE_OPERACION", "Clave de operación"},
 };
 
 // A header names a field when it holds every word wanted and none of those
@@ -94,6 +95,7 @@ const Regla kReglas[] = {
     {K::Porcentaje, "iva", "", true},
     {K::Porcentaje, "igic", "", true},
     {K::Exenta, "exenta", "", false},
+    {K::ClaveOperacion, "clave operacion", "", false},
     {K::Descripcion, "descripcion", "", false},
     {K::Descripcion, "concepto", "ingreso gasto", false},
     {K::Descripcion, "detalle", "", false},

@@ -11,9 +11,9 @@
 // rest are the books' own.
 enum class CampoImportacion {
     Tipo, Codigo, Fecha, FechaOperacion, Neto, Porcentaje, Cuota, Total, Descripcion, Nif, Nombre, Pais,
-    TipoIdentificacion, Serie, NumeroFinal, FechaRecepcion, Exenta,
+    TipoIdentificacion, Serie, NumeroFinal, FechaRecepcion, Exenta, ClaveOperacion,
 };
-constexpr int NumCamposImportacion = 17;
+constexpr int NumCamposImportacion = 18;
 constexpr int NumCamposMapa = 13;
 
 // The field's key in a map file (the column of FACTURAS it fills, or the

@@ -66,12 +66,6 @@ QString Enumera(const QStringList& partes) {
            partes.last();
 }
 
-// Half a cent and more away from zero, as the return rounds it.
-qint64 BasePorTipo(qint64 base, qint64 tipo) {
-    const __int128 producto = static_cast<__int128>(base) * tipo;
-    return static_cast<qint64>((producto + (producto >= 0 ? 5000 : -5000)) / 10000);
-}
-
 }  // namespace
 
 namespace libros_detalle {
@@ -202,12 +196,9 @@ std::vector<IncidenciaLibro> IncidenciasLibros(const std::vector<FacturaLibro>& 
         if (f.tipo && !EsTipoVigente(impuesto, *f.tipo, operacion))
             motivos << QStringLiteral("el %1 % no es un tipo de %2 vigente el %3")
                            .arg(Porcentaje(*f.tipo), palabra, EscribeFecha(operacion));
-        if (f.base && f.tipo && f.cuota) {
-            const __int128 d = static_cast<__int128>(*f.cuota) * 10000 - static_cast<__int128>(*f.base) * *f.tipo;
-            if (d > 10000 || d < -10000)
-                motivos << QStringLiteral("la cuota (%1) no es la base por el tipo (%2)")
-                               .arg(FormatoCentimos(*f.cuota), FormatoCentimos(BasePorTipo(*f.base, *f.tipo)));
-        }
+        if (f.base && f.tipo && f.cuota && CuotaDescuadra(*f.base, *f.tipo, *f.cuota))
+            motivos << QStringLiteral("la cuota (%1) no es la base por el tipo (%2)")
+                           .arg(FormatoCentimos(*f.cuota), FormatoCentimos(CuotaDeTipo(*f.base, *f.tipo)));
         if (!f.Negativa() && f.total && f.base && f.cuota && *f.total != *f.base + *f.cuota)
             motivos << QStringLiteral("el total (%1) no es la base más la cuota (%2)")
                            .arg(FormatoCentimos(*f.total), FormatoCentimos(*f.base + *f.cuota));

@@ -70,19 +70,6 @@ const DefinicionModelo& Definicion(ModeloDeclaracion m) {
 // "21 %", "9,5 %": a rate as the form's captions write it.
 QString Porcentaje(qint64 tipo) { return TextoNumero(static_cast<double>(tipo) / 100) + QStringLiteral(" %"); }
 
-// Base by rate in cents, halves away from zero, exactly.
-qint64 CuotaCalculada(qint64 base, qint64 tipo) {
-    const __int128 producto = static_cast<__int128>(base) * tipo;
-    const __int128 mitad = producto >= 0 ? 5000 : -5000;
-    return static_cast<qint64>((producto + mitad) / 10000);
-}
-
-bool CuotaDescuadra(const FacturaDeclarada& f) {
-    // More than a cent between the cuota and base by rate: |cuota·10000 - base·tipo| > 10000.
-    const __int128 d = static_cast<__int128>(f.cuota) * 10000 - static_cast<__int128>(f.base) * *f.tipo;
-    return d > 10000 || d < -10000;
-}
-
 // The rate of a row in force last between the dates, or none. Rates come
 // into force and end with a month, so one day a month tells them all.
 std::optional<qint64> TipoDeLaFila(Impuesto impuesto, const FilaTipo& fila, const QDate& desde, const QDate& hasta) {
@@ -93,6 +80,12 @@ std::optional<qint64> TipoDeLaFila(Impuesto impuesto, const FilaTipo& fila, cons
                 return t;
         dia = QDate(dia.year(), dia.month(), 1).addDays(-1);
     } while (dia.isValid() && dia >= desde);
+    // The record design of the fourth quarter of 2024 on keeps 154 at 7,50
+    // and 166 at 2,00 once those rates ended; the 2026 design writes zero.
+    if (impuesto == Impuesto::IVA && hasta >= QDate(2024, 10, 1) && hasta < QDate(2026, 1, 1))
+        for (qint64 t : fila.candidatos)
+            if (t == 750 || t == 200)
+                return t;
     return std::nullopt;
 }
 
@@ -354,8 +347,8 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
             l.entran.push_back(f);
         if (f.Incompleta())
             l.incompletas.push_back(f);
-        else if (CuotaDescuadra(f))
-            l.descuadres.push_back({f, CuotaCalculada(f.base, *f.tipo)});
+        else if (CuotaDescuadra(f.base, *f.tipo, f.cuota))
+            l.descuadres.push_back({f, CuotaDeTipo(f.base, *f.tipo)});
         const bool vigente = f.tipo && EsTipoVigente(d.impuesto, *f.tipo, f.FechaDevengo());
         if (!f.cobro) {
             // Nothing to deduct: no box, as the agency's reading of the books does.
@@ -475,7 +468,7 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
     if (modelo == ModeloDeclaracion::M303) {
         const qint64 c64 = resultado;
         const qint64 c65 = 10000;  // 100 %: all of it to the State
-        const qint64 c66 = CuotaCalculada(c64, c65);
+        const qint64 c66 = CuotaDeTipo(c64, c65);
         const qint64 c69 = c66 + aMano("77") - aMano("78") + aMano("68") + aMano("108");
         const qint64 c71 = c69 - aMano("70") + aMano("109") - aMano("112");
         anade("64", QStringLiteral("Suma de resultados"), Apartado::Resultado, c64);

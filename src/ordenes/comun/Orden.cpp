@@ -4,8 +4,8 @@
 #include "datos/BaseDatos.h"
 #include "datos/motor/ErroresBD.h"
 
-bool AbreBaseDeOrden(ContextoOrden& c) {
-    if (!ConectarBDSoloLectura())
+bool AbreBaseDeOrden(ContextoOrden& c, bool paraEscribir) {
+    if (!(paraEscribir ? ConectarBD() : ConectarBDSoloLectura()))
         return false;  // the message went through the seam, to standard error
     try {
         auto rs = Conexion->AbrirRegistros(QStringLiteral("select * from PARAMETROS"));

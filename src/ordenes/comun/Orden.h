@@ -24,9 +24,10 @@ struct ContextoOrden {
 };
 
 // Opens the database (the usual one, or the one named by --base-datos) for
-// reading only and loads the parameters. A missing file is not created. On
-// failure the Spanish message has been written; returns false.
-bool AbreBaseDeOrden(ContextoOrden& c);
+// reading only, or for writing too, and loads the parameters. A missing file
+// is not created when read only. On failure the Spanish message has been
+// written; returns false.
+bool AbreBaseDeOrden(ContextoOrden& c, bool paraEscribir = false);
 
 // Where a screen would ask for the access password (`guardado` as the
 // screen's gate), asks for it on the terminal. False, with the message

@@ -45,18 +45,7 @@ bool AbreParaEscribir(ContextoOrden& c) {
     const QString ruta = RutaBaseDatos();
     if (!ConexionBD::EsDireccionServidor(ruta) && !QFileInfo(ruta).isFile())
         return AbreBaseDeOrden(c);  // which says that it is missing
-    if (!ConectarBD())
-        return false;
-    try {
-        auto rs = Conexion->AbrirRegistros(QStringLiteral("select * from PARAMETROS"));
-        if (!rs->Fin())
-            CargaParametros(*rs);
-        return true;
-    } catch (const ErrorBD& e) {
-        c.avisa(e.descripcion());
-        CierraConexion();
-        return false;
-    }
+    return AbreBaseDeOrden(c, true);
 }
 
 }  // namespace

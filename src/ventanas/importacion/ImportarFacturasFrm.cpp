@@ -316,8 +316,9 @@ void ImportarFacturasFrm::BtnContinuar_Click() {
     Lee(mapa);
 }
 
-bool ImportarFacturasFrm::EnSegundoPlano(const QString& texto,
-                                         const std::function<void(const ProgresoImportacion&)>& trabajo) {
+ImportarFacturasFrm::FinTrabajo ImportarFacturasFrm::EnSegundoPlano(
+    const QString& texto, const std::function<void(const ProgresoImportacion&)>& trabajo) {
+    std::exception_ptr fallo;
     std::atomic<int> permil{0};
     std::atomic<bool> parar{false};
     QProgressDialog progreso(texto, QStringLiteral("&Cancelar"), 0, 1000, this);
@@ -328,10 +329,14 @@ bool ImportarFacturasFrm::EnSegundoPlano(const QString& texto,
     progreso.setAutoClose(false);
     progreso.setAutoReset(false);
     std::unique_ptr<QThread> hilo(QThread::create([&] {
-        trabajo([&](int p) {
-            permil = p;
-            return !parar;
-        });
+        try {
+            trabajo([&](int p) {
+                permil = p;
+                return !parar;
+            });
+        } catch (...) {
+            fallo = std::current_exception();
+        }
     }));
     QEventLoop bucle;
     QTimer reloj;
@@ -351,31 +356,26 @@ bool ImportarFacturasFrm::EnSegundoPlano(const QString& texto,
     // Closing the window would count as Cancelar: the answer is taken first.
     const bool hecho = !parar;
     progreso.close();
-    return hecho;
-}
-
-void ImportarFacturasFrm::Lee(const MapaColumnas& mapa) {
-    const QString ruta = QDir::fromNativeSeparators(TxtArchivo->text().trimmed());
-    Importacion imp;
-    std::exception_ptr fallo;
-    const bool hecho = EnSegundoPlano(QStringLiteral("Leyendo ") + QFileInfo(ruta).fileName() + QStringLiteral("..."),
-                                      [&](const ProgresoImportacion& progreso) {
-                                          try {
-                                              imp = LeeImportacion(ruta, mapa, progreso);
-                                              if (imp.error.isEmpty() && !imp.cancelada)
-                                                  MarcaRepetidas(ConexionAbierta(), imp);
-                                          } catch (...) {
-                                              fallo = std::current_exception();
-                                          }
-                                      });
     try {
         if (fallo)
             std::rethrow_exception(fallo);
     } catch (const ErrorBD& e) {
         MostrarErrorBD(e);
-        return;
+        return FinTrabajo::Fallo;
     }
-    if (!hecho || imp.cancelada)
+    return hecho ? FinTrabajo::Hecho : FinTrabajo::Cancelado;
+}
+
+void ImportarFacturasFrm::Lee(const MapaColumnas& mapa) {
+    const QString ruta = QDir::fromNativeSeparators(TxtArchivo->text().trimmed());
+    Importacion imp;
+    const FinTrabajo fin = EnSegundoPlano(QStringLiteral("Leyendo ") + QFileInfo(ruta).fileName() + QStringLiteral("..."),
+                                          [&](const ProgresoImportacion& progreso) {
+                                              imp = LeeImportacion(ruta, mapa, progreso);
+                                              if (imp.error.isEmpty() && !imp.cancelada)
+                                                  MarcaRepetidas(ConexionAbierta(), imp);
+                                          });
+    if (fin != FinTrabajo::Hecho || imp.cancelada)
         return;
     if (!imp.error.isEmpty()) {
         MuestraMensaje(imp.error, Botones::Aceptar, Icono::Critico);
@@ -393,21 +393,10 @@ void ImportarFacturasFrm::Lee(const MapaColumnas& mapa) {
 
 void ImportarFacturasFrm::BtnImportar_Click() {
     int grabadas = -1;
-    std::exception_ptr fallo;
-    EnSegundoPlano(QStringLiteral("Importando las facturas..."), [&](const ProgresoImportacion& progreso) {
-        try {
+    if (EnSegundoPlano(QStringLiteral("Importando las facturas..."), [&](const ProgresoImportacion& progreso) {
             grabadas = GrabaImportacion(ConexionAbierta(), importacion_, progreso);
-        } catch (...) {
-            fallo = std::current_exception();
-        }
-    });
-    try {
-        if (fallo)
-            std::rethrow_exception(fallo);
-    } catch (const ErrorBD& e) {
-        MostrarErrorBD(e);
+        }) == FinTrabajo::Fallo)
         return;
-    }
     if (grabadas < 0) {
         Aviso(QStringLiteral("Importación cancelada: no se ha guardado ninguna factura."));
         return;

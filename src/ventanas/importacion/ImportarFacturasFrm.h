@@ -50,8 +50,9 @@ private:
     // Reads and checks the file with `mapa`, then shows the preview.
     void Lee(const MapaColumnas& mapa);
     // Runs `trabajo` on a thread of its own, with the progress and Cancelar
-    // shown meanwhile; false when the user cancelled it.
-    bool EnSegundoPlano(const QString& texto, const std::function<void(const ProgresoImportacion&)>& trabajo);
+    // shown meanwhile; a database failure on it is shown here.
+    enum class FinTrabajo { Hecho, Cancelado, Fallo };
+    FinTrabajo EnSegundoPlano(const QString& texto, const std::function<void(const ProgresoImportacion&)>& trabajo);
 
     ExamenImportacion examen_;
     Importacion importacion_;

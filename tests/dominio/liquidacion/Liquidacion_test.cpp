@@ -332,17 +332,20 @@ TEST(Liquidacion, TiposVigentesEnSuFecha) {
         {t4_24, t1_25.addDays(-1), Factura(true, 750, 10000, 750, "A", QDate(2024, 12, 31)), "153", "7,50", "2,00", ""},
         {t4_24, t1_25.addDays(-1), Factura(true, 500, 10000, 500, "A", QDate(2024, 10, 1)), "", "7,50", "2,00",
          "Tipo del 5 % sin casilla en el Modelo 303 (IVA), por no ser un tipo vigente en la fecha de la operación"},
-        {t1_25, QDate(2025, 3, 31), Factura(true, 200, 10000, 200, "A", QDate(2025, 1, 2)), "", "0,00", "0,00",
+        // 2025 keeps the 2024 design's rate boxes; 2026 writes them as zero.
+        {t1_25, QDate(2025, 3, 31), Factura(true, 200, 10000, 200, "A", QDate(2025, 1, 2)), "", "7,50", "2,00",
          "Tipo del 2 % sin casilla"},
+        {QDate(2026, 1, 1), QDate(2026, 3, 31), Factura(true, 750, 10000, 750, "A", QDate(2026, 1, 2)), "", "0,00",
+         "0,00", "Tipo del 7,5 % sin casilla"},
         {QDate(2022, 10, 1), QDate(2022, 12, 31), Factura(true, 500, 10000, 500, "A", QDate(2022, 12, 1)), "", "0,00",
          "0,00", "Tipo del 5 % sin casilla"},
         // Dates across two rates: the box takes the later one.
         {QDate(2024, 9, 1), QDate(2024, 10, 31), Factura(true, 500, 10000, 500, "A", QDate(2024, 9, 15)), "", "7,50",
          "2,00", "Tipo del 5 % sin casilla en el Modelo 303 (IVA), porque las casillas 153 a 155 llevan el 7,5 %"},
-        {t1_25, QDate(2025, 3, 31), Factura(false, 1600, 10000, 1600, "A", QDate(2025, 2, 1)), "", "0,00", "0,00",
+        {t1_25, QDate(2025, 3, 31), Factura(false, 1600, 10000, 1600, "A", QDate(2025, 2, 1)), "", "7,50", "2,00",
          "Tipo del 16 % sin casilla en el Modelo 303 (IVA), por no ser un tipo vigente en la fecha de la operación: "
          "base 100,00, cuota 16,00 (1 factura de Pagos)"},
-        {t1_25, QDate(2025, 3, 31), Factura(false, 0, 10000, 0, "A", QDate(2025, 2, 1)), "", "0,00", "0,00",
+        {t1_25, QDate(2025, 3, 31), Factura(false, 0, 10000, 0, "A", QDate(2025, 2, 1)), "", "7,50", "2,00",
          "Facturas de Pagos sin cuota (al 0 % o exentas), que no van a ninguna casilla: base 100,00 (1 factura)."},
     };
     for (const auto& c : casos) {
