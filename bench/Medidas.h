@@ -3,6 +3,7 @@
 // alike: the end at the first paint, the process's memory and a wait that
 // keeps the event loop turning. Qt only, so that the anchors built with it
 // load nothing else.
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -27,7 +28,10 @@ public:
                 getrusage(RUSAGE_SELF, &uso);
                 const double ms = static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) * 1e3 +
                                   static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e3;
-                std::printf("pintada %.3f\n", ms);
+                // Read back by the parent as C text: printf would write the
+                // decimal comma of the Spanish locale the application set.
+                const QByteArray linea = "pintada " + QByteArray::number(ms, 'f', 3) + "\n";
+                std::fwrite(linea.constData(), 1, static_cast<size_t>(linea.size()), stdout);
                 std::fflush(stdout);
                 _exit(0);
             }

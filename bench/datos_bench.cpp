@@ -530,11 +530,13 @@ double Mediana(std::vector<double> v) {
 double MsArranque(bool programa, int n) {
     const QByteArray salida = programa ? Ejecuta(FISCALINO_MEDIDAS_PROGRAMA, {QStringLiteral("--arranque"), CarpetaPrograma(n)})
                                        : Ejecuta(FISCALINO_VENTANA_VACIA, {});
-    if (!salida.startsWith("pintada ")) {
+    bool leido = false;
+    const double ms = salida.mid(8).toDouble(&leido);
+    if (!salida.startsWith("pintada ") || !leido) {
         std::fprintf(stderr, "el arranque no pintó: %s\n", salida.constData());
         std::exit(1);
     }
-    return salida.mid(8).toDouble();
+    return ms;
 }
 
 // The program's start-up against a bare QMainWindow's, taken in turns so
