@@ -160,12 +160,20 @@ Modelo347 CalculaModelo347(int anio, const std::vector<FacturaTercero>& facturas
 std::vector<FacturaTercero> LeeFacturasTerceros(ConexionBD& con, int anio) {
     const QString entre = QStringLiteral(" Between DateValue('%1') and DateValue('%2')")
                               .arg(EscribeFecha(QDate(anio, 1, 1)), EscribeFecha(QDate(anio, 12, 31)));
+    // A database of an earlier layout, opened only to read, lacks the
+    // counterparty's columns: Null stands for them.
+    const auto vacia = con.AbrirRegistros(QStringLiteral("select * from FACTURAS where 1 = 0"));
+    auto columna = [&vacia](const char* nombre) {
+        const QString c = QLatin1String(nombre);
+        return vacia->IndiceColumna(c) >= 0 ? c : QStringLiteral("Null As ") + c;
+    };
+    const bool conOperacion = vacia->IndiceColumna(QStringLiteral("FECHA_OPERACION")) >= 0;
     // Issued in the year, or operated in it: the date of declaration is one of the two.
     auto rs = con.AbrirRegistros(
-        QStringLiteral("select case TIPO when 'C' then 1 when 'P' then 0 end As COBRO, FECHA_FACTURA, FECHA_OPERACION,"
-                       " IMPORTE_TOTAL, NIF_TERCERO, NOMBRE_TERCERO, PAIS_TERCERO from FACTURAS"
-                       " where DateValue(FECHA_FACTURA)") +
-        entre + QStringLiteral(" or DateValue(FECHA_OPERACION)") + entre);
+        QStringLiteral("select case TIPO when 'C' then 1 when 'P' then 0 end As COBRO, FECHA_FACTURA, %1, IMPORTE_TOTAL,"
+                       " %2, %3, %4 from FACTURAS where DateValue(FECHA_FACTURA)")
+            .arg(columna("FECHA_OPERACION"), columna("NIF_TERCERO"), columna("NOMBRE_TERCERO"), columna("PAIS_TERCERO")) +
+        entre + (conOperacion ? QStringLiteral(" or DateValue(FECHA_OPERACION)") + entre : QString()));
     std::vector<FacturaTercero> r;
     r.reserve(static_cast<size_t>(rs->NumFilas()));
     for (int i = 0; i < rs->NumFilas(); ++i) {

@@ -2,10 +2,12 @@
 #include "dominio/declaraciones/Modelo347.h"
 
 #include "ApoyoPruebas.h"
+#include "datos/AtributosConexion.h"
 #include "datos/BaseDatos.h"
 #include "datos/ConexionBD.h"
 #include "dominio/facturas/Facturas.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,6 +129,21 @@ TEST(Modelo347, DesdeLaBaseDeDatos) {
     EXPECT_EQ(Filas(m), "A\t12345678Z\tAna Pérez\t\t\t-3.100,00\t0,00\t-3.100,00\t0,00\t0,00\n"
                         "B\tB12345674\tTalleres SL\t41\t\t3.500,50\t2.000,00\t1.500,50\t0,00\t0,00");
     EXPECT_EQ(m.avisos.size(), 2) << m.avisos.join('\n').toStdString();
+}
+
+// A file of an earlier layout, opened only to read, is read as it is.
+TEST(Modelo347, UnaBaseAnteriorSeLeeSinActualizarla) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    for (const char* fixture : {"estructura1.mdb", "estructura4.mdb"}) {
+        SCOPED_TRACE(fixture);
+        const QString ruta = e.Carpeta() + "/" + fixture;
+        ASSERT_TRUE(QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/") + fixture, ruta));
+        const Modelo347 m = LeeModelo347(*ConexionBD::AbrirSoloLectura(AtributoConexion("DBQ", ruta)), 2026);
+        EXPECT_TRUE(m.filas.empty());
+        EXPECT_TRUE(m.avisos.value(0).startsWith("Facturas de ")) << m.avisos.join('\n').toStdString();
+        EXPECT_EQ(Sqlite(ruta, "select count(*) from sqlite_master where name = 'TERCEROS'"), "0");
+    }
 }
 
 namespace {
