@@ -5,6 +5,7 @@
 #include "dominio/parametros/ActualizacionMod.h"
 #include "dominio/parametros/BaseDatosElegida.h"
 #include "ordenes/copias/OrdenesCopia.h"
+#include "ordenes/declaraciones/OrdenModelo347.h"
 #include "datos/BaseDatos.h"
 #include "base/Bitacora.h"
 #include "base/Mensajes.h"
@@ -36,15 +37,17 @@ const DefinicionOrden kOrdenes[] = {
     {"--help", "", 0, 0, nullptr},
     {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
     {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
+    {"--347", "AÑO [SALIDA.txt]", 1, 2, OrdenModelo347},
     {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
     {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
     {"--importar", "FICHERO [--mapa MAPA] [--si]", 1, 4, OrdenImportar},
 };
 
 // A command that prints no document needs neither the display platform nor
-// its fonts: the return without its PDF, which scripts run over many files.
+// its fonts: the return without its PDF, which scripts run over many files,
+// and the year's declaration, whose file is text.
 bool NoDibuja(const LineaOrdenes& l) {
-    return l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3;
+    return (l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3) || l.orden == QLatin1String("--347");
 }
 
 const DefinicionOrden* Busca(const QString& nombre) {

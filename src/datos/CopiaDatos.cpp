@@ -20,10 +20,15 @@ struct CuentaTabla {
     bool operator==(const CuentaTabla& o) const { return filas == o.filas && centimos == o.centimos; }
 };
 
-std::vector<CuentaTabla> CuentaTablas(MotorBD& motor) {
+// Only the tables `origen` holds: one of an earlier layout lacks the later ones.
+std::vector<CuentaTabla> CuentaTablas(MotorBD& motor, MotorBD& origen) {
     std::vector<CuentaTabla> r;
     for (const TablaEsquema& t : TablasPrograma()) {
         CuentaTabla cuenta;
+        if (t.desde > 1 && !origen.TieneTabla(t.nombre)) {
+            r.push_back(cuenta);
+            continue;
+        }
         cuenta.filas = static_cast<qint64>(
             motor.Consultar(QStringLiteral("select count(*) from ") + QLatin1String(t.nombre))->Campo(0).Numero());
         QStringList importes;
@@ -60,12 +65,16 @@ QStringList DescribeCuentas(const std::vector<CuentaTabla>& cuentas) {
     static const struct {
         const char* tabla;
         const char* titulo;
-    } kTitulos[] = {{"PARAMETROS", "Configuración de la aplicación"}, {"DATOS_EMPRESA", "Datos de la empresa"}};
+    } kTitulos[] = {{"PARAMETROS", "Configuración de la aplicación"}, {"DATOS_EMPRESA", "Datos de la empresa"},
+                   {"TERCEROS", "Clientes y proveedores"}};
     QStringList r;
     const std::vector<TablaEsquema>& tablas = TablasPrograma();
     for (size_t i = 0; i < tablas.size(); ++i) {
         const TablaEsquema& t = tablas[i];
         const CuentaTabla& c = cuentas[i];
+        // Customers and suppliers come from the invoices: said only when there are some.
+        if (t.desde > 1 && c.filas == 0)
+            continue;
         if (QLatin1String(t.nombre) != QLatin1String("FACTURAS")) {
             QString titulo = QLatin1String(t.nombre);
             for (const auto& k : kTitulos)
@@ -117,8 +126,8 @@ QStringList Traspasa(ConexionBD& origen, ConexionBD& destino, bool sustituir) {
         for (const TablaEsquema& t : TablasPrograma())
             d.Ejecutar(QStringLiteral("delete from ") + QLatin1String(t.nombre), {});
     CopiaTablas(o, d);
-    const std::vector<CuentaTabla> cuentas = CuentaTablas(o);
-    if (CuentaTablas(d) != cuentas)
+    const std::vector<CuentaTabla> cuentas = CuentaTablas(o, o);
+    if (CuentaTablas(d, o) != cuentas)
         throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La copia no coincide con el original: no se ha guardado nada."));
     escritura.Confirma();
     return DescribeCuentas(cuentas);

@@ -269,7 +269,7 @@ TEST_F(Paquete, InstaladoCreaYUsaLaBaseDelUsuario) {
     ASSERT_TRUE(primero.usa) << primero.salida.toStdString();
     EXPECT_TRUE(primero.sigue);
     EXPECT_EQ(Sqlite(base, ".tables").split(QRegularExpression("\\s+")),
-              QStringList({"DATOS_EMPRESA", "FACTURAS", "PARAMETROS"}));
+              QStringList({"DATOS_EMPRESA", "FACTURAS", "PARAMETROS", "TERCEROS"}));
     EXPECT_FALSE(QFile::exists(junto));
 
     // Second start: the same database, now configured, opens the main window.

@@ -34,6 +34,13 @@ Valor Tipado(const Valor& v, ClaseColumna clase) {
 
 void CopiaTablas(MotorBD& origen, MotorBD& destino) {
     for (const TablaEsquema& t : TablasPrograma()) {
+        // An origin of an earlier layout lacks the later tables: those the
+        // invoices give are drawn from them.
+        if (t.desde > 1 && !origen.TieneTabla(t.nombre)) {
+            if (qstrcmp(t.nombre, "TERCEROS") == 0)
+                destino.Ejecutar(SqlTercerosDeFacturas(), {});
+            continue;
+        }
         const QStringList columnas = Columnas(t);
         QStringList parametros;
         for (int i = 0; i < columnas.size(); ++i)

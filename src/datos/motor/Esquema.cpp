@@ -43,6 +43,15 @@ const std::vector<TablaEsquema>& TablasPrograma() {
           {"TIPO_ACTIVIDAD", ClaseColumna::Texto, 2},
           {"EPIGRAFE_IAE", ClaseColumna::Texto, 4}},
          false},
+        {"TERCEROS",
+         {{"NIF", ClaseColumna::Texto, 20},
+          {"NOMBRE", ClaseColumna::Texto, 40},
+          {"PAIS", ClaseColumna::Texto, 2},
+          {"TIPO_ID", ClaseColumna::Texto, 2},
+          {"COD_POSTAL", ClaseColumna::Texto, 10}},
+         false,
+         "NIF",
+         6},
     };
     return tablas;
 }
@@ -58,6 +67,18 @@ const std::vector<IndiceEsquema>& IndicesPrograma() {
         {"FACTURAS_OPERACION", "FACTURAS", {"FECHA_OPERACION"}, {}, "FECHA_OPERACION is not null"},
     };
     return indices;
+}
+
+QString SqlTercerosDeFacturas() {
+    return QStringLiteral(
+        "insert into TERCEROS (NIF, NOMBRE, PAIS, TIPO_ID)"
+        " select NIF, NOMBRE_TERCERO, PAIS_TERCERO, TIPO_ID_TERCERO from ("
+        "  select upper(trim(NIF_TERCERO)) as NIF, NOMBRE_TERCERO, PAIS_TERCERO, TIPO_ID_TERCERO,"
+        "   row_number() over (partition by upper(trim(NIF_TERCERO))"
+        "    order by case when NOMBRE_TERCERO is null or trim(NOMBRE_TERCERO) = '' then 0 else 1 end desc,"
+        "     case when FECHA_FACTURA is null then 0 else 1 end desc, FECHA_FACTURA desc, ID desc) as ORDEN"
+        "  from FACTURAS where NIF_TERCERO is not null and trim(NIF_TERCERO) <> '') ULTIMAS"
+        " where ORDEN = 1");
 }
 
 const TablaEsquema* TablaPrograma(const char* nombre) {
@@ -91,11 +112,19 @@ void A4(ObraEstructura& o) {
 // text, never tried as numbers first.
 void A5(ObraEstructura& o) { o.AjustaTipos("FACTURAS"); }
 
+// Sixth: each customer and supplier once, by NIF, as its latest invoice
+// names it (an invoice without a name names nobody); the postal code is the
+// user's to give.
+void A6(ObraEstructura& o) {
+    o.AnadeTabla("TERCEROS");
+    o.EjecutaComun(SqlTercerosDeFacturas());
+}
+
 // Each step reads a database of the layout before its own.
 constexpr struct {
     int version;
     void (*aplica)(ObraEstructura&);
-} kPasos[] = {{2, A2}, {3, A3}, {4, A4}, {5, A5}};
+} kPasos[] = {{2, A2}, {3, A3}, {4, A4}, {5, A5}, {6, A6}};
 
 static_assert(kPasos[std::size(kPasos) - 1].version == VersionEstructura, "the last step writes the current layout");
 

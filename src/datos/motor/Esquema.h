@@ -19,9 +19,11 @@ struct TablaEsquema {
     const char* nombre;
     std::vector<ColumnaEsquema> columnas;
     bool conId;  // an identity column ID comes first
+    const char* clave = nullptr;  // the column that is the key, when it is not ID
+    int desde = 1;                // the layout that added the table
 };
 
-// The three tables, as the current version of the program keeps them.
+// The program's tables, as the current version of the program keeps them.
 const std::vector<TablaEsquema>& TablasPrograma();
 
 struct IndiceEsquema {
@@ -42,7 +44,7 @@ const TablaEsquema* TablaPrograma(const char* nombre);
 std::optional<ClaseColumna> ClaseDeColumna(const QString& tabla, const QString& columna);
 
 // The version of the stored layout that this program writes.
-constexpr int VersionEstructura = 5;
+constexpr int VersionEstructura = 6;
 
 // What an upgrade step asks of an engine, which does it in its own SQL
 // inside the upgrade's one transaction.
@@ -56,7 +58,15 @@ public:
     virtual void AnadeColumna(const char* tabla, const char* columna) = 0;
     // The table's columns take the types described; rows and ids are kept.
     virtual void AjustaTipos(const char* tabla) = 0;
+    // Writes a described table, unless the database has it already.
+    virtual void AnadeTabla(const char* tabla) = 0;
+    // One statement in the SQL both engines share.
+    virtual void EjecutaComun(const QString& sql) = 0;
 };
+
+// Fills the empty TERCEROS from the invoices: each NIF once, as its latest
+// invoice with a name names it.
+QString SqlTercerosDeFacturas();
 
 // Brings a database of layout `desde` to VersionEstructura, one step a
 // layout, in order. The caller holds the transaction, then writes the

@@ -27,6 +27,9 @@ public:
     virtual void Cerrar() = 0;
     virtual bool Abierta() const = 0;
     virtual void EstableceEspera(int milisegundos) = 0;
+    // Whether the database holds the table (one of an earlier layout, opened
+    // only to read, lacks the later ones). Fails nothing when it does not.
+    virtual bool TieneTabla(const char* tabla) = 0;
 
     // The transaction's own statements, for TransaccionBD only. Deshaz never
     // throws: a lost connection or a failed statement has undone it already.

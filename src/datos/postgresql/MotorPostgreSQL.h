@@ -38,6 +38,7 @@ public:
     void Empieza(ClaseTransaccion clase) override;
     void Deshaz() noexcept override;
     QString Sesion() override;
+    bool TieneTabla(const char* tabla) override;
     bool TomaMarcaUso() override;
     bool TomaUsoExclusivo() override;
     void SueltaUsoExclusivo() override;

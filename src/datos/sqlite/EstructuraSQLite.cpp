@@ -36,7 +36,8 @@ QString CreaTabla(const TablaEsquema& t, const QString& nombre, const QStringLis
     if (t.conId)
         columnas << QStringLiteral("ID integer primary key autoincrement");
     for (const ColumnaEsquema& c : t.columnas)
-        columnas << QLatin1String(c.nombre) + QLatin1Char(' ') + TipoSQLite(c);
+        columnas << QLatin1String(c.nombre) + QLatin1Char(' ') + TipoSQLite(c) +
+                        (qstrcmp(c.nombre, t.clave) == 0 ? QStringLiteral(" not null primary key") : QString());
     columnas << otras;
     return QStringLiteral("create table ") + nombre + QStringLiteral(" (\n  ") + columnas.join(QStringLiteral(",\n  ")) +
            QStringLiteral("\n)");
@@ -151,6 +152,13 @@ public:
         }
         Rehace(tabla, comunes.join(QStringLiteral(", ")), otras, [] { return true; });
     }
+
+    void AnadeTabla(const char* tabla) override {
+        if (!ExisteEnEsquema(db_, "table", tabla))
+            Ejecuta(db_, CreaTabla(Descrita(tabla), QLatin1String(tabla)));
+    }
+
+    void EjecutaComun(const QString& sql) override { Ejecuta(db_, sql); }
 
 private:
     // Writes the table again as described under a new name, copies

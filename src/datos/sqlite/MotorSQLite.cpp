@@ -380,3 +380,10 @@ void MotorSQLite::CopiaConsistente(const QString& destino) {
         throw ErrorBD(CodigoError::BaseDatos, QStringLiteral("La conexión con la base de datos está cerrada."));
     CopiaSQLite(db_, destino);
 }
+
+bool MotorSQLite::TieneTabla(const char* tabla) {
+    return Consultar(QStringLiteral("select count(*) from sqlite_master where type = 'table' and upper(name) = '%1'")
+                         .arg(QLatin1String(tabla)))
+               ->Campo(0)
+               .Numero() > 0;
+}

@@ -36,6 +36,7 @@ public:
     std::unique_ptr<Registros> Consultar(const QString& sql) override;
     void Cerrar() override;
     bool Abierta() const override { return db_ != nullptr; }
+    bool TieneTabla(const char* tabla) override;
     void EstableceEspera(int milisegundos) override;
     void Empieza(ClaseTransaccion clase) override;
     void Confirma() override;

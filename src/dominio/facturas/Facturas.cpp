@@ -7,6 +7,7 @@
 #include "dominio/facturas/Nif.h"
 #include "dominio/facturas/Trimestres.h"
 #include "datos/motor/Registros.h"
+#include "datos/motor/TransaccionBD.h"
 
 #include <cmath>
 
@@ -300,14 +301,45 @@ QString PreguntaFacturaRepetida(ConexionBD& con, const CamposFactura& c, const Q
     return texto + QStringLiteral("\n\n¿Desea grabarla de todas formas?");
 }
 
+std::optional<QString> SqlGuardaTercero(const CamposTercero& t) {
+    const QString nif = NormalizaNif(t[0]);
+    if (nif.isEmpty())
+        return std::nullopt;
+    // An invoice without a name leaves the one known; the postal code is
+    // never the invoice's to change.
+    return QStringLiteral("insert into TERCEROS (NIF, NOMBRE, PAIS, TIPO_ID) values (") + ValorSQL(nif) + ',' +
+           ValorSQL(t[2].trimmed()) + ',' + ValorSQL(t[3]) + ',' + ValorSQL(t[4]) +
+           QStringLiteral(") on conflict (NIF) do update set NOMBRE = coalesce(excluded.NOMBRE, TERCEROS.NOMBRE),"
+                          " PAIS = excluded.PAIS, TIPO_ID = excluded.TIPO_ID");
+}
+
+namespace {
+
+// The invoice and its counterparty's row are stored together or not at all.
+Grabacion Graba(ConexionBD& con, const QString& sql, const CamposTercero& tercero, Grabacion sinFilas) {
+    TransaccionBD transaccion(con);
+    if (con.Ejecutar(sql) <= 0)
+        return sinFilas;
+    if (const auto guarda = SqlGuardaTercero(tercero)) {
+        transaccion.Comprueba();
+        con.Ejecutar(*guarda);
+    }
+    transaccion.Confirma();
+    return Grabacion::Hecha;
+}
+
+}  // namespace
+
 Grabacion GrabaFacturaNueva(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
                             const CamposTercero& tercero) {
-    return con.Ejecutar(SqlInsertaFactura(campos, textoTipo, tercero)) > 0 ? Grabacion::Hecha : Grabacion::NoGrabada;
+    return Graba(con, SqlInsertaFactura(campos, textoTipo, tercero), tercero, Grabacion::NoGrabada);
 }
 
 Grabacion GrabaCambiosFactura(ConexionBD& con, const CamposFactura& campos, const QString& textoTipo,
                               const CamposTercero& tercero, const QString& id, const FilaFactura& leida) {
-    if (con.Ejecutar(SqlActualizaFacturaSinCambios(campos, textoTipo, tercero, id, leida)) > 0)
-        return Grabacion::Hecha;
+    const Grabacion r =
+        Graba(con, SqlActualizaFacturaSinCambios(campos, textoTipo, tercero, id, leida), tercero, Grabacion::Cambiada);
+    if (r == Grabacion::Hecha)
+        return r;
     return con.AbrirRegistros(SqlLeeFactura(id))->Fin() ? Grabacion::NoEncontrada : Grabacion::Cambiada;
 }

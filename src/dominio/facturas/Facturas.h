@@ -108,6 +108,10 @@ QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTip
 // The counterparty as it is stored: the NIF normalised, no operation date
 // when it is the invoice's own, the country in capitals, and for Spain
 // neither country nor kind of identifier.
+// The upsert that keeps the counterparty's row as its latest invoice names
+// it; nothing for an invoice without NIF.
+std::optional<QString> SqlGuardaTercero(const CamposTercero& tercero);
+
 CamposTercero TerceroParaGrabar(const CamposFactura& campos, const CamposTercero& tercero);
 
 // The invoice as the editor read it: the columns of fields 0 to 6, TIPO, then

@@ -72,3 +72,12 @@ void GuardaEstadoVentana(const EstadoVentana& v) {
     GuardaAjuste(QStringLiteral("Width"), TextoSimple(v.ancho));
     GuardaAjuste(QStringLiteral("Height"), TextoSimple(v.alto));
 }
+
+ContactoDeclaraciones LeeContactoDeclaraciones() {
+    return {LeeAjuste(QStringLiteral("TelefonoContacto"), QString()), LeeAjuste(QStringLiteral("PersonaContacto"), QString())};
+}
+
+void GuardaContactoDeclaraciones(const ContactoDeclaraciones& c) {
+    GuardaAjuste(QStringLiteral("TelefonoContacto"), c.telefono);
+    GuardaAjuste(QStringLiteral("PersonaContacto"), c.nombre);
+}

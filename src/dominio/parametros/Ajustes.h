@@ -21,5 +21,13 @@ EstadoVentana LeeEstadoVentana();
 // numbers in the Spanish form ("13750", "9876,5").
 void GuardaEstadoVentana(const EstadoVentana& v);
 
+// Who answers the agency's questions about the annual declarations' files:
+// "TelefonoContacto" and "PersonaContacto", asked once and kept.
+struct ContactoDeclaraciones {
+    QString telefono, nombre;
+};
+ContactoDeclaraciones LeeContactoDeclaraciones();
+void GuardaContactoDeclaraciones(const ContactoDeclaraciones& c);
+
 // Tests keep their settings in a folder of their own.
 void EstableceCarpetaAjustes(const QString& carpeta);

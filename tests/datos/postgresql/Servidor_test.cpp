@@ -218,9 +218,12 @@ TEST(Servidor, UnaBaseDeUnaVersionAnteriorSeActualiza) {
     } casos[] = {
         {2, "alter table FACTURAS drop column NIF_TERCERO, drop column NOMBRE_TERCERO, drop column FECHA_OPERACION,"
             " drop column PAIS_TERCERO, drop column TIPO_ID_TERCERO;"
-            "alter table DATOS_EMPRESA drop column COD_ACTIVIDAD, drop column TIPO_ACTIVIDAD, drop column EPIGRAFE_IAE"},
-        {3, "alter table FACTURAS drop column PAIS_TERCERO, drop column TIPO_ID_TERCERO"},
-        {4, "select 1"},
+            "alter table DATOS_EMPRESA drop column COD_ACTIVIDAD, drop column TIPO_ACTIVIDAD, drop column EPIGRAFE_IAE;"
+            "drop table TERCEROS"},
+        {3, "alter table FACTURAS drop column PAIS_TERCERO, drop column TIPO_ID_TERCERO; drop table TERCEROS"},
+        {4, "drop table TERCEROS"},
+        {5, "drop table TERCEROS; insert into FACTURAS (FECHA_FACTURA, TIPO, NIF_TERCERO, NOMBRE_TERCERO) values"
+            " ('2026-03-01', 'P', 'B12345674', 'Nuevo SL'), ('2026-01-10', 'C', 'B12345674', 'Viejo SL')"},
     };
     auto columnas = [](ConexionBD& con) { return con.AbrirRegistros("select * from FACTURAS")->Columnas(); };
     for (const auto& c : casos) {
@@ -237,8 +240,13 @@ TEST(Servidor, UnaBaseDeUnaVersionAnteriorSeActualiza) {
         EXPECT_EQ(antiguas.contains("NIF_TERCERO"), c.version >= 3);
         e.Conecta();
         EXPECT_EQ(columnas(*Conexion), actuales);
-        EXPECT_EQ(Conexion->AbrirRegistros("select VERSION from FISCALINO_VERSION")->Campo(0).Numero(), 5);
-        auto rs = Conexion->AbrirRegistros("select COD_FACTURA, IMPORTE_TOTAL, PAIS_TERCERO from FACTURAS");
+        EXPECT_EQ(Conexion->AbrirRegistros("select VERSION from FISCALINO_VERSION")->Campo(0).Numero(), 6);
+        auto t = Conexion->AbrirRegistros("select NIF, NOMBRE from TERCEROS");
+        EXPECT_EQ(t->NumFilas(), c.version == 5 ? 1 : 0);
+        if (c.version == 5)
+            EXPECT_EQ(t->Campo(0).Texto() + "|" + t->Campo(1).Texto(), "B12345674|Nuevo SL");
+        auto rs = Conexion->AbrirRegistros("select COD_FACTURA, IMPORTE_TOTAL, PAIS_TERCERO from FACTURAS"
+                                           " where NIF_TERCERO is null");
         EXPECT_EQ(rs->NumFilas(), 1);
         EXPECT_EQ(rs->Campo(0).Texto() + "|" + rs->Campo(1).Texto(), "C-1|121");
         EXPECT_TRUE(rs->Campo(2).EsNulo());

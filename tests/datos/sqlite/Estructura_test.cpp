@@ -68,11 +68,16 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         const char* nuevas;    // kNuevas on the upgraded file
         const char* columna;   // the first column the layout lacks (for the fourth, its dates' type)
         int version;
+        const char* terceros;  // the customers and suppliers the invoices name
     } casos[] = {
-        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 1},
-        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 2},
-        {"estructura3.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|0|0\n1|1|1|1", "PAIS_TERCERO", 3},
-        {"estructura4.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|4|1\n1|1|1|1", "FECHA_FACTURA|text", 4},
+        {"estructura1.mdb", "Ferretería O'Donnell", "2", "@|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 1, ""},
+        {"estructura2.mdb", "Talleres Ibáñez SL", "0", "9|0|0|0|0|0\n1|0|0|0", "NIF_TERCERO", 2, ""},
+        {"estructura3.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|0|0\n1|1|1|1", "PAIS_TERCERO", 3,
+         "12345678Z|Ana Pérez||||null\nA58818501|Suministros Ñandú SA||||null\nB12345674|Talleres O'Hara SL||||null\n"
+         "FR12345678901|Société Dupont||||null"},
+        {"estructura4.mdb", "Talleres Ibáñez SL", "0", "7|5|5|2|4|1\n1|1|1|1", "FECHA_FACTURA|text", 4,
+         "12345678Z|Ana Pérez|ES|||null\nA58818501|Suministros Ñandú SA||||null\nB12345674|Talleres O'Hara SL|ES|||null\n"
+         "FR12345678901|Société Dupont|FR|02||null"},
     };
     QString forma;
     {
@@ -108,7 +113,9 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         EXPECT_EQ(Sqlite(e.RutaBD(), kNuevas), QString::fromUtf8(c.nuevas).replace("@", filas));
         EXPECT_EQ(Sqlite(e.RutaBD(), "pragma integrity_check; pragma user_version; "
                                      "select count(*) from sqlite_master where type = 'trigger' or sql like '%DateValue%'"),
-                  "ok\n5\n0");
+                  "ok\n6\n0");
+        EXPECT_EQ(Sqlite(e.RutaBD(), "select *, typeof(COD_POSTAL) from TERCEROS order by NIF"),
+                  QString::fromUtf8(c.terceros));
         // The safety copy holds the file as it was, in its old layout.
         const QStringList copias = QDir(e.Carpeta()).entryList({"Fiscalino-antes-de-actualizar-*.mdb"});
         ASSERT_EQ(copias.size(), 1) << copias.join(' ').toStdString();
@@ -121,6 +128,29 @@ TEST(Estructura, LaBaseDeUnaVersionAnteriorSeActualizaSinPerderNada) {
         CierraConexion();
         EXPECT_EQ(QDir(e.Carpeta()).entryList({"*.mdb"}).size(), 2);
     }
+}
+
+// A file of the fifth layout gains its customers and suppliers, each named
+// as its latest invoice with a name names it.
+TEST(Estructura, LaSextaVersionTomaLosTercerosDeLasFacturas) {
+    SOLO_CON_ARCHIVO();
+    EntornoPruebas e;
+    e.Conecta();
+    CierraConexion();
+    Sqlite(e.RutaBD(),
+           "drop table TERCEROS; pragma user_version = 5;"
+           "insert into FACTURAS (FECHA_FACTURA, TIPO, NIF_TERCERO, NOMBRE_TERCERO, PAIS_TERCERO, TIPO_ID_TERCERO) values"
+           " ('2026-01-10', 'C', 'B12345674', 'Viejo SL', null, null),"
+           " ('2026-03-01', 'P', 'B12345674', 'Nuevo SL', 'PT', '02'),"
+           " ('2026-02-01', 'C', 'B12345674', 'Intermedio SL', null, null),"
+           " ('2026-04-01', 'C', 'B12345674', null, null, null),"
+           " ('2026-04-01', 'C', ' b12345674', null, null, null),"
+           " ('2026-05-01', 'C', '', 'Sin NIF', null, null),"
+           " ('2026-05-01', 'C', null, 'Sin NIF', null, null)");
+    ASSERT_EQ(Sqlite(e.RutaBD(), "select count(*) from sqlite_master where name = 'TERCEROS'"), "0");
+    ASSERT_TRUE(ConectarBD());
+    CierraConexion();
+    EXPECT_EQ(Sqlite(e.RutaBD(), "pragma user_version; select * from TERCEROS"), "6\nB12345674|Nuevo SL|PT|02|");
 }
 
 // Every start whose upgrade stops writes its safety copy first: only the

@@ -2,6 +2,7 @@
 
 #include "datos/BaseDatos.h"
 #include "datos/motor/Valor.h"
+#include "datos/motor/ErrorBD.h"
 #include "dominio/facturas/Facturas.h"
 
 #include <gtest/gtest.h>
@@ -300,6 +301,32 @@ TEST_F(DosInstancias, ElTerceroSeGuardaYSeLeeTalCual) {
     EXPECT_EQ(Tercero(Lee(*otra)), tercero);
     if (!PruebasEnServidor())
         EXPECT_EQ(Sqlite(e.RutaBD(), "select FECHA_OPERACION from FACTURAS"), "2007-11-30");
+}
+
+TEST_F(DosInstancias, ElTerceroQuedaAlDiaConSuUltimaFactura) {
+    auto fila = [this] {
+        auto rs = otra->AbrirRegistros("select NIF, NOMBRE, PAIS, TIPO_ID, COD_POSTAL from TERCEROS");
+        QStringList r;
+        for (int i = 0; i < rs->NumFilas(); ++i)
+            for (int c = 0; c < 5; ++c)
+                r << rs->Celda(i, c).Texto();
+        return r.join('|');
+    };
+    const CamposFactura campos{"F-1", "06/12/2007", "21", "121", "100", "21", ""};
+    ASSERT_EQ(GrabaFacturaNueva(*Conexion, campos, TipoCobros, {" b12345674", "", "Viejo SL", "", ""}), Grabacion::Hecha);
+    EXPECT_EQ(fila(), "B12345674|Viejo SL|||");
+    otra->Ejecutar("update TERCEROS set COD_POSTAL = '28001'");
+    // A save without a name keeps the name known; the postal code is the user's.
+    ASSERT_EQ(GrabaCambiosFactura(*Conexion, campos, TipoPagos, {"B12345674", "", "", "PT", "02"}, id, Lee(*Conexion)),
+              Grabacion::Hecha);
+    EXPECT_EQ(fila(), "B12345674|Viejo SL|PT|02|28001");
+    // Refused with the invoice, stored with it or not at all.
+    CreaDisparador("REHUSA", "TERCEROS", "update", "rehusada");
+    EXPECT_THROW(GrabaFacturaNueva(*Conexion, {"F-9", "", "", "", "", "", ""}, TipoCobros, {"B12345674", "", "Otro", "", ""}),
+                 ErrorBD);
+    BorraDisparador("REHUSA", "TERCEROS");
+    EXPECT_TRUE(otra->AbrirRegistros("select ID from FACTURAS where COD_FACTURA = 'F-9'")->Fin());
+    EXPECT_EQ(fila(), "B12345674|Viejo SL|PT|02|28001");
 }
 
 TEST_F(DosInstancias, FacturaRepetida) {

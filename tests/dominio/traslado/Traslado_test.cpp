@@ -94,16 +94,27 @@ TEST(Traslado, ProbarYCopiarAlServidorDesdeLaConfiguracion) {
     EXPECT_FALSE(CopiaDatosAlServidor(archivo, servidor).correcta);
 }
 
-// A database of an earlier layout is copied as it is: the newer columns arrive empty.
+// A database of an earlier layout is copied as it is: the newer columns
+// arrive empty, the customers and suppliers drawn from its invoices.
 TEST(Traslado, UnaBaseDeLaVersionAnteriorSeCopiaEntera) {
-    EntornoPruebas e;
-    const QString destino = PruebasEnServidor() ? RutaBaseDatos() : e.Carpeta() + "/destino.mdb";
-    QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/estructura1.mdb"), e.Carpeta() + "/antigua.mdb");
-    const QStringList resumen = TrasladaDatos(e.Carpeta() + "/antigua.mdb", destino);
-    EXPECT_TRUE(resumen.value(0).startsWith("7 facturas (")) << resumen.join('\n').toStdString();
-    FijaRutaBaseDatos(destino);
-    e.Conecta();
-    EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS where NIF_TERCERO is Null")->Campo(0).Numero(), 7);
+    const struct {
+        const char* fixture;
+        int sinNif, terceros;
+    } casos[] = {{"estructura1.mdb", 7, 0}, {"estructura4.mdb", 2, 4}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.fixture);
+        EntornoPruebas e;
+        const QString destino = PruebasEnServidor() ? RutaBaseDatos() : e.Carpeta() + "/destino.mdb";
+        QFile::copy(QStringLiteral(FISCALINO_FIXTURES "/") + c.fixture, e.Carpeta() + "/antigua.mdb");
+        const QStringList resumen = TrasladaDatos(e.Carpeta() + "/antigua.mdb", destino);
+        EXPECT_TRUE(resumen.value(0).startsWith("7 facturas (")) << resumen.join('\n').toStdString();
+        FijaRutaBaseDatos(destino);
+        e.Conecta();
+        EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from FACTURAS where NIF_TERCERO is Null")->Campo(0).Numero(),
+                  c.sinNif);
+        EXPECT_EQ(Conexion->AbrirRegistros("select count(*) from TERCEROS")->Campo(0).Numero(), c.terceros);
+        CierraConexion();
+    }
 }
 
 // A path is a path, whatever it holds: the copy goes to the file named, never

@@ -1,0 +1,93 @@
+#include "ordenes/declaraciones/OrdenModelo347.h"
+
+#include "datos/BaseDatos.h"
+#include "datos/ConexionBD.h"
+#include "datos/motor/ErrorBD.h"
+#include "dominio/declaraciones/Fichero347.h"
+#include "dominio/parametros/Ajustes.h"
+#include "dominio/parametros/Parametros.h"
+#include "ordenes/comun/Orden.h"
+
+#include <QSaveFile>
+
+namespace {
+
+// The contact kept in the settings; asked on the terminal the first time.
+bool Contacto(ContextoOrden& c, Declarante347& d) {
+    ContactoDeclaraciones k = LeeContactoDeclaraciones();
+    const bool faltaba = k.telefono.trimmed().isEmpty() || k.nombre.trimmed().isEmpty();
+    if (k.telefono.trimmed().isEmpty()) {
+        const auto r = c.pideRespuesta ? c.pideRespuesta(QStringLiteral("Teléfono de contacto para la Agencia Tributaria: "))
+                                       : std::nullopt;
+        k.telefono = r.value_or(QString()).trimmed();
+    }
+    if (k.nombre.trimmed().isEmpty()) {
+        const auto r = c.pideRespuesta ? c.pideRespuesta(QStringLiteral("Persona de contacto (apellidos y nombre): "))
+                                       : std::nullopt;
+        k.nombre = r.value_or(QString()).trimmed();
+    }
+    d.telefono = k.telefono;
+    d.contacto = k.nombre;
+    const QString falta = FaltaParaFichero(d);
+    if (!falta.isEmpty()) {
+        c.avisa(falta);
+        return false;
+    }
+    if (faltaba)
+        GuardaContactoDeclaraciones(k);
+    return true;
+}
+
+// The whole file or none: written beside it, then put in its place.
+bool Escribe(const QString& ruta, const QByteArray& datos, QString* detalle) {
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+        *detalle = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int OrdenModelo347(ContextoOrden& c) {
+    QString error;
+    const int anio = LeeAnioOrden(c.argumentos.value(0), &error);
+    if (!anio) {
+        c.avisa(error);
+        return CodigoSalida::UsoIncorrecto;
+    }
+    const QString salida = c.argumentos.value(1);
+    if (salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        c.avisa(QStringLiteral("El Modelo 347 impreso en PDF aún no está disponible; se puede escribir el archivo de la "
+                               "Agencia Tributaria (.txt)."));
+        return CodigoSalida::UsoIncorrecto;
+    }
+    // Only a .txt name: a slip of the hand must not write over the database or another file.
+    if (c.argumentos.size() > 1 && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+        c.avisa(QStringLiteral("El archivo de salida debe terminar en .txt: ") + salida);
+        return CodigoSalida::UsoIncorrecto;
+    }
+    if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
+        return CodigoSalida::Fallo;
+    try {
+        const Modelo347 m = LeeModelo347(*Conexion, anio);
+        // The file first: a failure leaves nothing on standard output.
+        if (!salida.isEmpty()) {
+            Declarante347 d = LeeDeclarante(*Conexion);
+            if (!Contacto(c, d))
+                return CodigoSalida::Fallo;
+            QString detalle;
+            if (!Escribe(salida, Fichero347(m, d), &detalle)) {
+                c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, detalle));
+                return CodigoSalida::Fallo;
+            }
+        }
+        for (const QString& linea : m.LineasOrden())
+            c.escribe(linea);
+        return CodigoSalida::Exito;
+    } catch (const ErrorBD& e) {
+        c.avisa(e.descripcion());
+        return CodigoSalida::Fallo;
+    }
+}
