@@ -23,6 +23,12 @@ QString Clave(bool cobro) { return cobro ? QStringLiteral("B") : QStringLiteral(
 
 QString Lado(QChar clave) { return clave == QLatin1Char('B') ? QStringLiteral("Cobros") : QStringLiteral("Pagos"); }
 
+// Sales without an identified recipient are the agency's final-consumer
+// sales; a purchase without NIF is simply left out.
+QString SinDestinatario(bool cobro) {
+    return cobro ? QStringLiteral(" (VENTAS A CONSUMIDOR FINAL)") : QString();
+}
+
 QString Describe(const Fila347& f) {
     return QStringLiteral("clave %1 (%2): %3%4, %5")
         .arg(f.clave)
@@ -107,15 +113,16 @@ Modelo347 CalculaModelo347(int anio, const std::vector<FacturaTercero>& facturas
     }
     for (int cobro : {1, 0})
         if (sinNombre[cobro] > 0)
-            m.avisos << QStringLiteral("Facturas de %1 sin NIF ni nombre, que no se declaran (VENTAS A CONSUMIDOR FINAL): %2, %3.")
-                            .arg(cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos"), Facturas(sinNombre[cobro]),
-                                 FormatoCentimos(sinNombreTotal[cobro]));
+            m.avisos << QStringLiteral("Facturas de %1 sin NIF ni nombre, que no se declaran%2: %3, %4.")
+                            .arg(cobro ? QStringLiteral("Cobros") : QStringLiteral("Pagos"), SinDestinatario(cobro),
+                                 Facturas(sinNombre[cobro]), FormatoCentimos(sinNombreTotal[cobro]));
     for (const auto& [clave, s] : sinNif) {
         if (std::llabs(s.fila.total) > Umbral347)
             m.avisos << QStringLiteral("Tercero sin NIF por encima de 3.005,06 €, no se declara: ") + Describe(s.fila) + '.';
         else
-            m.avisos << QStringLiteral("Facturas de %1 sin NIF, que no se declaran (VENTAS A CONSUMIDOR FINAL): %2, %3, %4.")
-                            .arg(Lado(s.fila.clave), s.fila.nombre, Facturas(s.fila.facturas), FormatoCentimos(s.fila.total));
+            m.avisos << QStringLiteral("Facturas de %1 sin NIF, que no se declaran%2: %3, %4, %5.")
+                            .arg(Lado(s.fila.clave), SinDestinatario(s.fila.clave == QLatin1Char('B')), s.fila.nombre,
+                                 Facturas(s.fila.facturas), FormatoCentimos(s.fila.total));
     }
     for (auto& [clave, s] : conNif) {
         if (std::llabs(s.fila.total) <= Umbral347)

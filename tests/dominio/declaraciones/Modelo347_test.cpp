@@ -65,6 +65,8 @@ TEST(Modelo347, FilasYAvisos) {
          "A\tB12345674\tTalleres Ñandú SL\t28\t\t4.000,00\t0,00\t4.000,00\t0,00\t0,00", ""},
         {"sin NIF ni nombre", {F(true, "2026-02-01", 500000, "", "")}, "",
          "Facturas de Cobros sin NIF ni nombre, que no se declaran (VENTAS A CONSUMIDOR FINAL): 1 factura, 5.000,00."},
+        {"compra sin NIF ni nombre", {F(false, "2026-02-01", 500000, "", "")}, "",
+         "Facturas de Pagos sin NIF ni nombre, que no se declaran: 1 factura, 5.000,00."},
         {"con nombre y sin NIF", {F(false, "2026-02-01", 500000, " ", "Juan Sin Nif")}, "",
          "Tercero sin NIF por encima de 3.005,06 €, no se declara: clave A (Pagos): Juan Sin Nif, 5.000,00."},
         {"sin código postal", {F(true, "2026-02-01", 500000, "12345678Z", "Ana")},
