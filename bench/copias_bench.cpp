@@ -14,6 +14,7 @@
 // run fails on any difference. Each side is timed by its CPU time (user and
 // system), in turns; the ratio of the medians is printed against its target.
 // `--comprobar` compares only, on 10 000 invoices.
+#include "Procesos.h"
 #include "dominio/parametros/Ajustes.h"
 #include "dominio/copias/Copias.h"
 #include "dominio/copias/CopiasAutomaticas.h"
@@ -43,7 +44,6 @@
 #include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -101,37 +101,10 @@ std::vector<double> gSalida;
     std::exit(1);
 }
 
-struct Proceso {
-    int codigo = -1;
-    double cpu = 0;  // ms, user and system
-    QByteArray salida;
-};
-
-// Runs `argumentos` to its end; standard output kept, standard error thrown away.
+// Runs `argumentos` to its end; its output kept, a failure ends the run.
 Proceso Ejecuta(const std::vector<std::string>& argumentos) {
-    const std::string fichero = (Carpeta().path() + QStringLiteral("/salida.txt")).toStdString();
-    posix_spawn_file_actions_t acciones;
-    posix_spawn_file_actions_init(&acciones);
-    posix_spawn_file_actions_addopen(&acciones, 1, fichero.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&acciones, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : argumentos)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &acciones, nullptr, argv.data(), environ) != 0)
-        Falla("no se pudo ejecutar " + argumentos[0]);
-    posix_spawn_file_actions_destroy(&acciones);
-    int estado = 0;
-    rusage uso{};
-    wait4(pid, &estado, 0, &uso);
-    Proceso p;
-    p.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-    p.cpu = static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) * 1e3 +
-            static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e3;
-    QFile f(QString::fromStdString(fichero));
-    if (f.open(QIODevice::ReadOnly))
-        p.salida = f.readAll().trimmed();
+    Proceso p = EjecutaProceso(argumentos, Carpeta().path() + QStringLiteral("/salida.txt"));
+    p.salida = p.salida.trimmed();
     if (p.codigo != 0)
         Falla(argumentos[0] + " " + argumentos.back() + " falló: " + p.salida.toStdString());
     return p;
@@ -257,9 +230,9 @@ bool OrdenesFrenteASqlite(bool soloComprobar) {
 
     std::vector<double> programa, restaura, plana;
     for (int i = 0; i < 9; ++i) {
-        programa.push_back(CopiaPrograma(o).cpu);
-        plana.push_back(CopiaPlana(o).cpu);
-        restaura.push_back(Restaura(o, copia).cpu);
+        programa.push_back(CopiaPrograma(o).cpuMs);
+        plana.push_back(CopiaPlana(o).cpuMs);
+        restaura.push_back(Restaura(o, copia).cpuMs);
     }
     const double cCopia = Mediana(programa) / Mediana(plana), cRestaura = Mediana(restaura) / Mediana(plana);
     std::printf("\nÓrdenes ÷ sqlite3 .backup + integrity_check (%d facturas, mediana del tiempo de CPU):\n", gFacturas);

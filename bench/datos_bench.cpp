@@ -12,6 +12,7 @@
 // The databases are built once per size in a temporary folder; set
 // FISCALINO_BENCH_DIR to keep them between runs. `--comprobar` compares
 // the rows (and the grids of the children) at the smallest size only, untimed.
+#include "Procesos.h"
 #include "anclas/ModeloPlano.h"
 #include "datos/ConexionBD.h"
 #include "datos/CopiaDatos.h"
@@ -98,16 +99,7 @@ sqlite3* Abre(const QString& ruta, int flags = SQLITE_OPEN_READWRITE) {
     return db;
 }
 
-QString Carpeta() {
-    static std::unique_ptr<QTemporaryDir> temporal;
-    if (const char* fija = std::getenv("FISCALINO_BENCH_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(fija));
-        return QString::fromLocal8Bit(fija);
-    }
-    if (!temporal)
-        temporal = std::make_unique<QTemporaryDir>();
-    return temporal->path();
-}
+QString Carpeta() { return CarpetaBench(); }
 
 // The same invoices in every database, in date order; codes as a user types them.
 void Llena(sqlite3* db, int n) {

@@ -16,6 +16,7 @@
 //
 // FISCALINO_BENCH_TAMANOS=10000 runs one size, FISCALINO_BENCH_DIR keeps the
 // databases between runs; --comprobar only compares, at the smallest size.
+#include "Procesos.h"
 #include "datos/ConexionBD.h"
 
 #include <QByteArray>
@@ -43,7 +44,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -64,16 +64,7 @@ void Exec(sqlite3* db, const char* sql) {
         Falla(std::string(sql) + ": " + sqlite3_errmsg(db));
 }
 
-QString Carpeta() {
-    static std::unique_ptr<QTemporaryDir> temporal;
-    if (const char* fija = std::getenv("FISCALINO_BENCH_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(fija));
-        return QString::fromLocal8Bit(fija);
-    }
-    if (!temporal)
-        temporal = std::make_unique<QTemporaryDir>();
-    return temporal->path();
-}
+QString Carpeta() { return CarpetaBench(); }
 
 // ---- The invoices ---------------------------------------------------------------
 
@@ -195,42 +186,9 @@ std::string SqlPlano() {
 
 // ---- Processes ------------------------------------------------------------------
 
-struct Proceso {
-    int codigo = -1;
-    double cpu = 0;  // seconds, user and system
-    QByteArray salida;
-};
-
-// Runs `argumentos` to its end; standard output kept in `salida` when asked,
-// else thrown away, as standard error always is.
+// Runs `argumentos` to its end; standard output kept in `salida` when asked.
 Proceso Ejecuta(const std::vector<std::string>& argumentos, bool guardaSalida) {
-    const std::string fichero = (Carpeta() + QStringLiteral("/salida.txt")).toStdString();
-    posix_spawn_file_actions_t acciones;
-    posix_spawn_file_actions_init(&acciones);
-    posix_spawn_file_actions_addopen(&acciones, 1, guardaSalida ? fichero.c_str() : "/dev/null",
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&acciones, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& a : argumentos)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &acciones, nullptr, argv.data(), environ) != 0)
-        Falla("no se pudo ejecutar " + argumentos[0]);
-    posix_spawn_file_actions_destroy(&acciones);
-    int estado = 0;
-    rusage uso{};
-    wait4(pid, &estado, 0, &uso);
-    Proceso p;
-    p.codigo = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-    p.cpu = static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
-            static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
-    if (guardaSalida) {
-        QFile f(QString::fromStdString(fichero));
-        if (f.open(QIODevice::ReadOnly))
-            p.salida = f.readAll();
-    }
-    return p;
+    return EjecutaProceso(argumentos, guardaSalida ? Carpeta() + QStringLiteral("/salida.txt") : QString());
 }
 
 std::vector<std::string> OrdenPrograma(int n) {
@@ -352,8 +310,8 @@ int main(int argc, char** argv) {
         std::vector<double> programa, plano;
         // In turns, so that both meet the same load.
         for (int i = 0; i < kVueltas; ++i) {
-            programa.push_back(Ejecuta(OrdenPrograma(n), false).cpu);
-            plano.push_back(Ejecuta(OrdenPlana(n), false).cpu);
+            programa.push_back(Ejecuta(OrdenPrograma(n), false).cpuMs / 1e3);
+            plano.push_back(Ejecuta(OrdenPlana(n), false).cpuMs / 1e3);
         }
         const double cociente = Mediana(programa) / Mediana(plano);
         const bool mide = n >= 1000000;
