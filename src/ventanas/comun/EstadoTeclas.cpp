@@ -69,6 +69,11 @@ bool EstadoTeclas::LeeLeds(bool& num, bool& mayus) {
     if (!x11)
         return false;
     void* pantalla = x11->display();
+    xcb_connection_t* c = x11->connection();
+    // Without a display (the offscreen platform) there are no LEDs to read,
+    // and loading the X libraries would only slow the start.
+    if (!pantalla && !c)
+        return false;
     FuncionesX& f = X(pantalla);
     // The keyboard extension's named indicators follow the lock state itself.
     if (pantalla && f.indicador && f.atomoMayus && f.atomoNum) {
@@ -81,7 +86,6 @@ bool EstadoTeclas::LeeLeds(bool& num, bool& mayus) {
         }
     }
     // Otherwise the core protocol's LED mask, in the usual numbering: 1 Caps Lock, 2 Num Lock.
-    xcb_connection_t* c = x11->connection();
     if (!c || !f.pideControl || !f.respuestaControl)
         return false;
     xcb_get_keyboard_control_reply_t* r = f.respuestaControl(c, f.pideControl(c), nullptr);
