@@ -4,8 +4,10 @@
 #include "datos/ConexionBD.h"
 #include "datos/motor/ErrorBD.h"
 #include "dominio/declaraciones/Fichero347.h"
+#include "dominio/declaraciones/Modelo347Logica.h"
 #include "dominio/parametros/Ajustes.h"
 #include "dominio/parametros/Parametros.h"
+#include "informes/Modelo347Rpt.h"
 #include "ordenes/comun/Orden.h"
 
 #include <QSaveFile>
@@ -58,14 +60,10 @@ int OrdenModelo347(ContextoOrden& c) {
         return CodigoSalida::UsoIncorrecto;
     }
     const QString salida = c.argumentos.value(1);
-    if (salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El Modelo 347 impreso en PDF aún no está disponible; se puede escribir el archivo de la "
-                               "Agencia Tributaria (.txt)."));
-        return CodigoSalida::UsoIncorrecto;
-    }
-    // Only a .txt name: a slip of the hand must not write over the database or another file.
-    if (c.argumentos.size() > 1 && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El archivo de salida debe terminar en .txt: ") + salida);
+    const bool pdf = salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    // Only a .pdf or .txt name: a slip of the hand must not write over the database or another file.
+    if (c.argumentos.size() > 1 && !pdf && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+        c.avisa(QStringLiteral("El archivo de salida debe terminar en .pdf o .txt: ") + salida);
         return CodigoSalida::UsoIncorrecto;
     }
     if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
@@ -73,7 +71,13 @@ int OrdenModelo347(ContextoOrden& c) {
     try {
         const Modelo347 m = LeeModelo347(*Conexion, anio);
         // The file first: a failure leaves nothing on standard output.
-        if (!salida.isEmpty()) {
+        if (pdf) {
+            const CabeceraEmpresa empresa = LineasEmpresa(*Conexion->AbrirRegistros(SqlDatosEmpresa()));
+            if (!EscribePdf(Modelo347Rpt(m, empresa), salida, TextoModelo347::Titulo)) {
+                c.avisa(TextoPdfNoGuardado(salida));
+                return CodigoSalida::Fallo;
+            }
+        } else if (!salida.isEmpty()) {
             Declarante347 d = LeeDeclarante(*Conexion);
             if (!Contacto(c, d))
                 return CodigoSalida::Fallo;
