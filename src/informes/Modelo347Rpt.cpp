@@ -94,7 +94,7 @@ Modelo347Rpt::Modelo347Rpt(const Modelo347& modelo, const CabeceraEmpresa& empre
         Coloca({Renglon::Total, QStringList{TextoTotalClave(t)} + Importes(t.total, t.trimestres)}, kAltoLinea + 40, 40);
     }
     if (totales.empty())
-        Coloca({Renglon::Apartado, {QStringLiteral("Ningún tercero pasa de 3.005,06 € en el año")}}, kAltoLinea + 60,
+        Coloca({Renglon::Apartado, {TextoModelo347::SinDeclarados}}, kAltoLinea + 60,
                kEntreApartados);
 }
 

@@ -7,6 +7,7 @@ namespace TextoModelo347 {
 const QString Titulo = QStringLiteral("Declaración Anual de Operaciones con Terceros (Modelo 347)");
 const QString NoImpreso = QStringLiteral("No se pudo imprimir el Modelo 347.");
 const QString Pide = QStringLiteral("Indique el año y pulse «Calcular (F5)».");
+const QString SinDeclarados = QStringLiteral("Ningún tercero pasa de 3.005,06 € en el año.");
 }  // namespace TextoModelo347
 
 std::vector<TotalClave347> TotalesPorClave(const Modelo347& m) {
@@ -34,8 +35,31 @@ QString TextoTotalClave(const TotalClave347& t) {
                                                                                          QStringLiteral(" declarados"));
 }
 
+QStringList LineasTotales347(const Modelo347& m) {
+    QStringList r;
+    for (const TotalClave347& t : TotalesPorClave(m)) {
+        QStringList trimestres;
+        for (int i = 0; i < 4; ++i)
+            trimestres << QStringLiteral("%1T %2").arg(i + 1).arg(FormatoCentimos(t.trimestres[static_cast<size_t>(i)]));
+        r << TextoTotalClave(t) + QStringLiteral(": ") + FormatoCentimos(t.total) + QStringLiteral(" (") +
+                 trimestres.join(QStringLiteral("; ")) + QLatin1Char(')');
+    }
+    if (r.isEmpty())
+        r << TextoModelo347::SinDeclarados;
+    return r;
+}
+
+int AnioPropuesto347(const QDate& hoy) { return hoy.year() - 1; }
+
 QString NombrePdf347(int anio) { return QStringLiteral("Modelo 347 %1.pdf").arg(anio); }
 QString NombreFichero347(int anio) { return QStringLiteral("Modelo 347 %1.txt").arg(anio); }
+
+QString TextoFicheroGuardado347(const Modelo347& m, const QString& ruta) {
+    const size_t n = m.filas.size();
+    return QStringLiteral("Se ha guardado el archivo del Modelo 347 de %1 en %2: %3.")
+        .arg(QString::number(m.anio), ruta,
+             n == 1 ? QStringLiteral("1 declarado") : QString::number(n) + QStringLiteral(" declarados"));
+}
 
 QVector<ColumnaRejilla> Columnas347() {
     QVector<ColumnaRejilla> c{{QStringLiteral("CLAVE"), QStringLiteral("Clave"), Qt::AlignHCenter, QString()},

@@ -10,8 +10,6 @@
 #include "informes/Modelo347Rpt.h"
 #include "ordenes/comun/Orden.h"
 
-#include <QSaveFile>
-
 namespace {
 
 // The contact kept in the settings; asked on the terminal the first time.
@@ -37,16 +35,6 @@ bool Contacto(ContextoOrden& c, Declarante347& d) {
     }
     if (faltaba)
         GuardaContactoDeclaraciones(k);
-    return true;
-}
-
-// The whole file or none: written beside it, then put in its place.
-bool Escribe(const QString& ruta, const QByteArray& datos, QString* detalle) {
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
-        *detalle = f.errorString();
-        return false;
-    }
     return true;
 }
 
@@ -82,7 +70,7 @@ int OrdenModelo347(ContextoOrden& c) {
             if (!Contacto(c, d))
                 return CodigoSalida::Fallo;
             QString detalle;
-            if (!Escribe(salida, Fichero347(m, d), &detalle)) {
+            if (!GuardaFichero347(salida, m, d, &detalle)) {
                 c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, detalle));
                 return CodigoSalida::Fallo;
             }

@@ -18,6 +18,7 @@
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/copias/RestaurarCopiaFrm.h"
+#include "ventanas/declaraciones/Modelo347Frm.h"
 #include "ventanas/importacion/ImportarFacturasFrm.h"
 #include "ventanas/facturas/FacturasFrm.h"
 #include "ventanas/principal/AcercaDeFrm.h"
@@ -149,6 +150,9 @@ void InicioMDIFrm::CreaMenus() {
     MenuInformeListado = accion(MenuInforme->addAction(QStringLiteral("Listado de &Facturas")), "MenuInformeListado");
     MenuLiquidacion = accion(MenuInforme->addAction(QStringLiteral("Liquidación del &Trimestre")), "MenuLiquidacion");
     MenuLibros = accion(MenuInforme->addAction(QStringLiteral("Libros &Registro")), "MenuLibros");
+    MenuModelo347 = accion(
+        MenuInforme->addAction(QStringLiteral("Declaración Anual de Operaciones con Terceros (Modelo &347)")),
+        "MenuModelo347");
     MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
     MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
     MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
@@ -179,6 +183,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuInformeListado, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
     connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
+    connect(MenuModelo347, &QAction::triggered, this, &InicioMDIFrm::MenuModelo347_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
@@ -411,6 +416,12 @@ void InicioMDIFrm::MenuLibros_Click() {
         return;
     LibrosRegistroFrm dlg(this);
     EjecutaModal(dlg);
+}
+
+void InicioMDIFrm::MenuModelo347_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    MuestraPantalla<Modelo347Frm>(QStringLiteral("Modelo347Frm"));
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

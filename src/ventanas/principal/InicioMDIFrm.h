@@ -48,6 +48,8 @@ public:
     void MenuImportar_Click();
     // The VAT record books, modal, guarded as the listing is.
     void MenuLibros_Click();
+    // The year's operations with third parties, guarded as the listing is.
+    void MenuModelo347_Click();
     void MenuRestaurar_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
@@ -76,6 +78,7 @@ private:
     QAction* MenuInformeListado = nullptr;
     QAction* MenuLiquidacion = nullptr;
     QAction* MenuLibros = nullptr;
+    QAction* MenuModelo347 = nullptr;
     QMenu* MenuCopiaSeguridad = nullptr;  // "Copia de &Seguridad": the copy and the restore
     QAction* MenuCopia = nullptr;
     QAction* MenuRestaurar = nullptr;
