@@ -67,7 +67,7 @@ Modelo347Frm::Modelo347Frm(QWidget* parent) : QWidget(parent) {
 
     Picture2 = new QWidget(lienzo_);
     Picture2->setObjectName(QStringLiteral("Picture2"));
-    LblAnio = new QLabel(QStringLiteral("&Año"), Picture2);
+    LblAnio = new QLabel(QStringLiteral("Añ&o"), Picture2);
     LblAnio->setObjectName(QStringLiteral("LblAnio"));
     LblAnio->setGeometry(RectTwips(120, 180, 500, 255));
     TxtAnio = new QLineEdit(Picture2);
@@ -116,9 +116,9 @@ Modelo347Frm::Modelo347Frm(QWidget* parent) : QWidget(parent) {
         return b;
     };
     BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Imprimir  (F9)"), 60);
-    BtnVistaPrevia = boton(QStringLiteral("BtnVistaPrevia"), QStringLiteral("&Vista previa"), 2300);
+    BtnVistaPrevia = boton(QStringLiteral("BtnVistaPrevia"), QStringLiteral("Vista p&revia"), 2300);
     BtnPdf = boton(QStringLiteral("BtnPdf"), QStringLiteral("Guardar &PDF"), 4540);
-    BtnFichero = boton(QStringLiteral("BtnFichero"), QStringLiteral("&Archivo para la AEAT"), 6780);
+    BtnFichero = boton(QStringLiteral("BtnFichero"), QStringLiteral("Archivo para la AEA&T"), 6780);
     BtnCerrar = boton(QStringLiteral("BtnCerrar"), QStringLiteral("&Salir  (Esc)"), 9020);
     for (QPushButton* b : {BtnImprimir, BtnVistaPrevia, BtnPdf, BtnFichero})
         b->setEnabled(false);
