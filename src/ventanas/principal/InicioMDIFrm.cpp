@@ -18,6 +18,7 @@
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/copias/RestaurarCopiaFrm.h"
+#include "ventanas/declaraciones/ClientesProveedoresFrm.h"
 #include "ventanas/declaraciones/Modelo347Frm.h"
 #include "ventanas/importacion/ImportarFacturasFrm.h"
 #include "ventanas/facturas/FacturasFrm.h"
@@ -126,6 +127,8 @@ void InicioMDIFrm::CreaMenus() {
     MenuAplicacion->setObjectName(QStringLiteral("MenuAplicacion"));
     MenuAplicacion->menuAction()->setObjectName(QStringLiteral("MenuAplicacion"));
     MenuAplicacionDatos = accion(MenuAplicacion->addAction(QStringLiteral("Datos de la &Empresa")), "MenuAplicacionDatos");
+    MenuAplicacionTerceros =
+        accion(MenuAplicacion->addAction(QStringLiteral("&Clientes y Proveedores")), "MenuAplicacionTerceros");
     MenuAplicacionConfig =
         accion(MenuAplicacion->addAction(QStringLiteral("Configuración &Aplicación")), "MenuAplicacionConfig");
     MenuAplicacionConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -184,6 +187,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
     connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
     connect(MenuModelo347, &QAction::triggered, this, &InicioMDIFrm::MenuModelo347_Click);
+    connect(MenuAplicacionTerceros, &QAction::triggered, this, &InicioMDIFrm::MenuTerceros_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
@@ -422,6 +426,12 @@ void InicioMDIFrm::MenuModelo347_Click() {
     if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<Modelo347Frm>(QStringLiteral("Modelo347Frm"));
+}
+
+void InicioMDIFrm::MenuTerceros_Click() {
+    if (!ValidarAccesoFacturas())
+        return;
+    MuestraPantalla<ClientesProveedoresFrm>(QStringLiteral("ClientesProveedoresFrm"));
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

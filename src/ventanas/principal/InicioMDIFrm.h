@@ -50,6 +50,8 @@ public:
     void MenuLibros_Click();
     // The year's operations with third parties, guarded as the listing is.
     void MenuModelo347_Click();
+    // The customers and suppliers, guarded as the invoices are.
+    void MenuTerceros_Click();
     void MenuRestaurar_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
@@ -65,6 +67,7 @@ private:
     QLabel* Panels[6] = {};  // panels 1..6 of the status bar
     QMenu* MenuAplicacion = nullptr;
     QAction* MenuAplicacionDatos = nullptr;
+    QAction* MenuAplicacionTerceros = nullptr;
     QAction* MenuAplicacionConfig = nullptr;
     QAction* MenuAplicacionImpresora = nullptr;
     QAction* MenuAplicacionSep0 = nullptr;

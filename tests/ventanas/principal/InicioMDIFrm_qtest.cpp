@@ -135,9 +135,9 @@ private slots:
             app << (a->isSeparator() ? QStringLiteral("-") : a->text());
             atajos << a->shortcut().toString(QKeySequence::PortableText);
         }
-        QCOMPARE(app, (QStringList{"Datos de la &Empresa", "Configuración &Aplicación", "Configurar &Impresora", "-",
-                                   "&Salir"}));
-        QCOMPARE(atajos, (QStringList{"", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
+        QCOMPARE(app, (QStringList{"Datos de la &Empresa", "&Clientes y Proveedores", "Configuración &Aplicación",
+                                   "Configurar &Impresora", "-", "&Salir"}));
+        QCOMPARE(atajos, (QStringList{"", "", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
         QStringList ventana;
         for (QAction* a : Control<QMenu>(v, "MenuVentana")->actions())
             ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
