@@ -101,7 +101,10 @@ CambioTercero CompruebaTercero(const DatosTercero& escrito) {
     CambioTercero r;
     r.datos.nombre = escrito.nombre.simplified();
     r.datos.pais = escrito.pais.trimmed().toUpper();
+    // Spain is kept as Null, as the invoices keep it.
     const bool espana = r.datos.pais.isEmpty() || r.datos.pais == QLatin1String("ES");
+    if (espana)
+        r.datos.pais.clear();
     r.datos.codigoPostal = escrito.codigoPostal.trimmed();
     static const QRegularExpression dosLetras(QStringLiteral("^[A-Z]{2}$"));
     if (r.datos.nombre.isEmpty())

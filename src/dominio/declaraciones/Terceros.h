@@ -39,8 +39,8 @@ std::unique_ptr<Registros> RegistrosTerceros(const std::vector<const FilaTercero
 // when it is right or belongs to another country.
 QString AvisoNifTercero(const QString& nif, const QString& pais);
 
-// The change as it will be kept (texts trimmed, the country in capitals;
-// Spain "ES" or empty), or the Spanish reason it cannot be.
+// The change as it will be kept (texts trimmed, the country in capitals,
+// empty for Spain), or the Spanish reason it cannot be.
 struct CambioTercero {
     DatosTercero datos;
     QString error;

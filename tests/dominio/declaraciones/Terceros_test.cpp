@@ -14,7 +14,7 @@ TEST(Terceros, CompruebaElCambio) {
         DatosTercero guardado;
         const char* error;  // start of the reason; "" when it is kept
     } casos[] = {
-        {{"  Ana   Pérez ", " es", " 28013 "}, {"Ana Pérez", "ES", "28013"}, ""},
+        {{"  Ana   Pérez ", " es", " 28013 "}, {"Ana Pérez", "", "28013"}, ""},
         {{"Ana", "", ""}, {"Ana", "", ""}, ""},
         {{"Jean", "fr", "F-75001"}, {"Jean", "FR", "F-75001"}, ""},
         {{"", "", "28013"}, {}, "Falta el nombre"},
