@@ -267,9 +267,14 @@ void ClientesProveedoresFrm::FilaElegida() {
         w->setEnabled(f != nullptr);
     LblNif->setText(f ? QStringLiteral("NIF: ") + f->nif : QString());
     LblAvisoNif->setText(f ? AvisoNifTercero(f->nif, f->datos.pais) : QString());
-    TxtNombre->setText(f ? f->datos.nombre : QString());
-    TxtCodigoPostal->setText(f ? f->datos.codigoPostal : QString());
-    TxtPais->setText(f ? f->datos.pais : QString());
+    // A longer text kept by another program is shown whole, never cut by the box.
+    auto escribe = [](QLineEdit* caja, const QString& texto, int largo) {
+        caja->setMaxLength(qMax(largo, static_cast<int>(texto.size())));
+        caja->setText(texto);
+    };
+    escribe(TxtNombre, f ? f->datos.nombre : QString(), 40);
+    escribe(TxtCodigoPostal, f ? f->datos.codigoPostal : QString(), 10);
+    escribe(TxtPais, f ? f->datos.pais : QString(), 2);
 }
 
 void ClientesProveedoresFrm::BtnGrabar_Click() {
