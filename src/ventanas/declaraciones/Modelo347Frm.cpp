@@ -264,7 +264,9 @@ void Modelo347Frm::BtnImprimir_Click() {
 void Modelo347Frm::BtnVistaPrevia_Click() {
     if (!informe_)
         return;
-    QPrinter& impresora = ImpresoraCompartida();
+    // A printer of its own on the one chosen, whose settings the other screens keep.
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setPrinterName(ImpresoraCompartida().printerName());
     impresora.setPageLayout(PaginaA4());
     QPrintPreviewDialog vista(&impresora, this);
     vista.setObjectName(QStringLiteral("VistaPrevia347"));
