@@ -37,7 +37,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--help", "", 0, 0, nullptr},
     {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
     {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
-    {"--347", "AÑO [SALIDA.txt]", 1, 2, OrdenModelo347},
+    {"--347", "AÑO [SALIDA.pdf|SALIDA.txt]", 1, 2, OrdenModelo347},
     {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
     {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
     {"--importar", "FICHERO [--mapa MAPA] [--si]", 1, 4, OrdenImportar},
@@ -45,9 +45,11 @@ const DefinicionOrden kOrdenes[] = {
 
 // A command that prints no document needs neither the display platform nor
 // its fonts: the return without its PDF, which scripts run over many files,
-// and the year's declaration, whose file is text.
+// and the year's declaration without its printed page.
 bool NoDibuja(const LineaOrdenes& l) {
-    return (l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3) || l.orden == QLatin1String("--347");
+    return (l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3) ||
+           (l.orden == QLatin1String("--347") &&
+            !l.argumentos.value(1).endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive));
 }
 
 const DefinicionOrden* Busca(const QString& nombre) {

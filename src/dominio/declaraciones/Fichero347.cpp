@@ -4,6 +4,7 @@
 #include "datos/motor/Registros.h"
 #include "dominio/facturas/Nif.h"
 
+#include <QSaveFile>
 #include <algorithm>
 #include <cstdlib>
 
@@ -64,9 +65,7 @@ QString FaltaParaFichero(const Declarante347& d) {
         faltan << QStringLiteral("el NIF de la empresa");
     if (d.nombre.trimmed().isEmpty())
         faltan << QStringLiteral("el nombre de la empresa");
-    QString telefono = d.telefono;
-    telefono.remove(QLatin1Char(' '));
-    if (telefono.size() != 9 || !std::all_of(telefono.begin(), telefono.end(), [](QChar c) { return c.isDigit(); }))
+    if (!TelefonoContactoValido(d.telefono))
         faltan << QStringLiteral("un teléfono de contacto de 9 cifras");
     if (d.contacto.trimmed().isEmpty())
         faltan << QStringLiteral("la persona de contacto");
@@ -75,6 +74,12 @@ QString FaltaParaFichero(const Declarante347& d) {
     const QString ultimo = faltan.takeLast();
     return QStringLiteral("Para el archivo del Modelo 347 falta ") +
            (faltan.isEmpty() ? ultimo : faltan.join(QStringLiteral(", ")) + QStringLiteral(" y ") + ultimo) + '.';
+}
+
+bool TelefonoContactoValido(const QString& telefono) {
+    QString t = telefono;
+    t.remove(QLatin1Char(' '));
+    return t.size() == 9 && std::all_of(t.begin(), t.end(), [](QChar c) { return c >= '0' && c <= '9'; });
 }
 
 QByteArray TextoFichero(const QString& texto, int longitud) {
@@ -128,4 +133,15 @@ QByteArray Fichero347(const Modelo347& m, const Declarante347& d) {
         f += Termina(r);
     }
     return f;
+}
+
+bool GuardaFichero347(const QString& ruta, const Modelo347& m, const Declarante347& d, QString* detalle) {
+    const QByteArray datos = Fichero347(m, d);
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+        if (detalle)
+            *detalle = f.errorString();
+        return false;
+    }
+    return true;
 }

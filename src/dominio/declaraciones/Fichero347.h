@@ -20,6 +20,8 @@ Declarante347 LeeDeclarante(ConexionBD& con);
 
 // What stops the file: the missing data, in Spanish; empty when it can be written.
 QString FaltaParaFichero(const Declarante347& d);
+// Nine digits, blanks between them allowed ("928 12 34 56").
+bool TelefonoContactoValido(const QString& telefono);
 
 // "ÁLVAREZ, S.L." -> "ALVAREZ  S L" in `longitud` characters, left-aligned.
 QByteArray TextoFichero(const QString& texto, int longitud);
@@ -28,3 +30,6 @@ QByteArray ImporteFichero(qint64 centimos);
 
 // The whole file.
 QByteArray Fichero347(const Modelo347& m, const Declarante347& d);
+// Writes it at `ruta`, whole or not at all (beside it, then put in its
+// place); false with the system's reason in `detalle`.
+bool GuardaFichero347(const QString& ruta, const Modelo347& m, const Declarante347& d, QString* detalle);

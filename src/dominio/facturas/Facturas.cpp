@@ -313,6 +313,29 @@ std::optional<QString> SqlGuardaTercero(const CamposTercero& t) {
                           " PAIS = excluded.PAIS, TIPO_ID = excluded.TIPO_ID");
 }
 
+std::optional<TerceroConocido> BuscaTerceroConocido(ConexionBD& con, const QString& nif) {
+    const QString n = NormalizaNif(nif);
+    if (n.isEmpty())
+        return std::nullopt;
+    auto rs = con.AbrirRegistros(QStringLiteral("select NOMBRE, PAIS, TIPO_ID from TERCEROS where NIF = ") + ValorSQL(n));
+    if (rs->Fin())
+        return std::nullopt;
+    return TerceroConocido{rs->Campo(0).Texto().trimmed(), rs->Campo(1).Texto().trimmed().toUpper(),
+                           rs->Campo(2).Texto().trimmed()};
+}
+
+std::optional<TerceroConocido> RellenoDeTercero(const std::optional<TerceroConocido>& conocido,
+                                                const QString& nombreEscrito, const QString& paisEscrito) {
+    if (!conocido || conocido->nombre.isEmpty() || !nombreEscrito.trimmed().isEmpty())
+        return std::nullopt;
+    TerceroConocido r = *conocido;
+    if (EsPaisExtranjero(paisEscrito) || !EsPaisExtranjero(r.pais)) {
+        r.pais = EsPaisExtranjero(paisEscrito) ? paisEscrito.trimmed().toUpper() : PaisEspana;
+        r.tipoId.clear();
+    }
+    return r;
+}
+
 namespace {
 
 // The invoice and its counterparty's row are stored together or not at all.

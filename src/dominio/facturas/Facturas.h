@@ -112,6 +112,19 @@ QString SqlActualizaFactura(const CamposFactura& campos, const QString& textoTip
 // it; nothing for an invoice without NIF.
 std::optional<QString> SqlGuardaTercero(const CamposTercero& tercero);
 
+// The counterparty kept for a NIF, which the editor offers for a name not
+// typed yet: its name, its country ("" for Spain) and kind of identifier.
+struct TerceroConocido {
+    QString nombre, pais, tipoId;
+};
+// Nothing for an empty or unknown NIF. Throws ErrorBD.
+std::optional<TerceroConocido> BuscaTerceroConocido(ConexionBD& con, const QString& nif);
+// What the editor fills from it: nothing once a name is typed; the country
+// (with its kind of identifier) only while the box holds Spain, its default,
+// so that a country typed stays.
+std::optional<TerceroConocido> RellenoDeTercero(const std::optional<TerceroConocido>& conocido,
+                                                const QString& nombreEscrito, const QString& paisEscrito);
+
 CamposTercero TerceroParaGrabar(const CamposFactura& campos, const CamposTercero& tercero);
 
 // The invoice as the editor read it: the columns of fields 0 to 6, TIPO, then

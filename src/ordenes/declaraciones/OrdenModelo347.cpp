@@ -4,11 +4,11 @@
 #include "datos/ConexionBD.h"
 #include "datos/motor/ErrorBD.h"
 #include "dominio/declaraciones/Fichero347.h"
+#include "dominio/declaraciones/Modelo347Logica.h"
 #include "dominio/parametros/Ajustes.h"
 #include "dominio/parametros/Parametros.h"
+#include "informes/Modelo347Rpt.h"
 #include "ordenes/comun/Orden.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -38,16 +38,6 @@ bool Contacto(ContextoOrden& c, Declarante347& d) {
     return true;
 }
 
-// The whole file or none: written beside it, then put in its place.
-bool Escribe(const QString& ruta, const QByteArray& datos, QString* detalle) {
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
-        *detalle = f.errorString();
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int OrdenModelo347(ContextoOrden& c) {
@@ -58,14 +48,10 @@ int OrdenModelo347(ContextoOrden& c) {
         return CodigoSalida::UsoIncorrecto;
     }
     const QString salida = c.argumentos.value(1);
-    if (salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El Modelo 347 impreso en PDF aún no está disponible; se puede escribir el archivo de la "
-                               "Agencia Tributaria (.txt)."));
-        return CodigoSalida::UsoIncorrecto;
-    }
-    // Only a .txt name: a slip of the hand must not write over the database or another file.
-    if (c.argumentos.size() > 1 && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El archivo de salida debe terminar en .txt: ") + salida);
+    const bool pdf = salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    // Only a .pdf or .txt name: a slip of the hand must not write over the database or another file.
+    if (c.argumentos.size() > 1 && !pdf && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+        c.avisa(QStringLiteral("El archivo de salida debe terminar en .pdf o .txt: ") + salida);
         return CodigoSalida::UsoIncorrecto;
     }
     if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
@@ -73,12 +59,18 @@ int OrdenModelo347(ContextoOrden& c) {
     try {
         const Modelo347 m = LeeModelo347(*Conexion, anio);
         // The file first: a failure leaves nothing on standard output.
-        if (!salida.isEmpty()) {
+        if (pdf) {
+            const CabeceraEmpresa empresa = LineasEmpresa(*Conexion->AbrirRegistros(SqlDatosEmpresa()));
+            if (!EscribePdf(Modelo347Rpt(m, empresa), salida, TextoModelo347::Titulo)) {
+                c.avisa(TextoPdfNoGuardado(salida));
+                return CodigoSalida::Fallo;
+            }
+        } else if (!salida.isEmpty()) {
             Declarante347 d = LeeDeclarante(*Conexion);
             if (!Contacto(c, d))
                 return CodigoSalida::Fallo;
             QString detalle;
-            if (!Escribe(salida, Fichero347(m, d), &detalle)) {
+            if (!GuardaFichero347(salida, m, d, &detalle)) {
                 c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, detalle));
                 return CodigoSalida::Fallo;
             }

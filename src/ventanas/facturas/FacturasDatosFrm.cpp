@@ -358,8 +358,10 @@ bool FacturasDatosFrm::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 bool FacturasDatosFrm::Txts_Validate(int indice) {
-    if (indice == 7)
+    if (indice == 7) {
+        RellenaTercero();
         return CompruebaNif();
+    }
     if (indice == CampoPais)
         return CompruebaPais();
     if (FiltroDeCampo(indice) != FiltroCampo::Fecha)
@@ -395,6 +397,27 @@ bool FacturasDatosFrm::CompruebaNif() {
     Txts[7]->setFocus(Qt::OtherFocusReason);
     validando_ = false;
     return false;
+}
+
+void FacturasDatosFrm::RellenaTercero() {
+    // What the user typed is never overwritten.
+    if (!Txts[9]->text().trimmed().isEmpty())
+        return;
+    std::optional<TerceroConocido> t;
+    try {
+        t = RellenoDeTercero(BuscaTerceroConocido(ConexionAbierta(), Txts[7]->text()), Txts[9]->text(),
+                             Txts[CampoPais]->text());
+    } catch (const ErrorBD& e) {
+        MostrarErrorBD(e);
+        return;
+    }
+    if (!t)
+        return;
+    EscribeCampo(9, t->nombre);
+    if (t->pais != Txts[CampoPais]->text())
+        EscribeCampo(CampoPais, t->pais);
+    if (CmbTipoId->isEnabled() && !t->tipoId.isEmpty())
+        CmbTipoId->setCurrentIndex(CmbTipoId->findData(t->tipoId));
 }
 
 bool FacturasDatosFrm::CompruebaTipo() {

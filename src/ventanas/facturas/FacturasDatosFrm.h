@@ -36,6 +36,8 @@ private:
     bool Txts_Validate(int indice);
     bool CompruebaFechaPendiente();
     bool CompruebaNif();
+    // A known NIF left in its box fills the name and country not typed yet.
+    void RellenaTercero();
     void TipoCambiado();
     int Longitud(int i) const;
     CamposTercero Tercero() const;

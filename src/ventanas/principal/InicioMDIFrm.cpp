@@ -18,6 +18,8 @@
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/copias/RestaurarCopiaFrm.h"
+#include "ventanas/declaraciones/ClientesProveedoresFrm.h"
+#include "ventanas/declaraciones/Modelo347Frm.h"
 #include "ventanas/importacion/ImportarFacturasFrm.h"
 #include "ventanas/facturas/FacturasFrm.h"
 #include "ventanas/principal/AcercaDeFrm.h"
@@ -125,6 +127,8 @@ void InicioMDIFrm::CreaMenus() {
     MenuAplicacion->setObjectName(QStringLiteral("MenuAplicacion"));
     MenuAplicacion->menuAction()->setObjectName(QStringLiteral("MenuAplicacion"));
     MenuAplicacionDatos = accion(MenuAplicacion->addAction(QStringLiteral("Datos de la &Empresa")), "MenuAplicacionDatos");
+    MenuAplicacionTerceros =
+        accion(MenuAplicacion->addAction(QStringLiteral("&Clientes y Proveedores")), "MenuAplicacionTerceros");
     MenuAplicacionConfig =
         accion(MenuAplicacion->addAction(QStringLiteral("Configuración &Aplicación")), "MenuAplicacionConfig");
     MenuAplicacionConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -149,6 +153,9 @@ void InicioMDIFrm::CreaMenus() {
     MenuInformeListado = accion(MenuInforme->addAction(QStringLiteral("Listado de &Facturas")), "MenuInformeListado");
     MenuLiquidacion = accion(MenuInforme->addAction(QStringLiteral("Liquidación del &Trimestre")), "MenuLiquidacion");
     MenuLibros = accion(MenuInforme->addAction(QStringLiteral("Libros &Registro")), "MenuLibros");
+    MenuModelo347 = accion(
+        MenuInforme->addAction(QStringLiteral("Declaración Anual de Operaciones con Terceros (Modelo &347)")),
+        "MenuModelo347");
     MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
     MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
     MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
@@ -179,6 +186,8 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuInformeListado, &QAction::triggered, this, &InicioMDIFrm::MenuListados_Click);
     connect(MenuLiquidacion, &QAction::triggered, this, &InicioMDIFrm::MenuLiquidacion_Click);
     connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
+    connect(MenuModelo347, &QAction::triggered, this, &InicioMDIFrm::MenuModelo347_Click);
+    connect(MenuAplicacionTerceros, &QAction::triggered, this, &InicioMDIFrm::MenuTerceros_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
@@ -411,6 +420,18 @@ void InicioMDIFrm::MenuLibros_Click() {
         return;
     LibrosRegistroFrm dlg(this);
     EjecutaModal(dlg);
+}
+
+void InicioMDIFrm::MenuModelo347_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    MuestraPantalla<Modelo347Frm>(QStringLiteral("Modelo347Frm"));
+}
+
+void InicioMDIFrm::MenuTerceros_Click() {
+    if (!ValidarAccesoFacturas())
+        return;
+    MuestraPantalla<ClientesProveedoresFrm>(QStringLiteral("ClientesProveedoresFrm"));
 }
 
 void InicioMDIFrm::MenuAplicacionDatos_Click() {

@@ -48,6 +48,10 @@ public:
     void MenuImportar_Click();
     // The VAT record books, modal, guarded as the listing is.
     void MenuLibros_Click();
+    // The year's operations with third parties, guarded as the listing is.
+    void MenuModelo347_Click();
+    // The customers and suppliers, guarded as the invoices are.
+    void MenuTerceros_Click();
     void MenuRestaurar_Click();
     void MenuAcercaDe_Click();
     void MenuVentanaItem_Click(int indice);
@@ -63,6 +67,7 @@ private:
     QLabel* Panels[6] = {};  // panels 1..6 of the status bar
     QMenu* MenuAplicacion = nullptr;
     QAction* MenuAplicacionDatos = nullptr;
+    QAction* MenuAplicacionTerceros = nullptr;
     QAction* MenuAplicacionConfig = nullptr;
     QAction* MenuAplicacionImpresora = nullptr;
     QAction* MenuAplicacionSep0 = nullptr;
@@ -76,6 +81,7 @@ private:
     QAction* MenuInformeListado = nullptr;
     QAction* MenuLiquidacion = nullptr;
     QAction* MenuLibros = nullptr;
+    QAction* MenuModelo347 = nullptr;
     QMenu* MenuCopiaSeguridad = nullptr;  // "Copia de &Seguridad": the copy and the restore
     QAction* MenuCopia = nullptr;
     QAction* MenuRestaurar = nullptr;

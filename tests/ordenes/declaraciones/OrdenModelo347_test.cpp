@@ -54,10 +54,8 @@ TEST_F(Orden347, SalidasYErrores) {
          "Para el archivo del Modelo 347 falta un teléfono de contacto de 9 cifras y la persona de contacto.", false},
         {{"2026", txt}, true, 0, true, "", true},
         {{"20x6"}, false, 2, false, "El año no es válido: 20x6", false},
-        {{"2026", "347.pdf"}, false, 2, false,
-         "El Modelo 347 impreso en PDF aún no está disponible; se puede escribir el archivo de la Agencia Tributaria (.txt).",
-         false},
-        {{"2026", "347.csv"}, false, 2, false, "El archivo de salida debe terminar en .txt: 347.csv", false},
+        {{"2026", "347.csv"}, false, 2, false, "El archivo de salida debe terminar en .pdf o .txt: 347.csv", false},
+        {{"2026", e.Carpeta() + "/no-hay/347.pdf"}, false, 1, false, "No se pudo guardar el archivo ", false},
         {{"2026", e.Carpeta() + "/no-hay/347.txt"}, true, 1, false, "No se ha podido guardar el archivo ", false},
     };
     for (const auto& c : casos) {
@@ -76,6 +74,25 @@ TEST_F(Orden347, SalidasYErrores) {
         EXPECT_EQ(ContenidoArchivo(txt), c.escrito ? archivo : QByteArray());
         CierraConexion();
     }
+}
+
+// With a .pdf name the printed declaration, as the program run by a script writes it.
+TEST_F(Orden347, ElPdf) {
+    const QString pdf = e.Carpeta() + "/347.pdf";
+    QProcess p;
+    p.start(QStringLiteral(FISCALINO_PROGRAMA),
+            {"--base-datos", PruebasEnServidor() ? RutaBaseDatos() : e.RutaBD(), "--347", "2026", pdf});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), lineas.join('\n') + '\n');
+    QProcess t;
+    t.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(t.waitForFinished(30000));
+    const QString texto = QString::fromUtf8(t.readAllStandardOutput()).simplified();
+    for (const char* s : {"Bazar Atlántico SL", "Declaración Anual de Operaciones con Terceros (Modelo 347)",
+                          "B 12345678Z Ana Pérez 4.000,00 0,00 4.000,00 0,00 0,00",
+                          "A 12345678Z Ana Pérez -3.500,00 0,00 -3.500,00 0,00 0,00", "Tercero sin NIF por encima de 3.005,06"})
+        EXPECT_TRUE(texto.contains(QString::fromUtf8(s))) << s << "\n" << texto.toStdString();
 }
 
 // Registered among the program's commands, as a script runs it.

@@ -582,6 +582,40 @@ private slots:
         QCOMPARE(LeeUnica()->Campo("NIF_TERCERO").Texto(), QStringLiteral("12345678A"));
     }
 
+    // A known NIF left fills the name not typed yet, and the country while the box holds Spain.
+    void nifConocidoRellenaNombreYPais_data() {
+        QTest::addColumn<QString>("nif");
+        QTest::addColumn<QString>("nombre");  // typed before
+        QTest::addColumn<QString>("pais");    // typed before
+        QTest::addColumn<QStringList>("queda");  // name, country, kind of identifier
+        QTest::newRow("español") << "12.345.678-z" << "" << "" << QStringList{"Ana Pérez", "ES", ""};
+        QTest::newRow("extranjero") << "FR12345678901" << "" << "ES" << QStringList{"Société Dupont", "FR", "02"};
+        QTest::newRow("país tecleado") << "FR12345678901" << "" << "BE" << QStringList{"Société Dupont", "BE", ""};
+        QTest::newRow("nombre tecleado") << "12345678Z" << "Otra SL" << "ES" << QStringList{"Otra SL", "ES", ""};
+        QTest::newRow("desconocido") << "00000000T" << "" << "" << QStringList{"", "", ""};
+    }
+    void nifConocidoRellenaNombreYPais() {
+        QFETCH(QString, nif);
+        QFETCH(QString, nombre);
+        QFETCH(QString, pais);
+        QFETCH(QStringList, queda);
+        Conexion->Ejecutar("insert into TERCEROS (NIF, NOMBRE) values ('12345678Z', 'Ana Pérez')");
+        Conexion->Ejecutar(
+            "insert into TERCEROS (NIF, NOMBRE, PAIS, TIPO_ID) values ('FR12345678901', 'Société Dupont', 'FR', '02')");
+        Abre(true);
+        Teclea("c");
+        Enfoca(9);
+        Teclea(nombre);
+        Enfoca(10);
+        Reescribe(pais);
+        Enfoca(7);
+        Teclea(nif);
+        Intro();
+        QCOMPARE(mensajes->cuenta(), 0);
+        auto* tipoId = Control<QComboBox>(dlg.get(), "CmbTipoId");
+        QCOMPARE((QStringList{Campo(9)->text(), Campo(10)->text(), tipoId->currentData().toString()}), queda);
+    }
+
     void nifQueFallaAlGrabarSinSalirDelCampo() {
         Abre(true);
         Teclea("p");

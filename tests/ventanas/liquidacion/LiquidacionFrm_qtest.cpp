@@ -161,7 +161,8 @@ private slots:
         QStringList items;
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             items << a->text();
-        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
+        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
+                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)"}));
         QCOMPARE(Control<QAction>(v, "MenuListados")->text(), QStringLiteral("&Informe"));
 
         Control<QAction>(v, "MenuLiquidacion")->trigger();

@@ -13,6 +13,9 @@
 #include "base/Mensajes.h"
 #include "ventanas/libros/LibrosRegistroFrm.h"
 #include "ventanas/liquidacion/LiquidacionFrm.h"
+#include "ventanas/declaraciones/ClientesProveedoresFrm.h"
+#include "ventanas/declaraciones/ContactoFrm.h"
+#include "ventanas/declaraciones/Modelo347Frm.h"
 #include "ventanas/listado/InfFacturasFrm.h"
 #include "ventanas/comun/AccesoFrm.h"
 #include "informes/Fuentes.h"
@@ -102,6 +105,18 @@ const Caso kCasos[] = {
          return static_cast<QWidget*>(v);
      },
      {}},
+    {"modelo347",
+     [](InicioMDIFrm* v) {
+         v->MenuModelo347_Click();
+         return static_cast<QWidget*>(v);
+     },
+     {}},
+    {"clientes_proveedores",
+     [](InicioMDIFrm* v) {
+         v->MenuTerceros_Click();
+         return static_cast<QWidget*>(v);
+     },
+     {}},
     {"listado",
      [](InicioMDIFrm* v) {
          v->MenuListados_Click();
@@ -126,6 +141,9 @@ const std::pair<const char*, std::function<QWidget*()>> kVentanas[] = {
     {"InfFacturasFrm", [] { return static_cast<QWidget*>(new InfFacturasFrm()); }},
     {"LiquidacionFrm", [] { return static_cast<QWidget*>(new LiquidacionFrm()); }},
     {"LibrosRegistroFrm", [] { return static_cast<QWidget*>(new LibrosRegistroFrm()); }},
+    {"Modelo347Frm", [] { return static_cast<QWidget*>(new Modelo347Frm()); }},
+    {"ClientesProveedoresFrm", [] { return static_cast<QWidget*>(new ClientesProveedoresFrm()); }},
+    {"ContactoFrm", [] { return static_cast<QWidget*>(new ContactoFrm(QString(), QString())); }},
     {"IncidenciasLibrosFrm", [] { return static_cast<QWidget*>(new IncidenciasLibrosFrm({QStringLiteral("C-1")})); }},
     {"RestaurarCopiaFrm", [] { return static_cast<QWidget*>(new RestaurarCopiaFrm()); }},
     {"ParametrosFrm", [] { return static_cast<QWidget*>(new ParametrosFrm()); }},

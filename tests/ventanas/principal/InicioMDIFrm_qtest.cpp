@@ -135,9 +135,9 @@ private slots:
             app << (a->isSeparator() ? QStringLiteral("-") : a->text());
             atajos << a->shortcut().toString(QKeySequence::PortableText);
         }
-        QCOMPARE(app, (QStringList{"Datos de la &Empresa", "Configuración &Aplicación", "Configurar &Impresora", "-",
-                                   "&Salir"}));
-        QCOMPARE(atajos, (QStringList{"", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
+        QCOMPARE(app, (QStringList{"Datos de la &Empresa", "&Clientes y Proveedores", "Configuración &Aplicación",
+                                   "Configurar &Impresora", "-", "&Salir"}));
+        QCOMPARE(atajos, (QStringList{"", "", "Ctrl+A", "Ctrl+I", "", "Ctrl+X"}));
         QStringList ventana;
         for (QAction* a : Control<QMenu>(v, "MenuVentana")->actions())
             ventana << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -145,7 +145,8 @@ private slots:
         QStringList informe;
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             informe << a->text();
-        QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
+        QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
+                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)"}));
         QCOMPARE(Control<QMenu>(v, "MenuInforme")->menuAction(), Control<QAction>(v, "MenuListados"));
         QStringList copia;
         for (QAction* a : Control<QMenu>(v, "MenuCopiaSeguridad")->actions())

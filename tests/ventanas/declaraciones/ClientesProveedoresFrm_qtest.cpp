@@ -1,0 +1,103 @@
+// "Clientes y Proveedores" driven as a person would: opened from the menu
+// "Aplicación", searched, a row changed and kept.
+#include "ApoyoPantallas.h"
+
+#include "base/Mensajes.h"
+#include "datos/BaseDatos.h"
+#include "datos/ConexionBD.h"
+#include "dominio/declaraciones/Modelo347.h"
+#include "dominio/facturas/Facturas.h"
+#include "informes/Fuentes.h"
+#include "ventanas/comun/Ventanas.h"
+#include "ventanas/declaraciones/ClientesProveedoresFrm.h"
+#include "ventanas/principal/InicioMDIFrm.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+class PruebaClientesProveedoresFrm : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPruebas> entorno;
+    std::unique_ptr<RegistroMensajes> mensajes;
+    QPointer<InicioMDIFrm> v;
+
+    QStringList Fila(ClientesProveedoresFrm* t, int f) {
+        const auto* m = Control<QTableView>(t, "DBGridTerceros")->model();
+        QStringList r;
+        for (int c = 0; c < m->columnCount(); ++c)
+            r << m->index(f, c).data().toString();
+        return r;
+    }
+
+private slots:
+    void initTestCase() { InstalaSustitutosFuentes(); }
+
+    void init() {
+        entorno = std::make_unique<EntornoPruebas>();
+        entorno->Conecta();
+        entorno->InsertaParametros();
+        const QString anio = QString::number(QDate::currentDate().year());
+        for (const auto& [tipo, total, nif, nombre] :
+             {std::tuple{"Cobros", "1.210", "12345678A", "Ana Pérez"}, {"Pagos", "-50", "12345678A", "Ana Pérez"},
+              {"Pagos", "300", "B12345674", "Talleres Ibáñez SL"}})
+            QCOMPARE(GrabaFacturaNueva(*Conexion, {"F", "02/01/" + anio, "", total, "", "", ""}, tipo,
+                                       {nif, "", nombre, "", ""}),
+                     Grabacion::Hecha);
+        mensajes = std::make_unique<RegistroMensajes>();
+        v = new InicioMDIFrm();
+        v->show();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+    }
+
+    void cleanup() {
+        CancelaEsperasDeModales();
+        delete v.data();
+        mensajes.reset();
+        entorno.reset();
+    }
+
+    void buscaCambiaYGuarda() {
+        Control<QAction>(v, "MenuAplicacionTerceros")->trigger();
+        auto* t = qobject_cast<ClientesProveedoresFrm*>(BuscaPantalla("ClientesProveedoresFrm"));
+        QVERIFY(t);
+        QCOMPARE(t->windowTitle(), QStringLiteral("Clientes y Proveedores"));
+        QCOMPARE(t->NifsVisibles(), (QStringList{"12345678A", "B12345674"}));
+        QCOMPARE(Fila(t, 0), (QStringList{"12345678A", "Ana Pérez", "", "", "2", "1.210,00", "-50,00"}));
+        QTRY_COMPARE(QApplication::focusWidget(), Control(t, "TxtBuscar"));
+
+        Teclea(Control(t, "TxtBuscar"), "ibañez");
+        QCOMPARE(t->NifsVisibles(), QStringList{"B12345674"});
+        QCOMPARE(Control(t, "TxtNombre")->text(), QStringLiteral("Talleres Ibáñez SL"));
+        QCOMPARE(Control<QLabel>(t, "LblAvisoNif")->text(), QString());
+        Reemplaza(Control(t, "TxtBuscar"), "5678");
+        QCOMPARE(t->NifsVisibles(), QStringList{"12345678A"});
+        // The NIF checked as the editor does.
+        QCOMPARE(Control<QLabel>(t, "LblAvisoNif")->text(),
+                 QStringLiteral("La letra de control del NIF del tercero (12345678A) debería ser Z."));
+
+        // A postal code that is no Spanish one is refused; nothing is kept.
+        Reemplaza(Control(t, "TxtCodigoPostal"), "5300");
+        QTest::keyClick(Control(t, "TxtCodigoPostal"), Qt::Key_Return);
+        QCOMPARE(mensajes->textos(),
+                 QStringList{"El código postal de España tiene 5 cifras y empieza por el número de una provincia (01 a "
+                             "52): 5300"});
+        QCOMPARE(mensajes->ultimo().icono, Icono::Exclamacion);
+        QVERIFY(LeeTerceros(*Conexion).at("12345678A").codigoPostal.isEmpty());
+
+        Reemplaza(Control(t, "TxtCodigoPostal"), "35001");
+        Reemplaza(Control(t, "TxtNombre"), "Pérez O'Neill Ana");
+        QTest::mouseClick(Control<QPushButton>(t, "BtnGrabar"), Qt::LeftButton);
+        QCOMPARE(mensajes->cuenta(), 1);
+        const DatosTercero d = LeeTerceros(*Conexion).at("12345678A");
+        QCOMPARE(d.nombre, QStringLiteral("Pérez O'Neill Ana"));
+        QCOMPARE(d.codigoPostal, QStringLiteral("35001"));
+        // The list read again keeps the search and the row.
+        QCOMPARE(t->NifsVisibles(), QStringList{"12345678A"});
+        QCOMPARE(Fila(t, 0).mid(0, 3), (QStringList{"12345678A", "Pérez O'Neill Ana", "35001"}));
+    }
+};
+
+QTEST_MAIN(PruebaClientesProveedoresFrm)
+#include "ClientesProveedoresFrm_qtest.moc"
