@@ -239,9 +239,12 @@ Calculo Calcula(int anio, const QString& impuesto, const std::vector<FacturaDecl
     if (!resto.empty())
         resto.pop_back();
     m.avisos.insert(m.avisos.end(), resto.begin(), resto.end());
-    aviso(QStringLiteral("El último trimestre con resultado negativo figura como a devolver (casilla 98); si se pidió "
-                         "compensarlo, páselo a la casilla 97. Las casillas 95 y 662 toman los resultados trimestrales "
-                         "sin cuotas compensadas (casilla 78 del 303) y la 85 como cero: corríjalas si se compensaron."),
+    if (m.trimestres[3] < 0)
+        aviso(QStringLiteral("El resultado negativo del 4T figura como a devolver (casilla 98); si se pidió compensarlo, "
+                             "páselo a la casilla 97."),
+              false);
+    aviso(QStringLiteral("Las casillas 95 y 662 toman los resultados trimestrales sin cuotas compensadas (casilla 78 "
+                         "del 303), y la 85 se toma como cero: corríjalas si se compensaron cuotas."),
           false);
     return c;
 }
