@@ -2,6 +2,7 @@
 
 #include "base/Formatos.h"
 #include "datos/ConexionBD.h"
+#include "datos/motor/Registros.h"
 
 #include <algorithm>
 
@@ -315,4 +316,29 @@ Modelo390 CalculaModelo390(int anio, const QString& impuesto, const std::vector<
 
 Modelo390 LeeModelo390(ConexionBD& con, int anio, const QString& impuesto) {
     return Calcula(anio, impuesto, LeeFacturasDeclaradas(con, QDate(anio, 1, 1), QDate(anio, 12, 31)), &con).m;
+}
+
+std::unique_ptr<Registros> RegistrosModelo390(const Modelo390& m) {
+    Registros::Constructor c({QStringLiteral("CASILLA"), QStringLiteral("CONCEPTO"), QStringLiteral("IMPORTE")},
+                             m.casillas.size() + 8);
+    auto texto = [&c](const QString& t) {
+        const QByteArray u = t.toUtf8();
+        c.Texto(u.constData(), u.size());
+    };
+    for (size_t i = 0; i < m.casillas.size(); ++i) {
+        const Casilla390& k = m.casillas[i];
+        if (i == 0 || k.seccion != m.casillas[i - 1].seccion) {
+            texto(QString());
+            texto(k.seccion.toUpper());
+            texto(QString());
+        }
+        texto(k.numero);
+        texto(k.concepto);
+        texto(FormatoCentimos(k.valor));
+    }
+    return c.Termina();
+}
+
+QString NombreArchivo390(int anio, const QString& extension) {
+    return QStringLiteral("Modelo 390 %1.%2").arg(anio).arg(extension);
 }

@@ -6,6 +6,9 @@
 #include "dominio/liquidacion/Liquidacion.h"
 
 #include <array>
+#include <memory>
+
+class Registros;
 
 // One box of the form, with its place in the agency's import file.
 struct Casilla390 {
@@ -54,3 +57,9 @@ Modelo390 CalculaModelo390(int anio, const QString& impuesto, const std::vector<
 // The year's invoices and the summary, with the codes of the invoices it
 // names. Throws ErrorBD.
 Modelo390 LeeModelo390(ConexionBD& con, int anio, const QString& impuesto);
+
+// The screen's grid: "Casilla", "Concepto", "Importe", one row per box and a
+// row with the heading where a section of the form starts.
+std::unique_ptr<Registros> RegistrosModelo390(const Modelo390& m);
+// The names proposed for its PDF and its agency's file: "Modelo 390 2025.pdf", "Modelo 390 2025.txt".
+QString NombreArchivo390(int anio, const QString& extension);
