@@ -145,7 +145,8 @@ private slots:
         QStringList informe;
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             informe << a->text();
-        QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
+        QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
+                                       "Resumen Anual del IVA (Modelo &390)"}));
         QCOMPARE(Control<QMenu>(v, "MenuInforme")->menuAction(), Control<QAction>(v, "MenuListados"));
         QStringList copia;
         for (QAction* a : Control<QMenu>(v, "MenuCopiaSeguridad")->actions())
