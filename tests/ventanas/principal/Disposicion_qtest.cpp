@@ -13,6 +13,7 @@
 #include "base/Mensajes.h"
 #include "ventanas/libros/LibrosRegistroFrm.h"
 #include "ventanas/liquidacion/LiquidacionFrm.h"
+#include "ventanas/declaraciones/Modelo390Frm.h"
 #include "ventanas/listado/InfFacturasFrm.h"
 #include "ventanas/comun/AccesoFrm.h"
 #include "informes/Fuentes.h"
@@ -102,6 +103,12 @@ const Caso kCasos[] = {
          return static_cast<QWidget*>(v);
      },
      {}},
+    {"modelo390",
+     [](InicioMDIFrm* v) {
+         v->MenuModelo390_Click();
+         return static_cast<QWidget*>(v);
+     },
+     {}},
     {"listado",
      [](InicioMDIFrm* v) {
          v->MenuListados_Click();
@@ -126,6 +133,7 @@ const std::pair<const char*, std::function<QWidget*()>> kVentanas[] = {
     {"InfFacturasFrm", [] { return static_cast<QWidget*>(new InfFacturasFrm()); }},
     {"LiquidacionFrm", [] { return static_cast<QWidget*>(new LiquidacionFrm()); }},
     {"LibrosRegistroFrm", [] { return static_cast<QWidget*>(new LibrosRegistroFrm()); }},
+    {"Modelo390Frm", [] { return static_cast<QWidget*>(new Modelo390Frm()); }},
     {"IncidenciasLibrosFrm", [] { return static_cast<QWidget*>(new IncidenciasLibrosFrm({QStringLiteral("C-1")})); }},
     {"RestaurarCopiaFrm", [] { return static_cast<QWidget*>(new RestaurarCopiaFrm()); }},
     {"ParametrosFrm", [] { return static_cast<QWidget*>(new ParametrosFrm()); }},
