@@ -1,9 +1,10 @@
 // The year's declarations from the command line (`--347` and `--390`)
 // beside the best plain tools can do for the same figures: one SQL group-by
-// run by the sqlite3 tool on a plain database of the same invoices, with the
-// index that serves each statement best (on the date that places each
-// invoice in its quarter, carrying every column the statement reads). Each
-// side is a whole process, timed by its CPU time (user and system).
+// run by the sqlite3 tool on a plain database of the same invoices, which
+// keeps each invoice's date of declaration (the date that places it in its
+// quarter) in a column of its own, with one covering index on it carrying
+// every column both statements read. Each side is a whole process, timed by
+// its CPU time (user and system).
 //
 // A year (2025) of 10 000, 100 000 and 1 000 000 invoices, and a few on each
 // side of it: most at 21, 10 and 4 %, some at 0 %, a few at a rate not in
@@ -155,17 +156,19 @@ QString BasePlana(int n) {
              "IMPORTE_NETO real, IVA real, IMPORTE_IVA real, IMPORTE_TOTAL real, DESCRIPCION text, TIPO text, "
              "FECHA_OPERACION text, NIF_TERCERO text, NOMBRE_TERCERO text)");
     Llena(db, n);
-    Exec(db, (std::string("create index FACTURAS_390 on FACTURAS (") + kFechaDeclaracion +
-              ", TIPO, IVA, IMPORTE_NETO, IMPORTE_IVA, IMPORTE_TOTAL)").c_str());
-    Exec(db, (std::string("create index FACTURAS_347 on FACTURAS (") + kFechaDeclaracion +
-              ", TIPO, NIF_TERCERO, IMPORTE_TOTAL)").c_str());
+    // The date of declaration kept in a column of its own: an index on the
+    // expression is not a covering one, and the group-by would read the table.
+    Exec(db, "alter table FACTURAS add column DECLARACION text");
+    Exec(db, (std::string("update FACTURAS set DECLARACION = ") + kFechaDeclaracion).c_str());
+    Exec(db, "create index FACTURAS_DECLARACION on FACTURAS (DECLARACION, TIPO, IVA, NIF_TERCERO, IMPORTE_NETO, "
+             "IMPORTE_IVA, IMPORTE_TOTAL)");
     Exec(db, "analyze");
     sqlite3_close(db);
     return ruta;
 }
 
-const std::string kTrimestre = std::string("(cast(substr(") + kFechaDeclaracion + ", 6, 2) as integer) + 2) / 3";
-const std::string kDelAnio = std::string(kFechaDeclaracion) + " between '" + kAnio + "-01-01' and '" + kAnio + "-12-31'";
+const std::string kTrimestre = "(cast(substr(DECLARACION, 6, 2) as integer) + 2) / 3";
+const std::string kDelAnio = std::string("DECLARACION between '") + kAnio + "-01-01' and '" + kAnio + "-12-31'";
 
 std::string Sql390() {
     return "select " + kTrimestre + ", TIPO, IVA, IMPORTE_TOTAL < 0, IMPORTE_IVA = 0, sum(IMPORTE_NETO), "
