@@ -47,7 +47,7 @@ const Tipo390* TipoDe(qint64 tipo) {
 Liquidacion::BaseCuota FilaDe303(const Liquidacion& l, const Tipo390& t) {
     if (l.Valor(QLatin1String(t.tipo303)) != t.tipo || !l.Busca(QLatin1String(t.base303)))
         return {};
-    // 151 holds 0 for 0 % and for no rate at all: only the 0 % row has it.
+    // A row with no rate in force writes 0 in its rate box; the 0 % row's boxes are then empty anyway.
     return {l.Valor(QLatin1String(t.base303)), l.Valor(QLatin1String(t.cuota303))};
 }
 

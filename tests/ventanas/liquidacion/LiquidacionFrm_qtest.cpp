@@ -161,7 +161,8 @@ private slots:
         QStringList items;
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             items << a->text();
-        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro"}));
+        QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
+                                     "Resumen Anual del IVA (Modelo &390)"}));
         QCOMPARE(Control<QAction>(v, "MenuListados")->text(), QStringLiteral("&Informe"));
 
         Control<QAction>(v, "MenuLiquidacion")->trigger();
