@@ -6,6 +6,7 @@
 #include "dominio/parametros/BaseDatosElegida.h"
 #include "ordenes/copias/OrdenesCopia.h"
 #include "ordenes/declaraciones/OrdenModelo347.h"
+#include "ordenes/declaraciones/OrdenModelo390.h"
 #include "datos/BaseDatos.h"
 #include "base/Bitacora.h"
 #include "base/Mensajes.h"
@@ -38,6 +39,7 @@ const DefinicionOrden kOrdenes[] = {
     {"--liquidacion", "AÑO TRIMESTRE [SALIDA.pdf]", 2, 3, OrdenLiquidacion},
     {"--libros", "AÑO [TRIMESTRE] SALIDA.xlsx|SALIDA.csv", 2, 3, OrdenLibros},
     {"--347", "AÑO [SALIDA.pdf|SALIDA.txt]", 1, 2, OrdenModelo347},
+    {"--390", "AÑO [SALIDA.pdf|SALIDA.txt]", 1, 2, OrdenModelo390},
     {"--copia", "[CARPETA]", 0, 1, OrdenCopia},
     {"--restaurar", "FICHERO [--si]", 1, 2, OrdenRestaurar},
     {"--importar", "FICHERO [--mapa MAPA] [--si]", 1, 4, OrdenImportar},
@@ -45,11 +47,11 @@ const DefinicionOrden kOrdenes[] = {
 
 // A command that prints no document needs neither the display platform nor
 // its fonts: the return without its PDF, which scripts run over many files,
-// and the year's declaration without its printed page.
+// and the year's declarations without their printed page.
 bool NoDibuja(const LineaOrdenes& l) {
+    const bool pdf = l.argumentos.value(1).endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     return (l.orden == QLatin1String("--liquidacion") && l.argumentos.size() < 3) ||
-           (l.orden == QLatin1String("--347") &&
-            !l.argumentos.value(1).endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive));
+           ((l.orden == QLatin1String("--347") || l.orden == QLatin1String("--390")) && !pdf);
 }
 
 const DefinicionOrden* Busca(const QString& nombre) {

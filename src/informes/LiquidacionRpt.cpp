@@ -59,33 +59,49 @@ QString TituloApartado(Apartado a, const QString& impuesto) {
 
 }  // namespace
 
+LiquidacionRpt::LiquidacionRpt(const CabeceraEmpresa& empresa, const QString& titulo, const QString& subtitulo,
+                               const QDate& fechaImpresion)
+    : empresa_(empresa), fecha_(fechaImpresion), titulo_(titulo), subtitulo_(subtitulo) {
+    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
+}
+
 LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmpresa& empresa,
                                const QDate& fechaImpresion)
-    : liquidacion_(liquidacion), empresa_(empresa), fecha_(fechaImpresion) {
-    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
+    : LiquidacionRpt(empresa, QStringLiteral("Liquidación del Trimestre"),
+                     LineaTitulo(liquidacion.desde, liquidacion.hasta), fechaImpresion) {
+    liquidacion_ = liquidacion;
     const QString impuesto = ImpuestoDelModelo(liquidacion_.modelo);
     Coloca({Renglon::Modelo, {}, NombreModelo(liquidacion_.modelo), {}}, 330);
     // The incomplete invoices come before the boxes they leave short.
     const std::vector<Liquidacion::Aviso> previos = liquidacion_.AvisosPrevios();
     if (!previos.empty())
-        Coloca({Renglon::Apartado, {}, QStringLiteral("Facturas incompletas"), {}}, kAltoLinea + 60, kEntreApartados);
+        ColocaApartado(QStringLiteral("Facturas incompletas"), false);
     for (const Liquidacion::Aviso& aviso : previos)
         ColocaAviso(aviso);
     const std::vector<Casilla>& casillas = liquidacion_.casillas;
     for (size_t i = 0; i < casillas.size(); ++i) {
         const Casilla& c = casillas[i];
-        if (i == 0 || c.apartado != casillas[i - 1].apartado) {
-            Coloca({Renglon::Apartado, {}, TituloApartado(c.apartado, impuesto), {}}, kAltoLinea + 60, kEntreApartados);
-            Coloca({Renglon::Columnas, QStringLiteral("Casilla"), QStringLiteral("Concepto"), QStringLiteral("Importe")},
-                   kAltoLinea);
-        }
-        Renglon r{Renglon::Casilla, c.numero, c.concepto, c.Texto()};
-        r.negrita = c.total;
-        Coloca(r, kAltoLinea);
+        if (i == 0 || c.apartado != casillas[i - 1].apartado)
+            ColocaApartado(TituloApartado(c.apartado, impuesto), true);
+        ColocaCasilla(c.numero, c.concepto, c.Texto(), c.total);
     }
-    Coloca({Renglon::Apartado, {}, QStringLiteral("Avisos y comprobaciones"), {}}, kAltoLinea + 60, kEntreApartados);
+    ColocaApartado(QStringLiteral("Avisos y comprobaciones"), false);
     for (const Liquidacion::Aviso& aviso : liquidacion_.Avisos())
         ColocaAviso(aviso);
+}
+
+void LiquidacionRpt::ColocaApartado(const QString& titulo, bool columnas) {
+    // With its column captions, the heading takes them and a box along.
+    Coloca({Renglon::Apartado, {}, titulo, {}}, kAltoLinea + 60, kEntreApartados, (columnas ? 3 : 2) * kAltoLinea);
+    if (columnas)
+        Coloca({Renglon::Columnas, QStringLiteral("Casilla"), QStringLiteral("Concepto"), QStringLiteral("Importe")},
+               kAltoLinea);
+}
+
+void LiquidacionRpt::ColocaCasilla(const QString& numero, const QString& concepto, const QString& importe, bool total) {
+    Renglon r{Renglon::Casilla, numero, concepto, importe};
+    r.negrita = total;
+    Coloca(r, kAltoLinea);
 }
 
 void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
@@ -98,10 +114,11 @@ void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
     }
 }
 
-void LiquidacionRpt::Coloca(Renglon r, double alto, double antes) {
+void LiquidacionRpt::Coloca(Renglon r, double alto, double antes, double reserva) {
     const double tope = AltoPagina - MargenInferior - AltoPieDocumento;
     // A caption never stays alone at the foot of a page: it takes the line after it along.
-    const double reserva = r.clase == Renglon::Apartado || r.clase == Renglon::Columnas ? 2 * kAltoLinea : 0;
+    if (reserva < 0)
+        reserva = r.clase == Renglon::Apartado || r.clase == Renglon::Columnas ? 2 * kAltoLinea : 0;
     double y = y_ + antes;
     if (y + alto + reserva > tope && y_ > MargenSuperior) {
         ++paginas_;
@@ -116,8 +133,7 @@ void LiquidacionRpt::Coloca(Renglon r, double alto, double antes) {
 void LiquidacionRpt::PintaContenido(QPainter& p, int pagina) const {
     const double x0 = MargenIzquierdo;
     if (pagina == 0)
-        PintaCabeceraDocumento(p, x0, MargenSuperior, empresa_, QStringLiteral("Liquidación del Trimestre"),
-                               LineaTitulo(liquidacion_.desde, liquidacion_.hasta));
+        PintaCabeceraDocumento(p, x0, MargenSuperior, empresa_, titulo_, subtitulo_);
     for (const Renglon& r : renglones_) {
         if (r.pagina != pagina)
             continue;

@@ -30,15 +30,22 @@ public:
     const std::vector<Renglon>& Renglones() const { return renglones_; }
 
 protected:
+    // An empty page of boxes under this title, for another declaration laid
+    // out as the return is; Coloca* add its lines.
+    LiquidacionRpt(const CabeceraEmpresa& empresa, const QString& titulo, const QString& subtitulo,
+                   const QDate& fechaImpresion);
     void PintaContenido(QPainter& p, int pagina) const override;
+    // `reserva`: the room the lines after it need on the same page (-1: the usual).
+    void Coloca(Renglon r, double alto, double antes = 0, double reserva = -1);
+    void ColocaAviso(const Liquidacion::Aviso& aviso);
+    void ColocaApartado(const QString& titulo, bool columnas);
+    void ColocaCasilla(const QString& numero, const QString& concepto, const QString& importe, bool total);
 
 private:
-    void Coloca(Renglon r, double alto, double antes = 0);
-    void ColocaAviso(const Liquidacion::Aviso& aviso);
-
     Liquidacion liquidacion_;
     CabeceraEmpresa empresa_;
     QDate fecha_;
+    QString titulo_, subtitulo_;
     std::vector<Renglon> renglones_;
     int paginas_ = 1;
     double y_ = 0;

@@ -8,6 +8,8 @@
 #include "dominio/facturas/TiposVigentes.h"
 #include "dominio/facturas/Trimestres.h"
 
+#include <QHash>
+
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstdlib>
@@ -82,33 +84,49 @@ Modelo347 CalculaModelo347(int anio, const std::vector<FacturaTercero>& facturas
         Fila347 fila;
         QDate ultima;  // the latest invoice names the counterparty
         QString pais;
+        QString nombreLeido;  // that name as stored, before simplified()
     };
     // By key and NIF; those without a NIF by key and name.
     std::map<std::pair<QString, QString>, Suma> conNif, sinNif;
     int sinNombre[2] = {0, 0};
     qint64 sinNombreTotal[2] = {0, 0};
+    // A year holds many invoices of few counterparties: each NIF as stored
+    // is normalised, and its row found, once per key.
+    QHash<QString, Suma*> filaDeNif[2];
     for (const FacturaTercero& f : facturas) {
         const QDate d = FechaDeclaracion(f.cobro, f.fecha, f.fechaOperacion, f.total < 0);
         if (!d.isValid() || d.year() != anio)
             continue;
-        const QString nif = NormalizaNif(f.nif);
-        const QString nombre = f.nombre.simplified();
-        if (nif.isEmpty() && nombre.isEmpty()) {
-            ++sinNombre[f.cobro];
-            sinNombreTotal[f.cobro] += f.total;
-            continue;
+        Suma* s = filaDeNif[f.cobro].value(f.nif);
+        QString nombre;
+        if (!s) {
+            const QString nif = NormalizaNif(f.nif);
+            nombre = f.nombre.simplified();
+            if (nif.isEmpty() && nombre.isEmpty()) {
+                ++sinNombre[f.cobro];
+                sinNombreTotal[f.cobro] += f.total;
+                continue;
+            }
+            s = &(nif.isEmpty() ? sinNif : conNif)[{Clave(f.cobro), nif.isEmpty() ? nombre.toUpper() : nif}];
+            s->fila.clave = Clave(f.cobro).at(0);
+            s->fila.nif = nif;
+            if (!nif.isEmpty())
+                filaDeNif[f.cobro].insert(f.nif, s);
+        } else if (s->nombreLeido != f.nombre) {
+            nombre = f.nombre.simplified();
+        } else {
+            nombre = s->fila.nombre;  // the same name as the last invoice's
         }
-        Suma& s = (nif.isEmpty() ? sinNif : conNif)[{Clave(f.cobro), nif.isEmpty() ? nombre.toUpper() : nif}];
-        s.fila.clave = Clave(f.cobro).at(0);
-        s.fila.nif = nif;
-        s.fila.total += f.total;
-        s.fila.trimestres[static_cast<size_t>((d.month() - 1) / 3)] += f.total;
-        ++s.fila.facturas;
-        if (s.fila.nombre.isEmpty() || !s.ultima.isValid() || f.fecha >= s.ultima) {
-            if (!nombre.isEmpty())
-                s.fila.nombre = nombre;
-            s.pais = Pais(f.pais);
-            s.ultima = f.fecha;
+        s->fila.total += f.total;
+        s->fila.trimestres[static_cast<size_t>((d.month() - 1) / 3)] += f.total;
+        ++s->fila.facturas;
+        if (s->fila.nombre.isEmpty() || !s->ultima.isValid() || f.fecha >= s->ultima) {
+            if (!nombre.isEmpty()) {
+                s->fila.nombre = nombre;
+                s->nombreLeido = f.nombre;
+            }
+            s->pais = Pais(f.pais);
+            s->ultima = f.fecha;
         }
     }
     for (int cobro : {1, 0})

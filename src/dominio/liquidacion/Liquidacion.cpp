@@ -361,6 +361,9 @@ Liquidacion CalculaLiquidacion(ModeloDeclaracion modelo, const QString& impuesto
                 rectificacion.Anade(f);  // whatever its rate
             } else if (vigente) {
                 interiores.Anade(f);
+                Liquidacion::BaseCuota& t = l.interioresPorTipo[*f.tipo];
+                t.base += f.base;
+                t.cuota += f.cuota;
             } else {
                 aparte[{false, f.tipo, TipoSinCasilla::Motivo::NoVigente}].Anade(f);
             }

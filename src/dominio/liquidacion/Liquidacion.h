@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -91,6 +92,11 @@ struct Liquidacion {
     std::vector<FacturaDeclarada> incompletas;
     // Taken in, and left out, by their operation date against their issue date.
     std::vector<FacturaDeclarada> entran, salen;
+    // The current purchases of boxes 28/29 by rate (the annual summary splits them).
+    struct BaseCuota {
+        qint64 base = 0, cuota = 0;
+    };
+    std::map<qint64, BaseCuota> interioresPorTipo;
     // Paid invoices without a cuota (0 % or exempt): in no box.
     qint64 baseSinCuota = 0;
     int pagosSinCuota = 0;

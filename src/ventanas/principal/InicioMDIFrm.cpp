@@ -9,6 +9,8 @@
 #include "datos/motor/ErroresBD.h"
 #include "ventanas/liquidacion/LiquidacionFrm.h"
 #include "ventanas/libros/LibrosRegistroFrm.h"
+#include "ventanas/declaraciones/Modelo390Frm.h"
+#include "dominio/liquidacion/Liquidacion.h"
 #include "ventanas/listado/InfFacturasFrm.h"
 #include "ventanas/comun/AccesoFrm.h"
 #include "ventanas/comun/EstadoTeclas.h"
@@ -156,6 +158,8 @@ void InicioMDIFrm::CreaMenus() {
     MenuModelo347 = accion(
         MenuInforme->addAction(QStringLiteral("Declaración Anual de Operaciones con Terceros (Modelo &347)")),
         "MenuModelo347");
+    MenuModelo390 =
+        accion(MenuInforme->addAction(QStringLiteral("Resumen Anual del IVA (Modelo &390)")), "MenuModelo390");
     MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
     MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
     MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
@@ -188,6 +192,7 @@ void InicioMDIFrm::CreaMenus() {
     connect(MenuLibros, &QAction::triggered, this, &InicioMDIFrm::MenuLibros_Click);
     connect(MenuModelo347, &QAction::triggered, this, &InicioMDIFrm::MenuModelo347_Click);
     connect(MenuAplicacionTerceros, &QAction::triggered, this, &InicioMDIFrm::MenuTerceros_Click);
+    connect(MenuModelo390, &QAction::triggered, this, &InicioMDIFrm::MenuModelo390_Click);
     connect(MenuCopia, &QAction::triggered, this, &InicioMDIFrm::MenuCopia_Click);
     connect(MenuRestaurar, &QAction::triggered, this, &InicioMDIFrm::MenuRestaurar_Click);
     connect(MenuAcercaDe, &QAction::triggered, this, &InicioMDIFrm::MenuAcercaDe_Click);
@@ -413,6 +418,16 @@ void InicioMDIFrm::MenuLiquidacion_Click() {
     if (!ValidarAccesoInformes())
         return;
     MuestraPantalla<LiquidacionFrm>(QStringLiteral("LiquidacionFrm"));
+}
+
+void InicioMDIFrm::MenuModelo390_Click() {
+    if (!ValidarAccesoInformes())
+        return;
+    if (ModeloDeImpuesto(OpcionIva) == ModeloDeclaracion::M420) {
+        Aviso(QStringLiteral("El resumen anual del IGIC (Modelo 425) no está disponible todavía."));
+        return;
+    }
+    MuestraPantalla<Modelo390Frm>(QStringLiteral("Modelo390Frm"));
 }
 
 void InicioMDIFrm::MenuLibros_Click() {

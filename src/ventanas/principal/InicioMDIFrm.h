@@ -26,6 +26,7 @@ public:
     void MenuListados_Click();
     // The return of a quarter, asking the password as the listing does.
     void MenuLiquidacion_Click();
+    void MenuModelo390_Click();
 
     // Width and height in twips (outer size), state 0 normal, 1 minimised, 2 maximised.
     void AplicaTamano(double anchoTwips, double altoTwips, int estado);
@@ -82,6 +83,7 @@ private:
     QAction* MenuLiquidacion = nullptr;
     QAction* MenuLibros = nullptr;
     QAction* MenuModelo347 = nullptr;
+    QAction* MenuModelo390 = nullptr;
     QMenu* MenuCopiaSeguridad = nullptr;  // "Copia de &Seguridad": the copy and the restore
     QAction* MenuCopia = nullptr;
     QAction* MenuRestaurar = nullptr;

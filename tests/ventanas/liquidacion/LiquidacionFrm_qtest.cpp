@@ -162,7 +162,8 @@ private slots:
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             items << a->text();
         QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
-                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)"}));
+                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)",
+                                      "Resumen Anual del IVA (Modelo &390)"}));
         QCOMPARE(Control<QAction>(v, "MenuListados")->text(), QStringLiteral("&Informe"));
 
         Control<QAction>(v, "MenuLiquidacion")->trigger();

@@ -16,6 +16,7 @@
 #include "ventanas/declaraciones/ClientesProveedoresFrm.h"
 #include "ventanas/declaraciones/ContactoFrm.h"
 #include "ventanas/declaraciones/Modelo347Frm.h"
+#include "ventanas/declaraciones/Modelo390Frm.h"
 #include "ventanas/listado/InfFacturasFrm.h"
 #include "ventanas/comun/AccesoFrm.h"
 #include "informes/Fuentes.h"
@@ -117,6 +118,12 @@ const Caso kCasos[] = {
          return static_cast<QWidget*>(v);
      },
      {}},
+    {"modelo390",
+     [](InicioMDIFrm* v) {
+         v->MenuModelo390_Click();
+         return static_cast<QWidget*>(v);
+     },
+     {}},
     {"listado",
      [](InicioMDIFrm* v) {
          v->MenuListados_Click();
@@ -144,6 +151,7 @@ const std::pair<const char*, std::function<QWidget*()>> kVentanas[] = {
     {"Modelo347Frm", [] { return static_cast<QWidget*>(new Modelo347Frm()); }},
     {"ClientesProveedoresFrm", [] { return static_cast<QWidget*>(new ClientesProveedoresFrm()); }},
     {"ContactoFrm", [] { return static_cast<QWidget*>(new ContactoFrm(QString(), QString())); }},
+    {"Modelo390Frm", [] { return static_cast<QWidget*>(new Modelo390Frm()); }},
     {"IncidenciasLibrosFrm", [] { return static_cast<QWidget*>(new IncidenciasLibrosFrm({QStringLiteral("C-1")})); }},
     {"RestaurarCopiaFrm", [] { return static_cast<QWidget*>(new RestaurarCopiaFrm()); }},
     {"ParametrosFrm", [] { return static_cast<QWidget*>(new ParametrosFrm()); }},

@@ -146,7 +146,8 @@ private slots:
         for (QAction* a : Control<QMenu>(v, "MenuInforme")->actions())
             informe << a->text();
         QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
-                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)"}));
+                                      "Declaración Anual de Operaciones con Terceros (Modelo &347)",
+                                      "Resumen Anual del IVA (Modelo &390)"}));
         QCOMPARE(Control<QMenu>(v, "MenuInforme")->menuAction(), Control<QAction>(v, "MenuListados"));
         QStringList copia;
         for (QAction* a : Control<QMenu>(v, "MenuCopiaSeguridad")->actions())

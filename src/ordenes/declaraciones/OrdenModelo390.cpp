@@ -1,0 +1,64 @@
+#include "ordenes/declaraciones/OrdenModelo390.h"
+
+#include "datos/BaseDatos.h"
+#include "datos/ConexionBD.h"
+#include "datos/motor/ErrorBD.h"
+#include "dominio/declaraciones/Fichero390.h"
+#include "dominio/parametros/ActualizacionMod.h"
+#include "dominio/parametros/Parametros.h"
+#include "informes/Modelo390Rpt.h"
+#include "ordenes/comun/Orden.h"
+
+#include <QSaveFile>
+
+int OrdenModelo390(ContextoOrden& c) {
+    QString error;
+    const int anio = LeeAnioOrden(c.argumentos.value(0), &error);
+    if (!anio) {
+        c.avisa(error);
+        return CodigoSalida::UsoIncorrecto;
+    }
+    // Only a .pdf or .txt name: a slip of the hand must not write over the database or another file.
+    const QString salida = c.argumentos.value(1);
+    const bool pdf = salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+    if (c.argumentos.size() > 1 && !pdf && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+        c.avisa(QStringLiteral("El archivo de salida debe terminar en .pdf o .txt: ") + salida);
+        return CodigoSalida::UsoIncorrecto;
+    }
+    if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
+        return CodigoSalida::Fallo;
+    if (ModeloDeImpuesto(OpcionIva) == ModeloDeclaracion::M420) {
+        c.avisa(QStringLiteral("El resumen anual del IGIC (Modelo 425) no está disponible todavía."));
+        return CodigoSalida::Fallo;
+    }
+    try {
+        const Modelo390 m = LeeModelo390(*Conexion, anio, OpcionIva);
+        // The file first: a failure leaves nothing on standard output.
+        if (pdf) {
+            const CabeceraEmpresa empresa = LineasEmpresa(*Conexion->AbrirRegistros(SqlDatosEmpresa()));
+            if (!EscribePdf(Modelo390Rpt(m, empresa), salida, QStringLiteral("Resumen Anual del IVA"))) {
+                c.avisa(TextoPdfNoGuardado(salida));
+                return CodigoSalida::Fallo;
+            }
+        } else if (!salida.isEmpty()) {
+            const Declarante347 d = LeeDeclarante(*Conexion);
+            const QString falta = FaltaParaFichero390(d);
+            if (!falta.isEmpty()) {
+                c.avisa(falta);
+                return CodigoSalida::Fallo;
+            }
+            const QByteArray datos = Fichero390(m, d, !LeeModelo347(*Conexion, anio).filas.empty(), VersionPrograma);
+            QSaveFile f(salida);
+            if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+                c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, f.errorString()));
+                return CodigoSalida::Fallo;
+            }
+        }
+        for (const QString& linea : m.LineasOrden())
+            c.escribe(linea);
+        return CodigoSalida::Exito;
+    } catch (const ErrorBD& e) {
+        c.avisa(e.descripcion());
+        return CodigoSalida::Fallo;
+    }
+}
