@@ -159,7 +159,7 @@ void InicioMDIFrm::CreaMenus() {
         MenuInforme->addAction(QStringLiteral("Declaración Anual de Operaciones con Terceros (Modelo &347)")),
         "MenuModelo347");
     MenuModelo390 =
-        accion(MenuInforme->addAction(QStringLiteral("Resumen Anual del IVA (Modelo &390)")), "MenuModelo390");
+        accion(MenuInforme->addAction(QStringLiteral("Resumen Anual del IVA (Modelo 3&90)")), "MenuModelo390");
     MenuCopiaSeguridad = barra->addMenu(QStringLiteral("Copia de &Seguridad"));
     MenuCopiaSeguridad->setObjectName(QStringLiteral("MenuCopiaSeguridad"));
     MenuCopiaSeguridad->menuAction()->setObjectName(QStringLiteral("MenuCopiaSeguridad"));

@@ -163,7 +163,7 @@ private slots:
             items << a->text();
         QCOMPARE(items, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
                                       "Declaración Anual de Operaciones con Terceros (Modelo &347)",
-                                      "Resumen Anual del IVA (Modelo &390)"}));
+                                      "Resumen Anual del IVA (Modelo 3&90)"}));
         QCOMPARE(Control<QAction>(v, "MenuListados")->text(), QStringLiteral("&Informe"));
 
         Control<QAction>(v, "MenuLiquidacion")->trigger();

@@ -147,7 +147,7 @@ private slots:
             informe << a->text();
         QCOMPARE(informe, (QStringList{"Listado de &Facturas", "Liquidación del &Trimestre", "Libros &Registro",
                                       "Declaración Anual de Operaciones con Terceros (Modelo &347)",
-                                      "Resumen Anual del IVA (Modelo &390)"}));
+                                      "Resumen Anual del IVA (Modelo 3&90)"}));
         QCOMPARE(Control<QMenu>(v, "MenuInforme")->menuAction(), Control<QAction>(v, "MenuListados"));
         QStringList copia;
         for (QAction* a : Control<QMenu>(v, "MenuCopiaSeguridad")->actions())
