@@ -652,7 +652,7 @@ int main(int argc, char** argv) {
         auto* b = benchmark::RegisterBenchmark(nombres.at(f), f);
         for (int n : tamanos)
             b->Arg(n);
-        b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+        b->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
     }
     // On a server the work is done in the server's process: wall time, for
     // it and for its plain SQLite anchor alike.
@@ -675,7 +675,13 @@ int main(int argc, char** argv) {
             b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->UseRealTime();
         }
     }
-    benchmark::Initialize(&argc, argv);
+    // The program's runs and the anchor's take turns, so that a machine busy
+    // with other work weighs on both alike.
+    std::vector<char*> argumentos(argv, argv + argc);
+    char intercalar[] = "--benchmark_enable_random_interleaving=true";
+    argumentos.push_back(intercalar);
+    int numArgumentos = static_cast<int>(argumentos.size());
+    benchmark::Initialize(&numArgumentos, argumentos.data());
     Recogedor informe;
     benchmark::RunSpecifiedBenchmarks(&informe);
 
