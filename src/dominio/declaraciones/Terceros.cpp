@@ -119,6 +119,15 @@ CambioTercero CompruebaTercero(const DatosTercero& escrito) {
     return r;
 }
 
+bool TerceroCambiado(const DatosTercero& mostrado, const DatosTercero& escrito) {
+    return escrito.nombre != mostrado.nombre || escrito.pais != mostrado.pais ||
+           escrito.codigoPostal != mostrado.codigoPostal;
+}
+
+QString PreguntaCambiosTercero(const QString& nif) {
+    return QStringLiteral("¿Desea grabar los cambios de ") + nif + QStringLiteral("?");
+}
+
 bool GuardaTercero(ConexionBD& con, const QString& nif, const DatosTercero& datos) {
     TransaccionBD transaccion(con);
     const int filas = con.Ejecutar(QStringLiteral("update TERCEROS set NOMBRE = ") + ValorSQL(datos.nombre) +

@@ -46,6 +46,10 @@ struct CambioTercero {
     QString error;
 };
 CambioTercero CompruebaTercero(const DatosTercero& escrito);
+// Whether the boxes hold other texts than those they were given.
+bool TerceroCambiado(const DatosTercero& mostrado, const DatosTercero& escrito);
+// The question asked before leaving a changed counterparty.
+QString PreguntaCambiosTercero(const QString& nif);
 
 // Keeps the change of the counterparty `nif`, in one transaction; false
 // when the row is no longer there. Throws ErrorBD.

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
+#include <QCloseEvent>
 
 namespace {
 
@@ -260,8 +262,72 @@ QStringList ClientesProveedoresFrm::NifsVisibles() const {
     return r;
 }
 
+DatosTercero ClientesProveedoresFrm::Escrito() const {
+    return {TxtNombre->text(), TxtPais->text(), TxtCodigoPostal->text()};
+}
+
+bool ClientesProveedoresFrm::GuardaCambiosPendientes(bool conCancelar) {
+    if (nifMostrado_.isEmpty() || !mostrado_ || !TerceroCambiado(*mostrado_, Escrito()))
+        return true;
+    const Respuesta r = MuestraMensaje(PreguntaCambiosTercero(nifMostrado_),
+                                       conCancelar ? Botones::SiNoCancelar : Botones::SiNo, Icono::Pregunta,
+                                       QString(), Respuesta::Si);
+    if (r == Respuesta::Cancelar)
+        return false;
+    if (r == Respuesta::No)
+        return true;
+    const CambioTercero c = CompruebaTercero(Escrito());
+    if (!c.error.isEmpty()) {
+        MuestraMensaje(c.error, Botones::Aceptar, Icono::Exclamacion);
+        return false;
+    }
+    PunteroOcupado cursor;
+    try {
+        if (!GuardaTercero(ConexionAbierta(), nifMostrado_, c.datos)) {
+            cursor.Restaura();
+            Aviso(QStringLiteral("El cliente o proveedor ") + nifMostrado_ +
+                  QStringLiteral(" ya no está en la base de datos."));
+        }
+    } catch (const ErrorBD& e) {
+        cursor.Restaura();
+        MostrarErrorBD(e);
+        return false;
+    }
+    return true;
+}
+
+void ClientesProveedoresFrm::closeEvent(QCloseEvent* e) {
+    if (!GuardaCambiosPendientes(true)) {
+        e->ignore();
+        return;
+    }
+    nifMostrado_.clear();
+    QWidget::closeEvent(e);
+}
+
 void ClientesProveedoresFrm::FilaElegida() {
     const FilaTercero* f = Actual();
+    // A change left in the boxes is asked about before another row replaces it;
+    // once kept, the list is read again with the row just chosen.
+    // A change that cannot be kept takes the user back to it, still typed.
+    if (!nifMostrado_.isEmpty() && (!f || f->nif != nifMostrado_) && mostrado_ &&
+        TerceroCambiado(*mostrado_, Escrito())) {
+        const QString anterior = nifMostrado_;
+        const DatosTercero escrito = Escrito();
+        if (GuardaCambiosPendientes(false)) {
+            QTimer::singleShot(0, this, [this] { ActualizaDatos(); });
+        } else {
+            QTimer::singleShot(0, this, [this, anterior, escrito] {
+                Filtra(anterior);
+                if (nifMostrado_ != anterior)
+                    return;
+                TxtNombre->setText(escrito.nombre);
+                TxtCodigoPostal->setText(escrito.codigoPostal);
+                TxtPais->setText(escrito.pais);
+                TxtNombre->setFocus();
+            });
+        }
+    }
     for (QWidget* w : {static_cast<QWidget*>(TxtNombre), static_cast<QWidget*>(TxtCodigoPostal),
                        static_cast<QWidget*>(TxtPais), static_cast<QWidget*>(BtnGrabar)})
         w->setEnabled(f != nullptr);
@@ -275,6 +341,8 @@ void ClientesProveedoresFrm::FilaElegida() {
     escribe(TxtNombre, f ? f->datos.nombre : QString(), 40);
     escribe(TxtCodigoPostal, f ? f->datos.codigoPostal : QString(), 10);
     escribe(TxtPais, f ? f->datos.pais : QString(), 2);
+    nifMostrado_ = f ? f->nif : QString();
+    mostrado_ = std::make_unique<DatosTercero>(Escrito());
 }
 
 void ClientesProveedoresFrm::BtnGrabar_Click() {

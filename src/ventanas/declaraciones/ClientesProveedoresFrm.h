@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class Registros;
+struct DatosTercero;
 struct FilaTercero;
 
 class ClientesProveedoresFrm : public QWidget {
@@ -28,6 +29,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
@@ -37,6 +39,10 @@ private:
     void BtnGrabar_Click();
     void BtnCerrar_Click();
     const FilaTercero* Actual() const;
+    DatosTercero Escrito() const;
+    // Asks whether to keep the change of the counterparty the boxes show;
+    // false when the user cancels or the change cannot be kept.
+    bool GuardaCambiosPendientes(bool conCancelar);
 
     QWidget* lienzo_ = nullptr;
     QWidget* Picture2 = nullptr;
@@ -62,4 +68,7 @@ private:
     std::vector<const FilaTercero*> visibles_;
     std::unique_ptr<Registros> rs_;
     bool cargado_ = false;
+    // The counterparty in the boxes and the texts it was given there.
+    QString nifMostrado_;
+    std::unique_ptr<DatosTercero> mostrado_;
 };

@@ -97,6 +97,55 @@ private slots:
         QCOMPARE(t->NifsVisibles(), QStringList{"12345678A"});
         QCOMPARE(Fila(t, 0).mid(0, 3), (QStringList{"12345678A", "Pérez O'Neill Ana", "35001"}));
     }
+
+    // A change left in the boxes is asked about before another row or the
+    // closing replaces it: kept, dropped, or taken back to when it cannot be kept.
+    void preguntaAntesDePerderUnCambio() {
+        Control<QAction>(v, "MenuAplicacionTerceros")->trigger();
+        auto* t = qobject_cast<ClientesProveedoresFrm*>(BuscaPantalla("ClientesProveedoresFrm"));
+        QVERIFY(t);
+        auto* rejilla = Control<QTableView>(t, "DBGridTerceros");
+        auto otraFila = [&](int f) { rejilla->setCurrentIndex(rejilla->model()->index(f, 0)); };
+        const QString pregunta = QStringLiteral("¿Desea grabar los cambios de 12345678A?");
+
+        Reemplaza(Control(t, "TxtNombre"), "Ana Pérez Díaz");
+        mensajes->Responde(Respuesta::Si);
+        otraFila(1);
+        QCOMPARE(mensajes->textos(), QStringList{pregunta});
+        QCOMPARE(mensajes->ultimo().botones, Botones::SiNo);
+        QCOMPARE(mensajes->ultimo().icono, Icono::Pregunta);
+        QTRY_COMPARE(Fila(t, 0).value(1), QStringLiteral("Ana Pérez Díaz"));
+        QCOMPARE(LeeTerceros(*Conexion).at("12345678A").nombre, QStringLiteral("Ana Pérez Díaz"));
+        QCOMPARE(Control(t, "TxtNombre")->text(), QStringLiteral("Talleres Ibáñez SL"));
+
+        otraFila(0);
+        Reemplaza(Control(t, "TxtNombre"), "Otro");
+        mensajes->Responde(Respuesta::No);
+        otraFila(1);
+        QTest::qWait(20);
+        QCOMPARE(LeeTerceros(*Conexion).at("12345678A").nombre, QStringLiteral("Ana Pérez Díaz"));
+
+        otraFila(0);
+        Reemplaza(Control(t, "TxtCodigoPostal"), "99");
+        mensajes->Limpia();
+        mensajes->Responde(Respuesta::Si);
+        otraFila(1);
+        QCOMPARE(mensajes->cuenta(), 2);
+        QCOMPARE(mensajes->ultimo().icono, Icono::Exclamacion);
+        QTRY_COMPARE(Control(t, "TxtCodigoPostal")->text(), QStringLiteral("99"));
+        QCOMPARE(rejilla->currentIndex().row(), 0);
+
+        mensajes->Limpia();
+        mensajes->Responde(Respuesta::Cancelar);
+        QTest::keyClick(Control(t, "TxtNombre"), Qt::Key_Escape);
+        QCOMPARE(mensajes->textos(), QStringList{pregunta});
+        QCOMPARE(mensajes->ultimo().botones, Botones::SiNoCancelar);
+        QVERIFY(BuscaPantalla("ClientesProveedoresFrm"));
+        mensajes->Responde(Respuesta::No);
+        QTest::keyClick(Control(t, "TxtNombre"), Qt::Key_Escape);
+        QTRY_VERIFY(!BuscaPantalla("ClientesProveedoresFrm"));
+        QCOMPARE(LeeTerceros(*Conexion).at("12345678A").codigoPostal, QString());
+    }
 };
 
 QTEST_MAIN(PruebaClientesProveedoresFrm)
