@@ -9,6 +9,7 @@
 #include "dominio/parametros/Parametros.h"
 #include "informes/Modelo347Rpt.h"
 #include "ordenes/comun/Orden.h"
+#include "ordenes/declaraciones/ArgumentosDeclaracion.h"
 
 namespace {
 
@@ -41,19 +42,10 @@ bool Contacto(ContextoOrden& c, Declarante347& d) {
 }  // namespace
 
 int OrdenModelo347(ContextoOrden& c) {
-    QString error;
-    const int anio = LeeAnioOrden(c.argumentos.value(0), &error);
-    if (!anio) {
-        c.avisa(error);
+    const auto argumentos = LeeArgumentosDeclaracion(c);
+    if (!argumentos)
         return CodigoSalida::UsoIncorrecto;
-    }
-    const QString salida = c.argumentos.value(1);
-    const bool pdf = salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    // Only a .pdf or .txt name: a slip of the hand must not write over the database or another file.
-    if (c.argumentos.size() > 1 && !pdf && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El archivo de salida debe terminar en .pdf o .txt: ") + salida);
-        return CodigoSalida::UsoIncorrecto;
-    }
+    const auto& [anio, salida, pdf] = *argumentos;
     if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
         return CodigoSalida::Fallo;
     try {

@@ -8,23 +8,15 @@
 #include "dominio/parametros/Parametros.h"
 #include "informes/Modelo390Rpt.h"
 #include "ordenes/comun/Orden.h"
+#include "ordenes/declaraciones/ArgumentosDeclaracion.h"
 
 #include <QSaveFile>
 
 int OrdenModelo390(ContextoOrden& c) {
-    QString error;
-    const int anio = LeeAnioOrden(c.argumentos.value(0), &error);
-    if (!anio) {
-        c.avisa(error);
+    const auto argumentos = LeeArgumentosDeclaracion(c);
+    if (!argumentos)
         return CodigoSalida::UsoIncorrecto;
-    }
-    // Only a .pdf or .txt name: a slip of the hand must not write over the database or another file.
-    const QString salida = c.argumentos.value(1);
-    const bool pdf = salida.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    if (c.argumentos.size() > 1 && !pdf && !salida.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
-        c.avisa(QStringLiteral("El archivo de salida debe terminar en .pdf o .txt: ") + salida);
-        return CodigoSalida::UsoIncorrecto;
-    }
+    const auto& [anio, salida, pdf] = *argumentos;
     if (!AbreBaseDeOrden(c) || !AccesoDeOrden(c, AccesoInformes))
         return CodigoSalida::Fallo;
     if (ModeloDeImpuesto(OpcionIva) == ModeloDeclaracion::M420) {
