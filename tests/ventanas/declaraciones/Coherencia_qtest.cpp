@@ -30,13 +30,15 @@ struct Tercero {
     const char* nombre;
     const char* pais;
     const char* tipoId;
-    int peso;  // invoices drawn for it out of every 16: those above the threshold get more
+    int peso;     // invoices drawn for it out of every 18
+    qint64 tope;  // the largest net amount of one of its invoices, cents
 };
-// Two large NIFs, two that stay small, one foreign and one without a NIF.
+// Two NIFs above the threshold on both sides, two that stay below it, one
+// foreign and one without a NIF.
 const Tercero kTerceros[] = {
-    {"12345678Z", "Ana Pérez", "", "", 4},      {"A58818501", "Talleres Norte SA", "", "", 4},
-    {"87654321X", "Luis Gómez", "", "", 1},     {"11111111H", "Marta Ruiz", "", "", 1},
-    {"P4567890", "John Smith", "US", "03", 3}, {"", "Cliente de paso", "", "", 3},
+    {"12345678Z", "Ana Pérez", "", "", 4, 150000},   {"A58818501", "Talleres Norte SA", "", "", 4, 150000},
+    {"87654321X", "Luis Gómez", "", "", 1, 30000},   {"11111111H", "Marta Ruiz", "", "", 1, 30000},
+    {"P4567890", "John Smith", "US", "03", 4, 150000}, {"", "Cliente de paso", "", "", 4, 150000},
 };
 
 struct Salida {
@@ -150,8 +152,9 @@ private slots:
         for (int n = 0; n < 80; ++n) {
             const Tercero& t = kTerceros[reparto[azar() % reparto.size()]];
             const int tipo = tipos[azar() % 4];
-            const qint64 neto = 5000 + qint64(azar() % 150000);
-            const qint64 iva = (neto * tipo + 50) / 100;
+            // One in five a rectifying invoice, with its minus sign.
+            const qint64 neto = (azar() % 5 == 0 ? -1 : 1) * (1000 + qint64(azar() % (t.tope - 1000)));
+            const qint64 iva = neto * tipo / 100;
             const QDate fecha = QDate(2026, 1, 1).addDays(int(azar() % 365));
             // Some operated in the quarter before the invoice, the first days of January in the year before.
             const QDate operacion = azar() % 4 == 0 ? fecha.addDays(-int(azar() % 40) - 1) : QDate();
@@ -163,6 +166,10 @@ private slots:
                                         t.pais, t.tipoId};
             QCOMPARE(GrabaFacturaNueva(*Conexion, campos, lado, tercero), Grabacion::Hecha);
         }
+        // A large rectification, so that a quarter goes below zero.
+        QCOMPARE(GrabaFacturaNueva(*Conexion, {"R-1", "16/11/2026", "-1.050,00", "-6.050,00", "-5.000,00", "21", ""},
+                                   "Pagos", {"12345678Z", "", "Ana Pérez", "", ""}),
+                 Grabacion::Hecha);
         CierraConexion();
         entorno->Conecta();
         mensajes = std::make_unique<RegistroMensajes>();
@@ -197,6 +204,8 @@ private slots:
                  qPrintable(orden.join('\n')));
         QVERIFY(orden.filter("\tP4567890\t").size() >= 1);
         QVERIFY(orden.filter("\t87654321X\t").isEmpty());
+        QVERIFY(orden.filter("\t11111111H\t").isEmpty());
+        QVERIFY(orden.join('\n').contains("\t-"));  // a quarter or a total below zero, for the sign
 
         // The printed page and the file hold key, NIF (none in the file abroad), total and quarters.
         QStringList impreso, archivo;
@@ -234,8 +243,8 @@ private slots:
                 pantalla << rejilla->model()->index(i, 0).data().toString() + '\t' +
                                 rejilla->model()->index(i, 2).data().toString();
         QCOMPARE(pantalla, orden);
-        // Every rate on both sides drawn, and the quarters' results.
-        for (const char* casilla : {"700", "01", "03", "05", "190", "603", "605", "86", "95"})
+        // Every rate on both sides drawn, rectifying invoices on both, and the quarters' results.
+        for (const char* casilla : {"700", "01", "03", "05", "29", "190", "603", "605", "639", "86", "95"})
             QVERIFY2(!orden.contains(QString(casilla) + "\t0,00"), casilla);
 
         const Salida leidoPdf = Lector({"pdf390", pdf});
