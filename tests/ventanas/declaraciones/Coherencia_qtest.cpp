@@ -59,7 +59,7 @@ QStringList Datos(const QStringList& lineas) {
 Salida Lector(const QStringList& argumentos) {
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"),
-            QStringList{"-W", "ignore", QStringLiteral(FISCALINO_APOYO "/lector_declaraciones.py")} + argumentos);
+            QStringList{"-W", "ignore", QStringLiteral(FISCALINO_FIXTURES "/../support/lector_declaraciones.py")} + argumentos);
     Salida s;
     if (p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit)
         s.codigo = p.exitCode();
