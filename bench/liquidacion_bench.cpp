@@ -16,6 +16,7 @@
 //
 // FISCALINO_BENCH_TAMANOS=10000 runs one size, FISCALINO_BENCH_DIR keeps the
 // databases between runs; --comprobar only compares, at the smallest size.
+#include "BasesBench.h"
 #include "Procesos.h"
 #include "datos/ConexionBD.h"
 
@@ -53,16 +54,6 @@ const char* const kDesde = "2026-01-01";
 const char* const kHasta = "2026-03-31";
 constexpr double kObjetivo = 1.5;
 constexpr int kVueltas = 15;
-
-[[noreturn]] void Falla(const std::string& que) {
-    std::fprintf(stderr, "%s\n", que.c_str());
-    std::exit(1);
-}
-
-void Exec(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        Falla(std::string(sql) + ": " + sqlite3_errmsg(db));
-}
 
 QString Carpeta() { return CarpetaBench(); }
 
@@ -131,31 +122,9 @@ void Llena(sqlite3* db, int n) {
     Exec(db, "commit");
 }
 
-sqlite3* Abre(const QString& ruta, int flags) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, flags, nullptr) != SQLITE_OK)
-        Falla("no se pudo abrir " + ruta.toStdString());
-    return db;
-}
-
 // The program's database: made by its own layer, filled directly.
 QString BasePrograma(int n) {
-    const QString carpeta = Carpeta() + QStringLiteral("/programa_%1").arg(n);
-    const QString ruta = carpeta + QStringLiteral("/Fiscalino.mdb");
-    if (QFileInfo::exists(ruta))
-        return ruta;
-    std::fprintf(stderr, "Preparando la base del programa con %d facturas...\n", n);
-    QDir().mkpath(carpeta);
-    auto con = ConexionBD::Abrir(QStringLiteral("DBQ=") + ruta, true);
-    con->Ejecutar(QStringLiteral("insert into PARAMETROS (PALABRA_CLAVE, IVA, OPCION_IVA, FRASE_FINAL, ACCESO_FACTURAS, "
-                                 "ACCESO_INFORMES) values (Null, 21, 'IVA', Null, 'N', 'N')"));
-    con->Ejecutar(QStringLiteral("insert into DATOS_EMPRESA (NOMBRE) values ('Talleres Ibáñez SL')"));
-    con->Cerrar();
-    sqlite3* db = Abre(ruta, SQLITE_OPEN_READWRITE);
-    Llena(db, n);
-    Exec(db, "analyze");
-    sqlite3_close(db);
-    return ruta;
+    return BaseProgramaLlena(Carpeta() + QStringLiteral("/programa_%1").arg(n), n, Llena);
 }
 
 // The plain database: ISO dates, the same invoices, and the one index the
