@@ -195,3 +195,21 @@ bool EscribePdf(const DocumentoRpt& doc, const QString& ruta, const QString& tit
 QString TextoPdfNoGuardado(const QString& ruta) {
     return QStringLiteral("No se pudo guardar el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral(".");
 }
+
+QStringList ParteEnLineas(const QString& texto, const ObjetoInforme& o) {
+    const QFontMetricsF fm(FuenteInforme(o.puntos, o.negrita));
+    QStringList lineas;
+    QString linea;
+    for (const QString& palabra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString con = linea.isEmpty() ? palabra : linea + QLatin1Char(' ') + palabra;
+        if (!linea.isEmpty() && fm.horizontalAdvance(con) > o.ancho) {
+            lineas << linea;
+            linea = palabra;
+        } else {
+            linea = con;
+        }
+    }
+    if (!linea.isEmpty())
+        lineas << linea;
+    return lineas;
+}

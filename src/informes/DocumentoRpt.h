@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 class QFont;
@@ -44,6 +45,9 @@ struct ObjetoInforme {
 
 // Arial sized in twips, for a painter that draws in twips.
 QFont FuenteInforme(int puntos, bool negrita);
+// The words of `texto` in lines no wider than the object's box; a word
+// wider than a line has one of its own.
+QStringList ParteEnLineas(const QString& texto, const ObjetoInforme& o);
 
 // The font size, in twips (20 to the point), at which an amount fits a box
 // `ancho` twips wide: its design size when it fits. Amounts are never cut.

@@ -28,26 +28,6 @@ const double kAltoAviso = 240;     // each line of a warning
 const double kEntreApartados = 150;
 const double kEntreAvisos = 80;
 
-// The words of `texto` in lines no wider than `ancho` twips; a word wider
-// than a line has one of its own.
-QStringList Parte(const QString& texto, const ObjetoInforme& o) {
-    const QFontMetricsF fm(FuenteInforme(o.puntos, o.negrita));
-    QStringList lineas;
-    QString linea;
-    for (const QString& palabra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString con = linea.isEmpty() ? palabra : linea + QLatin1Char(' ') + palabra;
-        if (!linea.isEmpty() && fm.horizontalAdvance(con) > o.ancho) {
-            lineas << linea;
-            linea = palabra;
-        } else {
-            linea = con;
-        }
-    }
-    if (!linea.isEmpty())
-        lineas << linea;
-    return lineas;
-}
-
 QString TituloApartado(Apartado a, const QString& impuesto) {
     switch (a) {
     case Apartado::Devengado: return impuesto + QStringLiteral(" devengado");
@@ -106,7 +86,7 @@ void LiquidacionRpt::ColocaCasilla(const QString& numero, const QString& concept
 
 void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
     // What must be looked into before filing prints bold.
-    const QStringList lineas = Parte(aviso.texto, aviso.advertencia ? kAdvertencia : kAviso);
+    const QStringList lineas = ParteEnLineas(aviso.texto, aviso.advertencia ? kAdvertencia : kAviso);
     for (int i = 0; i < lineas.size(); ++i) {
         Renglon r{Renglon::Aviso, {}, lineas[i], {}};
         r.negrita = aviso.advertencia;

@@ -35,26 +35,6 @@ const double kAltoAviso = 220;
 const double kEntreApartados = 150;
 const double kEntreAvisos = 50;
 
-// The words of `texto` in lines no wider than the box; a word wider than a
-// line has one of its own.
-QStringList Parte(const QString& texto, const ObjetoInforme& o) {
-    const QFontMetricsF fm(FuenteInforme(o.puntos, o.negrita));
-    QStringList lineas;
-    QString linea;
-    for (const QString& palabra : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString con = linea.isEmpty() ? palabra : linea + QLatin1Char(' ') + palabra;
-        if (!linea.isEmpty() && fm.horizontalAdvance(con) > o.ancho) {
-            lineas << linea;
-            linea = palabra;
-        } else {
-            linea = con;
-        }
-    }
-    if (!linea.isEmpty())
-        lineas << linea;
-    return lineas;
-}
-
 QStringList Importes(qint64 total, const std::array<qint64, 4>& trimestres) {
     QStringList r{FormatoCentimos(total)};
     for (qint64 t : trimestres)
@@ -72,7 +52,7 @@ Modelo347Rpt::Modelo347Rpt(const Modelo347& modelo, const CabeceraEmpresa& empre
     if (!modelo_.avisos.isEmpty()) {
         Coloca({Renglon::Apartado, {QStringLiteral("Avisos")}}, kAltoLinea + 60, kEntreApartados);
         for (const QString& aviso : modelo_.avisos) {
-            const QStringList lineas = Parte(aviso, kAviso);
+            const QStringList lineas = ParteEnLineas(aviso, kAviso);
             for (int i = 0; i < lineas.size(); ++i)
                 Coloca({Renglon::Aviso, {lineas[i]}}, kAltoAviso, i == 0 ? kEntreAvisos : 0);
         }
