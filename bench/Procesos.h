@@ -1,11 +1,14 @@
 #pragma once
 // What the benchmarks that run whole processes share: the folder their
-// databases live in, and a child run to its end with its CPU time.
+// databases live in, a child run to its end with its CPU time, the sizes to
+// run and the median of the runs.
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,4 +73,22 @@ inline Proceso EjecutaProceso(const std::vector<std::string>& argumentos, const 
             p.salida = f.readAll();
     }
     return p;
+}
+
+inline double Mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The sizes to run: `porDefecto`, or those of FISCALINO_BENCH_TAMANOS
+// ("10000,100000"); when only checking, the smallest of them.
+inline std::vector<int> TamanosBench(std::vector<int> porDefecto, bool soloComprueba) {
+    if (const char* solo = std::getenv("FISCALINO_BENCH_TAMANOS")) {
+        porDefecto.clear();
+        for (const QByteArray& t : QByteArray(solo).split(','))
+            porDefecto.push_back(t.toInt());
+    }
+    if (soloComprueba && !porDefecto.empty())
+        porDefecto = {*std::min_element(porDefecto.begin(), porDefecto.end())};
+    return porDefecto;
 }

@@ -199,11 +199,6 @@ Proceso Restaura(const Ordenes& o, const QString& copia) {
     return p;
 }
 
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // Compares, then (unless only comparing) times in turns; false when a ratio
 // misses its target.
 bool OrdenesFrenteASqlite(bool soloComprobar) {

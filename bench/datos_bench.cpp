@@ -513,11 +513,6 @@ QByteArray Ejecuta(const char* programa, const QStringList& argumentos, int espe
     return p.readAllStandardOutput().trimmed();
 }
 
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // CPU time from a process's start to its first paint.
 double MsArranque(bool programa, int n) {
     const QByteArray salida = programa ? Ejecuta(FISCALINO_MEDIDAS_PROGRAMA, {QStringLiteral("--arranque"), CarpetaPrograma(n)})

@@ -279,24 +279,13 @@ void Compara(int n) {
                  esperadas.size(), static_cast<double>(esperadas.at("86")) / 100, filas.size());
 }
 
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const bool soloComprueba = argc > 1 && std::strcmp(argv[1], "--comprobar") == 0;
-    std::vector<int> tamanos(std::begin(kTamanos), std::end(kTamanos));
-    if (const char* solo = std::getenv("FISCALINO_BENCH_TAMANOS")) {
-        tamanos.clear();
-        for (const QByteArray& t : QByteArray(solo).split(','))
-            tamanos.push_back(t.toInt());
-    }
-    if (soloComprueba)
-        tamanos = {*std::min_element(tamanos.begin(), tamanos.end())};
+    const std::vector<int> tamanos =
+        TamanosBench(std::vector<int>(std::begin(kTamanos), std::end(kTamanos)), soloComprueba);
 
     std::fprintf(stderr, "Cifras comparadas con una agrupación de SQLite plano:\n");
     for (int n : tamanos)
