@@ -266,16 +266,11 @@ DatosTercero ClientesProveedoresFrm::Escrito() const {
     return {TxtNombre->text(), TxtPais->text(), TxtCodigoPostal->text()};
 }
 
-bool ClientesProveedoresFrm::GuardaCambiosPendientes(bool conCancelar) {
-    if (nifMostrado_.isEmpty() || !mostrado_ || !TerceroCambiado(*mostrado_, Escrito()))
-        return true;
-    const Respuesta r = MuestraMensaje(PreguntaCambiosTercero(nifMostrado_),
-                                       conCancelar ? Botones::SiNoCancelar : Botones::SiNo, Icono::Pregunta,
-                                       QString(), Respuesta::Si);
-    if (r == Respuesta::Cancelar)
-        return false;
-    if (r == Respuesta::No)
-        return true;
+bool ClientesProveedoresFrm::HayCambios() const {
+    return !nifMostrado_.isEmpty() && mostrado_ && TerceroCambiado(*mostrado_, Escrito());
+}
+
+bool ClientesProveedoresFrm::GuardaEscrito(const QString& nif) {
     const CambioTercero c = CompruebaTercero(Escrito());
     if (!c.error.isEmpty()) {
         MuestraMensaje(c.error, Botones::Aceptar, Icono::Exclamacion);
@@ -283,10 +278,9 @@ bool ClientesProveedoresFrm::GuardaCambiosPendientes(bool conCancelar) {
     }
     PunteroOcupado cursor;
     try {
-        if (!GuardaTercero(ConexionAbierta(), nifMostrado_, c.datos)) {
+        if (!GuardaTercero(ConexionAbierta(), nif, c.datos)) {
             cursor.Restaura();
-            Aviso(QStringLiteral("El cliente o proveedor ") + nifMostrado_ +
-                  QStringLiteral(" ya no está en la base de datos."));
+            Aviso(QStringLiteral("El cliente o proveedor ") + nif + QStringLiteral(" ya no está en la base de datos."));
         }
     } catch (const ErrorBD& e) {
         cursor.Restaura();
@@ -294,6 +288,17 @@ bool ClientesProveedoresFrm::GuardaCambiosPendientes(bool conCancelar) {
         return false;
     }
     return true;
+}
+
+bool ClientesProveedoresFrm::GuardaCambiosPendientes(bool conCancelar) {
+    if (!HayCambios())
+        return true;
+    const Respuesta r = MuestraMensaje(PreguntaCambiosTercero(nifMostrado_),
+                                       conCancelar ? Botones::SiNoCancelar : Botones::SiNo, Icono::Pregunta,
+                                       QString(), Respuesta::Si);
+    if (r == Respuesta::Cancelar)
+        return false;
+    return r == Respuesta::No || GuardaEscrito(nifMostrado_);
 }
 
 void ClientesProveedoresFrm::closeEvent(QCloseEvent* e) {
@@ -310,8 +315,7 @@ void ClientesProveedoresFrm::FilaElegida() {
     // A change left in the boxes is asked about before another row replaces it;
     // once kept, the list is read again with the row just chosen.
     // A change that cannot be kept takes the user back to it, still typed.
-    if (!nifMostrado_.isEmpty() && (!f || f->nif != nifMostrado_) && mostrado_ &&
-        TerceroCambiado(*mostrado_, Escrito())) {
+    if ((!f || f->nif != nifMostrado_) && HayCambios()) {
         const QString anterior = nifMostrado_;
         const DatosTercero escrito = Escrito();
         if (GuardaCambiosPendientes(false)) {
@@ -347,28 +351,8 @@ void ClientesProveedoresFrm::FilaElegida() {
 
 void ClientesProveedoresFrm::BtnGrabar_Click() {
     const FilaTercero* f = Actual();
-    if (!f)
-        return;
-    const CambioTercero c = CompruebaTercero({TxtNombre->text(), TxtPais->text(), TxtCodigoPostal->text()});
-    if (!c.error.isEmpty()) {
-        MuestraMensaje(c.error, Botones::Aceptar, Icono::Exclamacion);
-        return;
-    }
-    const QString nif = f->nif;
-    bool guardado;
-    {
-        PunteroOcupado cursor;
-        try {
-            guardado = GuardaTercero(ConexionAbierta(), nif, c.datos);
-        } catch (const ErrorBD& e) {
-            cursor.Restaura();
-            MostrarErrorBD(e);
-            return;
-        }
-    }
-    if (!guardado)
-        Aviso(QStringLiteral("El cliente o proveedor ") + nif + QStringLiteral(" ya no está en la base de datos."));
-    ActualizaDatos();
+    if (f && GuardaEscrito(f->nif))
+        ActualizaDatos();
 }
 
 void ClientesProveedoresFrm::BtnCerrar_Click() {

@@ -40,6 +40,11 @@ private:
     void BtnCerrar_Click();
     const FilaTercero* Actual() const;
     DatosTercero Escrito() const;
+    // Whether the boxes hold a change of the counterparty they show.
+    bool HayCambios() const;
+    // Checks and keeps the boxes as the counterparty `nif`; false, after
+    // saying why, when they cannot be kept.
+    bool GuardaEscrito(const QString& nif);
     // Asks whether to keep the change of the counterparty the boxes show;
     // false when the user cancels or the change cannot be kept.
     bool GuardaCambiosPendientes(bool conCancelar);
