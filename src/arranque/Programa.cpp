@@ -19,6 +19,7 @@ void PreparaAplicacion() {
         QCoreApplication::installTranslator(&traduccionQt);
     PreparaSustitutosFuentes();
     InstalaCajasDeMensaje();
+    InstalaEstiloIconos();
     QApplication::setWindowIcon(IconoAplicacion());
     // Lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(IdEscritorio);
