@@ -169,6 +169,8 @@ public:
 }  // namespace
 
 void InstalaEstiloIconos() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
     const QString nombre = QApplication::style()->name();
     if (nombre == QLatin1String("fusion") || nombre == QLatin1String("windows"))
         QApplication::setStyle(new EstiloIconosPng(QStyleFactory::create(nombre)));
