@@ -6,11 +6,10 @@
 #include "datos/motor/Registros.h"
 #include "dominio/declaraciones/Modelo347Logica.h"
 #include "dominio/declaraciones/Terceros.h"
-#include "informes/Fuentes.h"
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/Lienzo.h"
 #include "ventanas/comun/Medidas.h"
 #include "ventanas/comun/PunteroOcupado.h"
-#include "ventanas/comun/Rejilla.h"
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/comun/VistaPreviaTeclas.h"
@@ -45,10 +44,7 @@ const QColor kRojoAviso(160, 0, 0);
 }  // namespace
 
 ClientesProveedoresFrm::ClientesProveedoresFrm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("ClientesProveedoresFrm"));
-    setWindowTitle(QStringLiteral("Clientes y Proveedores"));
-    InstalaSustitutosFuentes();
-    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    PreparaPantalla(this, QStringLiteral("ClientesProveedoresFrm"), QStringLiteral("Clientes y Proveedores"));
     resize(Px(kAncho), Px(kAlto));
     lienzo_ = CreaLienzo(this, QSize(Px(kAncho), Px(kAltoMinimo)));
     lienzo_->installEventFilter(this);
@@ -74,19 +70,12 @@ ClientesProveedoresFrm::ClientesProveedoresFrm(QWidget* parent) : QWidget(parent
 
     DBGridTerceros = new QTableView(lienzo_);
     DBGridTerceros->setObjectName(QStringLiteral("DBGridTerceros"));
-    Modelo = new ModeloRegistros(ColumnasTerceros(), DBGridTerceros);
-    DBGridTerceros->setModel(Modelo);
-    PreparaRejilla(DBGridTerceros);
-    FormatearRejilla(DBGridTerceros, false);
-    for (const ColumnaRejilla& c : ColumnasTerceros())
-        AlineaColumna(DBGridTerceros, c.titulo, c.alineacion);
+    Modelo = RejillaRegistros(DBGridTerceros, ColumnasTerceros());
     DBGridTerceros->setSelectionBehavior(QAbstractItemView::SelectRows);
     DBGridTerceros->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The row chosen, to change.
-    LblNif = new QLabel(lienzo_);
-    LblNif->setObjectName(QStringLiteral("LblNif"));
-    LblNif->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LblNif = Rotulo(lienzo_, QStringLiteral("LblNif"));
     LblAvisoNif = new QLabel(lienzo_);
     LblAvisoNif->setObjectName(QStringLiteral("LblAvisoNif"));
     QPalette rojo = LblAvisoNif->palette();
@@ -107,16 +96,10 @@ ClientesProveedoresFrm::ClientesProveedoresFrm(QWidget* parent) : QWidget(parent
 
     Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    BtnGrabar = new QPushButton(QStringLiteral("&Grabar"), Picture1);
-    BtnGrabar->setObjectName(QStringLiteral("BtnGrabar"));
-    BtnGrabar->setGeometry(RectTwips(60, 45, 2160, 435));
-    BtnCerrar = new QPushButton(QStringLiteral("&Salir  (Esc)"), Picture1);
-    BtnCerrar->setObjectName(QStringLiteral("BtnCerrar"));
-    BtnCerrar->setGeometry(RectTwips(2300, 45, 2160, 435));
-    for (QPushButton* b : {BtnGrabar, BtnCerrar}) {
-        b->setFocusPolicy(Qt::TabFocus);
-        b->installEventFilter(this);
-    }
+    BtnGrabar = BotonBarra(Picture1, QStringLiteral("BtnGrabar"), QStringLiteral("&Grabar"), QRect(60, 45, 2160, 435));
+    BtnCerrar = BotonBarra(Picture1, QStringLiteral("BtnCerrar"), QStringLiteral("&Salir  (Esc)"),
+                           QRect(2300, 45, 2160, 435));
+    BotonesSinFoco(this, {BtnGrabar, BtnCerrar});
     TxtAnio->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(TxtNombre), static_cast<QWidget*>(TxtCodigoPostal),
                        static_cast<QWidget*>(TxtPais), static_cast<QWidget*>(BtnGrabar)})

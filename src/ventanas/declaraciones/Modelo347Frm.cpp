@@ -6,13 +6,12 @@
 #include "dominio/declaraciones/Fichero347.h"
 #include "dominio/declaraciones/Modelo347Logica.h"
 #include "dominio/listado/Listado.h"
-#include "informes/Fuentes.h"
 #include "informes/Modelo347Rpt.h"
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/ImpresionDocumento.h"
 #include "ventanas/comun/Lienzo.h"
 #include "ventanas/comun/Medidas.h"
 #include "ventanas/comun/PunteroOcupado.h"
-#include "ventanas/comun/Rejilla.h"
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/comun/VistaPreviaTeclas.h"
@@ -57,10 +56,7 @@ const QColor kRojoAviso(160, 0, 0);
 }  // namespace
 
 Modelo347Frm::Modelo347Frm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Modelo347Frm"));
-    setWindowTitle(TextoModelo347::Titulo);
-    InstalaSustitutosFuentes();
-    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    PreparaPantalla(this, QStringLiteral("Modelo347Frm"), TextoModelo347::Titulo);
     resize(Px(kAncho), Px(kAlto));
     lienzo_ = CreaLienzo(this, QSize(Px(kAncho), Px(kAltoMinimo)));
     lienzo_->installEventFilter(this);
@@ -75,45 +71,27 @@ Modelo347Frm::Modelo347Frm(QWidget* parent) : QWidget(parent) {
     TxtAnio->setMaxLength(4);
     TxtAnio->setGeometry(RectTwips(660, 135, 900, 330));
     LblAnio->setBuddy(TxtAnio);
-    BtnCalcular = new QPushButton(QStringLiteral("&Calcular  (F5)"), Picture2);
-    BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
-    BtnCalcular->setGeometry(RectTwips(1740, 105, 1800, 435));
+    BtnCalcular = BotonBarra(Picture2, QStringLiteral("BtnCalcular"), QStringLiteral("&Calcular  (F5)"),
+                             QRect(1740, 105, 1800, 435));
 
-    LblTitulo = new QLabel(TextoModelo347::Pide, lienzo_);
-    LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
-    LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LblTitulo = Rotulo(lienzo_, QStringLiteral("LblTitulo"), TextoModelo347::Pide);
 
     // What must be looked into before filing, above the rows.
-    LblAvisos = new QLabel(QStringLiteral("Avisos"), lienzo_);
-    LblAvisos->setObjectName(QStringLiteral("LblAvisos"));
-    LblAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstAvisos = new QListWidget(lienzo_);
-    LstAvisos->setObjectName(QStringLiteral("LstAvisos"));
-    LstAvisos->setWordWrap(true);
-    LstAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+    LblAvisos = Rotulo(lienzo_, QStringLiteral("LblAvisos"), QStringLiteral("Avisos"));
+    LstAvisos = ListaAvisos(lienzo_, QStringLiteral("LstAvisos"));
 
     DBGrid347 = new QTableView(lienzo_);
     DBGrid347->setObjectName(QStringLiteral("DBGrid347"));
-    Modelo = new ModeloRegistros(Columnas347(), DBGrid347);
-    DBGrid347->setModel(Modelo);
-    PreparaRejilla(DBGrid347);
-    FormatearRejilla(DBGrid347, false);
-    for (const ColumnaRejilla& c : Columnas347())
-        AlineaColumna(DBGrid347, c.titulo, c.alineacion);
+    Modelo = RejillaRegistros(DBGrid347, Columnas347());
 
-    LblTotales = new QLabel(lienzo_);
-    LblTotales->setObjectName(QStringLiteral("LblTotales"));
-    LblTotales->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LblTotales = Rotulo(lienzo_, QStringLiteral("LblTotales"));
     LblTotales->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LblTotales->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto boton = [&](const QString& nombre, const QString& texto, int x) {
-        auto* b = new QPushButton(texto, Picture1);
-        b->setObjectName(nombre);
-        b->setGeometry(RectTwips(x, 45, 2180, 435));
-        return b;
+        return BotonBarra(Picture1, nombre, texto, QRect(x, 45, 2180, 435));
     };
     BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Imprimir  (F9)"), 60);
     BtnVistaPrevia = boton(QStringLiteral("BtnVistaPrevia"), QStringLiteral("Vista p&revia"), 2300);
@@ -123,11 +101,8 @@ Modelo347Frm::Modelo347Frm(QWidget* parent) : QWidget(parent) {
     for (QPushButton* b : {BtnImprimir, BtnVistaPrevia, BtnPdf, BtnFichero})
         b->setEnabled(false);
 
-    // Buttons act on a click without taking the focus; Enter presses the one that has it.
-    for (QPushButton* b : {BtnCalcular, BtnImprimir, BtnVistaPrevia, BtnPdf, BtnFichero, BtnCerrar}) {
-        b->setFocusPolicy(Qt::TabFocus);
-        b->installEventFilter(this);
-    }
+    // Enter presses the button that has the focus.
+    BotonesSinFoco(this, {BtnCalcular, BtnImprimir, BtnVistaPrevia, BtnPdf, BtnFichero, BtnCerrar});
     TxtAnio->installEventFilter(this);
     connect(BtnCalcular, &QPushButton::clicked, this, &Modelo347Frm::Calcula);
     connect(BtnImprimir, &QPushButton::clicked, this, &Modelo347Frm::BtnImprimir_Click);

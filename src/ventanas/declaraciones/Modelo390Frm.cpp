@@ -9,12 +9,11 @@
 #include "dominio/liquidacion/LiquidacionLogica.h"
 #include "dominio/parametros/ActualizacionMod.h"
 #include "dominio/parametros/Parametros.h"
-#include "informes/Fuentes.h"
 #include "informes/Modelo390Rpt.h"
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/ImpresionDocumento.h"
 #include "ventanas/comun/Medidas.h"
 #include "ventanas/comun/PunteroOcupado.h"
-#include "ventanas/comun/Rejilla.h"
 #include "ventanas/comun/VistaPreviaTeclas.h"
 
 #include <QDir>
@@ -40,10 +39,7 @@ const QColor kRojoAviso(160, 0, 0);
 }  // namespace
 
 Modelo390Frm::Modelo390Frm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Modelo390Frm"));
-    setWindowTitle(kTitulo);
-    InstalaSustitutosFuentes();
-    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    PreparaPantalla(this, QStringLiteral("Modelo390Frm"), kTitulo);
 
     auto* arriba = new QHBoxLayout;
     auto* lblAnio = new QLabel(QStringLiteral("&Ejercicio:"), this);
@@ -59,30 +55,18 @@ Modelo390Frm::Modelo390Frm(QWidget* parent) : QWidget(parent) {
     arriba->addWidget(BtnCalcular);
     arriba->addStretch();
 
-    LblTitulo = new QLabel(QStringLiteral("Indique el año y pulse «Calcular (F5)»."), this);
-    LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
-    LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LblTitulo = Rotulo(this, QStringLiteral("LblTitulo"), QStringLiteral("Indique el año y pulse «Calcular (F5)»."));
 
     DBGridCasillas = new QTableView(this);
     DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
-    ModeloCasillas = new ModeloRegistros(ColumnasCasillas(), DBGridCasillas);
-    DBGridCasillas->setModel(ModeloCasillas);
-    PreparaRejilla(DBGridCasillas);
-    FormatearRejilla(DBGridCasillas, false);
-    for (const ColumnaRejilla& c : ColumnasCasillas())
-        AlineaColumna(DBGridCasillas, c.titulo, c.alineacion);
+    ModeloCasillas = RejillaRegistros(DBGridCasillas, ColumnasCasillas());
     DBGridCasillas->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     DBGridCasillas->setColumnWidth(0, Px(900));
     DBGridCasillas->setColumnWidth(2, Px(1900));
 
-    LblComprobacion = new QLabel(this);
-    LblComprobacion->setObjectName(QStringLiteral("LblComprobacion"));
+    LblComprobacion = Rotulo(this, QStringLiteral("LblComprobacion"));
     LblComprobacion->setWordWrap(true);
-    LblComprobacion->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstAvisos = new QListWidget(this);
-    LstAvisos->setObjectName(QStringLiteral("LstAvisos"));
-    LstAvisos->setWordWrap(true);
-    LstAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+    LstAvisos = ListaAvisos(this, QStringLiteral("LstAvisos"));
     LstAvisos->setMaximumHeight(Px(1900));
 
     auto* abajo = new QHBoxLayout;

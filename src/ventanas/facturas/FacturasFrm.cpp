@@ -8,6 +8,7 @@
 #include "dominio/facturas/Trimestres.h"
 #include "ventanas/liquidacion/LiquidacionFrm.h"
 #include "ventanas/listado/InfFacturasFrm.h"
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/AccesoFrm.h"
 #include "ventanas/comun/EtiquetaImporte.h"
 #include "informes/Fuentes.h"
@@ -67,12 +68,10 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     Lbls = barra_->Lbls;
     TxtOb = barra_->TxtOb;
     CmbTrimestre = barra_->CmbTrimestre;
-    BtnBuscar = new QPushButton(QStringLiteral("Buscar  (F3)"), Picture2);
-    BtnBuscar->setObjectName(QStringLiteral("BtnBuscar"));
-    BtnBuscar->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
-    BtnLiquidacion = new QPushButton(QStringLiteral("&Liquidación  (F7)"), Picture2);
-    BtnLiquidacion->setObjectName(QStringLiteral("BtnLiquidacion"));
-    BtnLiquidacion->setGeometry(Px(10020), Px(105), Px(2100), Px(435));
+    BtnBuscar = BotonBarra(Picture2, QStringLiteral("BtnBuscar"), QStringLiteral("Buscar  (F3)"),
+                           QRect(8100, 105, 1800, 435));
+    BtnLiquidacion = BotonBarra(Picture2, QStringLiteral("BtnLiquidacion"), QStringLiteral("&Liquidación  (F7)"),
+                                QRect(10020, 105, 2100, 435));
     barra_->alElegirTrimestre = [this] { Buscar(); };
     barra_->alIntroEnHasta = [this] { BtnBuscar->setFocus(Qt::OtherFocusReason); };
 
@@ -98,10 +97,7 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
     Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto boton = [&](const QString& nombre, const QString& texto, int x) {
-        auto* b = new QPushButton(texto, Picture1);
-        b->setObjectName(nombre);
-        b->setGeometry(Px(x), Px(45), Px(2880), Px(435));
-        return b;
+        return BotonBarra(Picture1, nombre, texto, QRect(x, 45, 2880, 435));
     };
     BtnAceptar = boton(QStringLiteral("BtnAceptar"), QStringLiteral("&Añadir Factura  (F5)"), 60);
     BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Informe  (F9)"), 3000);
@@ -124,12 +120,7 @@ FacturasFrm::FacturasFrm(QWidget* parent) : QWidget(parent) {
         LblDifTotal[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 
-    // Buttons act on a click without taking the focus, so the box being
-    // typed in is checked before any of them acts.
-    for (QPushButton* b : {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar, BtnLiquidacion}) {
-        b->setFocusPolicy(Qt::TabFocus);
-        b->installEventFilter(this);
-    }
+    BotonesSinFoco(this, {BtnBuscar, BtnAceptar, BtnImprimir, BtnCerrar, BtnLiquidacion});
     connect(BtnBuscar, &QPushButton::clicked, this, &FacturasFrm::BtnBuscar_Click);
     connect(BtnAceptar, &QPushButton::clicked, this, &FacturasFrm::BtnAceptar_Click);
     connect(BtnImprimir, &QPushButton::clicked, this, &FacturasFrm::BtnImprimir_Click);

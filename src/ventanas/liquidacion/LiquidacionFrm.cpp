@@ -1,17 +1,16 @@
 #include "ventanas/liquidacion/LiquidacionFrm.h"
 
 #include "dominio/parametros/Parametros.h"
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/ImpresionDocumento.h"
 #include "datos/BaseDatos.h"
 #include "datos/motor/ErroresBD.h"
 #include "dominio/facturas/Trimestres.h"
 #include "dominio/liquidacion/LiquidacionLogica.h"
 #include "informes/LiquidacionRpt.h"
-#include "informes/Fuentes.h"
 #include "ventanas/comun/Lienzo.h"
 #include "ventanas/comun/Medidas.h"
 #include "ventanas/comun/PunteroOcupado.h"
-#include "ventanas/comun/Rejilla.h"
 #include "ventanas/comun/Utiles.h"
 #include "ventanas/comun/Ventanas.h"
 #include "ventanas/comun/VistaPreviaTeclas.h"
@@ -52,10 +51,7 @@ const QColor kRojoAviso(160, 0, 0);
 }  // namespace
 
 LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("LiquidacionFrm"));
-    setWindowTitle(TextoLiquidacion::Titulo);
-    InstalaSustitutosFuentes();
-    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    PreparaPantalla(this, QStringLiteral("LiquidacionFrm"), TextoLiquidacion::Titulo);
     resize(Px(kAncho), Px(kAlto));
     lienzo_ = CreaLienzo(this, QSize(Px(kAncho), Px(kAltoMinimo)));
     lienzo_->installEventFilter(this);
@@ -66,50 +62,29 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     barra_ = new BarraTrimestre(this, Picture2);
     TxtOb = barra_->TxtOb;
     CmbTrimestre = barra_->CmbTrimestre;
-    BtnCalcular = new QPushButton(QStringLiteral("&Calcular  (F5)"), Picture2);
-    BtnCalcular->setObjectName(QStringLiteral("BtnCalcular"));
-    BtnCalcular->setGeometry(Px(8100), Px(105), Px(1800), Px(435));
+    BtnCalcular = BotonBarra(Picture2, QStringLiteral("BtnCalcular"), QStringLiteral("&Calcular  (F5)"),
+                             QRect(8100, 105, 1800, 435));
 
-    LblTitulo = new QLabel(TextoLiquidacion::Pide, lienzo_);
-    LblTitulo->setObjectName(QStringLiteral("LblTitulo"));
-    LblTitulo->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
+    LblTitulo = Rotulo(lienzo_, QStringLiteral("LblTitulo"), TextoLiquidacion::Pide);
 
     // The incomplete invoices, above the boxes they leave short; only when there are some.
-    LblIncompletas = new QLabel(QStringLiteral("Facturas incompletas"), lienzo_);
-    LblIncompletas->setObjectName(QStringLiteral("LblIncompletas"));
-    LblIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstIncompletas = new QListWidget(lienzo_);
-    LstIncompletas->setObjectName(QStringLiteral("LstIncompletas"));
-    LstIncompletas->setWordWrap(true);
-    LstIncompletas->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+    LblIncompletas = Rotulo(lienzo_, QStringLiteral("LblIncompletas"), QStringLiteral("Facturas incompletas"));
+    LstIncompletas = ListaAvisos(lienzo_, QStringLiteral("LstIncompletas"));
     LblIncompletas->hide();
     LstIncompletas->hide();
 
     DBGridCasillas = new QTableView(lienzo_);
     DBGridCasillas->setObjectName(QStringLiteral("DBGridCasillas"));
-    ModeloCasillas = new ModeloRegistros(ColumnasCasillas(), DBGridCasillas);
-    DBGridCasillas->setModel(ModeloCasillas);
-    PreparaRejilla(DBGridCasillas);
-    FormatearRejilla(DBGridCasillas, false);
-    for (const ColumnaRejilla& c : ColumnasCasillas())
-        AlineaColumna(DBGridCasillas, c.titulo, c.alineacion);
+    ModeloCasillas = RejillaRegistros(DBGridCasillas, ColumnasCasillas());
 
-    LblAvisos = new QLabel(QStringLiteral("Avisos y comprobaciones"), lienzo_);
-    LblAvisos->setObjectName(QStringLiteral("LblAvisos"));
-    LblAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8, true));
-    LstAvisos = new QListWidget(lienzo_);
-    LstAvisos->setObjectName(QStringLiteral("LstAvisos"));
-    LstAvisos->setWordWrap(true);
-    LstAvisos->setFont(Fuente(QStringLiteral("Tahoma"), 8));
+    LblAvisos = Rotulo(lienzo_, QStringLiteral("LblAvisos"), QStringLiteral("Avisos y comprobaciones"));
+    LstAvisos = ListaAvisos(lienzo_, QStringLiteral("LstAvisos"));
 
     // Bottom bar.
     Picture1 = new QWidget(lienzo_);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     auto boton = [&](const QString& nombre, const QString& texto, int x) {
-        auto* b = new QPushButton(texto, Picture1);
-        b->setObjectName(nombre);
-        b->setGeometry(Px(x), Px(45), Px(2880), Px(435));
-        return b;
+        return BotonBarra(Picture1, nombre, texto, QRect(x, 45, 2880, 435));
     };
     BtnImprimir = boton(QStringLiteral("BtnImprimir"), QStringLiteral("&Imprimir  (F9)"), 60);
     BtnPdf = boton(QStringLiteral("BtnPdf"), QStringLiteral("Guardar &PDF"), 3000);
@@ -117,12 +92,7 @@ LiquidacionFrm::LiquidacionFrm(QWidget* parent) : QWidget(parent) {
     BtnImprimir->setEnabled(false);
     BtnPdf->setEnabled(false);
 
-    // Buttons act on a click without taking the focus, so the box being
-    // typed in is checked before any of them acts.
-    for (QPushButton* b : {BtnCalcular, BtnImprimir, BtnPdf, BtnCerrar}) {
-        b->setFocusPolicy(Qt::TabFocus);
-        b->installEventFilter(this);
-    }
+    BotonesSinFoco(this, {BtnCalcular, BtnImprimir, BtnPdf, BtnCerrar});
     connect(BtnCalcular, &QPushButton::clicked, this, &LiquidacionFrm::BtnCalcular_Click);
     connect(BtnImprimir, &QPushButton::clicked, this, &LiquidacionFrm::BtnImprimir_Click);
     connect(BtnPdf, &QPushButton::clicked, this, &LiquidacionFrm::BtnPdf_Click);
