@@ -90,7 +90,7 @@ std::unique_ptr<Registros> Registros347(const Modelo347& m) {
     return c.Termina();
 }
 
-int LeeAnio347(const QString& texto, QString* error) {
+int LeeAnioDeclaracion(const QString& texto, QString* error) {
     if (texto.trimmed().isEmpty()) {
         if (error)
             *error = QStringLiteral("Indique el año de la declaración.");

@@ -48,4 +48,4 @@ QVector<ColumnaRejilla> Columnas347();
 std::unique_ptr<Registros> Registros347(const Modelo347& m);
 
 // The year the screen's box holds: "2026", "26"; 0 with the reason otherwise.
-int LeeAnio347(const QString& texto, QString* error);
+int LeeAnioDeclaracion(const QString& texto, QString* error);

@@ -189,7 +189,7 @@ bool ClientesProveedoresFrm::eventFilter(QObject* objeto, QEvent* evento) {
 
 void ClientesProveedoresFrm::ActualizaDatos() {
     QString error;
-    const int anio = LeeAnio347(TxtAnio->text(), &error);
+    const int anio = LeeAnioDeclaracion(TxtAnio->text(), &error);
     if (!anio) {
         MuestraMensaje(error, Botones::Aceptar, Icono::Exclamacion);
         TxtAnio->setFocus();

@@ -194,7 +194,7 @@ bool Modelo347Frm::eventFilter(QObject* objeto, QEvent* evento) {
 
 bool Modelo347Frm::Calcula() {
     QString error;
-    const int anio = LeeAnio347(TxtAnio->text(), &error);
+    const int anio = LeeAnioDeclaracion(TxtAnio->text(), &error);
     if (!anio) {
         MuestraMensaje(error, Botones::Aceptar, Icono::Exclamacion);
         TxtAnio->setFocus();

@@ -6,6 +6,7 @@
 #include "datos/motor/ErroresBD.h"
 #include "datos/motor/Registros.h"
 #include "dominio/declaraciones/Fichero390.h"
+#include "dominio/declaraciones/Modelo347Logica.h"
 #include "dominio/liquidacion/LiquidacionLogica.h"
 #include "dominio/parametros/ActualizacionMod.h"
 #include "dominio/parametros/Parametros.h"
@@ -122,7 +123,7 @@ bool Modelo390Frm::Form_KeyDown(int tecla) {
 
 void Modelo390Frm::BtnCalcular_Click() {
     QString error;
-    const int anio = LeeAnioOrden(TxtAnio->text().trimmed(), &error);
+    const int anio = LeeAnioDeclaracion(TxtAnio->text(), &error);
     if (!anio) {
         MuestraMensaje(error, Botones::Aceptar, Icono::Exclamacion, TituloAplicacion);
         TxtAnio->setFocus();

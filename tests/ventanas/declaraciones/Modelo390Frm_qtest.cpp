@@ -61,7 +61,7 @@ private slots:
         Reemplaza(anio, "20x6");
         QTest::keyClick(anio, Qt::Key_F5);
         QCOMPARE(mensajes->cuenta(), 1);
-        QCOMPARE(mensajes->ultimo().texto, QStringLiteral("El año no es válido: 20x6"));
+        QCOMPARE(mensajes->ultimo().texto, QStringLiteral("El año no es válido: «20x6»."));
         QCOMPARE(mensajes->ultimo().icono, Icono::Exclamacion);
         QCOMPARE(mensajes->ultimo().botones, Botones::Aceptar);
         QCOMPARE(mensajes->ultimo().titulo, QStringLiteral("Fiscalino"));
