@@ -213,3 +213,15 @@ QStringList ParteEnLineas(const QString& texto, const ObjetoInforme& o) {
         lineas << linea;
     return lineas;
 }
+
+PaginasDocumento::Lugar PaginasDocumento::Coloca(double alto, double antes, double reserva) {
+    using namespace MedidasInforme;
+    const double tope = AltoPagina - MargenInferior - AltoPieDocumento;
+    double y = y_ + antes;
+    if (y + alto + reserva > tope && y_ > MargenSuperior) {
+        ++paginas_;
+        y = MargenSuperior;
+    }
+    y_ = y + alto;
+    return {paginas_ - 1, y};
+}

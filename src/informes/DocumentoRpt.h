@@ -76,6 +76,26 @@ void PintaCabeceraDocumento(QPainter& p, double x0, double y0, const CabeceraEmp
 constexpr double AltoPieDocumento = 492;
 void PintaPieDocumento(QPainter& p, double x0, double y0, const QDate& fecha, int pagina);
 
+// Where the lines of a document stand, one under another from below its
+// header: a line that would reach the foot, together with the room the lines
+// after it need on the same page, starts the next page.
+class PaginasDocumento {
+public:
+    explicit PaginasDocumento(const CabeceraEmpresa& empresa)
+        : y_(MedidasInforme::MargenSuperior + (empresa.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif)) {}
+    struct Lugar {
+        int pagina;     // 0-based
+        double arriba;  // twips from the sheet's top edge
+    };
+    // The place of a line `alto` high, `antes` below the one before.
+    Lugar Coloca(double alto, double antes, double reserva);
+    int Numero() const { return paginas_; }
+
+private:
+    double y_;
+    int paginas_ = 1;
+};
+
 // A document of whole A4 pages.
 class DocumentoRpt {
 public:

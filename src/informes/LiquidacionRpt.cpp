@@ -41,9 +41,7 @@ QString TituloApartado(Apartado a, const QString& impuesto) {
 
 LiquidacionRpt::LiquidacionRpt(const CabeceraEmpresa& empresa, const QString& titulo, const QString& subtitulo,
                                const QDate& fechaImpresion)
-    : empresa_(empresa), fecha_(fechaImpresion), titulo_(titulo), subtitulo_(subtitulo) {
-    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
-}
+    : empresa_(empresa), fecha_(fechaImpresion), titulo_(titulo), subtitulo_(subtitulo), paginas_(empresa) {}
 
 LiquidacionRpt::LiquidacionRpt(const Liquidacion& liquidacion, const CabeceraEmpresa& empresa,
                                const QDate& fechaImpresion)
@@ -95,19 +93,13 @@ void LiquidacionRpt::ColocaAviso(const Liquidacion::Aviso& aviso) {
 }
 
 void LiquidacionRpt::Coloca(Renglon r, double alto, double antes, double reserva) {
-    const double tope = AltoPagina - MargenInferior - AltoPieDocumento;
     // A caption never stays alone at the foot of a page: it takes the line after it along.
     if (reserva < 0)
         reserva = r.clase == Renglon::Apartado || r.clase == Renglon::Columnas ? 2 * kAltoLinea : 0;
-    double y = y_ + antes;
-    if (y + alto + reserva > tope && y_ > MargenSuperior) {
-        ++paginas_;
-        y = MargenSuperior;
-    }
-    r.pagina = paginas_ - 1;
-    r.arriba = y;
+    const PaginasDocumento::Lugar lugar = paginas_.Coloca(alto, antes, reserva);
+    r.pagina = lugar.pagina;
+    r.arriba = lugar.arriba;
     renglones_.push_back(r);
-    y_ = y + alto;
 }
 
 void LiquidacionRpt::PintaContenido(QPainter& p, int pagina) const {

@@ -17,7 +17,7 @@ public:
 
     const Liquidacion& Datos() const { return liquidacion_; }
     const CabeceraEmpresa& Empresa() const { return empresa_; }
-    int NumPaginas() const override { return paginas_; }
+    int NumPaginas() const override { return paginas_.Numero(); }
 
     // One printed line: what it is, its texts, and where it stands.
     struct Renglon {
@@ -47,6 +47,5 @@ private:
     QDate fecha_;
     QString titulo_, subtitulo_;
     std::vector<Renglon> renglones_;
-    int paginas_ = 1;
-    double y_ = 0;
+    PaginasDocumento paginas_;
 };

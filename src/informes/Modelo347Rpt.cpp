@@ -45,8 +45,7 @@ QStringList Importes(qint64 total, const std::array<qint64, 4>& trimestres) {
 }  // namespace
 
 Modelo347Rpt::Modelo347Rpt(const Modelo347& modelo, const CabeceraEmpresa& empresa, const QDate& fechaImpresion)
-    : modelo_(modelo), empresa_(empresa), fecha_(fechaImpresion) {
-    y_ = MargenSuperior + (empresa_.nif.isEmpty() ? AltoCabeceraDocumento : AltoCabeceraConNif);
+    : modelo_(modelo), empresa_(empresa), fecha_(fechaImpresion), paginas_(empresa) {
     Coloca({Renglon::Titulo, {TextoModelo347::Titulo}}, 330);
     // What must be looked into before filing comes before the rows.
     if (!modelo_.avisos.isEmpty()) {
@@ -79,18 +78,12 @@ Modelo347Rpt::Modelo347Rpt(const Modelo347& modelo, const CabeceraEmpresa& empre
 }
 
 void Modelo347Rpt::Coloca(Renglon r, double alto, double antes) {
-    const double tope = AltoPagina - MargenInferior - AltoPieDocumento;
     // A caption never stays alone at the foot of a page: it takes the line after it along.
     const double reserva = r.clase == Renglon::Apartado || r.clase == Renglon::Columnas ? 2 * kAltoLinea : 0;
-    double y = y_ + antes;
-    if (y + alto + reserva > tope && y_ > MargenSuperior) {
-        ++paginas_;
-        y = MargenSuperior;
-    }
-    r.pagina = paginas_ - 1;
-    r.arriba = y;
+    const PaginasDocumento::Lugar lugar = paginas_.Coloca(alto, antes, reserva);
+    r.pagina = lugar.pagina;
+    r.arriba = lugar.arriba;
     renglones_.push_back(r);
-    y_ = y + alto;
 }
 
 void Modelo347Rpt::PintaContenido(QPainter& p, int pagina) const {

@@ -17,7 +17,7 @@ public:
                  const QDate& fechaImpresion = QDate::currentDate());
 
     const Modelo347& Datos() const { return modelo_; }
-    int NumPaginas() const override { return paginas_; }
+    int NumPaginas() const override { return paginas_.Numero(); }
 
     // One printed line: what it is, its texts (the row's columns) and where it stands.
     struct Renglon {
@@ -38,6 +38,5 @@ private:
     CabeceraEmpresa empresa_;
     QDate fecha_;
     std::vector<Renglon> renglones_;
-    int paginas_ = 1;
-    double y_ = 0;
+    PaginasDocumento paginas_;
 };
