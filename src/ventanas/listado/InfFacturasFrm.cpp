@@ -1,6 +1,7 @@
 #include "ventanas/listado/InfFacturasFrm.h"
 
 
+#include "ventanas/comun/Formulario.h"
 #include "ventanas/comun/ImpresionDocumento.h"
 #include "base/Mensajes.h"
 #include "dominio/parametros/Parametros.h"
@@ -9,7 +10,6 @@
 #include "dominio/facturas/Trimestres.h"
 #include "informes/FacturasRpt.h"
 #include "dominio/listado/Listado.h"
-#include "informes/Fuentes.h"
 #include "ventanas/comun/Medidas.h"
 #include "ventanas/comun/PunteroOcupado.h"
 #include "ventanas/comun/Utiles.h"
@@ -47,11 +47,7 @@ QAction* Accion(QToolBar* barra, const QString& nombre, const QString& texto, co
 }  // namespace
 
 InfFacturasFrm::InfFacturasFrm(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("InfFacturasFrm"));
-    setWindowTitle(QStringLiteral("Listado de Facturas entre Fechas"));
-    // The positions below are measured for the classic 8-point dialog face.
-    InstalaSustitutosFuentes();
-    setFont(Fuente(QStringLiteral("MS Sans Serif"), 8));
+    PreparaPantalla(this, QStringLiteral("InfFacturasFrm"), QStringLiteral("Listado de Facturas entre Fechas"));
 
     const QString textos[2] = {QStringLiteral("Desde Fecha"), QStringLiteral("Hasta Fecha")};
     const double lblX[2] = {60, 2520};
