@@ -1,5 +1,7 @@
 #include "ApoyoPantallas.h"
 
+#include "ventanas/principal/InicioMDIFrm.h"
+
 #include <QTest>
 
 #include <QClipboard>
@@ -112,4 +114,19 @@ int LimiteDeCaja(QLineEdit* caja) {
     const int n = caja->text().size();
     caja->setText(antes);
     return n;
+}
+
+bool AbrePrincipal(QPointer<InicioMDIFrm>& principal) {
+    principal = new InicioMDIFrm();
+    principal->show();
+    principal->activateWindow();
+    return QTest::qWaitForWindowActive(principal);
+}
+
+void CierraPrueba(QPointer<InicioMDIFrm>& principal, std::unique_ptr<RegistroMensajes>& mensajes,
+                  std::unique_ptr<EntornoPruebas>& entorno) {
+    CancelaEsperasDeModales();
+    delete principal.data();
+    mensajes.reset();
+    entorno.reset();
 }

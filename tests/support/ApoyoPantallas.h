@@ -2,6 +2,7 @@
 // Helpers for the Qt Test programs of the screens.
 #include "ApoyoCajas.h"
 #include "ApoyoPruebas.h"
+#include "base/Mensajes.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -30,6 +31,17 @@ public:
 private:
     QTimer reloj_;
 };
+
+class InicioMDIFrm;
+
+// Opens the program's main window as a user meets it: shown, and the active
+// window once the test goes on; false when it never became active.
+[[nodiscard]] bool AbrePrincipal(QPointer<InicioMDIFrm>& principal);
+// Undoes what a screen test set up, last first: the pending waits for
+// dialogs, the main window and every screen in it, the captured message
+// boxes and the test database.
+void CierraPrueba(QPointer<InicioMDIFrm>& principal, std::unique_ptr<RegistroMensajes>& mensajes,
+                  std::unique_ptr<EntornoPruebas>& entorno);
 
 // Types any text (accents, "ñ", "€" included) into a widget, one key per character.
 void Teclea(QWidget* w, const QString& texto);

@@ -46,16 +46,11 @@ private slots:
                                        {nif, "", nombre, "", ""}),
                      Grabacion::Hecha);
         mensajes = std::make_unique<RegistroMensajes>();
-        v = new InicioMDIFrm();
-        v->show();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
     }
 
     void cleanup() {
-        CancelaEsperasDeModales();
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     void buscaCambiaYGuarda() {

@@ -173,16 +173,11 @@ private slots:
         CierraConexion();
         entorno->Conecta();
         mensajes = std::make_unique<RegistroMensajes>();
-        v = new InicioMDIFrm();
-        v->show();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
     }
 
     void cleanupTestCase() {
-        CancelaEsperasDeModales();
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     void modelo347() {

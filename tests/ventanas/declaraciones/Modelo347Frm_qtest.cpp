@@ -61,16 +61,11 @@ private slots:
                      Grabacion::Hecha);
         GuardaContactoDeclaraciones({});
         mensajes = std::make_unique<RegistroMensajes>();
-        v = new InicioMDIFrm();
-        v->show();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
     }
 
     void cleanup() {
-        CancelaEsperasDeModales();
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     // The screen shows what the command writes: the warnings first, every

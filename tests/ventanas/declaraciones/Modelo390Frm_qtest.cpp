@@ -39,15 +39,11 @@ private slots:
         entorno->InsertaFactura("P", "P-1", "10/08/2026", "42", "242", "200", "21");
         entorno->InsertaFactura("C", "C-2", "15/02/2026", "", "121", "", "21");  // no VAT, no net
         mensajes = std::make_unique<RegistroMensajes>();
-        v = new InicioMDIFrm();
-        v->show();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
     }
 
     void cleanup() {
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     void anioCasillasYArchivos() {

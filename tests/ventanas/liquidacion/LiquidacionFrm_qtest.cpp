@@ -87,16 +87,11 @@ private slots:
         entorno->InsertaFactura("C", "C-3", "01/04/2026", "21", "121", "100", "21");
         entorno->InsertaFactura("C", "C-4", "15/02/2026", "", "121", "", "21");  // left with Tab: no VAT, no net
         mensajes = std::make_unique<RegistroMensajes>();
-        v = new InicioMDIFrm();
-        v->show();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
     }
 
     void cleanup() {
-        CancelaEsperasDeModales();
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     void desdeElNavegador_data() {

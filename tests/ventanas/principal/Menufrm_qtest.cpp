@@ -44,19 +44,13 @@ private slots:
         entorno->InsertaParametros();
         mensajes = std::make_unique<RegistroMensajes>();
         fin = false;
-        v = new InicioMDIFrm();
-        v->show();
-        v->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(v));
+        QVERIFY(AbrePrincipal(v));
         m = v->MenuBotones();
         QVERIFY(m);
     }
 
     void cleanup() {
-        CancelaEsperasDeModales();
-        delete v.data();
-        mensajes.reset();
-        entorno.reset();
+        CierraPrueba(v, mensajes, entorno);
     }
 
     void ControlesComoSeVen() {
