@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,4 +26,14 @@ bool ReemplazaArchivo(const QString& temporal, const QString& destino, QString* 
         *detalle = QString::fromLocal8Bit(std::strerror(errno));
     return false;
 #endif
+}
+
+bool EscribeArchivoEntero(const QString& ruta, const QByteArray& datos, QString* detalle) {
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+        if (detalle)
+            *detalle = f.errorString();
+        return false;
+    }
+    return true;
 }

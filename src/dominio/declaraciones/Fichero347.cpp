@@ -1,10 +1,10 @@
 #include "dominio/declaraciones/Fichero347.h"
 
+#include "base/Archivos.h"
 #include "datos/ConexionBD.h"
 #include "datos/motor/Registros.h"
 #include "dominio/facturas/Nif.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cstdlib>
 
@@ -136,12 +136,5 @@ QByteArray Fichero347(const Modelo347& m, const Declarante347& d) {
 }
 
 bool GuardaFichero347(const QString& ruta, const Modelo347& m, const Declarante347& d, QString* detalle) {
-    const QByteArray datos = Fichero347(m, d);
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
-        if (detalle)
-            *detalle = f.errorString();
-        return false;
-    }
-    return true;
+    return EscribeArchivoEntero(ruta, Fichero347(m, d), detalle);
 }

@@ -1,5 +1,6 @@
 #include "dominio/importacion/Importacion.h"
 
+#include "base/Archivos.h"
 #include "datos/ConexionBD.h"
 #include "datos/motor/TransaccionBD.h"
 #include "base/Formatos.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 #include <cmath>
 
@@ -935,7 +935,6 @@ QString CuentaImportacion(const Importacion& imp) {
 }
 
 bool EscribeRechazadas(const QString& ruta, const Importacion& imp, QString* error) {
-    QSaveFile f(ruta);
     QString texto = QStringLiteral("\uFEFF");
     QStringList cabecera;
     for (int k = 0; k < NumCamposMapa; ++k)
@@ -951,7 +950,7 @@ bool EscribeRechazadas(const QString& ruta, const Importacion& imp, QString* err
         campos << Campo(fila.motivo);
         texto += campos.join(QLatin1Char(';')) + QStringLiteral("\r\n");
     }
-    if (f.open(QIODevice::WriteOnly) && f.write(texto.toUtf8()) >= 0 && f.commit())
+    if (EscribeArchivoEntero(ruta, texto.toUtf8()))
         return true;
     if (error)
         *error = QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta) +

@@ -1,5 +1,6 @@
 #include "ordenes/declaraciones/OrdenModelo390.h"
 
+#include "base/Archivos.h"
 #include "datos/BaseDatos.h"
 #include "datos/ConexionBD.h"
 #include "datos/motor/ErrorBD.h"
@@ -10,7 +11,6 @@
 #include "ordenes/comun/Orden.h"
 #include "ordenes/declaraciones/ArgumentosDeclaracion.h"
 
-#include <QSaveFile>
 
 int OrdenModelo390(ContextoOrden& c) {
     const auto argumentos = LeeArgumentosDeclaracion(c);
@@ -40,9 +40,9 @@ int OrdenModelo390(ContextoOrden& c) {
                 return CodigoSalida::Fallo;
             }
             const QByteArray datos = Fichero390(m, d, !LeeModelo347(*Conexion, anio).filas.empty(), VersionPrograma);
-            QSaveFile f(salida);
-            if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
-                c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, f.errorString()));
+            QString detalle;
+            if (!EscribeArchivoEntero(salida, datos, &detalle)) {
+                c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, detalle));
                 return CodigoSalida::Fallo;
             }
         }

@@ -1,5 +1,6 @@
 #include "ventanas/declaraciones/Modelo390Frm.h"
 
+#include "base/Archivos.h"
 #include "base/Mensajes.h"
 #include "datos/BaseDatos.h"
 #include "datos/ConexionBD.h"
@@ -27,7 +28,6 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -216,9 +216,7 @@ bool Modelo390Frm::GuardaFichero(const QString& ruta) {
         MostrarErrorBD(e);
         return false;
     }
-    // Whole or not at all: written beside it, then put in its place.
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(datos) != datos.size() || !f.commit()) {
+    if (!EscribeArchivoEntero(ruta, datos)) {
         cursor.Restaura();
         MuestraMensaje(QStringLiteral("No se pudo guardar el archivo %1.").arg(QDir::toNativeSeparators(ruta)),
                        Botones::Aceptar, Icono::Critico, TituloAplicacion);
