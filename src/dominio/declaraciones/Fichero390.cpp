@@ -1,5 +1,6 @@
 #include "dominio/declaraciones/Fichero390.h"
 
+#include "dominio/declaraciones/Modelo347.h"
 #include "dominio/facturas/Nif.h"
 
 #include <cstdlib>
@@ -69,4 +70,12 @@ QByteArray Fichero390(const Modelo390& m, const Declarante347& d, bool declara34
         f += p;
     }
     return f + "</T3900" + anio + "0A0000>";
+}
+
+QByteArray LeeFichero390(ConexionBD& con, const Modelo390& m, const QString& version, QString* falta) {
+    const Declarante347 d = LeeDeclarante(con);
+    *falta = FaltaParaFichero390(d);
+    if (!falta->isEmpty())
+        return QByteArray();
+    return Fichero390(m, d, !LeeModelo347(con, m.anio).filas.empty(), version);
 }

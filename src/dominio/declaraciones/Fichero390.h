@@ -25,3 +25,7 @@ QString FaltaParaFichero390(const Declarante347& d);
 // The whole file: `declara347` marks that the company files the 347 this
 // year; `version` is the program's, in four characters.
 QByteArray Fichero390(const Modelo390& m, const Declarante347& d, bool declara347, const QString& version);
+// The same, the declarant and whether the year has a Modelo 347 read from the
+// database; empty, with the Spanish reason in `falta`, when the declarant's
+// data are not enough. Throws ErrorBD.
+QByteArray LeeFichero390(ConexionBD& con, const Modelo390& m, const QString& version, QString* falta);

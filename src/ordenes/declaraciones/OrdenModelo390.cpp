@@ -33,13 +33,12 @@ int OrdenModelo390(ContextoOrden& c) {
                 return CodigoSalida::Fallo;
             }
         } else if (!salida.isEmpty()) {
-            const Declarante347 d = LeeDeclarante(*Conexion);
-            const QString falta = FaltaParaFichero390(d);
+            QString falta;
+            const QByteArray datos = LeeFichero390(*Conexion, m, VersionPrograma, &falta);
             if (!falta.isEmpty()) {
                 c.avisa(falta);
                 return CodigoSalida::Fallo;
             }
-            const QByteArray datos = Fichero390(m, d, !LeeModelo347(*Conexion, anio).filas.empty(), VersionPrograma);
             QString detalle;
             if (!EscribeArchivoEntero(salida, datos, &detalle)) {
                 c.avisa(QStringLiteral("No se ha podido guardar el archivo %1: %2").arg(salida, detalle));

@@ -203,14 +203,13 @@ bool Modelo390Frm::GuardaFichero(const QString& ruta) {
     PunteroOcupado cursor;
     QByteArray datos;
     try {
-        const Declarante347 d = LeeDeclarante(ConexionAbierta());
-        const QString falta = FaltaParaFichero390(d);
+        QString falta;
+        datos = LeeFichero390(ConexionAbierta(), *modelo_, VersionPrograma, &falta);
         if (!falta.isEmpty()) {
             cursor.Restaura();
             MuestraMensaje(falta, Botones::Aceptar, Icono::Exclamacion, TituloAplicacion);
             return false;
         }
-        datos = Fichero390(*modelo_, d, !LeeModelo347(ConexionAbierta(), modelo_->anio).filas.empty(), VersionPrograma);
     } catch (const ErrorBD& e) {
         cursor.Restaura();
         MostrarErrorBD(e);
